@@ -1,0 +1,26 @@
+// Code page service: the CP932 lead-byte test and conversion between CP932, UTF-8 and UTF-16.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// Conversions return how many characters could not be carried over exactly: characters CP932
+// cannot hold (written as "?") and characters that come back as a different one (U+301C WAVE
+// DASH becomes 0x8160, which reads back as U+FF5E; U+00A5 becomes a backslash). Invalid input
+// bytes count too and become "?" (or U+FFFD towards Unicode).
+class CodePage {
+public:
+    static bool isLeadByte(unsigned char c) {
+        return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
+    }
+
+    static int cp932ToUtf8(std::string_view cp932, std::string& utf8);
+    static int utf8ToCp932(std::string_view utf8, std::string& cp932);
+    static int cp932ToUtf16(std::string_view cp932, std::u16string& utf16);
+    static int utf16ToCp932(std::u16string_view utf16, std::string& cp932);
+
+    // Convenience for messages: CP932 bytes as UTF-8, losses ignored.
+    static std::string toUtf8(std::string_view cp932);
+    // Convenience for literals and paths: UTF-8 as CP932 bytes, losses ignored.
+    static std::string toCp932(std::string_view utf8);
+};

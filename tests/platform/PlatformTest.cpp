@@ -1,0 +1,71 @@
+// Tests of the platform services the core relies on: prompts, allocation hook, code pages.
+#include "platform/core/CodePage.h"
+#include "platform/core/MemoryHook.h"
+#include "platform/core/ProgramFolder.h"
+#include "support/ScriptedPrompt.h"
+#include "support/TempHome.h"
+
+#include <gtest/gtest.h>
+
+TEST(Prompt, ScriptedHandlerRecordsAndAnswers) {
+    ScriptedPrompt prompt;
+    prompt.answer(PromptAnswer::No);
+    EXPECT_FALSE(Prompt::askYesNo("よろしいですか？"));
+    ASSERT_EQ(prompt.shown().size(), 1u);
+    EXPECT_EQ(prompt.last().caption, "確認");
+    EXPECT_EQ(prompt.last().buttons, PromptButtons::YesNo);
+    EXPECT_EQ(prompt.last().defaultAnswer, PromptAnswer::No);
+    Prompt::beep();
+    EXPECT_EQ(prompt.beeps(), 1);
+}
+
+TEST(MemoryHook, FailsTheNthAllocationOnly) {
+    MemoryHook::failAfter(2);
+    void* first = MemoryHook::allocate(16);
+    void* second = MemoryHook::allocate(16);
+    void* third = MemoryHook::allocate(16);
+    EXPECT_NE(first, nullptr);
+    EXPECT_EQ(second, nullptr);
+    EXPECT_NE(third, nullptr);
+    EXPECT_EQ(static_cast<unsigned char*>(first)[15], 0);
+    MemoryHook::release(first);
+    MemoryHook::release(third);
+}
+
+TEST(ProgramFolder, FollowsVexilHome) {
+    TempHome home;
+    EXPECT_EQ(ProgramFolder::path(), home.path());
+}
+
+TEST(CodePage, LeadBytesAreTheCp932Ranges) {
+    EXPECT_FALSE(CodePage::isLeadByte(0x80));
+    EXPECT_TRUE(CodePage::isLeadByte(0x81));
+    EXPECT_TRUE(CodePage::isLeadByte(0x9F));
+    EXPECT_FALSE(CodePage::isLeadByte(0xA0));
+    EXPECT_FALSE(CodePage::isLeadByte(0xDF));
+    EXPECT_TRUE(CodePage::isLeadByte(0xE0));
+    EXPECT_TRUE(CodePage::isLeadByte(0xFC));
+    EXPECT_FALSE(CodePage::isLeadByte(0xFD));
+}
+
+TEST(CodePage, ConvertsJapaneseBothWays) {
+    std::string sjis;
+    EXPECT_EQ(CodePage::utf8ToCp932("表計算ｱ", sjis), 0);
+    EXPECT_EQ(sjis, "\x95\x5C\x8C\x76\x8E\x5A\xB1");
+    std::string back;
+    EXPECT_EQ(CodePage::cp932ToUtf8(sjis, back), 0);
+    EXPECT_EQ(back, "表計算ｱ");
+    std::u16string wide;
+    EXPECT_EQ(CodePage::cp932ToUtf16(sjis, wide), 0);
+    EXPECT_EQ(wide, u"表計算ｱ");
+}
+
+TEST(CodePage, CountsCharactersCp932CannotKeep) {
+    std::string sjis;
+    // U+00E9 cannot be held; U+301C WAVE DASH comes back as U+FF5E.
+    EXPECT_EQ(CodePage::utf8ToCp932("a\u00e9b", sjis), 1);
+    EXPECT_EQ(sjis, "a?b");
+    EXPECT_EQ(CodePage::utf8ToCp932("\u301c", sjis), 1);
+    EXPECT_EQ(CodePage::utf8ToCp932("\xff", sjis), 1); // invalid UTF-8
+    EXPECT_EQ(sjis, "?");
+}
