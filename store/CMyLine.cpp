@@ -1,0 +1,355 @@
+// CMyLine: line storage in pooled blocks, text files and the "LI" list block format.
+#include "store/CMyLine.h"
+
+#include <cstring>
+
+#include "platform/core/MemoryHook.h"
+#include "platform/core/Prompt.h"
+
+namespace {
+const char* const kNoMemory = "メモリが足りません。";
+constexpr int kLargestBlock = 256 * 1024;
+constexpr int kChunk = 1024;
+
+// Grows a slot count: at least the old step of 10, and by half for long lists so that
+// storing hundreds of thousands of lines does not copy the array on every tenth line.
+int grownSlots(int slots, int needed) {
+    int grown = slots + (slots / 2 > 10 ? slots / 2 : 10);
+    return grown > needed ? grown : needed;
+}
+
+bool writeInt32(std::FILE* file, int32_t value) {
+    unsigned char bytes[4] = {static_cast<unsigned char>(value), static_cast<unsigned char>(value >> 8),
+                              static_cast<unsigned char>(value >> 16),
+                              static_cast<unsigned char>(value >> 24)};
+    return std::fwrite(bytes, 1, 4, file) == 4;
+}
+
+bool readInt32(std::FILE* file, int32_t& value) {
+    unsigned char bytes[4];
+    if (std::fread(bytes, 1, 4, file) != 4) return false;
+    value = static_cast<int32_t>(static_cast<uint32_t>(bytes[0]) | (static_cast<uint32_t>(bytes[1]) << 8) |
+                                 (static_cast<uint32_t>(bytes[2]) << 16) |
+                                 (static_cast<uint32_t>(bytes[3]) << 24));
+    return true;
+}
+
+// Bytes left between the current position and the end, or -1 for a stream that cannot seek.
+long remainingBytes(std::FILE* file) {
+    long here = std::ftell(file);
+    if (here < 0 || std::fseek(file, 0, SEEK_END) != 0) return -1;
+    long end = std::ftell(file);
+    std::fseek(file, here, SEEK_SET);
+    return end < here ? -1 : end - here;
+}
+} // namespace
+
+CMyLine::CMyLine(int blockSize) : blockSize_(blockSize > 16 ? blockSize : 16) { initialise(); }
+
+CMyLine::~CMyLine() { releaseAll(); }
+
+bool CMyLine::initialise() {
+    reservedTotal_ = 2400;
+    reservedLines_ = 15;
+    longestLine_ = 0;
+    count_ = 0;
+    currentBlock_ = 0;
+    return newBlock(blockSize_) == 0;
+}
+
+void CMyLine::releaseAll() {
+    for (int i = 0; i < blockCount_; ++i) MemoryHook::release(blocks_[i].data);
+    MemoryHook::release(blocks_);
+    MemoryHook::release(entries_);
+    blocks_ = nullptr;
+    entries_ = nullptr;
+    blockCount_ = blockSlots_ = entrySlots_ = count_ = 0;
+    allocatedBytes_ = 0;
+}
+
+void CMyLine::clear() {
+    releaseAll();
+    initialise();
+}
+
+int CMyLine::nextBlockSize(int needed) const {
+    // Blocks grow with the list so that large files are carved from few allocations.
+    std::size_t size = allocatedBytes_ / 4;
+    if (size > static_cast<std::size_t>(kLargestBlock)) size = kLargestBlock;
+    if (size < static_cast<std::size_t>(blockSize_)) size = blockSize_;
+    return needed > static_cast<int>(size) ? needed : static_cast<int>(size);
+}
+
+int CMyLine::newBlock(int bytes) {
+    if (blockCount_ + 1 > blockSlots_) {
+        int slots = grownSlots(blockSlots_, blockCount_ + 1);
+        void* grown = MemoryHook::reallocate(blocks_, sizeof(Block) * blockSlots_, sizeof(Block) * slots);
+        if (!grown) return -1;
+        blocks_ = static_cast<Block*>(grown);
+        blockSlots_ = slots;
+    }
+    char* data = static_cast<char*>(MemoryHook::allocate(bytes));
+    if (!data) return -1;
+    blocks_[blockCount_] = Block{data, 0, bytes, 0};
+    allocatedBytes_ += bytes;
+    currentBlock_ = blockCount_;
+    return blockCount_++;
+}
+
+bool CMyLine::ensureEntries(int needed) {
+    if (needed + 1 <= entrySlots_) return true;
+    int slots = grownSlots(entrySlots_, needed + 1);
+    void* grown = MemoryHook::reallocate(entries_, sizeof(Entry) * entrySlots_, sizeof(Entry) * slots);
+    if (!grown) {
+        // The old entries stay as they were: failing to grow must not lose the list.
+        Prompt::warn(kNoMemory);
+        return false;
+    }
+    entries_ = static_cast<Entry*>(grown);
+    entrySlots_ = slots;
+    return true;
+}
+
+bool CMyLine::extendTo(int index) {
+    if (index < count_) return true;
+    if (!ensureEntries(index + 1)) return false;
+    count_ = index + 1;
+    return true;
+}
+
+bool CMyLine::blockStillReferenced(int block) const { return blocks_[block].liveLines > 0; }
+
+void CMyLine::loseLine(int block) {
+    if (block < 0 || block >= blockCount_) return;
+    Block& b = blocks_[block];
+    if (b.liveLines > 0) --b.liveLines;
+    if (block == 0 || block == currentBlock_ || blockStillReferenced(block) || !b.data) return;
+    MemoryHook::release(b.data);
+    allocatedBytes_ -= b.capacity;
+    b = Block{nullptr, 0, 0, 0};
+}
+
+int CMyLine::storeLine(int index, const char* bytes, int length) {
+    if (index < 0) return 0;
+    if (length < 0) length = 0;
+    if (!extendTo(index)) return 0;
+    Entry* e = &entries_[index];
+    if (bytes && e->text && length + 2 < e->room) {
+        std::memmove(e->text, bytes, length);
+        e->text[length] = '\0';
+        e->length = length;
+    } else {
+        // Without bytes, `length` is the room to reserve and the line stays empty.
+        int requested = length + 10;
+        Block* b = &blocks_[currentBlock_];
+        if (!b->data || b->capacity - b->used < requested) {
+            if (newBlock(nextBlockSize(requested)) < 0) return 0;
+            e = &entries_[index];
+            b = &blocks_[currentBlock_];
+        }
+        char* dest = b->data + b->used;
+        int stored = bytes ? length : 0;
+        if (bytes) std::memcpy(dest, bytes, stored);
+        dest[stored] = '\0';
+        int oldBlock = e->text ? e->block : -1;
+        e->text = dest;
+        e->length = stored;
+        e->room = requested;
+        e->block = currentBlock_;
+        b->used += requested;
+        ++b->liveLines;
+        if (oldBlock >= 0) loseLine(oldBlock);
+    }
+    if (e->length > longestLine_) longestLine_ = e->length;
+    return 1;
+}
+
+int CMyLine::setLine(int index, const char* bytes, int length) {
+    if (index < 0) return 0;
+    if (length < 0 || !bytes) length = 0;
+    if (!extendTo(index)) return 0;
+    const Entry& e = entries_[index];
+    if (e.text) {
+        reservedTotal_ += length - e.length;
+        return storeLine(index, bytes ? bytes : emptyText_, length);
+    }
+    int64_t average = reservedTotal_ / reservedLines_;
+    if (average < 30) average = 30;
+    int room = length > average ? length + (reservedLines_ <= 1000 ? 30 : 10) : static_cast<int>(average);
+    if (!storeLine(index, nullptr, room)) return 0;
+    reservedTotal_ += length;
+    ++reservedLines_;
+    return storeLine(index, bytes ? bytes : emptyText_, length);
+}
+
+int CMyLine::reserveLine(int index, int length) {
+    if (index < 0) return 0;
+    if (index < count_ && entries_[index].text) return 1;
+    return storeLine(index, nullptr, length);
+}
+
+int CMyLine::appendLine(const char* bytes, int length) {
+    return storeLine(count_, bytes ? bytes : emptyText_, length);
+}
+
+int CMyLine::setLineText(int index, const char* text) {
+    int length = 0;
+    if (text) {
+        while (static_cast<unsigned char>(text[length]) >= 0x20 || text[length] == '\t') ++length;
+    }
+    return setLine(index, text ? text : emptyText_, length);
+}
+
+int CMyLine::insertEmptyLine(int index) { return insertLines(index, 1); }
+
+int CMyLine::insertLines(int index, int count) {
+    if (index < 0 || count <= 0) return 0;
+    if (index >= count_) return extendTo(index + count - 1) ? 1 : 0;
+    if (!ensureEntries(count_ + count)) return 0;
+    std::memmove(&entries_[index + count], &entries_[index], sizeof(Entry) * (count_ - index));
+    std::memset(&entries_[index], 0, sizeof(Entry) * count);
+    count_ += count;
+    return 1;
+}
+
+void CMyLine::rescanLongest() {
+    longestLine_ = 0;
+    for (int i = 0; i < count_; ++i)
+        if (entries_[i].length > longestLine_) longestLine_ = entries_[i].length;
+}
+
+int CMyLine::deleteLine(int index) {
+    if (index < 0 || index >= count_) return 0;
+    Entry gone = entries_[index];
+    std::memmove(&entries_[index], &entries_[index + 1], sizeof(Entry) * (count_ - index - 1));
+    std::memset(&entries_[count_ - 1], 0, sizeof(Entry));
+    --count_;
+    if (gone.length >= longestLine_) rescanLongest();
+    if (gone.text) loseLine(gone.block);
+    return 1;
+}
+
+int CMyLine::swapLines(int a, int b) {
+    if (a < 0 || b < 0 || a >= count_ || b >= count_) return 0;
+    Entry held = entries_[a];
+    entries_[a] = entries_[b];
+    entries_[b] = held;
+    return 1;
+}
+
+const char* CMyLine::lineText(int index) const {
+    if (index < 0 || index >= count_) return nullptr;
+    return entries_[index].text;
+}
+
+const char* CMyLine::lineString(int index) const {
+    const char* text = lineText(index);
+    return text ? text : emptyText_;
+}
+
+int CMyLine::lineLength(int index) const {
+    if (index < 0 || index >= count_) return 0;
+    return entries_[index].length;
+}
+
+std::string CMyLine::line(int index) const {
+    const char* text = lineText(index);
+    return text ? std::string(text, lineLength(index)) : std::string();
+}
+
+std::size_t CMyLine::memoryBytes() const {
+    return allocatedBytes_ + sizeof(Entry) * entrySlots_ + sizeof(Block) * blockSlots_;
+}
+
+int CMyLine::readTextFile(const std::string& path) {
+    clear();
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file) return -1;
+    char chunk[kChunk];
+    char line[kChunk];
+    int lineLength = 0;
+    int result = 0;
+    std::size_t got;
+    while (result >= 0 && (got = std::fread(chunk, 1, kChunk, file)) > 0) {
+        for (std::size_t i = 0; i < got && result >= 0; ++i) {
+            char c = chunk[i];
+            if (c == '\n') continue;
+            if (c != '\r') line[lineLength++] = c;
+            if (c == '\r' || lineLength == kChunk) {
+                if (!appendLine(line, lineLength)) result = -2;
+                lineLength = 0;
+            }
+        }
+    }
+    if (result >= 0 && lineLength > 0 && !appendLine(line, lineLength)) result = -2;
+    std::fclose(file);
+    return result < 0 ? result : count_;
+}
+
+int CMyLine::writeTextFile(const std::string& path) const {
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    if (!file) return -1;
+    bool ok = true;
+    for (int i = 0; i < count_ && ok; ++i) {
+        int length = entries_[i].length;
+        if (length > 0 && std::fwrite(entries_[i].text, 1, length, file) != static_cast<std::size_t>(length))
+            ok = false;
+        if (ok && std::fwrite("\r\n", 1, 2, file) != 2) ok = false;
+    }
+    if (std::fclose(file) != 0) ok = false;
+    return ok ? count_ : -2;
+}
+
+int CMyLine::writeBlock(std::FILE* file) const {
+    if (!file) return -1;
+    bool ok = std::fwrite("LI", 1, 2, file) == 2 && writeInt32(file, 1);
+    for (int i = 0; i < count_ && ok; ++i) {
+        int length = entries_[i].length;
+        ok = writeInt32(file, length) &&
+             (length == 0 || std::fwrite(entries_[i].text, 1, length, file) == static_cast<std::size_t>(length));
+    }
+    ok = ok && writeInt32(file, -1);
+    return ok ? count_ : -1;
+}
+
+int CMyLine::readBlock(std::FILE* file) {
+    clear();
+    char magic[2];
+    if (!file || std::fread(magic, 1, 2, file) != 2 || magic[0] != 'L' || magic[1] != 'I') return -3;
+    char* buffer = static_cast<char*>(MemoryHook::allocate(kChunk + 3));
+    if (!buffer) {
+        Prompt::messageBox("メモリが足りません。(-070106)", "注意");
+        return -4;
+    }
+    long bufferSize = kChunk + 3;
+    long left = remainingBytes(file);
+    int32_t value = 0;
+    int result = 0;
+    if (!readInt32(file, value)) left = 0;  // no version: an empty list
+    else if (left >= 0) left -= 4;
+    while (left != 0 && readInt32(file, value) && value >= 0) {
+        if (left > 0) left -= 4;
+        // A length that runs past the end of the file is a short read: stop before allocating.
+        if (left >= 0 && value > left) break;
+        if (static_cast<long>(value) + 3 >= bufferSize) {
+            long size = static_cast<long>(value) + 1027;
+            char* larger = static_cast<char*>(MemoryHook::allocate(size));
+            if (!larger) {
+                Prompt::messageBox("メモリが足りません。(-070106b)", "注意");
+                result = -5;
+                break;
+            }
+            MemoryHook::release(buffer);
+            buffer = larger;
+            bufferSize = size;
+        }
+        if (std::fread(buffer, 1, value, file) != static_cast<std::size_t>(value)) break;
+        if (left > 0) left -= value;
+        if (!appendLine(buffer, value)) {
+            result = -2;
+            break;
+        }
+    }
+    MemoryHook::release(buffer);
+    return result < 0 ? result : count_;
+}

@@ -1,0 +1,128 @@
+// CMyUndo: the bounded journal of old contents that the table store writes before each change.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+// Entry types and the kinds of change an entry records.
+enum UndoType { UndoSingle = 4, UndoAreaType = 7 };
+enum UndoKind {
+    UndoCellText = 10,      // old cell text (without records) plus its TAB/NUL terminator
+    UndoCellAttribute = 11, // old attribute value, sub-kind = attribute kind
+    UndoCellRaw = 12,       // raw cell content with records (inside kind 42)
+    UndoRowHeight = 13,     // old height, 2 bytes
+    UndoRowColour = 20,     // old row colour, sub-kind = attribute kind
+    UndoRowsInserted = 21,
+    UndoRowsDeleted = 22,
+    UndoColumnRecord = 40,
+    UndoColumnsInserted = 41,
+    UndoColumnsDeleted = 42,
+    UndoColumnWidth = 45,
+    UndoHeaderOn = 60,      // written before header mode is switched on
+    UndoHeaderOff = 61,     // written before header mode is switched off
+};
+// Sub-record bytes that are not data lengths.
+enum UndoMarker {
+    UndoFilterRestore = 248,
+    UndoFilterOff = 249,
+    UndoBackToStart = 250,
+    UndoSetKind = 251,
+    UndoLongData = 252,
+    UndoNextRow = 254,
+};
+constexpr int UndoMaxShortData = 120;
+
+// Decoded view of one popped entry; payload points into the journal and stays valid until
+// the next entry is stored or the journal is cleared.
+struct UndoEntry {
+    int type = 0;
+    int kind = 0;
+    int subKind = 0;
+    int column1 = -1;
+    int row1 = -1;
+    int column2 = -1;
+    int row2 = -1;
+    int payloadLength = 0;
+    int recordCount = 0;
+    const unsigned char* payload = nullptr;
+};
+
+class CMyUndo {
+public:
+    CMyUndo();
+    ~CMyUndo();
+    CMyUndo(const CMyUndo&) = delete;
+    CMyUndo& operator=(const CMyUndo&) = delete;
+
+    // 1 opened, -1 an area is already open, 0 recording is off.
+    int openArea(int kind, int subKind, int column1, int row1, int column2, int row2);
+    // Old cell text (length excludes the terminator; the record keeps text + terminator byte).
+    // Without an open area a single-change entry of kind 10 is stored at once.
+    // Results: 1 recorded, 0 recording off, -1 does not fit / abandoned.
+    int recordCellText(int column, int row, const char* text, int length, char terminator = '\0');
+    // Old attribute value bytes (length 0 = the cell had none); kind 11.
+    int recordAttribute(int column, int row, int attributeKind, const unsigned char* value,
+                        int length);
+    // Old row height; kind 13.
+    int recordRowHeight(int row, int height);
+    // Old row colour value (length 0 = none); kind 20.
+    int recordRowColour(int row, int attributeKind, const unsigned char* value, int length);
+    // Single-change entry of any kind with one data record (or appended to the open area).
+    int recordSingle(int kind, int subKind, int column, int row, const void* data, int length);
+
+    // Only with an open area (else -1).
+    int appendData(const void* bytes, int length);
+    int appendInteger(int value, int width);
+    // 248..254; for 251 `kind` is the new kind and `attributeKind` follows when kind is 11.
+    int appendMarker(int marker, int kind = 0, int attributeKind = 0);
+    // keep=false discards (0). keep=true: 1 stored, 0 area already abandoned, -1 too large.
+    int closeArea(bool keep);
+    bool areaOpen() const { return areaKind_ != 1; }
+    int areaKind() const { return areaKind_; }
+    // Opens and closes an area without payload (kinds 21 and 41).
+    int markerEntry(int kind, int column1, int row1, int column2, int row2);
+
+    void clear();
+    void setLimit(long bytes);
+    long limit() const { return maxBytes_; }
+    // Returns the previous state.
+    bool setRecording(bool on);
+    bool recording() const { return recording_; }
+
+    // Removes the newest reachable entry; false when there is none.
+    bool pop(UndoEntry& entry);
+    int entryCount() const { return entryCount_; }
+    int storedCount() const { return storedCount_; }
+    std::size_t usedBytes() const { return used_; }
+    std::size_t memoryBytes() const { return capacity_ + areaCapacity_ + offsetSlots_ * sizeof(int32_t); }
+
+private:
+    int storeEntry(const unsigned char* header, int headerLength, const unsigned char* payload,
+                   int payloadLength);
+    bool makeRoom(std::size_t needed);
+    bool growArea(std::size_t needed);
+    void abandonArea();
+    int appendRaw(const void* bytes, std::size_t length);
+    int appendDataRecord(const void* bytes, int length);
+    int singleOrAppend(int kind, int subKind, int column, int row, const void* data, int length);
+    void decode(int index, UndoEntry& entry) const;
+
+    bool recording_ = true;
+    long maxBytes_ = 1000000;
+
+    unsigned char* entryBytes_ = nullptr;
+    std::size_t capacity_ = 0;
+    std::size_t used_ = 0;
+    int32_t* offsets_ = nullptr;
+    int offsetSlots_ = 0;
+    int entryCount_ = 0;
+    int storedCount_ = 0;
+
+    int areaKind_ = 1;
+    int areaSubKind_ = 0;
+    int areaColumn1_ = 0, areaRow1_ = 0, areaColumn2_ = 0, areaRow2_ = 0;
+    unsigned char* areaBytes_ = nullptr;
+    std::size_t areaCapacity_ = 0;
+    std::size_t areaUsed_ = 0;
+    int areaRecords_ = 0;
+};
