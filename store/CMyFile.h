@@ -75,9 +75,11 @@ private:
     int cutUtf16(int rawLength) const;
     void replaceControls(char* text, int length);
     const char* convertChunk(int length, int& outLength);
-    int scanForEncoding(const unsigned char* bytes, int count, bool& undecidedAscii) const;
+    int scanContent();
+    int scanForEncoding(const unsigned char* bytes, int count, bool& undecided) const;
 
     int handle = -1;
+    int openMode = ModeRead;
     int replacedCount = 0;
     int lostCount = 0;
 

@@ -1,0 +1,104 @@
+// CMyCSV: parses a comma- or TAB-separated file, one record per call, into field texts.
+#pragma once
+
+#include "store/CMyFile.h"
+
+#include <string>
+#include <vector>
+
+// Two parsers: the general one (every separator, full double-quote handling) and the TAB-only
+// one in which quotes matter only around fields that hold line breaks. Input comes from CMyFile
+// as CP932 pieces; the parser keeps unread bytes across pieces so that looking one byte ahead
+// never depends on where a piece was cut.
+class CMyCSV {
+public:
+    static constexpr int MaxFieldBytes = 5000;         // general parser, any field
+    static constexpr int MaxQuotedTabField = 10000;    // TAB parser, a quoted field
+    static constexpr int MaxKeptFields = 999;          // fields beyond are counted, not kept
+
+    // readRecord results
+    static constexpr int FieldTooLong = -20;
+    static constexpr int TabInsideQuotes = -21;
+    static constexpr int QuotedTooLongOrNoMemory = -9;
+    static constexpr int ReadFailure = -99;
+
+    CMyCSV();
+    ~CMyCSV();
+    CMyCSV(const CMyCSV&) = delete;
+    CMyCSV& operator=(const CMyCSV&) = delete;
+
+    // 0, or 1 with `message` (file not found / encoding differs / cannot be read), or 5 when the
+    // field buffer cannot be had (after showing "メモリが足りません。(-070407)").
+    int open(const std::string& path, int encoding, bool allowChange);
+    // 1 comma, 0 TAB; also sets the separator. Leaves the input at the first data byte.
+    int detectSeparator();
+    void setSeparator(char separator) { fieldSeparator = separator; }
+    void setQuotesActive(bool on) { quotesActive = on; }
+    void setStrictQuotes(bool on) { strictQuotes = on; }
+    char separatorInUse() const { return fieldSeparator; }
+    bool strictQuotesInUse() const { return strictQuotes; }
+    // Reads the rest of the file in another encoding (the colour file may say so).
+    void setEncoding(int encoding) { file.textEncoding = encoding; }
+
+    // Number of fields of the next record (0 at the end) or a negative code with `message`.
+    int readRecord();
+    // NUL-terminated text of a kept field of the last record ("" beyond them).
+    const char* field(int index) const;
+    int fieldLength(int index) const;
+    int keptFields() const { return static_cast<int>(fieldEnds.size()); }
+
+    int lineEndingKind() const;
+    int replacedControls() const { return file.replacedControls() + replacedTabs; }
+    int unrepresentableCharacters() const { return file.unrepresentableCharacters(); }
+    void close();
+
+    std::string message;          // last error message (UTF-8)
+    int recordCount = 0;
+    int detectedEncoding = 0;
+    bool bomSeen = false;
+    int crlfCount = 0;
+    int crCount = 0;
+    int lfCount = 0;
+
+private:
+    enum class Fetch { Ok, End, Failed };
+
+    int readGeneral();
+    int readTabRecord();
+    Fetch ensureAhead(std::size_t count);
+    bool appendByte(char c);
+    bool appendBytes(const char* bytes, std::size_t count);
+    bool growFieldBuffer(std::size_t need);
+    void finishField();
+    int countLineEnd(std::size_t& at, bool count);
+    int finishRecord();
+    int closeQuotedTabField(std::size_t fieldStart);
+    int breakQuotedTabField(std::size_t fieldStart);
+    int tooLargeQuoted(std::size_t fieldStart);
+    void clearRecord();
+    void beginInput();
+
+    CMyFile file;
+    char fieldSeparator = ',';
+    bool quotesActive = true;
+    bool strictQuotes = false;
+    int replacedTabs = 0;          // TABs in a comma file's unquoted text, stored as blanks
+
+    // Input window: unread CP932 bytes of the current and following pieces, NUL padded.
+    std::string input;
+    std::size_t cursor = 0;
+    std::size_t inputEnd = 0;
+    bool inputEof = false;
+    // Re-parse of a broken quoted TAB field: the input from `resumeAt` (just after the field's
+    // first line break) is kept and read again as the start of the next record.
+    bool resumePending = false;
+    std::size_t resumeAt = 0;
+
+    // The fields of the last record, each followed by a NUL, in one growing buffer.
+    char* fieldBuffer = nullptr;
+    std::size_t fieldCapacity = 0;
+    std::size_t fieldUsed = 0;
+    std::size_t currentFieldStart = 0;
+    std::vector<std::size_t> fieldEnds;   // end (NUL position) of each kept field
+    int lastFieldCount = 0;
+};

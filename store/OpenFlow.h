@@ -1,0 +1,99 @@
+// OpenFlow: the window's open flow (openFileOnce / openFile) run without a window.
+#pragma once
+
+#include <functional>
+#include <string>
+
+class CMyCSV;
+class CMyGlobal;
+class CMyHyo;
+struct DocumentState;
+
+// File type chosen on the command line ("-t1".."-t3") or by the open dialog's filter.
+enum TypeOption { TypeNone = 0, TypeComma = 1, TypeTab = 2, TypeTabNoQuotes = 3 };
+
+// What only the window knows or does. Every member may be left empty.
+struct OpenFlowWindow {
+    std::function<int()> editorLineHeight;        // one line of the in-cell editor, pixels
+    std::function<int()> scrollBarHeight;         // the grid's vertical scroll bar, pixels
+    std::function<void()> releaseFreeze;          // before reading
+    std::function<void()> releaseFilterButton;    // before reading
+    std::function<void(bool)> waitCursor;         // true while reading
+    std::function<void(const std::string&)> setCaption;  // caption and application title
+    std::function<void()> resetScroll;            // scroll positions and ranges
+    std::function<void(int first, int end)> restoreFreeze;  // a freeze recorded in the colour file
+    std::function<void()> refresh;                // redraw after loading
+};
+
+// Handed to the colour-file hooks while a file is opened.
+struct ColourOpenContext {
+    std::string dataPath;          // the file being opened
+    std::string tempName;          // temporary-store name asked for, or empty
+    CMyHyo* hyo = nullptr;
+    CMyGlobal* global = nullptr;
+    DocumentState* doc = nullptr;
+    CMyCSV* reader = nullptr;      // setStrictQuotes / setEncoding as the recorded settings say
+    char separator = ',';
+    bool retry = false;
+    bool quotesForced = false;     // the file type fixed the quote settings for this open
+    bool encodingDetected = false; // the encoding came from a mark or the content scan
+    // May be changed by the header hook:
+    bool headerFlag = false;
+    int freezeFirst = 0;
+    int freezeEnd = 0;             // 0: no freeze recorded
+};
+
+// Steps the colour-information file adds to the open: the header before the rows (returns true
+// when the file is open and its cell records are to be read after the rows) and the records.
+struct OpenColourHooks {
+    std::function<bool(ColourOpenContext&)> colourHeader;
+    std::function<void(ColourOpenContext&, int rowOffset)> colourRecords;
+};
+
+class OpenFlow {
+public:
+    static constexpr int MaxRows = 500000;
+    static constexpr int MaxColumns = 999;
+    static constexpr int MaxPathBytes = 260;
+
+    // openFileOnce results
+    static constexpr int Loaded = 0;
+    static constexpr int CancelledOrReadError = -1;
+    static constexpr int Refused = -2;
+    static constexpr int RetryWithTabParser = -99;
+
+    OpenFlow(CMyHyo& hyo, CMyGlobal& global, DocumentState& doc, OpenFlowWindow window = {},
+             OpenColourHooks colour = {});
+
+    // One attempt. path empty: the open dialog is shown.
+    int openFileOnce(const std::string& path, bool headerFlag, const std::string& tempName,
+                     bool retry, int typeOption);
+    // The entry every caller uses: retries a TAB file whose quotes hold a TAB with the TAB parser.
+    int openFile(const std::string& path, bool headerFlag, const std::string& tempName,
+                 int typeOption);
+
+    // The open dialog's filters, "text|pattern|..." in dialog order.
+    static std::string openFilters();
+
+    // What the last open did (for the window and for tests).
+    int rowsRead() const { return rows; }
+    bool fieldsDropped() const { return dropped; }
+
+private:
+    struct Attempt;
+    int choosePath(std::string& path, Attempt& attempt);
+    void applyTypeOption(int typeOption, Attempt& attempt);
+    int readRecords(CMyCSV& reader, Attempt& attempt);
+    bool storeRecord(CMyCSV& reader, int fieldCount, int row, int& widest);
+    int rowHeightFor(const char* text, int length) const;
+    void finishLoad(CMyCSV& reader, Attempt& attempt, const std::string& path);
+
+    CMyHyo& hyo;
+    CMyGlobal& global;
+    DocumentState& doc;
+    OpenFlowWindow window;
+    OpenColourHooks colour;
+    std::string rowText;
+    int rows = 0;
+    bool dropped = false;
+};
