@@ -1,0 +1,4 @@
+// Forwarding header: SafeFile lives with the other platform services.
+#pragma once
+
+#include "platform/core/SafeFile.h"
