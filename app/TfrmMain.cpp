@@ -1,0 +1,724 @@
+// TfrmMain: window creation, caption, command line, instances, File menu, close and status bar.
+#include "app/TfrmMain.h"
+
+#include "app/CommandLine.h"
+#include "app/StatusText.h"
+#include "dialogs/TfrmAbout.h"
+#include "platform/core/CodePage.h"
+#include "platform/core/Prompt.h"
+#include "platform/core/Shell.h"
+#include "settings/CMyGlobal.h"
+#include "settings/CMyPublic.h"
+#include "store/CMyHyo.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QResizeEvent>
+#include <QScreen>
+#include <QScrollBar>
+#include <QStatusBar>
+#include <QStyle>
+#include <QToolBar>
+#include <QUrl>
+
+#include <algorithm>
+#include <filesystem>
+
+namespace {
+
+const char* const untitledCaption = "Ｖｅｘｉｌ";
+constexpr int toolBarHeight = 30;
+constexpr int statusBarHeight = 17;
+constexpr int bottomPanelHeight = 25;
+constexpr int scrollBarThickness = 17;
+constexpr int panelWidths[TfrmMain::statusPanelCount - 1] = {150, 210, 74, 82, 38, 50};
+constexpr int maxColumns = 999;
+constexpr int maxRows = 500000;
+
+QString qs(const std::string& utf8) { return QString::fromUtf8(utf8.data(), qsizetype(utf8.size())); }
+
+std::string toNative(const QString& path) { return path.toUtf8().toStdString(); }
+
+// Paths compare without regard to case, as the recent-files list stores them.
+bool samePathIgnoringCase(const std::string& a, const std::string& b) {
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) ==
+                      std::tolower(static_cast<unsigned char>(y));
+           });
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------------------
+// Creation
+
+TfrmMain::TfrmMain(const std::vector<std::string>& arguments, QWidget* parent)
+    : QMainWindow(parent) {
+    setObjectName("TfrmMain");
+    resize(782, 510);
+    initDocumentState();
+    createObjects();
+    loadSettings();
+    applyStoreSettings();
+    copyStartFormat();
+    createLayout();
+    createActions();
+    createMenus();
+    createToolBar();
+    createStatusBar();
+    createView();
+    resetStatusMemory();
+    raiseScrollRanges();
+    placeWindow();
+    tb_Ret->setChecked(global_->returnMovesRight());
+    startWithCommandLine(arguments);
+    updateStatus(0);
+    updateFormatPanels();
+    setAcceptDrops(true);
+}
+
+TfrmMain::~TfrmMain() {
+    // The view and editor go first, then the shared objects in the reverse of their creation.
+    hyo_.reset();
+    public_.reset();
+    global_.reset();
+}
+
+void TfrmMain::initDocumentState() {
+    doc = DocumentState{};
+    doc.separator = ',';
+}
+
+void TfrmMain::createObjects() {
+    global_ = std::make_unique<CMyGlobal>();
+    public_ = std::make_unique<CMyPublic>();
+    hyo_ = std::make_unique<CMyHyo>();
+}
+
+void TfrmMain::loadSettings() {
+    QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
+    const QRect area = s ? s->geometry() : QRect(0, 0, 1920, 1080);
+    global_->loadSettings(area.width(), area.height());
+}
+
+void TfrmMain::applyStoreSettings() {
+    hyo_->journal().setLimit(global_->undoSize());
+    hyo_->setZoomPercent(global_->viewScale());
+}
+
+void TfrmMain::copyStartFormat() {
+    doc.colourMode = global_->colourFileMode();
+    doc.encoding = global_->startEncoding();
+    doc.lineEnding = global_->startLineEnd();
+    doc.withBom = global_->startBom();
+    alternateMode = false;
+    alternateLines = 1;
+    alternateScheme = 0;
+    joinDelimiter = '/';
+    splitDelimiter = '/';
+    optionsPage = 0;
+}
+
+// The grid fills the client area left of scr_Right and above the bottom panel, which holds
+// scr_Bottom and a corner panel under scr_Right.
+void TfrmMain::createLayout() {
+    auto* client = new QWidget(this);
+    client->setObjectName("pnl_Client");
+    auto* grid = new QGridLayout(client);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->setSpacing(0);
+
+    gridArea = new QWidget(client);
+    gridArea->setObjectName("pai_Pos");
+    gridArea->setFocusPolicy(Qt::StrongFocus);
+    gridArea->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    gridArea->setMinimumSize(0, 0);
+
+    scr_Right = new QScrollBar(Qt::Vertical, client);
+    scr_Right->setObjectName("scr_Right");
+    scr_Right->setFixedWidth(scrollBarThickness);
+    scr_Right->setRange(0, 0);
+
+    pnl_Bottom = new QWidget(client);
+    pnl_Bottom->setObjectName("pnl_Bottom");
+    pnl_Bottom->setFixedHeight(bottomPanelHeight);
+    auto* bottom = new QHBoxLayout(pnl_Bottom);
+    bottom->setContentsMargins(0, 0, 0, 0);
+    bottom->setSpacing(0);
+    scr_Bottom = new QScrollBar(Qt::Horizontal, pnl_Bottom);
+    scr_Bottom->setObjectName("scr_Bottom");
+    scr_Bottom->setRange(0, 10);
+    pnl_Corner = new QWidget(pnl_Bottom);
+    pnl_Corner->setObjectName("pnl_Corner");
+    pnl_Corner->setFixedWidth(scrollBarThickness);
+    bottom->addWidget(scr_Bottom);
+    bottom->addWidget(pnl_Corner);
+
+    grid->addWidget(gridArea, 0, 0);
+    grid->addWidget(scr_Right, 0, 1);
+    grid->addWidget(pnl_Bottom, 1, 0, 1, 2);
+    setCentralWidget(client);
+    setMinimumSize(minimumWidth, minimumHeight);
+
+    connect(scr_Right, &QScrollBar::valueChanged, this, &TfrmMain::scr_RightChange);
+    connect(scr_Bottom, &QScrollBar::valueChanged, this, &TfrmMain::scr_BottomChange);
+}
+
+void TfrmMain::createActions() {
+    auto make = [this](QAction*& action, const char* name, const char* text) {
+        action = new QAction(QString::fromUtf8(text), this);
+        action->setObjectName(name);
+        return action;
+    };
+    connect(make(mnuFileNew, "mnuFileNew", "新規作成(&N)"), &QAction::triggered, this,
+            &TfrmMain::mnuFileNewClick);
+    connect(make(mnuFileOpen, "mnuFileOpen", "ファイルを開く(&O)..."), &QAction::triggered,
+            this, &TfrmMain::mnuFileOpenClick);
+    for (int i = 0; i < 5; ++i) {
+        const std::string name = "mnuFileHist" + std::to_string(i + 1);
+        make(mnuFileHistItems[i], name.c_str(), "（未選択）");
+        connect(mnuFileHistItems[i], &QAction::triggered, this, [this, i] { chooseRecentFile(i); });
+    }
+    connect(make(mnuFileReload, "mnuFileReload", "再読み込み(&R)"), &QAction::triggered, this,
+            &TfrmMain::mnuFileReloadClick);
+    make(mnuFileCRList, "mnuFileCRList", "一時保存の色情報読込(&I)...")->setEnabled(false);
+    connect(make(mnuFileSave, "mnuFileSave", "上書き保存(&S)..."), &QAction::triggered, this,
+            &TfrmMain::mnuFileSaveClick);
+    mnuFileSave->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    connect(make(mnuFileSaveAs, "mnuFileSaveAs", "名前を付けて保存(&A)..."), &QAction::triggered,
+            this, &TfrmMain::mnuFileSaveAsClick);
+    connect(make(mnuFileSaveChg, "mnuFileSaveChg", "文字コードを指定して保存(&C)..."),
+            &QAction::triggered, this, &TfrmMain::mnuFileSaveChgClick);
+    connect(make(mnuFileCRLink, "mnuFileCRLink", "データファイル直下に色情報ファイル(VXC)を作成"),
+            &QAction::triggered, this, &TfrmMain::mnuFileCRLinkClick);
+    connect(make(mnuFileCRKari, "mnuFileCRKari", "一時保存に変更"), &QAction::triggered, this,
+            &TfrmMain::mnuFileCRKariClick);
+    connect(make(mnuFileExp, "mnuFileExp", "指定行数をエクスポート(&X)..."), &QAction::triggered,
+            this, &TfrmMain::mnuFileExpClick);
+    make(mnuFilePreview, "mnuFilePreview", "プレビュー(&V)...")->setEnabled(false);
+    make(mnuFilePrintSetup, "mnuFilePrintSetup", "ページ設定...")->setEnabled(false);
+    make(mnuFilePrint, "mnuFilePrint", "印刷(&P)...")->setEnabled(false);
+    connect(make(mnuFileExit, "mnuFileExit", "終了(&Q)"), &QAction::triggered, this,
+            &QWidget::close);
+    connect(make(mnuEditUndo, "mnuEditUndo", "元に戻す(&Z)"), &QAction::triggered, this,
+            &TfrmMain::mnuEditUndoClick);
+    mnuEditUndo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    connect(make(mnuHelpHelp, "mnuHelpHelp", "ヘルプ(&H)"), &QAction::triggered, this,
+            &TfrmMain::mnuHelpHelpClick);
+    connect(make(mnuHelpFolder, "mnuHelpFolder", "編集中ファイルのフォルダを開く(&F)"),
+            &QAction::triggered, this, &TfrmMain::mnuHelpFolderClick);
+    connect(make(mnuHelpAbout, "mnuHelpAbout", "バージョン情報(&A)..."), &QAction::triggered, this,
+            &TfrmMain::mnuHelpAboutClick);
+}
+
+void TfrmMain::createMenus() {
+    mnuFile = menuBar()->addMenu(QStringLiteral("ファイル(&F)"));
+    mnuFile->setObjectName("mnuFile");
+    mnuFile->addAction(mnuFileNew);
+    mnuFile->addAction(mnuFileOpen);
+    mnuFileHist = mnuFile->addMenu(QStringLiteral("最近保存したファイルを開く"));
+    mnuFileHist->setObjectName("mnuFileHist");
+    for (QAction* item : mnuFileHistItems) mnuFileHist->addAction(item);
+    mnuFile->addAction(mnuFileReload);
+    mnuFile->addSeparator();
+    mnuFile->addAction(mnuFileCRList);
+    mnuFile->addSeparator();
+    mnuFile->addAction(mnuFileSave);
+    mnuFile->addAction(mnuFileSaveAs);
+    mnuFile->addAction(mnuFileSaveChg);
+    mnuFileCRSave = mnuFile->addMenu(QStringLiteral("色情報ファイル保存"));
+    mnuFileCRSave->setObjectName("mnuFileCRSave");
+    mnuFileCRSave->addAction(mnuFileCRLink);
+    mnuFileCRSave->addAction(mnuFileCRKari);
+    mnuFile->addAction(mnuFileExp);
+    mnuFile->addSeparator();
+    mnuFile->addAction(mnuFilePreview);
+    mnuFile->addAction(mnuFilePrintSetup);
+    mnuFile->addAction(mnuFilePrint);
+    mnuFile->addSeparator();
+    mnuFile->addAction(mnuFileExit);
+    connect(mnuFile, &QMenu::aboutToShow, this, &TfrmMain::mnuFileMenuPopup);
+    connect(mnuFileHist, &QMenu::aboutToShow, this, &TfrmMain::mnuFileHistClick);
+
+    QMenu* edit = menuBar()->addMenu(QStringLiteral("編集(&E)"));
+    edit->setObjectName("mnuEdit");
+    edit->addAction(mnuEditUndo);
+
+    QMenu* help = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
+    help->setObjectName("mnuHelp");
+    help->addAction(mnuHelpHelp);
+    help->addAction(mnuHelpFolder);
+    help->addSeparator();
+    help->addAction(mnuHelpAbout);
+}
+
+// Buttons whose commands arrive later are shown disabled so the bar keeps its final order.
+void TfrmMain::createToolBar() {
+    ToolBar2 = addToolBar(QStringLiteral("ToolBar2"));
+    ToolBar2->setObjectName("ToolBar2");
+    ToolBar2->setMovable(false);
+    ToolBar2->setFixedHeight(toolBarHeight);
+    ToolBar2->setIconSize(QSize(16, 16));
+    ToolBar2->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    QStyle* st = style();
+    auto button = [this, st](QAction*& action, const char* name, const char* hint,
+                             QStyle::StandardPixmap icon, const char* letter) {
+        action = new QAction(this);
+        action->setObjectName(name);
+        action->setToolTip(QString::fromUtf8(hint));
+        action->setStatusTip(QString::fromUtf8(hint));
+        if (icon != QStyle::SP_CustomBase) action->setIcon(st->standardIcon(icon));
+        else action->setText(QString::fromUtf8(letter));
+        ToolBar2->addAction(action);
+        return action;
+    };
+    connect(button(tb_New, "tb_New", "新規ファイル", QStyle::SP_FileIcon, ""), &QAction::triggered,
+            this, &TfrmMain::mnuFileNewClick);
+    connect(button(tb_Open, "tb_Open", "ファイルを開く", QStyle::SP_DialogOpenButton, ""),
+            &QAction::triggered, this, &TfrmMain::mnuFileOpenClick);
+    connect(button(tb_Save, "tb_Save", "ファイルを保存する", QStyle::SP_DialogSaveButton, ""),
+            &QAction::triggered, this, &TfrmMain::mnuFileSaveClick);
+    button(tb_SaveFMT, "tb_SaveFMT", "ONで保存すると色情報を保存する", QStyle::SP_CustomBase, "色")
+        ->setCheckable(true);
+    ToolBar2->addSeparator();
+    button(tb_Preview, "tb_Preview", "プレビュー", QStyle::SP_FileDialogContentsView, "")
+        ->setEnabled(false);
+    button(tb_Find, "tb_Find", "検索", QStyle::SP_FileDialogDetailedView, "")->setEnabled(false);
+    ToolBar2->addSeparator();
+    button(tb_SortUp, "tb_SortUp", "選択列を昇順に並べる", QStyle::SP_ArrowUp, "")->setEnabled(false);
+    button(tb_SortDown, "tb_SortDown", "選択列を降順に並べる", QStyle::SP_ArrowDown, "")
+        ->setEnabled(false);
+    ToolBar2->addSeparator();
+    button(tb_Filter, "tb_Filter", "抽出の実行有無", QStyle::SP_CustomBase, "抽")->setCheckable(true);
+    tb_Filter->setEnabled(false);
+    button(tb_FilterSet, "tb_FilterSet", "抽出の検索文字列を設定", QStyle::SP_CustomBase, "設")
+        ->setEnabled(false);
+    ToolBar2->addSeparator();
+    button(tb_KindText, "tb_KindText", "文字列（左詰め）", QStyle::SP_CustomBase, "文")
+        ->setEnabled(false);
+    button(tb_KindNum, "tb_KindNum", "数値（右詰め）", QStyle::SP_CustomBase, "数")->setEnabled(false);
+    ToolBar2->addSeparator();
+    button(tb_Ret, "tb_Ret", "リターンの移動方向", QStyle::SP_ArrowRight, "")->setCheckable(true);
+    button(tb_Card, "tb_Card", "カード編集(F5)", QStyle::SP_FileDialogListView, "")->setEnabled(false);
+}
+
+void TfrmMain::createStatusBar() {
+    QStatusBar* bar = statusBar();
+    bar->setObjectName("StatusBar1");
+    bar->setFixedHeight(statusBarHeight);
+    bar->setSizeGripEnabled(false);
+    QFont small = bar->font();
+    small.setPixelSize(12);
+    for (int i = 0; i < statusPanelCount; ++i) {
+        QLabel* panel = new QLabel(bar);
+        panel->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
+        panel->setFont(small);
+        panel->setFrameShape(QFrame::Panel);
+        panel->setFrameShadow(QFrame::Sunken);
+        panel->setContentsMargins(2, 0, 2, 0);
+        if (i < statusPanelCount - 1) {
+            panel->setFixedWidth(panelWidths[i]);
+            bar->addWidget(panel);
+        } else {
+            panel->setMinimumWidth(50);
+            bar->addWidget(panel, 1);
+        }
+        panels[i] = panel;
+    }
+}
+
+void TfrmMain::createView() { layoutView(); }
+
+void TfrmMain::resetStatusMemory() {
+    statusRange = Bounds{};
+    statusHoldCount = 0;
+    findColour = -1;
+}
+
+// Scroll bars only grow here; commands that delete rows or columns set them exactly.
+void TfrmMain::raiseScrollRanges() {
+    const int rows = std::min(hyo_->rowCount() + 500, maxRows);
+    const int columns = std::min(hyo_->columnCount() + 50, maxColumns);
+    if (scr_Right->maximum() < rows) scr_Right->setMaximum(rows);
+    if (scr_Bottom->maximum() < columns) scr_Bottom->setMaximum(columns);
+}
+
+void TfrmMain::placeWindow() {
+    if (global_->isMaximized(mainWindow)) {
+        setWindowState(windowState() | Qt::WindowMaximized);
+        return;
+    }
+    WindowPlace place;
+    if (global_->restoreWindow(mainWindow, place)) {
+        move(place.left, place.top);
+        resize(std::max(int(place.width), minimumWidth), std::max(int(place.height), minimumHeight));
+    }
+}
+
+void TfrmMain::startWithCommandLine(const std::vector<std::string>& arguments) {
+    const CommandLine line = CommandLine::parse(arguments);
+    if (line.hasPath) {
+        openFile(&line.path, line.header, nullptr, line.typeOption);
+    } else {
+        updateCaption(false, false);
+        redrawGrid(true);
+        updateColourSaveButton();
+    }
+}
+
+// ---------------------------------------------------------------------------------------
+// Caption
+
+void TfrmMain::updateCaption(bool m, bool force) {
+    if (m != doc.modified || !m || force) {
+        doc.modified = m;
+        applyCaption();
+    }
+    doc.modified = m;
+}
+
+void TfrmMain::applyCaption() {
+    std::string caption = doc.filePath.empty() ? std::string(untitledCaption) : doc.filePath;
+    if (doc.modified) caption += "(更新)";
+    if (filterButtonDown()) {
+        char suffix[64];
+        std::snprintf(suffix, sizeof suffix, " - 【%d列目を抽出中】", hyo_->filterColumnValue() + 1);
+        caption += suffix;
+    }
+    // A literal "[*]" in a path would otherwise be taken for Qt's modified placeholder.
+    QString title = qs(caption);
+    title.replace(QStringLiteral("[*]"), QStringLiteral("[*][*]"));
+    setWindowTitle(title);
+}
+
+bool TfrmMain::filterButtonDown() const { return tb_Filter && tb_Filter->isChecked(); }
+
+// ---------------------------------------------------------------------------------------
+// Opening, instances
+
+int TfrmMain::openFile(const std::string* path, bool header, const std::string* colourKey,
+                       int typeOption) {
+    (void)path;
+    (void)header;
+    (void)colourKey;
+    (void)typeOption;
+    return -1;
+}
+
+bool TfrmMain::holdsData() const { return hyo_->storeRowCount() > 0 || doc.modified; }
+
+std::string TfrmMain::instanceExecutable() const {
+    if (!instanceProgram.empty()) return instanceProgram;
+    return toNative(QCoreApplication::applicationFilePath());
+}
+
+bool TfrmMain::startInstance(const std::vector<std::string>& arguments) {
+    global_->saveSettings(false);
+    const std::string exe = instanceExecutable();
+    const QFileInfo info(qs(exe));
+    if (!info.exists() || !info.isFile() || !info.isExecutable()) {
+        Prompt::warn(".EXEファイルが無効です。");
+        return false;
+    }
+    if (!Shell::startProgram(exe, arguments)) {
+        Prompt::warn("実行に失敗しました。");
+        return false;
+    }
+    return true;
+}
+
+void TfrmMain::openOrStart(const std::string& path, bool header, int typeOption) {
+    if (!holdsData()) {
+        openFile(&path, header, nullptr, typeOption);
+        return;
+    }
+    std::vector<std::string> arguments{path};
+    if (typeOption >= TypeComma && typeOption <= TypeTabNoQuotes)
+        arguments.push_back("-t" + std::to_string(typeOption));
+    startInstance(arguments);
+}
+
+void TfrmMain::mnuFileNewClick() {
+    commitEdit();
+    startInstance({});
+}
+
+void TfrmMain::mnuFileOpenClick() {
+    if (isEditing()) return;
+    if (!holdsData()) {
+        openFile(nullptr, false, nullptr, TypeNone);
+        return;
+    }
+    const FileChoice choice = Prompt::chooseOpenFile(
+        "CSVファイル(*.csv)|*.csv|テキスト(タブ区切)(*.txt,*.tsv)|*.txt;*.tsv|"
+        "タブ区切(ﾀﾞﾌﾞﾙｺｰﾃｰｼｮﾝ囲み無し)(*.*)|*.*|タブ区切(ﾀﾞﾌﾞﾙｺｰﾃｰｼｮﾝ囲み有り)(*.*)|*.*|"
+        "タブ区切(*.*)|*.*",
+        1);
+    if (!choice.accepted) return;
+    // Filter 4 (quoted TAB) runs as "-t2", filter 3 (unquoted TAB) as "-t3".
+    std::vector<std::string> arguments{choice.path};
+    if (choice.filterIndex == 1) arguments.push_back("-t1");
+    else if (choice.filterIndex == 3) arguments.push_back("-t3");
+    else if (choice.filterIndex == 4) arguments.push_back("-t2");
+    startInstance(arguments);
+}
+
+void TfrmMain::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasUrls()) event->acceptProposedAction();
+}
+
+void TfrmMain::dropEvent(QDropEvent* event) {
+    const QList<QUrl> urls = event->mimeData()->urls();
+    event->acceptProposedAction();
+    if (urls.isEmpty() || !urls.first().isLocalFile()) return;
+    const std::string path = toNative(urls.first().toLocalFile());
+    if (path.empty() || path.size() > maxPathBytes) return;
+    openOrStart(path, false, TypeNone);
+}
+
+void TfrmMain::mnuFileHistClick() {
+    global_->loadRecentFiles();
+    for (int i = 0; i < 5; ++i) mnuFileHistItems[i]->setText(qs(global_->recentMenuCaption(i)));
+}
+
+void TfrmMain::chooseRecentFile(int index) {
+    if (isEditing()) return;
+    global_->loadRecentFiles();
+    const std::string path = global_->recentFile(index);
+    if (path.empty()) {
+        Prompt::warn("未設定のため開くことは出来ません。");
+    } else if (samePathIgnoringCase(path, doc.filePath)) {
+        Prompt::warn("現在開いているファイルです。");
+    } else if (!CMyPublic::fileExists(path)) {
+        Prompt::warn("選択したファイルは存在しませんでした。");
+    } else {
+        openOrStart(path, false, TypeNone);
+    }
+}
+
+void TfrmMain::mnuFileReloadClick() { reload(true); }
+
+void TfrmMain::reload(bool confirm) {
+    if (isEditing()) return;
+    if (confirm && Prompt::messageBox("再読み込みをします。\nよろしいですか？", "確認",
+                                      PromptButtons::YesNo, PromptIcon::Question) !=
+                       PromptAnswer::Yes)
+        return;
+    if (doc.filePath.empty()) {
+        Prompt::warn("読み込むファイルがありません。");
+        return;
+    }
+    if (doc.modified && Prompt::messageBox("更新データが破棄されます。\nよろしいですか？", "確認",
+                                           PromptButtons::YesNo, PromptIcon::Warning,
+                                           PromptAnswer::No) != PromptAnswer::Yes)
+        return;
+    const Bounds before = selectionBounds();
+    const int top = scr_Right->value();
+    const int left = scr_Bottom->value();
+    const std::string path = doc.filePath;
+    openFile(&path, hyo_->inHeaderMode(), nullptr, TypeNone);
+    const int n = hyo_->rowCount();
+    if (before.r1 < n + 200 && top < n + 200) {
+        scrollSync = true;
+        scr_Right->setValue(top);
+        scr_Bottom->setValue(left);
+        goToCell(before.c1, before.r1);
+    } else {
+        goToCell(0, n);
+    }
+}
+
+void TfrmMain::mnuHelpFolderClick() {
+    if (doc.filePath.empty()) {
+        Prompt::warn("編集中のファイルが存在しません。");
+        return;
+    }
+    std::string folder = doc.filePath.substr(0, CMyGlobal::lastBackslash(doc.filePath));
+    const char sep = std::filesystem::path::preferred_separator;
+    if (!folder.empty() && folder.back() == sep && folder.size() > 1) folder.pop_back();
+    if (folder.empty()) folder = std::string(1, sep);
+    if (!Shell::openFolder(folder)) Prompt::warn("実行失敗");
+}
+
+void TfrmMain::mnuHelpHelpClick() { global_->showHelp(); }
+
+void TfrmMain::mnuHelpAboutClick() {
+    commitEdit();
+    TfrmAbout about(this);
+    about.exec();
+}
+
+// ---------------------------------------------------------------------------------------
+// Saving and the File menu
+
+void TfrmMain::mnuFileMenuPopup() {
+    const bool colourOn = global_->colourFileMode() != 0;
+    const bool hasFile = !doc.filePath.empty();
+    mnuFileCRSave->setEnabled(colourOn);
+    mnuFileCRList->setEnabled(false);
+    mnuFileCRLink->setEnabled(colourOn && hasFile && doc.colourMode != 1);
+    mnuFileCRKari->setEnabled(colourOn && hasFile && doc.colourMode == 1);
+}
+
+bool TfrmMain::saveDocument(bool saveAs) {
+    (void)saveAs;
+    return false;
+}
+
+void TfrmMain::mnuFileSaveClick() { saveDocument(false); }
+void TfrmMain::mnuFileSaveAsClick() { saveDocument(true); }
+void TfrmMain::mnuFileSaveChgClick() {}
+void TfrmMain::mnuFileExpClick() {}
+void TfrmMain::mnuFileCRLinkClick() {}
+void TfrmMain::mnuFileCRKariClick() {}
+
+void TfrmMain::updateColourSaveButton() {
+    const bool colourOn = global_->colourFileMode() != 0;
+    tb_SaveFMT->setEnabled(colourOn);
+    tb_SaveFMT->setChecked(colourOn && (doc.colourFileInUse || doc.colourMode == 1));
+}
+
+// ---------------------------------------------------------------------------------------
+// Undo
+
+void TfrmMain::mnuEditUndoClick() {
+    if (isEditing()) {
+        Prompt::beep();
+        return;
+    }
+    const UndoPosition at = hyo_->undo();
+    if (at.column == -1 && at.row == -1) return;
+    tb_Filter->setChecked(hyo_->isFiltered());
+    updateCaption(doc.modified, true);
+    goToCell(std::max(at.column, 0), std::max(at.row, 0));
+}
+
+// ---------------------------------------------------------------------------------------
+// Closing and resizing
+
+void TfrmMain::closeEvent(QCloseEvent* event) {
+    if (doc.modified) {
+        const PromptAnswer a = Prompt::messageBox("更新されています。保存しますか？", "確認",
+                                                  PromptButtons::YesNoCancel, PromptIcon::Warning);
+        if (a == PromptAnswer::Cancel || (a == PromptAnswer::Yes && !saveDocument(false))) {
+            event->ignore();
+            return;
+        }
+    }
+    saveWindowPlace();
+    global_->setReturnMovesRight(tb_Ret->isChecked());
+    global_->saveSettings(false);
+    event->accept();
+}
+
+void TfrmMain::saveWindowPlace() {
+    const bool maximized = isMaximized();
+    global_->setMaximized(mainWindow, maximized);
+    if (!maximized) global_->storeWindow(mainWindow, x(), y(), width(), height());
+}
+
+void TfrmMain::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    layoutView();
+    redrawGrid(true);
+}
+
+void TfrmMain::layoutView() {}
+
+// ---------------------------------------------------------------------------------------
+// Grid, editor and keys
+
+bool TfrmMain::isEditing() const { return false; }
+
+void TfrmMain::commitEdit() {}
+
+void TfrmMain::goToCell(int column, int row) {
+    (void)column;
+    (void)row;
+    scrollSync = false;
+    redrawGrid(true);
+    updateStatus(0);
+}
+
+void TfrmMain::redrawGrid(bool forceHeader) { (void)forceHeader; }
+
+void TfrmMain::scr_RightChange(int) {
+    if (scrollSync) return;
+    commitEdit();
+    redrawGrid(false);
+}
+
+void TfrmMain::scr_BottomChange(int) {
+    if (scrollSync) return;
+    commitEdit();
+    redrawGrid(true);
+}
+
+void TfrmMain::keyPressEvent(QKeyEvent* event) { FormKeyDown(event); }
+
+void TfrmMain::FormKeyDown(QKeyEvent* event) { FormKeyPress(event); }
+
+void TfrmMain::FormKeyPress(QKeyEvent* event) { event->ignore(); }
+
+TfrmMain::Bounds TfrmMain::selectionBounds() const { return Bounds{0, 0, 0, 0}; }
+
+// ---------------------------------------------------------------------------------------
+// Status bar
+
+void TfrmMain::setPanel(int panel, const std::string& utf8) { panels[panel]->setText(qs(utf8)); }
+
+QString TfrmMain::statusPanelText(int panel) const {
+    return panel >= 0 && panel < statusPanelCount ? panels[panel]->text() : QString();
+}
+
+void TfrmMain::setStatusMessage(const std::string& utf8, int hold) {
+    setPanel(6, utf8);
+    statusHoldCount = hold;
+}
+
+void TfrmMain::updateStatus(int scope) {
+    if (scope != 0 && scope != 1) return;
+    const Bounds b = selectionBounds();
+    if (b != statusRange) {
+        updateSelectionPanels(b);
+        statusRange = b;
+    }
+    setPanel(5, StatusText::zoom(global_->viewScale()));
+    if (scope == 0) setPanel(0, StatusText::tableSize(hyo_->columnCount(), hyo_->rowCount()));
+}
+
+void TfrmMain::updateSelectionPanels(const Bounds& b) {
+    setPanel(1, StatusText::selection(b.c1, b.r1, b.c2, b.r2, hyo_->columnTitle(b.c1)));
+    const bool oneRow = b.r1 == b.r2 && b.c1 != b.c2;
+    const bool oneColumn = b.c1 == b.c2 && b.r1 != b.r2;
+    if (global_->simpleCalc() && (oneRow || oneColumn)) {
+        double sum = 0;
+        setPanel(6, StatusText::total(oneRow, sum));
+        return;
+    }
+    if (statusHoldCount > 0) {
+        --statusHoldCount;
+        return;
+    }
+    std::string text = hyo_->cellString(b.c1, b.r1);
+    setPanel(6, StatusText::cellExcerpt(text.c_str()));
+}
+
+void TfrmMain::updateFormatPanels() {
+    setPanel(2, StatusText::separator(doc.separator, doc.colourFileInUse));
+    setPanel(3, StatusText::encoding(doc.encoding, doc.withBom));
+    setPanel(4, StatusText::lineEnding(doc.lineEnding));
+}

@@ -1,0 +1,138 @@
+// QtPromptHandler: message boxes, beeps and file choosers on Qt Widgets.
+#include "platform/qt/QtPromptHandler.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QWidget>
+
+namespace {
+
+QString fromUtf8(const std::string& s) { return QString::fromUtf8(s.data(), qsizetype(s.size())); }
+
+QMessageBox::Icon qtIcon(PromptIcon icon) {
+    switch (icon) {
+    case PromptIcon::Warning: return QMessageBox::Warning;
+    case PromptIcon::Question: return QMessageBox::Question;
+    case PromptIcon::Error: return QMessageBox::Critical;
+    case PromptIcon::Information: return QMessageBox::Information;
+    case PromptIcon::None: break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+// The answers a button set offers, in the order the buttons are shown.
+std::vector<PromptAnswer> answersOf(PromptButtons buttons) {
+    switch (buttons) {
+    case PromptButtons::Ok: return {PromptAnswer::Ok};
+    case PromptButtons::OkCancel: return {PromptAnswer::Ok, PromptAnswer::Cancel};
+    case PromptButtons::YesNo: return {PromptAnswer::Yes, PromptAnswer::No};
+    case PromptButtons::YesNoCancel:
+        return {PromptAnswer::Yes, PromptAnswer::No, PromptAnswer::Cancel};
+    }
+    return {PromptAnswer::Ok};
+}
+
+QString buttonText(PromptAnswer a) {
+    switch (a) {
+    case PromptAnswer::Yes: return QStringLiteral("はい(&Y)");
+    case PromptAnswer::No: return QStringLiteral("いいえ(&N)");
+    case PromptAnswer::Cancel: return QStringLiteral("キャンセル");
+    default: return QStringLiteral("OK");
+    }
+}
+
+QMessageBox::ButtonRole buttonRole(PromptAnswer a) {
+    switch (a) {
+    case PromptAnswer::Yes: return QMessageBox::YesRole;
+    case PromptAnswer::No: return QMessageBox::NoRole;
+    case PromptAnswer::Cancel: return QMessageBox::RejectRole;
+    default: return QMessageBox::AcceptRole;
+    }
+}
+
+// Escape (or closing the box) gives Cancel when offered, else No, else OK, as on Windows.
+PromptAnswer escapeAnswer(const std::vector<PromptAnswer>& offered) {
+    for (PromptAnswer a : {PromptAnswer::Cancel, PromptAnswer::No, PromptAnswer::Ok})
+        for (PromptAnswer o : offered)
+            if (o == a) return a;
+    return offered.front();
+}
+
+int filterCount(const QStringList& filters) { return int(filters.size()); }
+
+} // namespace
+
+QWidget* QtPromptHandler::owner() {
+    if (QWidget* w = QApplication::activeModalWidget()) return w;
+    return QApplication::activeWindow();
+}
+
+PromptAnswer QtPromptHandler::messageBox(const std::string& text, const std::string& caption,
+                                         PromptButtons buttons, PromptIcon icon,
+                                         PromptAnswer defaultAnswer) {
+    QMessageBox box(qtIcon(icon), fromUtf8(caption), fromUtf8(text), QMessageBox::NoButton,
+                    owner());
+    box.setWindowModality(Qt::ApplicationModal);
+    const std::vector<PromptAnswer> offered = answersOf(buttons);
+    std::vector<std::pair<QAbstractButton*, PromptAnswer>> made;
+    for (PromptAnswer a : offered) {
+        QPushButton* b = box.addButton(buttonText(a), buttonRole(a));
+        made.emplace_back(b, a);
+        if (a == defaultAnswer) box.setDefaultButton(b);
+    }
+    const PromptAnswer onEscape = escapeAnswer(offered);
+    for (auto& [button, answer] : made)
+        if (answer == onEscape) box.setEscapeButton(button);
+    box.exec();
+    for (auto& [button, answer] : made)
+        if (box.clickedButton() == button) return answer;
+    return onEscape;
+}
+
+void QtPromptHandler::beep() { QApplication::beep(); }
+
+QStringList QtPromptHandler::toQtFilters(const std::string& filters) {
+    const QStringList parts = fromUtf8(filters).split(QLatin1Char('|'));
+    QStringList result;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        QString patterns = parts[i + 1];
+        patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
+        result << parts[i] + QStringLiteral(" (") + patterns + QLatin1Char(')');
+    }
+    return result;
+}
+
+FileChoice QtPromptHandler::chooseOpenFile(const std::string& filters, int filterIndex) {
+    const QStringList list = toQtFilters(filters);
+    QString selected = filterIndex >= 1 && filterIndex <= filterCount(list)
+                           ? list[filterIndex - 1] : QString();
+    const QString path = QFileDialog::getOpenFileName(owner(), QString(), QString(),
+                                                      list.join(QStringLiteral(";;")), &selected);
+    FileChoice choice;
+    if (path.isEmpty()) return choice;
+    choice.accepted = true;
+    choice.path = path.toUtf8().toStdString();
+    choice.filterIndex = int(list.indexOf(selected)) + 1;
+    if (choice.filterIndex < 1) choice.filterIndex = 1;
+    return choice;
+}
+
+FileChoice QtPromptHandler::chooseSaveFile(const std::string& title, const std::string& filters,
+                                           int filterIndex, const std::string& proposedName) {
+    const QStringList list = toQtFilters(filters);
+    QString selected = filterIndex >= 1 && filterIndex <= filterCount(list)
+                           ? list[filterIndex - 1] : QString();
+    // The program asks its own overwrite questions (they also cover the colour file).
+    const QString path = QFileDialog::getSaveFileName(
+        owner(), fromUtf8(title), fromUtf8(proposedName), list.join(QStringLiteral(";;")),
+        &selected, QFileDialog::DontConfirmOverwrite);
+    FileChoice choice;
+    if (path.isEmpty()) return choice;
+    choice.accepted = true;
+    choice.path = path.toUtf8().toStdString();
+    choice.filterIndex = int(list.indexOf(selected)) + 1;
+    if (choice.filterIndex < 1) choice.filterIndex = 1;
+    return choice;
+}
