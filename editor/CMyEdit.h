@@ -1,0 +1,200 @@
+// CMyEdit: the in-cell editor - CP932 lines, caret, selection, box drawing, clipboard and IME.
+#pragma once
+
+#include <QFont>
+#include <QImage>
+#include <QObject>
+#include <QRect>
+#include <QString>
+#include <QTimer>
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class EditSurface;
+class QPainter;
+class QWidget;
+
+// The editor keeps its text as lines of Shift-JIS bytes and edits only the current line in a
+// working buffer. It paints a box over the owner widget (through a child surface that ignores
+// the mouse) and draws its own caret; keys, characters and mouse events come from the owner's
+// handlers. Coordinates are the owner widget's.
+class CMyEdit : public QObject {
+    Q_OBJECT
+public:
+    // Open flags.
+    static constexpr int FlagRightAligned = 1;
+    static constexpr int FlagTyping = 2;
+    static constexpr int FlagCaretAtEnd = 4;
+    // Longest line the working buffer holds, and the usual byte limit of a cell edit.
+    static constexpr int LineCapacity = 5124;
+    static constexpr int CellByteLimit = 5001;
+    // What a key did: stay in the editor, commit, commit and handle the key on the grid, cancel.
+    enum KeyResult { KeyCommit = 0, KeyHandled = 1, KeyCommitAndMove = 2, KeyCancel = -1 };
+
+    CMyEdit();
+    ~CMyEdit() override;
+    CMyEdit(const CMyEdit&) = delete;
+    CMyEdit& operator=(const CMyEdit&) = delete;
+
+    // The widget the box is shown on; it also gets input-method support.
+    void attach(QWidget* owner);
+    void setScale(int percent);
+
+    // Starts editing; -1 (and no edit) when a line of the text is longer than LineCapacity.
+    int open(int x, int y, int width, int height, int maxWidth, int maxHeight, const char* text,
+             int flags, int byteLimit);
+    // Sets box and text like open but leaves the editor closed.
+    void position(int x, int y, int width, int height, const char* text, int flags);
+    void close();
+
+    std::string text() const;   // lines joined with CR LF
+    int totalLength() const { return totalBytes; }
+
+    // Qt key code with its modifiers; returns a KeyResult.
+    int keyDown(int key, Qt::KeyboardModifiers modifiers);
+    // One byte as it arrives; a lead byte waits for its trail byte in typeBytes.
+    void character(unsigned char byte);
+    void typeBytes(std::string_view bytes);
+    // Unicode text from a key or the input method. Characters CP932 cannot hold are refused
+    // with a beep; returns false when any was refused.
+    bool typeText(const QString& text);
+
+    bool mouseDown(int x, int y);
+    void mouseMove(int x, int y);
+    void mouseUp();
+
+    std::string selectedText() const;
+    int selectedLength() const;
+    void deleteSelection();
+    void pasteText(const char* text, int length);
+    void redraw();
+
+    // The editor's clipboard commands (Ctrl+C, Ctrl+X, Ctrl+V while it is open).
+    bool copyToClipboard();
+    bool cutToClipboard();
+    void pasteFromClipboard();
+
+    // Called when input-method text is committed while the editor is closed; the callee
+    // opens the editor in typing mode (or leaves it closed to drop the text).
+    void setClosedCommitHandler(std::function<void()> handler) { closedCommit = std::move(handler); }
+
+    // ---- state, for the main window and tests ----
+    bool isActive() const { return active; }
+    bool isTypingMode() const { return typingMode; }
+    bool isInsertMode() const { return insertMode; }
+    bool isRightAligned() const { return rightAligned; }
+    bool hasSelection() const;
+    bool isMouseSelecting() const { return mouseSelecting; }
+    int caretPosition() const { return caret; }
+    int currentLine() const { return curLine; }
+    int lineCount() const { return static_cast<int>(lines.size()); }
+    std::string lineAt(int index) const;
+    int horizontalScroll() const { return hScroll; }
+    int firstVisibleLine() const { return topLine; }
+    int maxLength() const { return maxBytes; }
+    QRect boxRect() const { return QRect(boxLeft, boxTop, boxWidth, boxHeight); }
+    int charWidth() const { return cellWidth; }
+    int charHeight() const { return cellHeight; }
+    int linePitch() const { return pitch; }
+    const QFont& font() const { return editorFont; }
+    QRect caretRect() const;   // owner coordinates
+    bool caretVisible() const { return caretShown; }
+    const QString& preeditText() const { return preedit; }
+    QWidget* surfaceWidget() const;
+
+    // Paints the surface: box image, caret and input-method preedit (surface coordinates).
+    void paintSurface(QPainter& painter);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    struct TextPoint {
+        int line;
+        int offset;
+    };
+
+    void setupBox(int x, int y, int width, int height, int maxW, int maxH, int flags);
+    bool loadText(const char* text);
+    void measureFont();
+    void updateVisibleCounts();
+
+    const std::string& lineText(int index) const;
+    int lineLength() const { return static_cast<int>(lineBuffer.size()); }
+    void writeBack();
+    void switchLine(int index);
+    bool doubleAt(int offset) const;
+    int boundaryAtOrBefore(const std::string& s, int offset) const;
+    int nextCharEnd(int offset) const;
+    int previousCharStart(int offset) const;
+    void widenFor(int length);
+    void growForLines(bool unlimited);
+
+    void startSelectionMove(bool shift);
+    void moveLeft(bool shift);
+    void moveRight(bool shift);
+    void moveVertical(int delta, bool shift);
+    void backspace();
+    void deleteForward();
+    void insertLineBreak();
+    void typeSingle(unsigned char byte);
+    void typeDouble(unsigned char lead, unsigned char trail);
+    void afterTyping();
+    bool selectionRange(TextPoint& from, TextPoint& to) const;
+    TextPoint pointAt(int x, int y) const;
+
+    void ensureCaretVisible();
+    int columnX(int offset, int length) const;   // x of a byte column inside the box
+    void refresh();                               // keep visible, draw, place caret
+    void renderBox();
+    void drawLine(QPainter& painter, const std::string& s, int y, int selFrom, int selTo);
+    void placeCaret(bool show);
+    void updateSurfaceGeometry();
+    void blink();
+    bool handleInputMethod(class QInputMethodEvent* event);
+    bool answerInputMethodQuery(class QInputMethodQueryEvent* event);
+
+    QWidget* owner = nullptr;
+    EditSurface* surface = nullptr;
+    QImage bitmap;
+    QFont editorFont;
+    bool fontCellExact = false;   // glyph advances match the byte columns exactly
+    int fontAscent = 0;
+    int scalePercent = 100;
+    int cellWidth = 6;
+    int cellHeight = 12;
+    int pitch = 14;
+
+    int boxLeft = 0, boxTop = 0, boxWidth = 0, boxHeight = 0, maxWidth = 0, maxHeight = 0;
+    int visibleColumns = 1, visibleLines = 1;
+
+    std::vector<std::string> lines;
+    int curLine = 0;
+    std::string lineBuffer;
+    bool lineDirty = false;
+    int longestLine = 1;
+    int totalBytes = 0;
+    int maxBytes = LineCapacity;
+
+    int caret = 0;
+    int hScroll = 0;
+    int topLine = 0;
+    int caretRow = 0;
+    int selAnchor = -1;
+    int selAnchorLine = 0;
+
+    bool active = false;
+    bool rightAligned = false;
+    bool typingMode = false;
+    bool insertMode = true;
+    bool justTyped = false;
+    bool mouseSelecting = false;
+    bool caretShown = false;
+    bool caretBlinkOn = true;
+    QTimer blinkTimer;
+    QString preedit;
+    std::function<void()> closedCommit;
+};
