@@ -21,6 +21,8 @@ struct UndoPosition {
     int row = -1;
 };
 
+// Rows are held with their length; attribute values may be TAB or NUL bytes, so a row is never
+// scanned to a NUL (RowFormat does the scanning). Cell text itself never holds TAB or NUL.
 // Row and column numbers are view numbers: while the filter is active a row number is a
 // position in filterRows and the store translates it. Out-of-range reads are empty, writes to
 // negative rows or columns are ignored.
@@ -162,22 +164,26 @@ public:
     int lastUndoRow = -1;
 
 private:
+    enum CellMode { KeepRecords, DropKind, SetKind, DropAll, RawCell };
     bool ensureWork(long need);
-    const char* rowPointer(int row) const;
+    const char* storeRowText(int storeRow, int& length) const;
     int resolveWriteRow(int row);
-    int columnRecordOrDefault(int column, unsigned char* record) const;
-    unsigned char* ensureColumnRecord(int column);
-    int replaceCell(int column, int row, const char* text, int textLength, int mode, int kind,
-                    int value);
+    int columnRecordOrDefault(int column, char* record) const;
+    int replaceCell(int column, int row, const char* text, int textLength, CellMode mode,
+                    int kind, int value);
     int rebuildRowAttribute(int storeRow, int kind, int value, int set);
     int insertCellsInRow(int storeRow, int first, int count);
     int deleteCellsInRow(int storeRow, int first, int last);
     int recordDeletedRows(int first, int last);
     int recordDeletedColumns(int first, int last);
-    bool askLoseUndo();
+    int recordColumnDefinition(int column, bool widthOnly);
+    void removeFilterEntries(int first, int last, const int* gone, int goneCount);
+    int reinsertStoreRow(int storeRow, int viewPosition, const char* text, int length);
+    bool growFilter(int needed);
     void replayEntry(const UndoEntry& entry);
     void replayData(int kind, int subKind, const unsigned char* data, int length, int& column,
-                    int& row, const UndoEntry& entry, bool& structureDone);
+                    int& row);
+    void clearSeek();
 
     CMyLine rows;
     CMyLine columns;
@@ -199,4 +205,6 @@ private:
     int seekColumn = -1;
     int seekRow = -1;
     const char* seekPosition = nullptr;
+    int seekTextOffset = 0;   // from seekPosition to the text after the records
+    int seekEndOffset = 0;    // from seekPosition to the TAB or row end
 };

@@ -14,6 +14,7 @@ enum UndoKind {
     UndoRowColour = 20,     // old row colour, sub-kind = attribute kind
     UndoRowsInserted = 21,
     UndoRowsDeleted = 22,
+    UndoRowsReinserted = 23, // (inside kind 22 of a filtered table) store row number + row text
     UndoColumnRecord = 40,
     UndoColumnsInserted = 41,
     UndoColumnsDeleted = 42,
@@ -97,14 +98,18 @@ public:
     std::size_t memoryBytes() const { return capacity_ + areaCapacity_ + offsetSlots_ * sizeof(int32_t); }
 
 private:
-    int storeEntry(const unsigned char* header, int headerLength, const unsigned char* payload,
-                   int payloadLength);
+    int storeEntry(const unsigned char* header, int headerLength, const void* first,
+                   std::size_t firstLength, const void* second, std::size_t secondLength,
+                   std::size_t needed);
     bool makeRoom(std::size_t needed);
     bool growArea(std::size_t needed);
     void abandonArea();
     int appendRaw(const void* bytes, std::size_t length);
-    int appendDataRecord(const void* bytes, int length);
-    int singleOrAppend(int kind, int subKind, int column, int row, const void* data, int length);
+    int appendDataRecord(const void* bytes, int length, const void* tail, int tailLength);
+    int singleOrAppend(int kind, int subKind, int column, int row, const void* data, int length,
+                       const void* tail = nullptr, int tailLength = 0);
+    bool ensureEntryBuffer();
+    void dropOldest(int count);
     void decode(int index, UndoEntry& entry) const;
 
     bool recording_ = true;
@@ -119,6 +124,7 @@ private:
     int storedCount_ = 0;
 
     int areaKind_ = 1;
+    bool areaAbandoned_ = false;
     int areaSubKind_ = 0;
     int areaColumn1_ = 0, areaRow1_ = 0, areaColumn2_ = 0, areaRow2_ = 0;
     unsigned char* areaBytes_ = nullptr;
