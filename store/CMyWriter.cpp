@@ -1,0 +1,306 @@
+// CMyWriter: cell quoting and the row walk shared by save and export.
+#include "store/CMyWriter.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "platform/core/CodePage.h"
+#include "platform/core/MemoryHook.h"
+#include "store/CMyColourFile.h"
+#include "store/CMyFile.h"
+#include "store/CMyHyo.h"
+#include "store/RowFormat.h"
+
+namespace {
+
+// The line buffer starts at 500 bytes and grows to what a cell needs plus 500.
+constexpr int BufferStep = 500;
+constexpr int BufferSlack = 10;
+// Buffered text is handed to the file once this much has gathered, so that encoding
+// conversion runs over long pieces instead of one call per cell.
+constexpr int FlushThreshold = 60000;
+
+struct Scan {
+    bool enclose = false;
+    bool doubling = false;
+};
+
+// Attribute records inside cell text are not text: they are stepped over, never written.
+const unsigned char* skipInlineRecord(const unsigned char* p, const unsigned char* end) {
+    const long n = *p;
+    return (end - p > n) ? p + 1 + n : end;
+}
+
+// Decides whether the cell [p, end) is enclosed and whether quotes are doubled.
+Scan decideQuoting(bool commaFile, int mode, const unsigned char* p, const unsigned char* end) {
+    Scan s;
+    s.enclose = (mode == WriteAll || mode == WriteTextColumns);
+    s.doubling = s.enclose || !(mode == WriteNever && !commaFile);
+    while (!s.enclose && p < end) {
+        if (RowFormat::isRecordStart(*p)) {
+            p = skipInlineRecord(p, end);
+            continue;
+        }
+        if (CodePage::isLeadByte(*p) && p + 1 < end) {
+            p += 2;
+            continue;
+        }
+        if (*p == '\r' || *p == '\n') {
+            // A lone LF is enclosed too: written bare it would end the record on reading.
+            if (s.doubling) s.enclose = true;
+        } else if (*p == '"') {
+            if (s.doubling && (commaFile || mode != WriteNeededBreaksOnly)) s.enclose = true;
+        } else if (*p == ',' && commaFile) {
+            s.enclose = true;
+        }
+        ++p;
+    }
+    return s;
+}
+
+int lineEndLength(int lineEnding) { return lineEnding == 0 ? 2 : 1; }
+
+char* putLineEnd(char* out, int lineEnding) {
+    if (lineEnding == 0) { *out++ = '\r'; *out++ = '\n'; }
+    else *out++ = (lineEnding == 1) ? '\r' : '\n';
+    return out;
+}
+
+} // namespace
+
+CMyWriter::CMyWriter(CMyFile& file, char separator, int mode, int lineEnding, bool lineBreakOnly)
+    : file(file), commaFile(separator == ','), separator(separator), mode(mode),
+      lineEnding(lineEnding), lineBreakOnly(lineBreakOnly) {}
+
+CMyWriter::~CMyWriter() { MemoryHook::release(buffer); }
+
+int CMyWriter::writerMode(int dblKind, bool lineBreakOnly) {
+    switch (dblKind) {
+    case 1: return WriteAll;
+    case 2: return WriteTextColumns;
+    case 3: return WriteNever;
+    default: return lineBreakOnly ? WriteNeededBreaksOnly : WriteNeeded;
+    }
+}
+
+int CMyWriter::formatCell(bool commaFile, int mode, const char* text, char* out, int lineEnding) {
+    // The text ends at TAB or NUL; a double-byte character is taken whole.
+    const auto* p = reinterpret_cast<const unsigned char*>(text);
+    const unsigned char* end = p;
+    while (*end && *end != '\t') end += (CodePage::isLeadByte(*end) && end[1] && end[1] != '\t') ? 2 : 1;
+    return formatSpan(commaFile, mode, text, reinterpret_cast<const char*>(end), out, lineEnding);
+}
+
+int CMyWriter::formatSpan(bool commaFile, int mode, const char* begin, const char* stop, char* out,
+                          int lineEnding) {
+    const auto* p = reinterpret_cast<const unsigned char*>(begin);
+    const auto* end = reinterpret_cast<const unsigned char*>(stop);
+    const Scan s = decideQuoting(commaFile, mode, p, end);
+    int length = s.enclose ? 2 : 0;
+    if (s.enclose && out) *out++ = '"';
+    while (p < end) {
+        if (RowFormat::isRecordStart(*p)) {
+            p = skipInlineRecord(p, end);
+        } else if (CodePage::isLeadByte(*p) && p + 1 < end) {
+            if (out) { *out++ = static_cast<char>(p[0]); *out++ = static_cast<char>(p[1]); }
+            p += 2;
+            length += 2;
+        } else if (*p == '\r' || (*p == '\n' && s.enclose)) {
+            p += (p[0] == '\r' && p + 1 < end && p[1] == '\n') ? 2 : 1;
+            length += lineEndLength(lineEnding);
+            if (out) out = putLineEnd(out, lineEnding);
+        } else if (*p == '"' && s.enclose && s.doubling) {
+            if (out) { *out++ = '"'; *out++ = '"'; }
+            ++p;
+            length += 2;
+        } else {
+            if (out) *out++ = static_cast<char>(*p);
+            ++p;
+            ++length;
+        }
+    }
+    if (s.enclose && out) *out++ = '"';
+    return length;
+}
+
+bool CMyWriter::findLineBreak(const CMyHyo& hyo, int& row, int& column) {
+    CMyLine& rows = const_cast<CMyHyo&>(hyo).rowList();
+    for (int r = 0; r < rows.lineCount(); ++r) {
+        const char* text = rows.lineText(r);
+        const int length = rows.lineLength(r);
+        if (!text) continue;
+        int pos = RowFormat::prefixEnd(text, length);
+        for (int c = 0; pos < length; ++c) {
+            const int end = RowFormat::cellEnd(text, length, pos);
+            const auto* p = reinterpret_cast<const unsigned char*>(text) + RowFormat::textStart(text, end, pos);
+            const auto* stop = reinterpret_cast<const unsigned char*>(text) + end;
+            while (p < stop) {
+                if (RowFormat::isRecordStart(*p)) { p = skipInlineRecord(p, stop); continue; }
+                if (CodePage::isLeadByte(*p) && p + 1 < stop) { p += 2; continue; }
+                if (*p == '\r' || *p == '\n') { row = r; column = c; return true; }
+                ++p;
+            }
+            pos = end + 1;
+        }
+    }
+    return false;
+}
+
+int CMyWriter::headerColumnCount(const CMyHyo& hyo) {
+    int count = hyo.widestRowValue();
+    for (int c = hyo.columnCount() - 1; c >= 0; --c) {
+        if (!hyo.columnTitle(c).empty()) {
+            if (c + 1 > count) count = c + 1;
+            break;
+        }
+    }
+    return count < 1 ? 1 : count;
+}
+
+int CMyWriter::columnCount(const CMyHyo& hyo, bool withHeader) {
+    const int widest = hyo.widestRowValue();
+    if (!withHeader) return widest;
+    const int header = headerColumnCount(hyo);
+    return header > widest ? header : widest;
+}
+
+void CMyWriter::setColumns(const CMyHyo& hyo, int count) {
+    columns = count;
+    columnModes.assign(static_cast<size_t>(count < 0 ? 0 : count), static_cast<unsigned char>(mode));
+    if (mode != WriteTextColumns) return;
+    for (int c = 0; c < count; ++c)
+        if (hyo.columnKind(c) == 1) columnModes[c] = static_cast<unsigned char>(numericMode());
+}
+
+bool CMyWriter::allocate() {
+    if (buffer) return true;
+    buffer = static_cast<char*>(MemoryHook::allocate(BufferStep + BufferSlack));
+    if (!buffer) return false;
+    capacity = BufferStep;
+    return true;
+}
+
+bool CMyWriter::reserve(int extra) {
+    if (used + extra <= capacity) return true;
+    if (used > 0) flush();
+    if (extra <= capacity) return true;
+    const int newCapacity = extra + BufferStep;
+    char* grown = static_cast<char*>(MemoryHook::allocate(static_cast<size_t>(newCapacity) + BufferSlack));
+    if (!grown) {
+        memoryFailed = true;
+        return false;
+    }
+    MemoryHook::release(buffer);
+    buffer = grown;
+    capacity = newCapacity;
+    return true;
+}
+
+void CMyWriter::flush() {
+    if (used == 0) return;
+    file.writeText(std::string_view(buffer, static_cast<size_t>(used)));
+    written += used;
+    used = 0;
+}
+
+bool CMyWriter::appendBytes(const char* bytes, int length) {
+    if (!reserve(length)) return false;
+    std::memcpy(buffer + used, bytes, static_cast<size_t>(length));
+    used += length;
+    return true;
+}
+
+bool CMyWriter::appendLineEnd() {
+    static const char* const ends[] = {"\r\n", "\r", "\n"};
+    const int kind = (lineEnding >= 0 && lineEnding <= 2) ? lineEnding : 0;
+    if (!appendBytes(ends[kind], lineEndLength(kind))) return false;
+    if (used >= FlushThreshold) flush();
+    return true;
+}
+
+bool CMyWriter::appendCell(const char* begin, const char* end, int cellMode) {
+    const int length = formatSpan(commaFile, cellMode, begin, end, nullptr, lineEnding);
+    if (used + length > capacity && !reserve(length)) return false;
+    formatSpan(commaFile, cellMode, begin, end, buffer + used, lineEnding);
+    used += length;
+    return true;
+}
+
+bool CMyWriter::writeHeaderLine(const CMyHyo& hyo) {
+    const int count = headerColumnCount(hyo);
+    for (int c = 0; c < count; ++c) {
+        if (c > 0 && !appendBytes(&separator, 1)) return false;
+        std::string title = hyo.columnTitle(c);
+        if (title.empty()) title = std::to_string(c + 1);
+        // Titles are stored up to the first control byte, so they cannot hold a TAB.
+        if (!appendCell(title.data(), title.data() + title.size(), mode)) return false;
+    }
+    return appendLineEnd();
+}
+
+bool CMyWriter::writeRow(const CMyHyo& hyo, int row, CMyColourFile* colour, int colourRow) {
+    CMyLine& rows = const_cast<CMyHyo&>(hyo).rowList();
+    const char* text = rows.lineText(row);
+    const int length = text ? rows.lineLength(row) : 0;
+    int pos = text ? RowFormat::prefixEnd(text, length) : 0;
+    if (colour && pos > 0) colour->writeRowAttributes(colourRow, text, pos);
+    // A row without cell bytes has no cells; one with them has TABs + 1 cells.
+    bool more = text && pos < length;
+
+    for (int c = 0; c < columns || more; ++c) {
+        // A row wider than widestRow claims still loses nothing: its cells that hold text
+        // are written too.
+        if (c >= columns && !hasTextAhead(text, length, pos)) {
+            if (colour) writeRemainingAttributes(colour, c, colourRow, text, length, pos);
+            break;
+        }
+        const char* begin = "";
+        const char* end = begin;
+        if (more) {
+            const int cellEnd = RowFormat::cellEnd(text, length, pos);
+            const int textStart = RowFormat::textStart(text, cellEnd, pos);
+            if (colour && textStart > pos)
+                colour->writeCellAttributes(c, colourRow, text + pos, textStart - pos);
+            begin = text + textStart;
+            end = text + cellEnd;
+            more = cellEnd < length;
+            pos = cellEnd + 1;
+        }
+        if (c > 0 && !appendBytes(&separator, 1)) return false;
+        if (!appendCell(begin, end, modeFor(hyo, c))) return false;
+    }
+    return appendLineEnd();
+}
+
+int CMyWriter::modeFor(const CMyHyo& hyo, int column) const {
+    if (column < columns) return columnModes[column];
+    if (mode == WriteTextColumns && hyo.columnKind(column) == 1) return numericMode();
+    return mode;
+}
+
+int CMyWriter::numericMode() const {
+    // Numeric columns are quoted only where needed. In a TAB file read with full quote
+    // handling a bare quote would start a quoted field, so there a quote encloses the cell.
+    return (commaFile || lineBreakOnly) ? WriteNeededBreaksOnly : WriteNeeded;
+}
+
+bool CMyWriter::hasTextAhead(const char* text, int length, int pos) {
+    if (!text) return false;
+    while (pos < length) {
+        const int end = RowFormat::cellEnd(text, length, pos);
+        if (RowFormat::textStart(text, end, pos) < end) return true;
+        pos = end + 1;
+    }
+    return false;
+}
+
+void CMyWriter::writeRemainingAttributes(CMyColourFile* colour, int column, int colourRow,
+                                         const char* text, int length, int pos) {
+    if (!text) return;
+    for (; pos < length; ++column) {
+        const int end = RowFormat::cellEnd(text, length, pos);
+        const int start = RowFormat::textStart(text, end, pos);
+        if (start > pos) colour->writeCellAttributes(column, colourRow, text + pos, start - pos);
+        pos = end + 1;
+    }
+}

@@ -1,0 +1,82 @@
+// CMyWriter: turns table rows into delimited text (quoting by mode) and streams them to a CMyFile.
+#pragma once
+
+#include <string>
+#include <vector>
+
+class CMyFile;
+class CMyHyo;
+class CMyColourFile;
+
+// Writer modes. DBLKIND 1, 2 and 3 map to themselves; DBLKIND 0 becomes 0 when quoting for
+// line breaks only (F_DBL_RETONLY) is on and 4 when it is off.
+enum WriterMode {
+    WriteNeededBreaksOnly = 0,
+    WriteAll = 1,
+    WriteTextColumns = 2,
+    WriteNever = 3,
+    WriteNeeded = 4,
+};
+
+class CMyWriter {
+public:
+    CMyWriter(CMyFile& file, char separator, int mode, int lineEnding, bool lineBreakOnly);
+    ~CMyWriter();
+    CMyWriter(const CMyWriter&) = delete;
+    CMyWriter& operator=(const CMyWriter&) = delete;
+
+    static int writerMode(int dblKind, bool lineBreakOnly);
+    // Formats one cell (its text up to TAB or NUL) into out, or only measures it when out is
+    // null. Returns the byte length of what is (or would be) written, quotes included.
+    static int formatCell(bool commaFile, int mode, const char* text, char* out, int lineEnding);
+    // The same for the cell bytes [begin, end) of a row (attribute records are skipped).
+    static int formatSpan(bool commaFile, int mode, const char* begin, const char* end, char* out,
+                          int lineEnding);
+    // First cell holding CR or LF, as 0-based store row and column; false when there is none.
+    static bool findLineBreak(const CMyHyo& hyo, int& row, int& column);
+
+    // The line buffer; false when it cannot be had.
+    bool allocate();
+    // Fields per line: widestRow, raised to the header line's count when it is written.
+    static int columnCount(const CMyHyo& hyo, bool withHeader);
+    static int headerColumnCount(const CMyHyo& hyo);
+    // Prepares the per-column modes (text or numeric) for lines of `count` fields.
+    void setColumns(const CMyHyo& hyo, int count);
+
+    // Each returns false when the line buffer could not grow (nothing more can be written).
+    bool writeHeaderLine(const CMyHyo& hyo);
+    // A stored row (filter off); its attribute records go to `colour` when given.
+    bool writeRow(const CMyHyo& hyo, int row, CMyColourFile* colour, int colourRow);
+    // Hands what is buffered to the file.
+    void flush();
+
+    bool outOfMemory() const { return memoryFailed; }
+    // Bytes handed to the file so far (as CP932 text).
+    long long bytesWritten() const { return written; }
+
+private:
+    bool appendCell(const char* begin, const char* end, int mode);
+    bool appendBytes(const char* bytes, int length);
+    bool appendLineEnd();
+    bool reserve(int extra);
+    int modeFor(const CMyHyo& hyo, int column) const;
+    int numericMode() const;
+    static bool hasTextAhead(const char* text, int length, int pos);
+    static void writeRemainingAttributes(CMyColourFile* colour, int column, int colourRow,
+                                         const char* text, int length, int pos);
+
+    CMyFile& file;
+    bool commaFile;
+    char separator;
+    int mode;
+    int lineEnding;
+    bool lineBreakOnly;
+    int columns = 0;
+    std::vector<unsigned char> columnModes;
+
+    char* buffer = nullptr;
+    int capacity = 0;
+    int used = 0;
+    bool memoryFailed = false;
+    long long written = 0;
+};

@@ -1,0 +1,482 @@
+// SaveFlow: the save commands, written through a temporary file that replaces the target only
+// when everything (data and colour information) was written.
+#include "store/SaveFlow.h"
+
+#include <cstdio>
+#include <filesystem>
+
+#include "platform/core/Prompt.h"
+#include "settings/CMyGlobal.h"
+#include "settings/CMyPublic.h"
+#include "store/CMyColourFile.h"
+#include "store/CMyFile.h"
+#include "store/CMyHyo.h"
+#include "store/CMyWriter.h"
+#include "store/DocumentState.h"
+#include "store/SaveFormHandler.h"
+#include "store/StagedFile.h"
+
+const char* const SaveFlow::ThreeFilters =
+    "CSV(カンマ区切り)(*.csv)|*.csv|TXT(タブ区切)(*.txt)|*.txt|全て(タブ区切)(*.*)|*.*";
+const char* const SaveFlow::SixFilters =
+    "CSV(カンマ区切)(*.csv)|*.csv|TXT(タブ区切)(*.txt)|*.txt|全て(タブ区切)(*.*)|*.*|"
+    "CSV(カンマ区切)と色情報(VXC)(*.csv)|*.csv|TXT(タブ区切)と色情報(VXC)(*.txt)|*.txt|"
+    "全て(タブ区切)と色情報(VXC)(*.*)|*.*";
+const char* const SaveFlow::TemporaryStoreNote =
+    "！色情報は一時保存です。使用頻度が少ない色情報は破棄されます。";
+
+namespace {
+
+const char* const MsgReadError = "読み込みでエラーが発生しましたが保存します。\nよろしいですか？";
+const char* const MsgLineBreak =
+    "保存時のダブルコーテーションが「完全なし」の場合、\n改行を含むデータは保存出来ません。(%d行、%d列)";
+const char* const MsgCommaExtension = "カンマ区切りのファイルに拡張子%sを付けています。\nよろしいですか？";
+const char* const MsgTabCsv = "タブ区切りのファイルに拡張子CSVを付けています。\nよろしいですか？";
+const char* const MsgNoExtension = "拡張子がありません。\nよろしいですか？";
+const char* const MsgOverwriteBoth =
+    "既にファイルがあります。上書きしてもよろしいですか？\n※色情報ファイル(VXC)含む。";
+const char* const MsgOverwrite = "既にファイルがあります。上書きしてもよろしいですか？";
+const char* const MsgOverwriteColour = "色情報ファイル(VXC)を上書きします。\nよろしいですか？";
+const char* const MsgToTemporary =
+    "色情報は色情報ファイル(VXC)を削除して一時保存に変更します。\nよろしいですか？";
+const char* const MsgColourOpen = "ファイルのオープンに失敗しました。(色情報)";
+const char* const MsgOpen = "ファイルのオープンに失敗しました。";
+const char* const MsgMemory = "領域確保に失敗しました。";
+const char* const MsgWrite = "ファイルの書き込みに失敗しました。";
+const char* const MsgConvertToTemporary =
+    "データファイル直下の色情報ファイル(VXC)を削除して\n一時保存に変換します。\nよろしいですか？";
+const char* const MsgCreateBeside = "データファイル直下に色情報ファイル(VXC)を作成します。\nよろしいですか？";
+
+constexpr int MaxExportRow = 999999;
+
+bool equalsIgnoringCase(const std::string& a, const char* b) {
+    size_t i = 0;
+    for (; i < a.size() && b[i]; ++i) {
+        char x = a[i], y = b[i];
+        if (x >= 'A' && x <= 'Z') x = static_cast<char>(x + 32);
+        if (y >= 'A' && y <= 'Z') y = static_cast<char>(y + 32);
+        if (x != y) return false;
+    }
+    return i == a.size() && !b[i];
+}
+
+bool fileNameHasDot(const std::string& path) {
+    return CMyPublic::fileNamePart(path).find('.') != std::string::npos;
+}
+
+bool askNoDefault(const std::string& text) { return Prompt::askYesNo(text, PromptAnswer::No); }
+
+bool askQuestion(const std::string& text, PromptAnswer defaultAnswer) {
+    return Prompt::messageBox(text, "確認", PromptButtons::YesNo, PromptIcon::Question,
+                              defaultAnswer) == PromptAnswer::Yes;
+}
+
+int clampRow(int row) { return row < 1 ? 1 : row > MaxExportRow ? MaxExportRow : row; }
+
+} // namespace
+
+// Where and how a save writes.
+struct SaveFlow::Target {
+    std::string path;
+    char separator = ',';
+    int colourMode = 0;
+    bool deleteBeside = false;   // the user agreed to drop the colour file beside the new path
+};
+
+// One pass of the writer: the file, its format and the rows.
+struct SaveFlow::Output {
+    std::string path;
+    int encoding = 0;
+    int lineEnding = 0;
+    bool bom = false;
+    char separator = ',';
+    int mode = 0;
+    bool titleLine = false;      // the column titles first
+    bool rowZeroFirst = false;   // row 0 first, then the range (header wanted, no header mode)
+    int first = 0;               // inclusive range of rows
+    int last = -1;
+    bool viewRows = false;       // rows through the filter map (export) or stored rows (save)
+};
+
+SaveFlow::SaveFlow(CMyHyo& hyo, CMyGlobal& global, DocumentState& doc, SaveFlowWindow window)
+    : hyo(hyo), global(global), doc(doc), window(std::move(window)) {}
+
+void SaveFlow::note(const std::string& text) const {
+    if (window.setColourNote) window.setColourNote(text);
+}
+
+void SaveFlow::wait(bool on) const {
+    if (window.waitCursor) window.waitCursor(on);
+}
+
+std::string SaveFlow::saveTitle(int encoding, int lineEnding, bool withBom) {
+    std::string name = encoding == 0 ? "SHIFT-JIS" : encoding == 15 ? "UTF8" : encoding == 10 ? "UTF16" : "ETC";
+    if (withBom && (encoding == 15 || encoding == 10)) name += "(BOM)";
+    const char* end = lineEnding == 1 ? "CR" : lineEnding == 2 ? "LF" : "CRLF";
+    return "名前を付けて保存(" + name + " - " + end + ")";
+}
+
+std::string SaveFlow::fileExtension(const std::string& path) {
+    const std::string name = CMyPublic::fileNamePart(path);
+    const std::string::size_type dot = name.find_last_of('.');
+    return dot == std::string::npos ? std::string() : name.substr(dot + 1);
+}
+
+bool SaveFlow::refuseLineBreaks() const {
+    int row = 0, column = 0;
+    if (!CMyWriter::findLineBreak(hyo, row, column)) return false;
+    char text[256];
+    std::snprintf(text, sizeof text, MsgLineBreak, row + 1, column + 1);
+    Prompt::warn(text);
+    return true;
+}
+
+// ---- save -----------------------------------------------------------------------------------
+
+bool SaveFlow::saveDocument(bool saveAs) {
+    if (window.closeEditor) window.closeEditor();
+    note("");
+    if (doc.readError) {
+        if (!askNoDefault(MsgReadError)) return false;
+        doc.readError = false;
+    }
+    const int mode = CMyWriter::writerMode(global.quoteKind(), global.fileQuoteLineBreakOnly());
+    if (mode == WriteNever && refuseLineBreaks()) return false;
+
+    Target target;
+    if (!saveAs && !doc.filePath.empty()) {
+        target.path = doc.filePath;
+        target.separator = doc.separator;
+        target.colourMode = doc.colourMode;
+    } else if (!chooseSaveTarget(target)) {
+        return false;
+    }
+    return writeDocument(target, saveAs);
+}
+
+int SaveFlow::preselectedFilter() const {
+    int filter = 1;
+    if (doc.separator == '\t')
+        filter = (doc.filePath.empty() || equalsIgnoringCase(fileExtension(doc.filePath), "txt")) ? 2 : 3;
+    if (global.colourFileMode() != 0 && doc.colourMode == 1) filter += 3;
+    return filter;
+}
+
+bool SaveFlow::chooseSaveTarget(Target& target) {
+    const bool colourOn = global.colourFileMode() != 0;
+    const int preselected = preselectedFilter();
+    const FileChoice choice =
+        Prompt::chooseSaveFile(saveTitle(doc.encoding, doc.lineEnding, doc.withBom),
+                               colourOn ? SixFilters : ThreeFilters, preselected, doc.filePath);
+    if (!choice.accepted || choice.path.empty()) return false;
+    const int filter = choice.filterIndex;
+    target.path = choice.path;
+    if (!confirmExtension(filter, target.path, target.separator)) return false;
+    target.colourMode = filter >= 4 ? 1 : colourOn ? 2 : 0;
+    if (!confirmOverwrite(target.path, target.colourMode)) return false;
+    if (preselected >= 4 && filter <= 3 &&
+        CMyPublic::fileExists(CMyColourFile::besidePath(target.path))) {
+        if (!askNoDefault(MsgToTemporary)) return false;
+        target.deleteBeside = true;
+    }
+    return true;
+}
+
+bool SaveFlow::confirmExtension(int filter, std::string& path, char& separator) const {
+    if (filter == 1 || filter == 4) {
+        separator = ',';
+        CMyPublic::setExtension(path, ".csv", false);
+        const std::string extension = fileExtension(path);
+        if (equalsIgnoringCase(extension, "csv")) return true;
+        char text[512];
+        std::snprintf(text, sizeof text, MsgCommaExtension, extension.c_str());
+        return askNoDefault(text);
+    }
+    separator = '\t';
+    if (filter == 2 || filter == 5) CMyPublic::setExtension(path, ".txt", false);
+    if (equalsIgnoringCase(fileExtension(path), "csv")) return askNoDefault(MsgTabCsv);
+    if (!fileNameHasDot(path)) return askNoDefault(MsgNoExtension);
+    return true;
+}
+
+bool SaveFlow::confirmOverwrite(const std::string& path, int colourMode) const {
+    const bool dataExists = CMyPublic::fileExists(path);
+    const bool colourExists =
+        colourMode == 1 && CMyPublic::fileExists(CMyColourFile::besidePath(path));
+    if (dataExists && colourExists) return askNoDefault(MsgOverwriteBoth);
+    if (dataExists) return askNoDefault(MsgOverwrite);
+    if (colourExists) return askQuestion(MsgOverwriteColour, PromptAnswer::Yes);
+    return true;
+}
+
+bool SaveFlow::writeDocument(const Target& target, bool saveAs) {
+    DocumentState trial = doc;
+    trial.separator = target.separator;
+    trial.colourMode = target.colourMode;
+    if (trial.colourMode != 2) trial.colourTempName.clear();
+
+    CMyColourFile colour;
+    bool withColour = false;
+    if (global.colourFileMode() > 0) {
+        ColourSettings settings;
+        if (window.viewSettings)
+            window.viewSettings(settings.freezeFirst, settings.freezeEnd, settings.alternate);
+        settings.headerFlag = hyo.inHeaderMode() ? 1 : 0;
+        settings.separator = static_cast<unsigned char>(target.separator);
+        settings.quoteKind = global.quoteKind();
+        settings.flags = global.fileQuoteLineBreakOnly() ? 1 : 0;
+        settings.formatFlags = CMyColourFile::formatFlagsFor(doc.withBom, doc.lineEnding, doc.encoding);
+        const int created = colour.createColourFile(target.path, saveAs, trial, global, hyo, settings);
+        if (created < 0) {
+            Prompt::warn(MsgColourOpen);
+            return false;
+        }
+        withColour = created > 0;
+    }
+
+    Output out;
+    out.path = target.path;
+    out.encoding = doc.encoding;
+    out.lineEnding = doc.lineEnding;
+    out.bom = doc.withBom;
+    out.separator = target.separator;
+    out.mode = CMyWriter::writerMode(global.quoteKind(), global.fileQuoteLineBreakOnly());
+    out.titleLine = hyo.inHeaderMode();
+    out.first = 0;
+    out.last = hyo.storeRowCount() - 1;
+    StagedFile staged(target.path);
+    if (!writeRows(out, withColour ? &colour : nullptr, staged)) return false;
+
+    // The colour file goes first: a data file is never left beside colours of an older save.
+    if ((withColour && !colour.commit(trial)) || !staged.commit()) {
+        Prompt::warn(MsgWrite);
+        return false;
+    }
+    doc.colourTempName = trial.colourTempName;
+    doc.colourFileInUse = trial.colourFileInUse;
+    doc.colourMode = target.colourMode;
+    doc.separator = target.separator;
+    if (target.deleteBeside) {
+        std::remove(CMyColourFile::besidePath(target.path).c_str());
+        if (target.path == doc.filePath) doc.colourFileInUse = false;
+    }
+    finishDocument(target, withColour ? &colour : nullptr);
+    return true;
+}
+
+void SaveFlow::finishDocument(const Target& target, CMyColourFile* colour) {
+    if (colour && colour->toTemporaryStore()) {
+        if (!CMyColourFile::updateTemporaryList(target.path, doc, global)) Prompt::warn(MsgWrite);
+        note(TemporaryStoreNote);
+    }
+    doc.filePath = target.path;
+    doc.modified = false;
+    global.addRecentFile(target.path);
+    if (window.refresh) window.refresh();
+}
+
+// Writes the rows to the staged temporary file; true when every write and the close
+// succeeded. The colour file, when given, is finished (not yet committed) on success.
+bool SaveFlow::writeRows(Output& out, CMyColourFile* colour, StagedFile& staged) {
+    CMyFile file;
+    if (file.open(staged.temporary(), CMyFile::ModeWrite, out.encoding) != 0) {
+        if (colour) colour->abandon();
+        Prompt::warn(MsgOpen);
+        return false;
+    }
+    CMyWriter writer(file, out.separator, out.mode, out.lineEnding, global.fileQuoteLineBreakOnly());
+    if (!writer.allocate()) {
+        file.close();
+        if (colour) colour->abandon();
+        Prompt::warn(MsgMemory);
+        return false;
+    }
+    wait(true);
+    if (out.bom) file.writeBom();
+    writer.setColumns(hyo, CMyWriter::columnCount(hyo, out.titleLine));
+    bool ok = !out.titleLine || writer.writeHeaderLine(hyo);
+
+    // Every stored row is written, whatever the filter shows; export follows the view.
+    const bool filtered = hyo.isFiltered();
+    if (!out.viewRows) hyo.setFilterActive(false);
+    auto storeRowOf = [&](int row) { return out.viewRows ? hyo.storeRow(row) : row; };
+    if (ok && out.rowZeroFirst) ok = writer.writeRow(hyo, storeRowOf(0), nullptr, 0);
+    for (int row = out.first; ok && row <= out.last; ++row)
+        ok = writer.writeRow(hyo, storeRowOf(row), colour, row);
+    hyo.setFilterActive(filtered);
+    writer.flush();
+
+    const int colourStatus = (ok && colour) ? colour->finishColourFile() : 0;
+    const int dataStatus = file.close();
+    wait(false);
+    if (!ok) {
+        if (colour) colour->abandon();
+        Prompt::warn(MsgMemory);
+        return false;
+    }
+    if (colourStatus != 0 || dataStatus != 0) {
+        if (colour) colour->abandon();
+        Prompt::warn(MsgWrite);
+        return false;
+    }
+    return true;
+}
+
+// ---- save with encoding ----------------------------------------------------------------------
+
+bool SaveFlow::saveWithEncoding() {
+    SaveFormHandler* forms = SaveFormHandler::installed();
+    EncodingChoice choice;
+    choice.encoding = doc.encoding;
+    choice.lineEnding = doc.lineEnding;
+    choice.withBom = doc.withBom;
+    if (!forms || !forms->showSaveChg(choice)) return false;
+    const int oldEncoding = doc.encoding, oldLineEnding = doc.lineEnding;
+    const bool oldBom = doc.withBom;
+    doc.encoding = choice.encoding;
+    doc.lineEnding = choice.lineEnding;
+    if (choice.encoding != 0) doc.withBom = choice.withBom;
+    if (saveDocument(true)) return true;
+    doc.encoding = oldEncoding;
+    doc.lineEnding = oldLineEnding;
+    doc.withBom = oldBom;
+    return false;
+}
+
+// ---- export ---------------------------------------------------------------------------------
+
+bool SaveFlow::exportCommand(bool wholeRowsSelected, int selectedTop, int selectedBottom) {
+    SaveFormHandler* forms = SaveFormHandler::installed();
+    ExportChoice choice;
+    choice.firstRow = clampRow(wholeRowsSelected ? selectedTop + 1 : 1);
+    choice.lastRow = clampRow(wholeRowsSelected ? selectedBottom + 1 : hyo.rowCount());
+    choice.includeHeader = global.exportHeader();
+    choice.format.encoding = doc.encoding;
+    choice.format.lineEnding = doc.lineEnding;
+    choice.format.withBom = doc.withBom;
+    if (!forms || !forms->showSaveExp(choice)) return false;
+    global.setExportHeader(choice.includeHeader);
+    int first = choice.firstRow - 1, last = choice.lastRow - 1;
+    if (first < 0) first = 0;
+    if (last < 0) last = 0;
+    if (last < first) first = last;
+    return exportRows(first, last, choice.format.withBom, choice.format.lineEnding,
+                      choice.format.encoding, choice.includeHeader);
+}
+
+bool SaveFlow::exportRows(int first, int last, bool bom, int lineEnding, int encoding,
+                          bool includeHeader) {
+    if (first < 0 || last < first) return false;
+    if (window.closeEditor) window.closeEditor();
+    const int mode = CMyWriter::writerMode(global.quoteKind(), global.fileQuoteLineBreakOnly());
+    if (mode == WriteNever && refuseLineBreaks()) return false;
+
+    const int kind = global.exportKind();
+    const std::string& remembered = global.exportExtension();
+    char name[64];
+    std::snprintf(name, sizeof name, "(%d-%d)", first + 1, last + 1);
+    std::string proposed = name;
+    int filter = kind == 1 ? 1 : kind == 2 ? 2 : 3;
+    if (filter == 3 && !remembered.empty()) proposed += "." + remembered;
+    const FileChoice choice =
+        Prompt::chooseSaveFile(saveTitle(encoding, lineEnding, bom), ThreeFilters, filter, proposed);
+    if (!choice.accepted || choice.path.empty()) return false;
+
+    Output out;
+    out.path = choice.path;
+    if (choice.filterIndex == 1) {
+        global.setExportKind(1);
+        CMyPublic::setExtension(out.path, ".csv", false);
+        out.separator = ',';
+    } else if (choice.filterIndex == 2) {
+        global.setExportKind(2);
+        CMyPublic::setExtension(out.path, ".txt", false);
+        out.separator = '\t';
+    } else {
+        global.setExportKind(9);
+        global.setExportExtension(fileExtension(out.path));
+        out.separator = '\t';
+    }
+    if (CMyPublic::fileExists(out.path) && !askNoDefault(MsgOverwrite)) return false;
+
+    out.encoding = encoding;
+    out.lineEnding = lineEnding;
+    out.bom = bom;
+    out.mode = mode;
+    out.viewRows = true;
+    const int rowCount = hyo.rowCount();
+    out.first = first;
+    out.last = last < rowCount - 1 ? last : rowCount - 1;
+    if (includeHeader && hyo.inHeaderMode()) {
+        out.titleLine = true;
+    } else if (includeHeader) {
+        out.rowZeroFirst = rowCount > 0;
+        if (out.first < 1) out.first = 1;
+    }
+    StagedFile staged(out.path);
+    if (!writeRows(out, nullptr, staged)) return false;
+    if (!staged.commit()) {
+        Prompt::warn(MsgWrite);
+        return false;
+    }
+    return true;
+}
+
+// ---- colour-file commands -------------------------------------------------------------------
+
+void SaveFlow::deleteBesideFile() {
+    if (doc.filePath.empty()) return;
+    std::remove(CMyColourFile::besidePath(doc.filePath).c_str());
+    doc.colourFileInUse = false;
+}
+
+bool SaveFlow::toggleSaveFormat(bool pressed) {
+    if (global.colourFileMode() == 0) return false;
+    if (pressed) {
+        doc.colourMode = 1;
+    } else if (doc.colourMode == 1 && !doc.filePath.empty() && doc.colourFileInUse) {
+        if (!askQuestion(MsgConvertToTemporary, PromptAnswer::None)) return true;
+        doc.colourMode = 2;
+        // The colour file beside the data goes only once the store holds the colours.
+        if (saveDocument(false)) deleteBesideFile();
+    } else {
+        doc.colourMode = 2;
+    }
+    if (window.refresh) window.refresh();
+    return doc.colourFileInUse || doc.colourMode == 1;
+}
+
+bool SaveFlow::colourFileCommand(int tag) {
+    if (doc.colourMode == 0) {
+        Prompt::warn("色情報を扱いません。");
+        return false;
+    }
+    if (doc.filePath.empty()) {
+        Prompt::warn("当処理は一度保存されていることが必要です。");
+        return false;
+    }
+    bool toTemporary = false;
+    if (tag == 1) {
+        if (doc.colourMode == 2) {
+            Prompt::warn("既に一時保存状態です。");
+            return false;
+        }
+        if (!askQuestion(MsgConvertToTemporary, PromptAnswer::None)) return false;
+        doc.colourMode = 2;
+        toTemporary = true;
+    } else {
+        if (doc.colourMode == 1) {
+            Prompt::warn("既に連動済みです。");
+            return false;
+        }
+        if (!askQuestion(MsgCreateBeside, PromptAnswer::None)) return false;
+        doc.colourMode = 1;
+    }
+    const bool saved = saveDocument(false);
+    if (saved && toTemporary) deleteBesideFile();
+    return saved;
+}
+
+bool SaveFlow::confirmReloadFromStore() const {
+    return !doc.modified || askNoDefault("更新データが破棄されます。\nよろしいですか？");
+}

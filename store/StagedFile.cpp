@@ -1,0 +1,40 @@
+// StagedFile: temporary files renamed over their targets only after a complete write.
+#include "store/StagedFile.h"
+
+#include <cstdio>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+int stagedCounter = 0;
+
+std::string temporaryNameFor(const std::string& target) {
+    const std::string::size_type slash = target.find_last_of('/');
+    const std::string folder = slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
+    const std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
+    return folder + "." + name + ".vexil-" + std::to_string(::getpid()) + "-" +
+           std::to_string(++stagedCounter) + ".tmp";
+}
+
+} // namespace
+
+StagedFile::StagedFile(std::string target)
+    : target_(std::move(target)), temporary_(temporaryNameFor(target_)) {}
+
+StagedFile::~StagedFile() { discard(); }
+
+bool StagedFile::commit() {
+    if (done_) return false;
+    struct stat old {};
+    if (::stat(target_.c_str(), &old) == 0) ::chmod(temporary_.c_str(), old.st_mode & 07777);
+    if (std::rename(temporary_.c_str(), target_.c_str()) != 0) return false;
+    done_ = true;
+    return true;
+}
+
+void StagedFile::discard() {
+    if (done_) return;
+    std::remove(temporary_.c_str());
+    done_ = true;
+}
