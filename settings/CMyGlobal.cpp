@@ -343,9 +343,10 @@ void CMyGlobal::setCardScale(int32_t percent) {
     if (percent >= 50 && percent <= 400) cardScale_ = percent;
 }
 
-void CMyGlobal::setPrintScale(double scale) { printScale_ = scale < 0.2 ? 0.2 : scale; }
+// Written so that NaN is stored as the minimum too.
+void CMyGlobal::setPrintScale(double scale) { printScale_ = scale >= 0.2 ? scale : 0.2; }
 
-void CMyGlobal::setPreviewZoom(double zoom) { previewZoom_ = zoom < 0.2 ? 0.2 : zoom; }
+void CMyGlobal::setPreviewZoom(double zoom) { previewZoom_ = zoom >= 0.2 ? zoom : 0.2; }
 
 // ---------------------------------------------------------------- recent files
 

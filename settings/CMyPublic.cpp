@@ -158,7 +158,11 @@ std::string CMyPublic::formatDate(int32_t days, std::string_view format) {
         } else if (c == 'm' || c == 'd') {
             std::snprintf(buffer, sizeof buffer, run >= 2 ? "%02d" : "%d", c == 'm' ? m : d);
         } else {
-            out += format[i++];
+            // Literal text; a double-byte character is copied whole so its second byte is
+            // never read as a y, m or d.
+            bool pair = CodePage::isLeadByte(static_cast<unsigned char>(format[i])) && i + 1 < format.size();
+            out += format.substr(i, pair ? 2 : 1);
+            i += pair ? 2 : 1;
             continue;
         }
         out += buffer;

@@ -98,7 +98,9 @@ bool ProfileFile::save(const std::string& path) const { return SafeFile::replace
 
 void ProfileFile::setText(const std::string& text) {
     lines.clear();
-    size_t start = 0;
+    // Editors on Windows put a UTF-8 signature in front; it must not hide the first section.
+    utf8Signature = text.compare(0, 3, "\xEF\xBB\xBF") == 0;
+    size_t start = utf8Signature ? 3 : 0;
     while (start < text.size()) {
         size_t lf = text.find('\n', start);
         size_t end = lf == std::string::npos ? text.size() : lf;
@@ -110,7 +112,7 @@ void ProfileFile::setText(const std::string& text) {
 }
 
 std::string ProfileFile::text() const {
-    std::string out;
+    std::string out = utf8Signature ? "\xEF\xBB\xBF" : "";
     for (const std::string& line : lines) out += line + lineEnd;
     return out;
 }

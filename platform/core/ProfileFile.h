@@ -43,4 +43,5 @@ private:
     long sectionEnd(long header) const;
 
     std::vector<std::string> lines;
+    bool utf8Signature = false;
 };

@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <ctime>
 #include <filesystem>
 #include <functional>
@@ -165,6 +166,8 @@ TEST(CMyGlobalSetters, CheckingSettersClampOrIgnore) {
     EXPECT_DOUBLE_EQ(g.printScale(), 0.2);
     g.setPrintScale(1.5);
     EXPECT_DOUBLE_EQ(g.printScale(), 1.5);
+    g.setPrintScale(std::nan(""));
+    EXPECT_DOUBLE_EQ(g.printScale(), 0.2);
     g.setPreviewZoom(-2);
     EXPECT_DOUBLE_EQ(g.previewZoom(), 0.2);
 }

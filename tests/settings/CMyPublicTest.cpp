@@ -46,6 +46,8 @@ TEST(SlashDate, StopsAtATabAndExpandsTwoDigitYears) {
     ASSERT_TRUE(p.parseSlashDate("30/1/2", false));
     EXPECT_EQ(CMyPublic::formatDate(p.lastDate(), "yyyy/m/d"), "1930/1/2");
     EXPECT_EQ(CMyPublic::formatDate(p.lastDate(), "yy/mm/dd"), "30/01/02");
+    // CP932 literals: the second byte of \x83\x79 (ペ) is a "y" and must stay literal.
+    EXPECT_EQ(CMyPublic::formatDate(p.lastDate(), "yyyy\x83\x79m"), "1930\x83\x79" "1");
 }
 
 TEST(DateSeries, NextDateKeepsTheRememberedShape) {

@@ -39,6 +39,14 @@ TEST(ProfileFile, WritesInPlaceAppendsToSectionAndAddsMissingSections) {
     EXPECT_EQ(ini.text(), "[A]\nx=5\nz=6\n\n[B]\ny=2\n\n[C]\nf=1\n");
 }
 
+TEST(ProfileFile, Utf8SignatureDoesNotHideTheFirstSection) {
+    ProfileFile ini;
+    ini.setText("\xEF\xBB\xBF[FORM]\r\nLEFT=4\r\n");
+    EXPECT_EQ(ini.readInt("FORM", "LEFT", 0), 4);
+    ini.writeInt("FORM", "LEFT", 5);
+    EXPECT_EQ(ini.text(), "\xEF\xBB\xBF[FORM]\nLEFT=5\n");
+}
+
 TEST(ProfileFile, ValueLineBreaksDoNotBreakTheFile) {
     ProfileFile ini;
     ini.writeString("S", "k", "one\r\n[T]\ninjected=1");
