@@ -10,6 +10,9 @@
 #include "settings/CMyGlobal.h"
 #include "settings/CMyPublic.h"
 #include "store/CMyHyo.h"
+#include "store/ColourOpenSteps.h"
+#include "store/OpenFlow.h"
+#include "store/SaveFlow.h"
 
 #include <QAction>
 #include <QApplication>
@@ -293,6 +296,7 @@ void TfrmMain::createToolBar() {
             &QAction::triggered, this, &TfrmMain::mnuFileSaveClick);
     button(tb_SaveFMT, "tb_SaveFMT", "ONで保存すると色情報を保存する", QStyle::SP_CustomBase, "色")
         ->setCheckable(true);
+    connect(tb_SaveFMT, &QAction::triggered, this, &TfrmMain::tb_SaveFMTClick);
     ToolBar2->addSeparator();
     button(tb_Preview, "tb_Preview", "プレビュー", QStyle::SP_FileDialogContentsView, "")
         ->setEnabled(false);
@@ -351,7 +355,7 @@ void TfrmMain::resetStatusMemory() {
 // Scroll bars only grow here; commands that delete rows or columns set them exactly.
 void TfrmMain::raiseScrollRanges() {
     const int rows = std::min(hyo_->rowCount() + 500, maxRows);
-    const int columns = std::min(hyo_->columnCount() + 50, maxColumns);
+    const int columns = std::min(tableColumnCount() + 50, maxColumns);
     if (scr_Right->maximum() < rows) scr_Right->setMaximum(rows);
     if (scr_Bottom->maximum() < columns) scr_Bottom->setMaximum(columns);
 }
@@ -411,12 +415,60 @@ bool TfrmMain::filterButtonDown() const { return tb_Filter && tb_Filter->isCheck
 
 int TfrmMain::openFile(const std::string* path, bool header, const std::string* colourKey,
                        int typeOption) {
-    (void)path;
-    (void)header;
-    (void)colourKey;
-    (void)typeOption;
-    return -1;
+    OpenFlow flow(*hyo_, *global_, doc, openFlowWindow(), openColourHooks());
+    const int result = flow.openFile(path ? *path : std::string(), header,
+                                     colourKey ? *colourKey : std::string(), typeOption);
+    if (result == OpenFlow::Loaded || result == OpenFlow::CancelledOrReadError) {
+        // A read error keeps the rows read so far and the new path, so the window shows them.
+        if (!doc.filePath.empty()) updateCaption(false, true);
+        updateColourSaveButton();
+        updateFormatPanels();
+        statusRange = Bounds{};
+        updateStatus(0);
+    }
+    return result;
 }
+
+// What the open flow needs from the window while it reads.
+OpenFlowWindow TfrmMain::openFlowWindow() {
+    OpenFlowWindow w;
+    w.editorLineHeight = [this] { return editorLineHeight(); };
+    w.scrollBarHeight = [this] { return scr_Right->height(); };
+    w.releaseFreeze = [this] { releaseFreeze(); };
+    w.releaseFilterButton = [this] { tb_Filter->setChecked(false); };
+    w.waitCursor = [](bool on) {
+        if (on) QApplication::setOverrideCursor(Qt::WaitCursor);
+        else QApplication::restoreOverrideCursor();
+    };
+    w.setCaption = [this](const std::string&) {
+        doc.modified = false;
+        applyCaption();
+    };
+    w.resetScroll = [this] { resetScroll(); };
+    w.restoreFreeze = [this](int first, int end) { restoreFreeze(first, end); };
+    w.refresh = [this] { redrawGrid(true); };
+    return w;
+}
+
+OpenColourHooks TfrmMain::openColourHooks() {
+    return ColourOpenSteps::hooks(
+        [this](int band, int colour) { setAlternateMode(band > 0, band > 0 ? band : 1, colour); });
+}
+
+// After a load the bars start at the top left and span exactly the new table.
+void TfrmMain::resetScroll() {
+    scrollSync = true;
+    scr_Right->setMinimum(0);
+    scr_Bottom->setMinimum(0);
+    scr_Right->setMaximum(std::min(hyo_->rowCount() + 500, maxRows));
+    scr_Bottom->setMaximum(std::min(tableColumnCount() + 50, maxColumns));
+    scr_Right->setValue(0);
+    scr_Bottom->setValue(0);
+    scrollSync = false;
+}
+
+// The table's width is its widest row; column records may exist beyond it.
+int TfrmMain::tableColumnCount() const { return hyo_->widestRowValue(); }
 
 bool TfrmMain::holdsData() const { return hyo_->storeRowCount() > 0 || doc.modified; }
 
@@ -462,11 +514,7 @@ void TfrmMain::mnuFileOpenClick() {
         openFile(nullptr, false, nullptr, TypeNone);
         return;
     }
-    const FileChoice choice = Prompt::chooseOpenFile(
-        "CSVファイル(*.csv)|*.csv|テキスト(タブ区切)(*.txt,*.tsv)|*.txt;*.tsv|"
-        "タブ区切(ﾀﾞﾌﾞﾙｺｰﾃｰｼｮﾝ囲み無し)(*.*)|*.*|タブ区切(ﾀﾞﾌﾞﾙｺｰﾃｰｼｮﾝ囲み有り)(*.*)|*.*|"
-        "タブ区切(*.*)|*.*",
-        1);
+    const FileChoice choice = Prompt::chooseOpenFile(OpenFlow::openFilters(), 1);
     if (!choice.accepted) return;
     // Filter 4 (quoted TAB) runs as "-t2", filter 3 (unquoted TAB) as "-t3".
     std::vector<std::string> arguments{choice.path};
@@ -481,10 +529,18 @@ void TfrmMain::dragEnterEvent(QDragEnterEvent* event) {
 }
 
 void TfrmMain::dropEvent(QDropEvent* event) {
-    const QList<QUrl> urls = event->mimeData()->urls();
+    QStringList paths;
+    for (const QUrl& url : event->mimeData()->urls())
+        if (url.isLocalFile()) paths << url.toLocalFile();
+    // The drop is finished before the file is read, so the source is not kept waiting.
     event->acceptProposedAction();
-    if (urls.isEmpty() || !urls.first().isLocalFile()) return;
-    const std::string path = toNative(urls.first().toLocalFile());
+    if (!paths.isEmpty()) QMetaObject::invokeMethod(this, [this, paths] { FormDropFiles(paths); },
+                                                    Qt::QueuedConnection);
+}
+
+void TfrmMain::FormDropFiles(const QStringList& paths) {
+    if (paths.isEmpty()) return;
+    const std::string path = toNative(paths.first());
     if (path.empty() || path.size() > maxPathBytes) return;
     openOrStart(path, false, TypeNone);
 }
@@ -573,17 +629,68 @@ void TfrmMain::mnuFileMenuPopup() {
     mnuFileCRKari->setEnabled(colourOn && hasFile && doc.colourMode == 1);
 }
 
+// What the save flows need from the window.
+SaveFlowWindow TfrmMain::saveFlowWindow() {
+    SaveFlowWindow w;
+    w.closeEditor = [this] { commitEdit(); };
+    // The notice outlives the next two refreshes of the status bar.
+    w.setColourNote = [this](const std::string& text) { setStatusMessage(text, text.empty() ? 0 : 2); };
+    w.waitCursor = [](bool on) {
+        if (on) QApplication::setOverrideCursor(Qt::WaitCursor);
+        else QApplication::restoreOverrideCursor();
+    };
+    w.viewSettings = [this](int& freezeFirst, int& freezeEnd, int& alternate) {
+        viewFreeze(freezeFirst, freezeEnd);
+        alternate = alternateMode ? alternateLines * 1000 + alternateScheme : 0;
+    };
+    w.refresh = [this] { refreshDocumentState(); };
+    return w;
+}
+
+// Caption, colour button and format panels after a save or a colour-file command.
+void TfrmMain::refreshDocumentState() {
+    updateCaption(doc.modified, true);
+    updateColourSaveButton();
+    updateFormatPanels();
+}
+
 bool TfrmMain::saveDocument(bool saveAs) {
-    (void)saveAs;
-    return false;
+    SaveFlow flow(*hyo_, *global_, doc, saveFlowWindow());
+    return flow.saveDocument(saveAs);
 }
 
 void TfrmMain::mnuFileSaveClick() { saveDocument(false); }
 void TfrmMain::mnuFileSaveAsClick() { saveDocument(true); }
-void TfrmMain::mnuFileSaveChgClick() {}
-void TfrmMain::mnuFileExpClick() {}
-void TfrmMain::mnuFileCRLinkClick() {}
-void TfrmMain::mnuFileCRKariClick() {}
+
+void TfrmMain::mnuFileSaveChgClick() {
+    SaveFlow flow(*hyo_, *global_, doc, saveFlowWindow());
+    flow.saveWithEncoding();
+    refreshDocumentState();
+}
+
+void TfrmMain::mnuFileExpClick() {
+    commitEdit();
+    const Bounds b = selectionBounds();
+    SaveFlow flow(*hyo_, *global_, doc, saveFlowWindow());
+    flow.exportCommand(wholeRowsSelected(), b.r1 + 1, b.r2 + 1);
+}
+
+void TfrmMain::colourFileCommand(int tag) {
+    commitEdit();
+    SaveFlow flow(*hyo_, *global_, doc, saveFlowWindow());
+    flow.colourFileCommand(tag);
+    refreshDocumentState();
+}
+
+void TfrmMain::mnuFileCRLinkClick() { colourFileCommand(0); }
+void TfrmMain::mnuFileCRKariClick() { colourFileCommand(1); }
+
+void TfrmMain::tb_SaveFMTClick(bool pressed) {
+    SaveFlow flow(*hyo_, *global_, doc, saveFlowWindow());
+    const bool down = flow.toggleSaveFormat(pressed);
+    tb_SaveFMT->setChecked(down);
+    refreshDocumentState();
+}
 
 void TfrmMain::updateColourSaveButton() {
     const bool colourOn = global_->colourFileMode() != 0;
@@ -600,7 +707,10 @@ void TfrmMain::mnuEditUndoClick() {
         return;
     }
     const UndoPosition at = hyo_->undo();
-    if (at.column == -1 && at.row == -1) return;
+    if (at.column == -1 && at.row == -1) {
+        Prompt::warn("Undoデータがありません。");
+        return;
+    }
     tb_Filter->setChecked(hyo_->isFiltered());
     updateCaption(doc.modified, true);
     goToCell(std::max(at.column, 0), std::max(at.row, 0));
@@ -697,7 +807,7 @@ void TfrmMain::updateStatus(int scope) {
         statusRange = b;
     }
     setPanel(5, StatusText::zoom(global_->viewScale()));
-    if (scope == 0) setPanel(0, StatusText::tableSize(hyo_->columnCount(), hyo_->rowCount()));
+    if (scope == 0) setPanel(0, StatusText::tableSize(tableColumnCount(), hyo_->rowCount()));
 }
 
 void TfrmMain::updateSelectionPanels(const Bounds& b) {
@@ -721,4 +831,30 @@ void TfrmMain::updateFormatPanels() {
     setPanel(2, StatusText::separator(doc.separator, doc.colourFileInUse));
     setPanel(3, StatusText::encoding(doc.encoding, doc.withBom));
     setPanel(4, StatusText::lineEnding(doc.lineEnding));
+}
+
+// ---------------------------------------------------------------------------------------
+// View hooks used by the open flow
+
+void TfrmMain::releaseFreeze() {}
+
+void TfrmMain::restoreFreeze(int first, int end) {
+    (void)first;
+    (void)end;
+}
+
+int TfrmMain::editorLineHeight() const { return 14; }
+
+void TfrmMain::viewFreeze(int& first, int& end) const {
+    first = 0;
+    end = 0;
+}
+
+bool TfrmMain::wholeRowsSelected() const { return false; }
+
+// The alternating background as the options dialog or a colour file sets it.
+void TfrmMain::setAlternateMode(bool on, int lines, int scheme) {
+    alternateMode = on;
+    alternateLines = lines;
+    alternateScheme = scheme;
 }

@@ -5,12 +5,16 @@
 
 #include <QMainWindow>
 #include <QPoint>
+#include <QStringList>
 
 #include <array>
 #include <memory>
 #include <string>
 #include <vector>
 
+struct OpenColourHooks;
+struct OpenFlowWindow;
+struct SaveFlowWindow;
 class CMyGlobal;
 class CMyPublic;
 class CMyHyo;
@@ -78,6 +82,8 @@ public:
     void setInstanceProgram(const std::string& path) { instanceProgram = path; }
     // What the File > recent-files item at `index` (0-4) does when chosen.
     void chooseRecentFile(int index);
+    // Files dropped on the window: only the first one is used.
+    void FormDropFiles(const QStringList& paths);
     // The reload command; `confirm` false skips the first question (user-key function 6).
     void reload(bool confirm);
 
@@ -104,6 +110,7 @@ private slots:
     void mnuFileExpClick();
     void mnuFileCRLinkClick();
     void mnuFileCRKariClick();
+    void tb_SaveFMTClick(bool pressed);
     void mnuFileMenuPopup();
     void mnuEditUndoClick();
     void mnuHelpHelpClick();
@@ -131,10 +138,23 @@ private:
     void startWithCommandLine(const std::vector<std::string>& arguments);
 
     // Commands and their helpers.
+    OpenFlowWindow openFlowWindow();
+    OpenColourHooks openColourHooks();
+    void resetScroll();
+    void releaseFreeze();
+    void restoreFreeze(int first, int end);
+    int editorLineHeight() const;
     void updateColourSaveButton();
+    SaveFlowWindow saveFlowWindow();
+    void refreshDocumentState();
+    void colourFileCommand(int tag);
+    void viewFreeze(int& first, int& end) const;
+    bool wholeRowsSelected() const;
+    void setAlternateMode(bool on, int lines, int scheme);
     bool saveDocument(bool saveAs);
     void saveWindowPlace();
     bool holdsData() const;
+    int tableColumnCount() const;
     std::string instanceExecutable() const;
     Bounds selectionBounds() const;
     void updateSelectionPanels(const Bounds& b);

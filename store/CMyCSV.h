@@ -48,7 +48,7 @@ public:
     int keptFields() const { return static_cast<int>(fieldEnds.size()); }
 
     int lineEndingKind() const;
-    int replacedControls() const { return file.replacedControls() + replacedTabs; }
+    int replacedControls() const { return file.replacedControls() + replacedBytes; }
     int unrepresentableCharacters() const { return file.unrepresentableCharacters(); }
     void close();
 
@@ -66,15 +66,18 @@ private:
     int readGeneral();
     int readTabRecord();
     Fetch ensureAhead(std::size_t count);
-    bool appendByte(char c);
     bool appendBytes(const char* bytes, std::size_t count);
     bool growFieldBuffer(std::size_t need);
-    void finishField();
-    int countLineEnd(std::size_t& at, bool count);
+    bool copyCharacter();
+    std::size_t plainRun(bool quoted) const;
+    bool finishField();
+    void skipLineEnd(bool count);
     int finishRecord();
-    int closeQuotedTabField(std::size_t fieldStart);
-    int breakQuotedTabField(std::size_t fieldStart);
-    int tooLargeQuoted(std::size_t fieldStart);
+    void unquoteField();
+    int breakQuotedTabField(std::size_t lengthAtBreak, int breakKind);
+    int tooLargeQuoted();
+    int outOfMemory();
+    int readFailed();
     void clearRecord();
     void beginInput();
 
@@ -82,7 +85,9 @@ private:
     char fieldSeparator = ',';
     bool quotesActive = true;
     bool strictQuotes = false;
-    int replacedTabs = 0;          // TABs in a comma file's unquoted text, stored as blanks
+    // Bytes the store could not hold as they are: a TAB in a comma file's text (stored as a
+    // blank) and a lead byte without its second byte (stored as "?").
+    int replacedBytes = 0;
 
     // Input window: unread CP932 bytes of the current and following pieces, NUL padded.
     std::string input;

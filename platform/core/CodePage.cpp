@@ -1,99 +1,195 @@
-// CodePage: iconv-based conversion on POSIX; the Windows branch uses the system code pages.
+// CodePage: table-driven CP932 conversion (tables taken once from iconv); Windows uses the system.
 #include "platform/core/CodePage.h"
 
 #ifdef _WIN32
 #include <windows.h>
 #else
-#include <cerrno>
 #include <iconv.h>
 #endif
 
+#include <array>
+#include <cstdint>
 #include <cstring>
+#include <memory>
 
 namespace {
 
 #ifndef _WIN32
 
-// One iconv conversion; bytes that cannot be converted are replaced and counted.
-class IconvConverter {
-public:
-    IconvConverter(const char* to, const char* from) : cd(iconv_open(to, from)) {}
-    ~IconvConverter() { if (cd != reinterpret_cast<iconv_t>(-1)) iconv_close(cd); }
-    IconvConverter(const IconvConverter&) = delete;
-    IconvConverter& operator=(const IconvConverter&) = delete;
+constexpr char16_t NoChar = 0xFFFF;      // CP932 never decodes to U+FFFF
+constexpr uint16_t NoCode = 0xFFFF;      // 0xFF is no lead byte, so no CP932 code is 0xFFFF
+constexpr char16_t Replacement = 0xFFFD;
 
-    // Converts `in`; on an invalid or unconvertible unit, writes `replacement`, skips
-    // `unitSize(in)` bytes and counts one loss.
-    template <typename Skip>
-    int convert(const char* in, size_t inLeft, std::string& out, std::string_view replacement,
-                Skip skipUnit) {
-        out.clear();
-        if (cd == reinterpret_cast<iconv_t>(-1)) return -1;
-        iconv(cd, nullptr, nullptr, nullptr, nullptr);
-        int losses = 0;
-        out.resize(inLeft * 2 + 16);
-        size_t produced = 0;
-        char* src = const_cast<char*>(in);
-        while (inLeft > 0) {
-            char* dst = out.data() + produced;
-            size_t outLeft = out.size() - produced;
-            size_t rc = iconv(cd, &src, &inLeft, &dst, &outLeft);
-            produced = out.size() - outLeft;
-            if (rc != static_cast<size_t>(-1)) break;
-            if (errno == E2BIG) {
-                out.resize(out.size() * 2);
-                continue;
-            }
-            // EILSEQ or EINVAL (truncated sequence at the end): replace one unit and go on.
-            size_t skip = skipUnit(reinterpret_cast<const unsigned char*>(src), inLeft);
-            src += skip;
-            inLeft -= skip;
-            if (out.size() - produced < replacement.size()) out.resize(out.size() * 2 + 8);
-            std::memcpy(out.data() + produced, replacement.data(), replacement.size());
-            produced += replacement.size();
-            ++losses;
-            iconv(cd, nullptr, nullptr, nullptr, nullptr);
-        }
-        out.resize(produced);
-        return losses;
+void appendUtf8(std::string& out, uint32_t cp) {
+    if (cp < 0x80) {
+        out.push_back(static_cast<char>(cp));
+    } else if (cp < 0x800) {
+        out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
+        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    } else if (cp < 0x10000) {
+        out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
+        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    } else {
+        out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
+        out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    }
+}
+
+// Decodes one UTF-8 sequence at s[i]; returns its code point or -1 for an invalid one, and the
+// number of bytes to skip. A broken sequence skips its lead and the continuation bytes present.
+int32_t decodeUtf8(const unsigned char* s, size_t n, size_t i, size_t& used) {
+    unsigned char c = s[i];
+    if (c < 0x80) { used = 1; return c; }
+    int len = c >= 0xF0 && c <= 0xF4 ? 4 : c >= 0xE0 && c <= 0xEF ? 3 : c >= 0xC2 && c <= 0xDF ? 2 : 0;
+    if (len == 0) { used = 1; return -1; }
+    uint32_t cp = c & (len == 2 ? 0x1F : len == 3 ? 0x0F : 0x07);
+    size_t k = 1;
+    for (; k < static_cast<size_t>(len) && i + k < n && (s[i + k] & 0xC0) == 0x80; ++k)
+        cp = (cp << 6) | (s[i + k] & 0x3F);
+    used = k;
+    if (k < static_cast<size_t>(len)) return -1;
+    if ((len == 3 && cp < 0x800) || (len == 4 && (cp < 0x10000 || cp > 0x10FFFF)) ||
+        (cp >= 0xD800 && cp <= 0xDFFF))
+        return -1;
+    return static_cast<int32_t>(cp);
+}
+
+// The CP932 tables, built once from glibc's "CP932" converter.
+class Cp932Tables {
+public:
+    Cp932Tables() : decodeTable(new char16_t[65536]), encodeTable(new uint16_t[65536]) {
+        buildDecode();
+        buildEncode();
+    }
+
+    // Unicode for a single byte (lead == 0) or a double-byte code; NoChar when none.
+    char16_t decode(uint16_t code) const { return decodeTable[code]; }
+    // CP932 code for a BMP character; NoCode when none. Codes below 0x100 are single bytes.
+    uint16_t encode(char16_t ch) const { return encodeTable[ch]; }
+    // Whether the character comes back as itself after a round trip.
+    bool exact(char16_t ch) const {
+        uint16_t code = encodeTable[ch];
+        return code != NoCode && decodeTable[code] == ch;
     }
 
 private:
-    iconv_t cd;
+    static bool convertOne(iconv_t cd, const char* in, size_t inLen, char* out, size_t& outLen) {
+        iconv(cd, nullptr, nullptr, nullptr, nullptr);
+        char* src = const_cast<char*>(in);
+        char* dst = out;
+        size_t left = outLen;
+        if (iconv(cd, &src, &inLen, &dst, &left) == static_cast<size_t>(-1) || inLen != 0)
+            return false;
+        outLen -= left;
+        return true;
+    }
+
+    void buildDecode() {
+        for (int i = 0; i < 65536; ++i) decodeTable[i] = NoChar;
+        iconv_t cd = iconv_open("UTF-16LE", "CP932");
+        if (cd == reinterpret_cast<iconv_t>(-1)) return;
+        for (int b = 0; b < 256; ++b) {
+            if (CodePage::isLeadByte(static_cast<unsigned char>(b))) continue;
+            decodeInto(cd, static_cast<uint16_t>(b), 1);
+        }
+        for (int lead = 0x81; lead <= 0xFC; ++lead) {
+            if (!CodePage::isLeadByte(static_cast<unsigned char>(lead))) continue;
+            for (int trail = 0x40; trail <= 0xFC; ++trail)
+                if (trail != 0x7F) decodeInto(cd, static_cast<uint16_t>(lead << 8 | trail), 2);
+        }
+        iconv_close(cd);
+    }
+
+    void decodeInto(iconv_t cd, uint16_t code, int length) {
+        char in[2] = {static_cast<char>(length == 2 ? code >> 8 : code),
+                      static_cast<char>(code & 0xFF)};
+        char out[8];
+        size_t outLen = sizeof out;
+        if (!convertOne(cd, length == 2 ? in : in + 1, length, out, outLen) || outLen != 2) return;
+        decodeTable[code] = static_cast<char16_t>(static_cast<unsigned char>(out[0]) |
+                                                  static_cast<unsigned char>(out[1]) << 8);
+    }
+
+    void buildEncode() {
+        for (int i = 0; i < 65536; ++i) encodeTable[i] = NoCode;
+        iconv_t cd = iconv_open("CP932", "UTF-16LE");
+        if (cd == reinterpret_cast<iconv_t>(-1)) return;
+        for (int ch = 0; ch < 65536; ++ch) {
+            if (ch >= 0xD800 && ch <= 0xDFFF) continue;
+            char in[2] = {static_cast<char>(ch & 0xFF), static_cast<char>(ch >> 8)};
+            char out[8];
+            size_t outLen = sizeof out;
+            if (!convertOne(cd, in, 2, out, outLen)) continue;
+            if (outLen == 1)
+                encodeTable[ch] = static_cast<unsigned char>(out[0]);
+            else if (outLen == 2)
+                encodeTable[ch] = static_cast<uint16_t>(static_cast<unsigned char>(out[0]) << 8 |
+                                                        static_cast<unsigned char>(out[1]));
+        }
+        iconv_close(cd);
+    }
+
+    std::unique_ptr<char16_t[]> decodeTable;
+    std::unique_ptr<uint16_t[]> encodeTable;
 };
 
-size_t cp932UnitSize(const unsigned char* p, size_t left) {
-    return (CodePage::isLeadByte(*p) && left >= 2) ? 2 : 1;
+const Cp932Tables& tables() {
+    static const Cp932Tables instance;
+    return instance;
 }
 
-size_t utf8UnitSize(const unsigned char* p, size_t left) {
-    size_t n = 1;
-    while (n < left && n < 4 && (p[n] & 0xC0) == 0x80) ++n;
-    return n;
-}
-
-size_t utf16UnitSize(const unsigned char*, size_t left) { return left >= 2 ? 2 : left; }
-
-// glibc's CP932 maps some Unicode characters onto a code that reads back as another one;
-// a round trip tells them apart.
-int countChangedCharacters(std::string_view original, std::string_view cp932,
-                           int (*back)(std::string_view, std::string&)) {
-    std::string again;
-    back(cp932, again);
-    if (again == original) return 0;
-    // Count characters of the original that differ, walking UTF-8 units in step.
-    int changed = 0;
-    size_t i = 0, j = 0;
-    while (i < original.size() && j < again.size()) {
-        size_t a = utf8UnitSize(reinterpret_cast<const unsigned char*>(original.data() + i),
-                                original.size() - i);
-        size_t b = utf8UnitSize(reinterpret_cast<const unsigned char*>(again.data() + j),
-                                again.size() - j);
-        if (original.substr(i, a) != again.substr(j, b)) ++changed;
-        i += a;
-        j += b;
+// Appends the CP932 form of one BMP character; returns 1 when it was not carried exactly.
+inline int appendCp932(std::string& out, char16_t ch, const Cp932Tables& t) {
+    uint16_t code = t.encode(ch);
+    if (code == NoCode) {
+        out.push_back('?');
+        return 1;
     }
-    return changed;
+    if (code < 0x100) {
+        out.push_back(static_cast<char>(code));
+    } else {
+        out.push_back(static_cast<char>(code >> 8));
+        out.push_back(static_cast<char>(code & 0xFF));
+    }
+    return t.decode(code) == ch ? 0 : 1;
+}
+
+// Walks CP932 bytes and hands each character (or U+FFFD for a byte that is none) to `emit`.
+template <typename Emit>
+int decodeCp932(std::string_view cp932, Emit emit) {
+    const Cp932Tables& t = tables();
+    const auto* s = reinterpret_cast<const unsigned char*>(cp932.data());
+    size_t n = cp932.size();
+    int lost = 0;
+    for (size_t i = 0; i < n;) {
+        unsigned char c = s[i];
+        if (c < 0x80) {
+            emit(static_cast<char16_t>(c));
+            ++i;
+            continue;
+        }
+        char16_t ch = NoChar;
+        if (CodePage::isLeadByte(c) && i + 1 < n) {
+            ch = t.decode(static_cast<uint16_t>(c << 8 | s[i + 1]));
+            if (ch != NoChar) {
+                emit(ch);
+                i += 2;
+                continue;
+            }
+        } else if (!CodePage::isLeadByte(c)) {
+            ch = t.decode(c);
+        }
+        if (ch == NoChar) {
+            ch = Replacement;
+            ++lost;
+        }
+        emit(ch);
+        ++i;
+    }
+    return lost;
 }
 
 #endif
@@ -102,44 +198,65 @@ int countChangedCharacters(std::string_view original, std::string_view cp932,
 
 #ifndef _WIN32
 
-int CodePage::cp932ToUtf8(std::string_view cp932, std::string& utf8) {
-    IconvConverter conv("UTF-8", "CP932");
-    return conv.convert(cp932.data(), cp932.size(), utf8, "\xEF\xBF\xBD", cp932UnitSize);
-}
-
 int CodePage::utf8ToCp932(std::string_view utf8, std::string& cp932) {
-    IconvConverter conv("CP932", "UTF-8");
-    int lost = conv.convert(utf8.data(), utf8.size(), cp932, "?", utf8UnitSize);
-    if (lost < 0) return lost;
-    // Characters that did convert but come back different count as lost as well. Those that
-    // already became "?" read back as "?" and are not counted twice.
-    std::string again;
-    cp932ToUtf8(cp932, again);
-    if (again == utf8) return lost;
-    int changed = countChangedCharacters(utf8, cp932, [](std::string_view s, std::string& o) {
-        return CodePage::cp932ToUtf8(s, o);
-    });
-    return changed > lost ? changed : lost;
-}
-
-int CodePage::cp932ToUtf16(std::string_view cp932, std::u16string& utf16) {
-    IconvConverter conv("UTF-16LE", "CP932");
-    std::string bytes;
-    int lost = conv.convert(cp932.data(), cp932.size(), bytes, std::string_view("\xFD\xFF", 2),
-                            cp932UnitSize);
-    utf16.assign(bytes.size() / 2, u'\0');
-    std::memcpy(utf16.data(), bytes.data(), utf16.size() * 2);
+    const Cp932Tables& t = tables();
+    cp932.clear();
+    cp932.reserve(utf8.size());
+    const auto* s = reinterpret_cast<const unsigned char*>(utf8.data());
+    size_t n = utf8.size();
+    int lost = 0;
+    for (size_t i = 0; i < n;) {
+        if (s[i] < 0x80) {
+            // Plain ASCII is the common case; copy a run of it at once.
+            size_t start = i;
+            while (i < n && s[i] < 0x80) ++i;
+            cp932.append(utf8.data() + start, i - start);
+            continue;
+        }
+        size_t used = 1;
+        int32_t cp = decodeUtf8(s, n, i, used);
+        i += used;
+        if (cp < 0 || cp > 0xFFFF) {
+            cp932.push_back('?');
+            ++lost;
+        } else {
+            lost += appendCp932(cp932, static_cast<char16_t>(cp), t);
+        }
+    }
     return lost;
 }
 
 int CodePage::utf16ToCp932(std::u16string_view utf16, std::string& cp932) {
-    // Through UTF-8 so that the round-trip check above is shared.
-    IconvConverter conv("UTF-8", "UTF-16LE");
-    std::string utf8;
-    int bad = conv.convert(reinterpret_cast<const char*>(utf16.data()), utf16.size() * 2, utf8,
-                           "\xEF\xBF\xBD", utf16UnitSize);
-    int lost = utf8ToCp932(utf8, cp932);
-    return (bad > 0 ? bad : 0) + (lost > 0 ? lost : 0);
+    const Cp932Tables& t = tables();
+    cp932.clear();
+    cp932.reserve(utf16.size() * 2);
+    int lost = 0;
+    for (size_t i = 0; i < utf16.size(); ++i) {
+        char16_t u = utf16[i];
+        if (u >= 0xD800 && u <= 0xDFFF) {
+            // A pair stands for a character beyond CP932; a lone half is no character at all.
+            if (u <= 0xDBFF && i + 1 < utf16.size() && utf16[i + 1] >= 0xDC00 &&
+                utf16[i + 1] <= 0xDFFF)
+                ++i;
+            cp932.push_back('?');
+            ++lost;
+            continue;
+        }
+        lost += appendCp932(cp932, u, t);
+    }
+    return lost;
+}
+
+int CodePage::cp932ToUtf16(std::string_view cp932, std::u16string& utf16) {
+    utf16.clear();
+    utf16.reserve(cp932.size());
+    return decodeCp932(cp932, [&](char16_t ch) { utf16.push_back(ch); });
+}
+
+int CodePage::cp932ToUtf8(std::string_view cp932, std::string& utf8) {
+    utf8.clear();
+    utf8.reserve(cp932.size() * 3 / 2 + 4);
+    return decodeCp932(cp932, [&](char16_t ch) { appendUtf8(utf8, ch); });
 }
 
 #else
@@ -184,6 +301,34 @@ int CodePage::utf8ToCp932(std::string_view utf8, std::string& cp932) {
 }
 
 #endif
+
+int CodePage::utf16BytesToCp932(std::string_view bytes, bool bigEndian, std::string& cp932) {
+    std::u16string units(bytes.size() / 2, u'\0');
+    const auto* s = reinterpret_cast<const unsigned char*>(bytes.data());
+    for (size_t i = 0; i < units.size(); ++i) {
+        unsigned char a = s[2 * i], b = s[2 * i + 1];
+        units[i] = static_cast<char16_t>(bigEndian ? (a << 8 | b) : (b << 8 | a));
+    }
+    int lost = utf16ToCp932(units, cp932);
+    if (bytes.size() % 2 != 0) {
+        // A file cut inside its last unit.
+        cp932.push_back('?');
+        ++lost;
+    }
+    return lost;
+}
+
+int CodePage::cp932ToUtf16Bytes(std::string_view cp932, bool bigEndian, std::string& bytes) {
+    std::u16string units;
+    int lost = cp932ToUtf16(cp932, units);
+    bytes.resize(units.size() * 2);
+    for (size_t i = 0; i < units.size(); ++i) {
+        char hi = static_cast<char>(units[i] >> 8), lo = static_cast<char>(units[i] & 0xFF);
+        bytes[2 * i] = bigEndian ? hi : lo;
+        bytes[2 * i + 1] = bigEndian ? lo : hi;
+    }
+    return lost;
+}
 
 std::string CodePage::toUtf8(std::string_view cp932) {
     std::string out;

@@ -19,6 +19,11 @@ public:
     static int cp932ToUtf16(std::string_view cp932, std::u16string& utf16);
     static int utf16ToCp932(std::u16string_view utf16, std::string& cp932);
 
+    // UTF-16 held as raw bytes (little- or big-endian). An odd trailing byte counts as lost.
+    static int utf16BytesToCp932(std::string_view bytes, bool bigEndian, std::string& cp932);
+    // CP932 to UTF-16 as raw bytes in the given byte order.
+    static int cp932ToUtf16Bytes(std::string_view cp932, bool bigEndian, std::string& bytes);
+
     // Convenience for messages: CP932 bytes as UTF-8, losses ignored.
     static std::string toUtf8(std::string_view cp932);
     // Convenience for literals and paths: UTF-8 as CP932 bytes, losses ignored.

@@ -1,0 +1,475 @@
+// CMyCSV: the general and the TAB-only delimited-text parsers over CMyFile's CP932 pieces.
+#include "store/CMyCSV.h"
+
+#include "platform/core/CodePage.h"
+#include "platform/core/MemoryHook.h"
+#include "platform/core/Prompt.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+constexpr std::size_t FieldBufferStep = 2048;
+constexpr std::size_t FieldBufferSlack = 16;
+constexpr int SeparatorScanBytes = 1000;
+constexpr int MessageExcerptBytes = 20;
+
+const char* const NoMemoryText = "メモリが足りません。(-070407)";
+
+bool isTrailByte(unsigned char c) { return (c >= 0x40 && c <= 0x7E) || (c >= 0x80 && c <= 0xFC); }
+
+} // namespace
+
+CMyCSV::CMyCSV() = default;
+
+CMyCSV::~CMyCSV() { close(); }
+
+void CMyCSV::close() {
+    file.close();
+    MemoryHook::release(fieldBuffer);
+    fieldBuffer = nullptr;
+    fieldCapacity = 0;
+    fieldUsed = 0;
+    input = std::string();
+    cursor = inputEnd = 0;
+}
+
+int CMyCSV::open(const std::string& path, int encoding, bool allowChange) {
+    message.clear();
+    if (!fieldBuffer) {
+        fieldBuffer = static_cast<char*>(MemoryHook::allocate(FieldBufferStep + FieldBufferSlack));
+        if (!fieldBuffer) {
+            Prompt::messageBox(NoMemoryText, "注意", PromptButtons::Ok, PromptIcon::Warning);
+            return 5;
+        }
+        fieldCapacity = FieldBufferStep;
+    }
+    if (file.open(path, CMyFile::ModeRead, encoding) != 0) {
+        message = "ファイルが見つかりません。";
+        return 1;
+    }
+    int status = file.detectEncoding(allowChange, detectedEncoding, bomSeen);
+    if (status == -2) {
+        message = "文字コードが異なります。";
+        file.close();
+        return 1;
+    }
+    if (status < -2) {
+        message = "読込できないファイルです。";
+        file.close();
+        return 1;
+    }
+    beginInput();
+    return 0;
+}
+
+void CMyCSV::beginInput() {
+    if (input.size() < 2 * CMyFile::ChunkSize) input.assign(2 * CMyFile::ChunkSize, '\0');
+    std::memset(input.data(), 0, 4);
+    cursor = inputEnd = 0;
+    inputEof = false;
+    resumePending = false;
+    resumeAt = 0;
+}
+
+int CMyCSV::detectSeparator() {
+    int separator = ',';
+    if (file.rewindToData() >= 0) {
+        int length = 0;
+        const char* text = file.readChunk(length);
+        bool quoted = false;
+        const auto* p = reinterpret_cast<const unsigned char*>(text ? text : "");
+        int limit = std::min(length, SeparatorScanBytes);
+        for (int i = 0; i < limit; ++i) {
+            unsigned char c = p[i];
+            if (CodePage::isLeadByte(c)) {
+                ++i;
+            } else if (quoted) {
+                if (c == '"' && p[i + 1] == '"') ++i;
+                else if (c == '"') quoted = false;
+                else if (c == '\t') { separator = '\t'; break; }
+            } else if (c == '"') {
+                quoted = true;
+            } else if (c == '\t' || c == ',') {
+                separator = c;
+                break;
+            }
+        }
+    }
+    file.rewindToData();
+    beginInput();
+    fieldSeparator = static_cast<char>(separator);
+    return separator == ',' ? 1 : 0;
+}
+
+int CMyCSV::lineEndingKind() const {
+    if (crlfCount > 0) return 0;
+    if (crCount > 0 && lfCount > 0) return lfCount < crCount ? 1 : 2;
+    if (crCount > 0) return 1;
+    if (lfCount > 0) return 2;
+    return 0;
+}
+
+const char* CMyCSV::field(int index) const {
+    if (index < 0 || index >= keptFields()) return "";
+    std::size_t start = index == 0 ? 0 : fieldEnds[index - 1] + 1;
+    return fieldBuffer + start;
+}
+
+int CMyCSV::fieldLength(int index) const {
+    if (index < 0 || index >= keptFields()) return 0;
+    std::size_t start = index == 0 ? 0 : fieldEnds[index - 1] + 1;
+    return static_cast<int>(fieldEnds[index] - start);
+}
+
+// ---- input window -----------------------------------------------------------------------
+
+CMyCSV::Fetch CMyCSV::ensureAhead(std::size_t count) {
+    while (inputEnd - cursor < count && !inputEof) {
+        // Drop what was read, except the text a broken quoted field may have to read again.
+        std::size_t keep = resumePending ? std::min(cursor, resumeAt) : cursor;
+        if (keep > 0) {
+            std::memmove(input.data(), input.data() + keep, inputEnd - keep);
+            inputEnd -= keep;
+            cursor -= keep;
+            if (resumePending) resumeAt -= keep;
+        }
+        int length = 0;
+        const char* piece = file.readChunk(length);
+        if (!piece) return Fetch::Failed;
+        if (length == 0) {
+            inputEof = true;
+            break;
+        }
+        if (input.size() < inputEnd + length + 4) input.resize((inputEnd + length + 4) * 2);
+        std::memcpy(input.data() + inputEnd, piece, length);
+        inputEnd += length;
+        std::memset(input.data() + inputEnd, 0, 4);
+    }
+    return cursor < inputEnd ? Fetch::Ok : Fetch::End;
+}
+
+// Length of the run at the cursor that needs no decision: no separator, quote, line break,
+// TAB, and double-byte characters only when whole.
+std::size_t CMyCSV::plainRun(bool) const {
+    const auto* p = reinterpret_cast<const unsigned char*>(input.data());
+    std::size_t i = cursor;
+    const unsigned char sep = static_cast<unsigned char>(fieldSeparator);
+    for (;;) {
+        unsigned char c = p[i];
+        if (c >= 0x20 && c < 0x80) {
+            if (c == '"' || c == sep) break;
+            ++i;
+        } else if (c >= 0x80) {
+            if (!CodePage::isLeadByte(c)) { ++i; continue; }
+            if (!isTrailByte(p[i + 1])) break;
+            i += 2;
+        } else {
+            break;   // TAB, CR, LF, or the NUL after the input
+        }
+    }
+    return std::min(i, inputEnd) - cursor;
+}
+
+// ---- field buffer -----------------------------------------------------------------------
+
+bool CMyCSV::growFieldBuffer(std::size_t need) {
+    std::size_t capacity = fieldCapacity;
+    while (capacity < need) capacity += std::max(FieldBufferStep, capacity / 2);
+    void* grown = MemoryHook::reallocate(fieldBuffer, fieldCapacity + FieldBufferSlack,
+                                         capacity + FieldBufferSlack);
+    if (!grown) return false;
+    fieldBuffer = static_cast<char*>(grown);
+    fieldCapacity = capacity;
+    return true;
+}
+
+bool CMyCSV::appendBytes(const char* bytes, std::size_t count) {
+    if (fieldUsed + count + 1 > fieldCapacity && !growFieldBuffer(fieldUsed + count + 1))
+        return false;
+    std::memcpy(fieldBuffer + fieldUsed, bytes, count);
+    fieldUsed += count;
+    return true;
+}
+
+// A double-byte character whole; a lead byte without its second byte becomes "?" so that no
+// scan over the stored row can step over the TAB or NUL after it.
+bool CMyCSV::copyCharacter() {
+    const char* p = input.data() + cursor;
+    if (isTrailByte(static_cast<unsigned char>(p[1]))) {
+        cursor += 2;
+        return appendBytes(p, 2);
+    }
+    ++cursor;
+    ++replacedBytes;
+    return appendBytes("?", 1);
+}
+
+bool CMyCSV::finishField() {
+    if (lastFieldCount < MaxKeptFields) {
+        if (!appendBytes("", 1)) return false;
+        fieldEnds.push_back(fieldUsed - 1);
+    } else {
+        fieldUsed = currentFieldStart;   // counted, not kept
+    }
+    currentFieldStart = fieldUsed;
+    ++lastFieldCount;
+    return true;
+}
+
+void CMyCSV::skipLineEnd(bool count) {
+    if (input[cursor] == '\r' && input[cursor + 1] == '\n') {
+        cursor += 2;
+        if (count) ++crlfCount;
+    } else {
+        if (count) ++(input[cursor] == '\r' ? crCount : lfCount);
+        ++cursor;
+    }
+}
+
+void CMyCSV::clearRecord() {
+    message.clear();
+    lastFieldCount = 0;
+    fieldUsed = 0;
+    currentFieldStart = 0;
+    fieldEnds.clear();
+}
+
+int CMyCSV::finishRecord() {
+    if (lastFieldCount > 0) ++recordCount;
+    return lastFieldCount;
+}
+
+int CMyCSV::outOfMemory() {
+    message = NoMemoryText;
+    return QuotedTooLongOrNoMemory;
+}
+
+int CMyCSV::readFailed() {
+    message = "ファイルの読込に失敗しました。";
+    return ReadFailure;
+}
+
+// ---- parsers ----------------------------------------------------------------------------
+
+int CMyCSV::readRecord() {
+    clearRecord();
+    if (!file.isOpen() || !fieldBuffer) return 0;
+    if (fieldSeparator == '\t' && !strictQuotes) return readTabRecord();
+    return readGeneral();
+}
+
+int CMyCSV::readGeneral() {
+    bool quoted = false;
+    for (;;) {
+        if (fieldUsed - currentFieldStart > static_cast<std::size_t>(MaxFieldBytes)) {
+            message = "セル内の文字数が最大数を超えるため読み込みを中断しました。";
+            return FieldTooLong;
+        }
+        Fetch fetched = ensureAhead(2);
+        if (fetched == Fetch::Failed) return readFailed();
+        if (fetched == Fetch::End) {
+            if (fieldUsed > currentFieldStart && !finishField()) return outOfMemory();
+            break;
+        }
+        std::size_t run = plainRun(quoted);
+        if (run > 0) {
+            if (!appendBytes(input.data() + cursor, run)) return outOfMemory();
+            cursor += run;
+            continue;
+        }
+        char c = input[cursor];
+        bool ok = true;
+        if (CodePage::isLeadByte(static_cast<unsigned char>(c))) {
+            ok = copyCharacter();
+        } else if (quoted) {
+            if (c == '"') {
+                if (input[cursor + 1] == '"') {
+                    ok = appendBytes("\"", 1);
+                    cursor += 2;
+                } else {
+                    quoted = false;
+                    ++cursor;
+                }
+            } else if (c == '\r' || c == '\n') {
+                skipLineEnd(false);
+                ok = appendBytes("\r\n", 2);
+            } else if (c == '\t') {
+                message = "ダブルコーテーションの囲み内にTAB文字が発生したので処理を中断しました。";
+                return TabInsideQuotes;
+            } else {
+                ok = appendBytes(&c, 1);
+                ++cursor;
+            }
+        } else if (c == '"' && quotesActive) {
+            quoted = true;
+            ++cursor;
+        } else if (c == fieldSeparator) {
+            ok = finishField();
+            ++cursor;
+        } else if (c == '\r' || c == '\n') {
+            if (!finishField()) return outOfMemory();
+            skipLineEnd(true);
+            return finishRecord();
+        } else if (c == '\t') {
+            // A cell cannot hold a TAB: it would split the row into one cell more.
+            ++replacedBytes;
+            ok = appendBytes(" ", 1);
+            ++cursor;
+        } else {
+            ok = appendBytes(&c, 1);
+            ++cursor;
+        }
+        if (!ok) return outOfMemory();
+    }
+    return finishRecord();
+}
+
+int CMyCSV::readTabRecord() {
+    bool atFieldStart = true;
+    bool quoted = false;
+    bool sawBreak = false;
+    std::size_t lengthAtBreak = 0;
+    int breakKind = 0;
+    for (;;) {
+        std::size_t n = fieldUsed - currentFieldStart;
+        if (quoted && n > static_cast<std::size_t>(MaxQuotedTabField))
+            return sawBreak ? breakQuotedTabField(lengthAtBreak, breakKind) : tooLargeQuoted();
+        if (!quoted && n > static_cast<std::size_t>(MaxFieldBytes)) {
+            message = "セル内の文字数が最大数を超えるため読み込みを中断しました。";
+            return FieldTooLong;
+        }
+        Fetch fetched = ensureAhead(2);
+        if (fetched == Fetch::Failed) return readFailed();
+        if (fetched == Fetch::End) {
+            if (quoted && sawBreak) return breakQuotedTabField(lengthAtBreak, breakKind);
+            if (n > 0 && !finishField()) return outOfMemory();
+            break;
+        }
+        char c = input[cursor];
+        if (atFieldStart && c == '"' && quotesActive) {
+            quoted = true;
+            atFieldStart = false;
+            ++cursor;
+            if (!appendBytes("\"", 1)) return outOfMemory();
+            continue;
+        }
+        atFieldStart = false;
+        std::size_t run = plainRun(quoted);
+        if (run > 0) {
+            if (!appendBytes(input.data() + cursor, run)) return outOfMemory();
+            cursor += run;
+            continue;
+        }
+        bool ok = true;
+        if (CodePage::isLeadByte(static_cast<unsigned char>(c))) {
+            ok = copyCharacter();
+        } else if (!quoted) {
+            if (c == '\t') {
+                ok = finishField();
+                ++cursor;
+                atFieldStart = true;
+            } else if (c == '\r' || c == '\n') {
+                if (!finishField()) return outOfMemory();
+                skipLineEnd(true);
+                return finishRecord();
+            } else {
+                ok = appendBytes(&c, 1);
+                ++cursor;
+            }
+        } else if (c == '"') {
+            char next = input[cursor + 1];
+            bool atEnd = cursor + 1 >= inputEnd;
+            if (next == '"' && !atEnd) {
+                ok = appendBytes("\"\"", 2);
+                cursor += 2;
+            } else if (next == '\t' || next == '\r' || next == '\n' || atEnd) {
+                // The closing quote. A quoted field at the very end of a file without a final
+                // line break is closed as well.
+                ++cursor;
+                if (sawBreak) unquoteField();
+                else ok = appendBytes("\"", 1);
+                quoted = false;
+                resumePending = false;
+                if (!ok || !finishField()) return outOfMemory();
+                if (atEnd) continue;
+                if (next == '\t') {
+                    ++cursor;
+                    atFieldStart = true;
+                    sawBreak = false;
+                } else {
+                    skipLineEnd(false);
+                    return finishRecord();
+                }
+            } else if (sawBreak) {
+                return breakQuotedTabField(lengthAtBreak, breakKind);
+            } else {
+                ok = appendBytes("\"", 1);
+                ++cursor;
+                quoted = false;
+            }
+        } else if (c == '\t') {
+            if (sawBreak) return breakQuotedTabField(lengthAtBreak, breakKind);
+            quoted = false;   // the TAB ends the field as usual
+        } else if (c == '\r' || c == '\n') {
+            if (!sawBreak) {
+                sawBreak = true;
+                lengthAtBreak = n;
+                breakKind = c == '\n' ? 2 : input[cursor + 1] == '\n' ? 0 : 1;
+            }
+            skipLineEnd(false);
+            if (!resumePending) {
+                resumePending = true;
+                resumeAt = cursor;
+            }
+            ok = appendBytes("\r\n", 2);
+        } else {
+            ok = appendBytes(&c, 1);
+            ++cursor;
+        }
+        if (!ok) return outOfMemory();
+    }
+    return finishRecord();
+}
+
+// Drops the opening quote and the closing one (already consumed) and collapses doubled quotes.
+void CMyCSV::unquoteField() {
+    char* start = fieldBuffer + currentFieldStart;
+    char* end = fieldBuffer + fieldUsed;
+    char* out = start;
+    for (char* p = start + 1; p < end; ++p) {
+        if (CodePage::isLeadByte(static_cast<unsigned char>(*p)) && p + 1 < end) {
+            *out++ = *p++;
+            *out++ = *p;
+            continue;
+        }
+        *out++ = *p;
+        if (*p == '"' && p + 1 < end && p[1] == '"') ++p;
+    }
+    fieldUsed = static_cast<std::size_t>(out - fieldBuffer);
+}
+
+// The quote did not close the field properly: the field ends at its first line break and the
+// text after that break is read again as the next record.
+int CMyCSV::breakQuotedTabField(std::size_t lengthAtBreak, int breakKind) {
+    fieldUsed = currentFieldStart + lengthAtBreak;
+    if (!finishField()) return outOfMemory();
+    ++(breakKind == 0 ? crlfCount : breakKind == 1 ? crCount : lfCount);
+    cursor = resumeAt;
+    resumePending = false;
+    return finishRecord();
+}
+
+int CMyCSV::tooLargeQuoted() {
+    const char* text = fieldBuffer + currentFieldStart;
+    int take = 0;
+    while (take < MessageExcerptBytes) {
+        int step = CodePage::isLeadByte(static_cast<unsigned char>(text[take])) ? 2 : 1;
+        if (take + step > MessageExcerptBytes) break;
+        take += step;
+    }
+    message = "セル内のデータが大きすぎます。(" + CodePage::toUtf8(std::string_view(text, take)) +
+              "・・・)";
+    return QuotedTooLongOrNoMemory;
+}

@@ -1,0 +1,485 @@
+// CMyFile: POSIX file access with read-ahead, encoding recognition, cut walks and conversion.
+#include "store/CMyFile.h"
+
+#include "platform/core/CodePage.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr std::size_t ReadAhead = 64 * 1024;
+constexpr std::size_t WriteFlushAt = 64 * 1024;
+// The cut walks stop at the first position at or beyond these offsets.
+constexpr int CutFrom = 1018;
+constexpr int CutFromUtf16 = 1014;
+// A file whose first bytes are plain ASCII is scanned on up to this size for a decision.
+constexpr int WideScanLimit = 1024 * 1024;
+constexpr int ScanSize = 1000;
+
+bool inRange(unsigned char c, unsigned lo, unsigned hi) { return c >= lo && c <= hi; }
+
+bool isUtf16Encoding(int encoding) { return encoding == 10 || encoding == 11; }
+
+} // namespace
+
+CMyFile::CMyFile() { std::memset(chunk, 0, sizeof chunk); }
+
+CMyFile::~CMyFile() { close(); }
+
+int CMyFile::open(const std::string& path, int mode, int encoding) {
+    if (isOpen()) {
+        errorText = "既に開かれています。";
+        return -2;
+    }
+    errorFlag = 1;
+    int flags;
+    switch (mode) {
+    case ModeRead: flags = O_RDONLY; break;
+    case ModeWrite: flags = O_WRONLY | O_CREAT | O_TRUNC; break;
+    case ModeReadWrite: flags = O_RDWR | O_CREAT | O_TRUNC; break;
+    default: return -1;
+    }
+    int fd = ::open(path.c_str(), flags | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        char text[96];
+        std::snprintf(text, sizeof text, "ファイルオープンに失敗しました。(%d)", errno);
+        errorText = text;
+        return -1;
+    }
+    handle = fd;
+    openMode = mode;
+    textEncoding = encoding;
+    dataStart = -1;
+    replacedCount = 0;
+    lostCount = 0;
+    carryCount = 0;
+    readPos = 0;
+    readBuffer.clear();
+    readEof = false;
+    writeBuffer.clear();
+    errorFlag = 0;
+    return 0;
+}
+
+int CMyFile::close() {
+    int status = 0;
+    if (isOpen()) {
+        if (errorFlag != 0 || !flushWrites()) status = -1;
+        if (::close(handle) != 0 && openMode != ModeRead) status = -1;
+        handle = -1;
+    }
+    if (status != 0) errorFlag = 1;
+    convertBuffer = std::string();
+    wideBuffer = std::u16string();
+    readBuffer = std::string();
+    writeBuffer = std::string();
+    readPos = 0;
+    carryCount = 0;
+    return status;
+}
+
+bool CMyFile::fileMissing(const std::string& path) {
+    if (path.empty()) return false;
+    struct stat st;
+    return ::lstat(path.c_str(), &st) != 0 && errno == ENOENT;
+}
+
+// ---- raw reading ------------------------------------------------------------------------
+
+int CMyFile::readRaw(char* into, int wanted) {
+    if (!flushWrites()) return -1;
+    int got = 0;
+    while (got < wanted) {
+        if (readPos < readBuffer.size()) {
+            std::size_t take = std::min<std::size_t>(readBuffer.size() - readPos, wanted - got);
+            std::memcpy(into + got, readBuffer.data() + readPos, take);
+            readPos += take;
+            got += static_cast<int>(take);
+            continue;
+        }
+        if (readEof) break;
+        readBuffer.resize(ReadAhead);
+        ssize_t n;
+        do {
+            n = ::read(handle, readBuffer.data(), ReadAhead);
+        } while (n < 0 && errno == EINTR);
+        if (n < 0) {
+            readBuffer.clear();
+            readPos = 0;
+            return -1;
+        }
+        readBuffer.resize(static_cast<std::size_t>(n));
+        readPos = 0;
+        if (n == 0) readEof = true;
+    }
+    return got;
+}
+
+bool CMyFile::seekTo(long offset) {
+    if (!flushWrites()) return false;
+    readBuffer.clear();
+    readPos = 0;
+    readEof = false;
+    carryCount = 0;
+    return ::lseek(handle, offset, SEEK_SET) == offset;
+}
+
+// ---- encoding recognition ---------------------------------------------------------------
+
+int CMyFile::detectEncoding(bool allowChange, int& encoding, bool& bomSeen) {
+    bomSeen = false;
+    encoding = textEncoding;
+    if (!isOpen() || !seekTo(0)) return -3;
+    unsigned char head[3] = {0, 0, 0};
+    int got = readRaw(reinterpret_cast<char*>(head), 2);
+    if (got < 0) return -3;
+    if (got == 0) {
+        dataStart = 0;
+        return -1;
+    }
+    int markCode = -1;
+    dataStart = 0;
+    if (got == 2 && head[0] == 0xFE && head[1] == 0xFF) {
+        markCode = 11;
+        dataStart = 2;
+    } else if (got == 2 && head[0] == 0xFF && head[1] == 0xFE) {
+        markCode = 10;
+        dataStart = 2;
+    } else if (got == 2 && head[0] == 0xEF && head[1] == 0xBB) {
+        int third = readRaw(reinterpret_cast<char*>(head + 2), 1);
+        if (third < 0) return -2;
+        if (third == 1 && head[2] == 0xBF) {
+            markCode = 15;
+            dataStart = 3;
+        }
+    }
+    if (markCode >= 0) {
+        bomSeen = true;
+        if (!seekTo(dataStart)) return -3;
+        if (markCode == textEncoding) return 1;
+        if (!allowChange) return -2;
+        textEncoding = encoding = markCode;
+        return 2;
+    }
+    if (got == 1 || !allowChange) {
+        if (!seekTo(0)) return -3;
+        return 0;
+    }
+    int result = scanContent();
+    if (result < -1) return result;
+    textEncoding = encoding = result;
+    return seekTo(dataStart) ? 0 : -3;
+}
+
+// Reads the first 1000 bytes and decides; a start that is plain ASCII gives no evidence, so
+// the scan then goes on over the first megabyte (a UTF-8 file may begin with a long ASCII
+// header and would otherwise be shown as garbled Shift-JIS).
+int CMyFile::scanContent() {
+    if (!seekTo(0)) return -3;
+    std::string bytes(ScanSize, '\0');
+    int got = readRaw(bytes.data(), ScanSize);
+    if (got < 0) return -3;
+    bool undecided = false;
+    int result = scanForEncoding(reinterpret_cast<const unsigned char*>(bytes.data()), got,
+                                 undecided);
+    if (!undecided || got < ScanSize) return result;
+    bytes.resize(WideScanLimit);
+    int more = readRaw(bytes.data() + got, WideScanLimit - got);
+    if (more < 0) return -3;
+    return scanForEncoding(reinterpret_cast<const unsigned char*>(bytes.data()), got + more,
+                           undecided);
+}
+
+int CMyFile::scanForEncoding(const unsigned char* b, int n, bool& undecided) const {
+    int sj = 0, u8 = 0, fallback = 0;
+    bool final = false;
+    int i = 0;
+    while (i < n) {
+        unsigned char c = b[i];
+        if (c == 0x00) {
+            fallback = 10;
+            final = true;
+            break;
+        }
+        if (c <= 0x7F) {
+            ++i;
+        } else if (c <= 0x9F) {
+            if (u8 > 0) { fallback = 10; break; }
+            if (i + 1 >= n) break;
+            unsigned char d = b[i + 1];
+            if (!inRange(d, 0x40, 0x7E) && !inRange(d, 0x80, 0xFC)) { fallback = 10; break; }
+            ++sj;
+            i += 2;
+        } else if (c <= 0xC1) {
+            ++sj;
+            ++i;
+        } else if (c <= 0xDF) {
+            if (i + 1 >= n) break;
+            if (inRange(b[i + 1], 0x80, 0xBF)) {
+                i += 2;
+            } else {
+                ++sj;
+                ++i;
+            }
+        } else if (c <= 0xEF) {
+            if (i + 2 >= n) break;
+            unsigned char d = b[i + 1], e = b[i + 2];
+            if (inRange(d, 0x80, 0xBF) && inRange(e, 0x80, 0xBF)) {
+                ++u8;
+                i += 3;
+            } else if (inRange(d, 0x40, 0x7E) || inRange(d, 0x80, 0xBF) || inRange(d, 0xC0, 0xFE)) {
+                ++sj;
+                i += 2;
+            } else {
+                fallback = 10;
+                break;
+            }
+        } else if (c <= 0xFD) {
+            int length = c <= 0xF7 ? 4 : c <= 0xFB ? 5 : 6;
+            if (sj > 0) { fallback = 10; break; }
+            if (i + length > n) break;
+            bool continuation = false;
+            for (int k = 1; k < length; ++k) continuation |= inRange(b[i + k], 0x80, 0xBF);
+            if (!continuation) { fallback = 10; break; }
+            ++u8;
+            i += length;
+        } else {
+            fallback = 10;
+            break;
+        }
+    }
+    undecided = !final && sj == 0 && u8 == 0 && fallback == 0;
+    if (final) return fallback;
+    if (sj > 0) return 0;
+    if (u8 > 0) return 15;
+    return fallback;
+}
+
+// Reading starts again from the first data byte, and so do the counts of what it replaced.
+int CMyFile::rewindToData() {
+    if (!isOpen()) return -3;
+    replacedCount = 0;
+    lostCount = 0;
+    if (dataStart < 0) {
+        int encoding;
+        bool bom;
+        int status = detectEncoding(false, encoding, bom);
+        if (status == -1) return -1;
+        if (status < -1) return status;
+    }
+    if (!seekTo(dataStart)) return -3;
+    struct stat st;
+    if (::fstat(handle, &st) != 0) return -3;
+    return st.st_size == 0 ? -1 : dataStart;
+}
+
+// ---- chunked reading --------------------------------------------------------------------
+
+const char* CMyFile::readChunk(int& length) {
+    length = 0;
+    if (!isOpen()) return nullptr;
+    std::memcpy(chunk, carry, carryCount);
+    int got = readRaw(chunk + carryCount, ChunkSize - carryCount);
+    if (got < 0) return nullptr;
+    int raw = carryCount + got;
+    carryCount = 0;
+    std::memset(chunk + raw, 0, 4);
+    if (raw == ChunkSize) {
+        int cut = cutPoint(raw);
+        carryCount = raw - cut;
+        std::memcpy(carry, chunk + cut, carryCount);
+        std::memset(chunk + cut, 0, 4);
+        raw = cut;
+    }
+    return convertChunk(raw, length);
+}
+
+const char* CMyFile::convertChunk(int raw, int& length) {
+    if (isUtf16Encoding(textEncoding)) {
+        lostCount += CodePage::utf16BytesToCp932(std::string_view(chunk, raw), textEncoding == 11,
+                                                 convertBuffer);
+        // Control characters would be taken for the store's own marks; treat them as in the
+        // byte encodings.
+        replaceControls(convertBuffer.data(), static_cast<int>(convertBuffer.size()));
+    } else if (textEncoding == 15) {
+        replaceControls(chunk, raw);
+        lostCount += CodePage::utf8ToCp932(std::string_view(chunk, raw), convertBuffer);
+    } else {
+        replaceControls(chunk, raw);
+        length = raw;
+        return chunk;
+    }
+    length = static_cast<int>(convertBuffer.size());
+    return convertBuffer.c_str();
+}
+
+void CMyFile::replaceControls(char* text, int length) {
+    for (int i = 0; i < length; ++i) {
+        unsigned char c = static_cast<unsigned char>(text[i]);
+        if (c >= 0x20 || c == '\t' || c == '\r' || c == '\n') continue;
+        text[i] = c == 0 ? ' ' : '?';
+        ++replacedCount;
+    }
+}
+
+int CMyFile::cutPoint(int raw) const {
+    if (isUtf16Encoding(textEncoding)) return cutUtf16(raw);
+    if (textEncoding == 15) return cutUtf8(raw);
+    return cutShiftJis(raw);
+}
+
+namespace {
+
+// After a single byte: a second quote or an LF stays with it.
+int stepSingle(const unsigned char* c, int p) {
+    unsigned char b = c[p++];
+    if (b == '"') {
+        if (c[p] == '"') ++p;
+    } else if (c[p] == '\n') {
+        ++p;
+    }
+    return p;
+}
+
+// A TAB at the stop is included; a CR or LF with an LF right after it.
+int includeSeparatorAtStop(const unsigned char* c, int p) {
+    if (c[p] == '\t') return p + 1;
+    if (c[p] == '\r' || c[p] == '\n') {
+        ++p;
+        if (c[p] == '\n') ++p;
+    }
+    return p;
+}
+
+} // namespace
+
+int CMyFile::cutShiftJis(int raw) const {
+    const auto* c = reinterpret_cast<const unsigned char*>(chunk);
+    int p = 0;
+    while (p < CutFrom)
+        p = CodePage::isLeadByte(c[p]) ? p + 2 : stepSingle(c, p);
+    return std::min(includeSeparatorAtStop(c, p), raw);
+}
+
+int CMyFile::cutUtf8(int raw) const {
+    const auto* c = reinterpret_cast<const unsigned char*>(chunk);
+    int p = 0;
+    while (p < CutFrom) {
+        unsigned char b = c[p];
+        int length = b < 0xC0 ? 1 : b < 0xE0 ? 2 : b < 0xF0 ? 3 : b < 0xF8 ? 4 : b < 0xFC ? 5
+                   : b < 0xFE ? 6 : 1;
+        if (length == 1) {
+            p = stepSingle(c, p);
+            continue;
+        }
+        // A broken sequence ends at its first byte that is no continuation byte.
+        int k = 1;
+        while (k < length && (c[p + k] & 0xC0) == 0x80) ++k;
+        p += k;
+    }
+    return std::min(includeSeparatorAtStop(c, p), raw);
+}
+
+int CMyFile::cutUtf16(int raw) const {
+    const auto* c = reinterpret_cast<const unsigned char*>(chunk);
+    bool big = textEncoding == 11;
+    auto unit = [&](int p) -> unsigned {
+        return big ? (c[p] << 8 | c[p + 1]) : (c[p + 1] << 8 | c[p]);
+    };
+    int p = 0;
+    while (p < CutFromUtf16) {
+        unsigned u = unit(p);
+        if (u >= 0xD800 && u <= 0xDFFF) {
+            p += 4;
+        } else if (u == '"') {
+            p += 2;
+            if (unit(p) == '"') p += 2;
+        } else {
+            p += 2;
+        }
+        if (unit(p) == '\n') p += 2;
+    }
+    unsigned u = unit(p);
+    if (u == '\t') {
+        p += 2;
+    } else if (u == '\r' || u == '\n') {
+        p += 2;
+        if (unit(p) == '\n') p += 2;
+    }
+    return std::min(p, raw);
+}
+
+// ---- writing ----------------------------------------------------------------------------
+
+bool CMyFile::flushWrites() {
+    if (writeBuffer.empty()) return true;
+    const char* p = writeBuffer.data();
+    std::size_t left = writeBuffer.size();
+    while (left > 0) {
+        ssize_t n = ::write(handle, p, left);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            errorFlag = 1;
+            writeBuffer.clear();
+            return false;
+        }
+        p += n;
+        left -= static_cast<std::size_t>(n);
+    }
+    writeBuffer.clear();
+    return true;
+}
+
+int CMyFile::writeRaw(const char* bytes, std::size_t count) {
+    if (!isOpen() || errorFlag != 0) return 0;
+    if (readPos < readBuffer.size()) {
+        // Read-ahead went past the logical position; step back before writing there.
+        ::lseek(handle, -static_cast<off_t>(readBuffer.size() - readPos), SEEK_CUR);
+    }
+    readBuffer.clear();
+    readPos = 0;
+    writeBuffer.append(bytes, count);
+    if (writeBuffer.size() >= WriteFlushAt && !flushWrites()) return 0;
+    return static_cast<int>(count);
+}
+
+int CMyFile::writeText(std::string_view text) {
+    if (text.empty()) return 0;
+    if (isUtf16Encoding(textEncoding)) {
+        CodePage::cp932ToUtf16Bytes(text, textEncoding == 11, convertBuffer);
+        return writeRaw(convertBuffer.data(), convertBuffer.size());
+    }
+    if (textEncoding == 15) {
+        CodePage::cp932ToUtf8(text, convertBuffer);
+        return writeRaw(convertBuffer.data(), convertBuffer.size());
+    }
+    return writeRaw(text.data(), text.size());
+}
+
+int CMyFile::writeBom() {
+    switch (textEncoding) {
+    case 10: return writeRaw("\xFF\xFE", 2);
+    case 11: return writeRaw("\xFE\xFF", 2);
+    case 15: return writeRaw("\xEF\xBB\xBF", 3);
+    default: return 0;
+    }
+}
+
+int CMyFile::writeLineEnd(int kind) {
+    static const char* const ends[] = {"\r\n", "\r", "\n"};
+    const char* end = ends[kind == 1 || kind == 2 ? kind : 0];
+    if (!isUtf16Encoding(textEncoding)) return writeRaw(end, std::strlen(end));
+    char units[4];
+    int n = 0;
+    for (const char* p = end; *p; ++p) {
+        units[n++] = textEncoding == 11 ? '\0' : *p;
+        units[n++] = textEncoding == 11 ? *p : '\0';
+    }
+    return writeRaw(units, n);
+}

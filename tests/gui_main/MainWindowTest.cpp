@@ -1,0 +1,467 @@
+// The main window on the offscreen platform: command line, caption, instances, close, reload,
+// recent files, window place and the status panels.
+#include "app/TfrmMain.h"
+
+#include "platform/core/Shell.h"
+#include "settings/CMyGlobal.h"
+#include "store/CMyHyo.h"
+#include "support/ScriptedPrompt.h"
+#include "support/TempHome.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QtTest/QTest>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+
+// Readable QString values in failure messages.
+QT_BEGIN_NAMESPACE
+inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+QT_END_NAMESPACE
+
+namespace {
+
+// Records every program start instead of starting anything.
+class RecordingShell : public ShellHandler {
+public:
+    struct Start {
+        std::string exe;
+        std::vector<std::string> args;
+    };
+    RecordingShell() { Shell::install(this); }
+    ~RecordingShell() override { Shell::install(nullptr); }
+    bool openUrl(const std::string& path) override {
+        opened.push_back(path);
+        return true;
+    }
+    bool startProgram(const std::string& exe, const std::vector<std::string>& args) override {
+        starts.push_back({exe, args});
+        return succeed;
+    }
+    bool openFolder(const std::string& path) override {
+        folders.push_back(path);
+        return succeed;
+    }
+    std::vector<Start> starts;
+    std::vector<std::string> opened;
+    std::vector<std::string> folders;
+    bool succeed = true;
+};
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    std::unique_ptr<TfrmMain> makeWindow(const std::vector<std::string>& args = {}) {
+        auto w = std::make_unique<TfrmMain>(args);
+        // Instances start this test program, which certainly exists and is executable.
+        w->setInstanceProgram(QCoreApplication::applicationFilePath().toStdString());
+        return w;
+    }
+    std::string csv(const std::string& name, const std::string& bytes) {
+        return home.write(name, bytes);
+    }
+    static QAction* action(QWidget& w, const char* name) {
+        return w.findChild<QAction*>(name);
+    }
+    TempHome home;
+    RecordingShell shell;
+};
+
+} // namespace
+
+// ---- command line -----------------------------------------------------------------------
+
+TEST_F(MainWindowTest, CommandLineOpensCommaFileWithHeader) {
+    ScriptedPrompt prompt;
+    // Left to itself the reader would take this for a TAB file; "-t1" reads it as commas
+    // (the TAB inside a cell is then replaced, with a warning).
+    prompt.answer(PromptAnswer::Ok);
+    const std::string path = csv("data.txt", "name\tx,age\n1,2\n");
+    auto w = makeWindow({path, "-t1", "-h"});
+    EXPECT_EQ(w->document().filePath, path);
+    EXPECT_EQ(w->document().separator, ',');
+    EXPECT_TRUE(w->hyo().inHeaderMode());
+    EXPECT_EQ(w->hyo().columnTitle(1), "age");
+    EXPECT_EQ(w->hyo().rowCount(), 1);
+    EXPECT_EQ(w->windowTitle().toStdString(), path);
+}
+
+TEST_F(MainWindowTest, CommandLineWithHeaderFirstTriesToOpenAFileNamedDashH) {
+    ScriptedPrompt prompt;
+    prompt.answer(PromptAnswer::Ok);
+    const std::string path = csv("a.csv", "1,2\n");
+    auto w = makeWindow({"-h", path});
+    ASSERT_EQ(prompt.shown().size(), 1u);
+    EXPECT_EQ(prompt.last().text, "ファイルが見つかりません。");
+    EXPECT_TRUE(w->document().filePath.empty());
+    EXPECT_FALSE(w->hyo().inHeaderMode());
+}
+
+TEST_F(MainWindowTest, LongSecondArgumentStillOpensTheFile) {
+    ScriptedPrompt prompt;
+    const std::string path = csv("b.csv", "h1,h2\n1,2\n");
+    auto w = makeWindow({path, std::string(257, 'x'), "-h"});
+    EXPECT_EQ(w->document().filePath, path);
+    EXPECT_FALSE(w->hyo().inHeaderMode());
+    EXPECT_EQ(w->hyo().rowCount(), 2);
+}
+
+// ---- caption ----------------------------------------------------------------------------
+
+TEST_F(MainWindowTest, CaptionShowsProductOrPathAndTheModifiedMark) {
+    ScriptedPrompt prompt;
+    auto w = makeWindow();
+    EXPECT_EQ(w->windowTitle(), QStringLiteral("Ｖｅｘｉｌ"));
+    w->updateCaption(true, false);
+    EXPECT_EQ(w->windowTitle(), QStringLiteral("Ｖｅｘｉｌ(更新)"));
+    EXPECT_TRUE(w->document().modified);
+    w->updateCaption(false, false);
+    EXPECT_EQ(w->windowTitle(), QStringLiteral("Ｖｅｘｉｌ"));
+
+    const std::string path = csv("c.csv", "1\n");
+    auto opened = makeWindow({path});
+    opened->updateCaption(true, false);
+    EXPECT_EQ(opened->windowTitle().toStdString(), path + "(更新)");
+}
+
+// ---- instances --------------------------------------------------------------------------
+
+TEST_F(MainWindowTest, NewStartsAnInstanceWithoutArgumentsAfterSavingSettings) {
+    ScriptedPrompt prompt;
+    auto w = makeWindow();
+    ASSERT_FALSE(std::filesystem::exists(home.file("vexil.ini")));
+    action(*w, "mnuFileNew")->trigger();
+    ASSERT_EQ(shell.starts.size(), 1u);
+    EXPECT_EQ(shell.starts[0].exe, QCoreApplication::applicationFilePath().toStdString());
+    EXPECT_TRUE(shell.starts[0].args.empty());
+    EXPECT_TRUE(std::filesystem::exists(home.file("vexil.ini")));
+    EXPECT_EQ(w->windowTitle(), QStringLiteral("Ｖｅｘｉｌ"));
+}
+
+TEST_F(MainWindowTest, OpenFromAModifiedEmptyWindowStartsAnotherInstance) {
+    ScriptedPrompt prompt;
+    const std::string path = csv("d.txt", "a\tb\n");
+    auto w = makeWindow();
+    w->updateCaption(true, false);
+    prompt.chooseFile(path, 4);
+    action(*w, "mnuFileOpen")->trigger();
+    ASSERT_EQ(shell.starts.size(), 1u);
+    EXPECT_EQ(shell.starts[0].args, (std::vector<std::string>{path, "-t2"}));
+    EXPECT_TRUE(w->document().filePath.empty());
+}
+
+TEST_F(MainWindowTest, OpenDialogFilterChoosesTheTypeOptionOfTheNewInstance) {
+    ScriptedPrompt prompt;
+    const std::string first = csv("e.csv", "1,2\n");
+    auto w = makeWindow({first});
+    const std::pair<int, std::vector<std::string>> cases[] = {
+        {1, {"x", "-t1"}}, {2, {"x"}}, {3, {"x", "-t3"}}, {4, {"x", "-t2"}}, {5, {"x"}}};
+    for (const auto& [filter, expected] : cases) {
+        prompt.chooseFile("x", filter);
+        action(*w, "mnuFileOpen")->trigger();
+        ASSERT_FALSE(shell.starts.empty());
+        EXPECT_EQ(shell.starts.back().args, expected) << "filter " << filter;
+    }
+    EXPECT_EQ(shell.starts.size(), 5u);
+}
+
+TEST_F(MainWindowTest, StartFailuresAreReported) {
+    ScriptedPrompt prompt;
+    auto w = makeWindow();
+    shell.succeed = false;
+    prompt.answer(PromptAnswer::Ok);
+    EXPECT_FALSE(w->startInstance({"x"}));
+    EXPECT_EQ(prompt.last().text, "実行に失敗しました。");
+    EXPECT_EQ(prompt.last().caption, "注意");
+
+    w->setInstanceProgram(home.file("no-such-program"));
+    prompt.answer(PromptAnswer::Ok);
+    EXPECT_FALSE(w->startInstance({"x"}));
+    EXPECT_EQ(prompt.last().text, ".EXEファイルが無効です。");
+}
+
+TEST_F(MainWindowTest, DroppingTwoFilesOpensOnlyTheFirst) {
+    ScriptedPrompt prompt;
+    const std::string a = csv("f1.csv", "1,2\n");
+    const std::string b = csv("f2.csv", "3,4\n");
+    auto w = makeWindow();
+    w->FormDropFiles({QString::fromStdString(a), QString::fromStdString(b)});
+    EXPECT_EQ(w->document().filePath, a);
+    EXPECT_TRUE(shell.starts.empty());
+
+    // The window now holds data: the next drop goes to another instance, quoted path only.
+    w->FormDropFiles({QString::fromStdString(b)});
+    ASSERT_EQ(shell.starts.size(), 1u);
+    EXPECT_EQ(shell.starts[0].args, std::vector<std::string>{b});
+}
+
+// ---- recent files -----------------------------------------------------------------------
+
+TEST_F(MainWindowTest, RecentFilesRefuseEmptyOpenAndMissingEntries) {
+    ScriptedPrompt prompt;
+    const std::string open = csv("open.csv", "1\n");
+    const std::string other = csv("other.csv", "2\n");
+    std::string upper = open;
+    for (char& c : upper) c = char(std::toupper(static_cast<unsigned char>(c)));
+    home.write("vexil_hist.lst", upper + "\r\n" + home.file("gone.csv") + "\r\n" + other + "\r\n");
+    auto w = makeWindow({open});
+
+    for (int i = 0; i < 4; ++i) prompt.answer(PromptAnswer::Ok);
+    w->chooseRecentFile(3);
+    w->chooseRecentFile(0);
+    w->chooseRecentFile(1);
+    w->chooseRecentFile(4);
+    w->chooseRecentFile(2);
+    EXPECT_EQ(prompt.texts(), (std::vector<std::string>{
+                                  "未設定のため開くことは出来ません。", "現在開いているファイルです。",
+                                  "選択したファイルは存在しませんでした。",
+                                  "未設定のため開くことは出来ません。"}));
+    // The last choice held a real file and the window holds data: another instance.
+    ASSERT_EQ(shell.starts.size(), 1u);
+    EXPECT_EQ(shell.starts[0].args, std::vector<std::string>{other});
+}
+
+TEST_F(MainWindowTest, RecentFilesMenuShowsPathsOrNotChosen) {
+    ScriptedPrompt prompt;
+    home.write("vexil_hist.lst", "/tmp/x.csv\r\n");
+    auto w = makeWindow();
+    QMenu* menu = w->findChild<QMenu*>("mnuFileHist");
+    ASSERT_NE(menu, nullptr);
+    emit menu->aboutToShow();
+    EXPECT_EQ(action(*w, "mnuFileHist1")->text(), QStringLiteral("/tmp/x.csv"));
+    EXPECT_EQ(action(*w, "mnuFileHist2")->text(), QStringLiteral("（未選択）"));
+}
+
+// ---- close ------------------------------------------------------------------------------
+
+TEST_F(MainWindowTest, CloseAsksOnlyWhenModifiedAndCancelKeepsTheWindow) {
+    ScriptedPrompt prompt;
+    auto w = makeWindow();
+    w->show();
+    w->updateCaption(true, false);
+    prompt.answer(PromptAnswer::Cancel);
+    EXPECT_FALSE(w->close());
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_EQ(prompt.last().text, "更新されています。保存しますか？");
+    EXPECT_EQ(prompt.last().buttons, PromptButtons::YesNoCancel);
+    EXPECT_FALSE(std::filesystem::exists(home.file("vexil.ini")));
+
+    prompt.answer(PromptAnswer::No);
+    EXPECT_TRUE(w->close());
+    EXPECT_TRUE(std::filesystem::exists(home.file("vexil.ini")));
+}
+
+TEST_F(MainWindowTest, YesThenCancelledSaveDialogKeepsTheWindowOpen) {
+    ScriptedPrompt prompt;
+    auto w = makeWindow();
+    w->show();
+    w->updateCaption(true, false);
+    prompt.answer(PromptAnswer::Yes);
+    prompt.cancelChooser();
+    EXPECT_FALSE(w->close());
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_TRUE(w->document().modified);
+}
+
+TEST_F(MainWindowTest, YesSavesAndCloses) {
+    ScriptedPrompt prompt;
+    const std::string path = csv("g.csv", "1,2\n");
+    auto w = makeWindow({path});
+    w->show();
+    w->hyo().setCell(0, 0, "9");
+    w->updateCaption(true, false);
+    prompt.answer(PromptAnswer::Yes);
+    EXPECT_TRUE(w->close());
+    // The file's own LF line ends are kept.
+    EXPECT_EQ(TempHome::read(path), "9,2\n");
+}
+
+TEST_F(MainWindowTest, UnmodifiedWindowClosesWithoutQuestion) {
+    ScriptedPrompt prompt;
+    auto w = makeWindow();
+    w->show();
+    EXPECT_TRUE(w->close());
+    EXPECT_TRUE(prompt.shown().empty());
+}
+
+// ---- window place -----------------------------------------------------------------------
+
+TEST_F(MainWindowTest, FirstStartUsesDefaultPlaceAndCloseStoresIt) {
+    ScriptedPrompt prompt;
+    auto w = makeWindow();
+    EXPECT_EQ(w->pos(), QPoint(0, 0));
+    EXPECT_EQ(w->size(), QSize(780, 510));
+    w->move(40, 30);
+    w->resize(640, 420);
+    EXPECT_TRUE(w->close());
+
+    CMyGlobal stored;
+    stored.loadSettings(4000, 4000);
+    EXPECT_FALSE(stored.isMaximized(mainWindow));
+    EXPECT_EQ(stored.windowLeft(mainWindow), 40);
+    EXPECT_EQ(stored.windowTop(mainWindow), 30);
+    EXPECT_EQ(stored.windowWidth(mainWindow), 640);
+    EXPECT_EQ(stored.windowHeight(mainWindow), 420);
+
+    auto again = makeWindow();
+    EXPECT_EQ(again->pos(), QPoint(40, 30));
+    EXPECT_EQ(again->size(), QSize(640, 420));
+}
+
+TEST_F(MainWindowTest, MaximisedCloseKeepsTheNormalPlace) {
+    ScriptedPrompt prompt;
+    home.write("vexil.ini", "[FORM]\r\nMAX=0\r\nLEFT=10\r\nTOP=20\r\nWIDTH=500\r\nHEIGHT=300\r\n");
+    auto w = makeWindow();
+    EXPECT_EQ(w->pos(), QPoint(10, 20));
+    w->setWindowState(Qt::WindowMaximized);
+    EXPECT_TRUE(w->close());
+
+    CMyGlobal stored;
+    stored.loadSettings(4000, 4000);
+    EXPECT_TRUE(stored.isMaximized(mainWindow));
+    EXPECT_EQ(stored.windowLeft(mainWindow), 10);
+    EXPECT_EQ(stored.windowWidth(mainWindow), 500);
+    auto again = makeWindow();
+    EXPECT_TRUE(again->windowState() & Qt::WindowMaximized);
+}
+
+TEST_F(MainWindowTest, ReturnDirectionToggleIsRestoredAndSaved) {
+    ScriptedPrompt prompt;
+    home.write("vexil.ini", "[OPT]\r\nRET=1\r\n");
+    auto w = makeWindow();
+    QAction* ret = action(*w, "tb_Ret");
+    ASSERT_NE(ret, nullptr);
+    EXPECT_TRUE(ret->isChecked());
+    ret->setChecked(false);
+    EXPECT_TRUE(w->close());
+    CMyGlobal stored;
+    stored.loadSettings(4000, 4000);
+    EXPECT_FALSE(stored.returnMovesRight());
+}
+
+TEST_F(MainWindowTest, WindowNeverGetsSmallerThanTheMinimum) {
+    ScriptedPrompt prompt;
+    auto w = makeWindow();
+    w->resize(100, 50);
+    EXPECT_EQ(w->size(), QSize(250, 200));
+}
+
+// ---- reload -----------------------------------------------------------------------------
+
+TEST_F(MainWindowTest, ReloadQuestionsAndRefusals) {
+    ScriptedPrompt prompt;
+    auto w = makeWindow();
+    prompt.answer(PromptAnswer::No);
+    w->reload(true);
+    EXPECT_EQ(prompt.texts(), std::vector<std::string>{"再読み込みをします。\nよろしいですか？"});
+
+    prompt.clear();
+    prompt.answer(PromptAnswer::Yes);
+    prompt.answer(PromptAnswer::Ok);
+    w->reload(true);
+    EXPECT_EQ(prompt.last().text, "読み込むファイルがありません。");
+    EXPECT_EQ(prompt.last().caption, "注意");
+}
+
+TEST_F(MainWindowTest, ReloadOfAModifiedDocumentAsksBeforeDroppingChanges) {
+    ScriptedPrompt prompt;
+    const std::string path = csv("h.csv", "1,2\n3,4\n");
+    auto w = makeWindow({path});
+    w->hyo().setCell(0, 0, "changed");
+    w->updateCaption(true, false);
+
+    prompt.answer(PromptAnswer::No);
+    w->reload(false);
+    EXPECT_EQ(prompt.last().text, "更新データが破棄されます。\nよろしいですか？");
+    EXPECT_EQ(prompt.last().defaultAnswer, PromptAnswer::No);
+    EXPECT_EQ(w->hyo().cellString(0, 0), "changed");
+
+    prompt.answer(PromptAnswer::Yes);
+    w->reload(false);
+    EXPECT_EQ(w->hyo().cellString(0, 0), "1");
+    EXPECT_FALSE(w->document().modified);
+    EXPECT_EQ(w->windowTitle().toStdString(), path);
+}
+
+// ---- status bar -------------------------------------------------------------------------
+
+TEST_F(MainWindowTest, StatusPanelsAfterLoadingUtf8BomLfFile) {
+    ScriptedPrompt prompt;
+    const std::string path = csv("u.csv", "\xEF\xBB\xBF" "a,b,c\n1,2,3\n");
+    auto w = makeWindow({path});
+    EXPECT_EQ(w->statusPanelText(0), QStringLiteral("MAX列:3 MAX行:2"));
+    EXPECT_EQ(w->statusPanelText(1), QStringLiteral("列行[1,1]"));
+    EXPECT_EQ(w->statusPanelText(2), QStringLiteral("CSV"));
+    EXPECT_EQ(w->statusPanelText(3), QStringLiteral("UTF8(BOM)"));
+    EXPECT_EQ(w->statusPanelText(4), QStringLiteral("LF"));
+    EXPECT_EQ(w->statusPanelText(5), QStringLiteral("100%"));
+    EXPECT_EQ(w->statusPanelText(6), QStringLiteral("a"));
+}
+
+TEST_F(MainWindowTest, UntitledStatusShowsStartFormat) {
+    ScriptedPrompt prompt;
+    auto w = makeWindow();
+    EXPECT_EQ(w->statusPanelText(0), QStringLiteral("MAX列:0 MAX行:0"));
+    EXPECT_EQ(w->statusPanelText(2), QStringLiteral("CSV"));
+    EXPECT_EQ(w->statusPanelText(3), QStringLiteral("SHIFT-JIS"));
+    EXPECT_EQ(w->statusPanelText(4), QStringLiteral("CRLF"));
+    EXPECT_EQ(w->lastStatusRange(), (TfrmMain::Bounds{0, 0, 0, 0}));
+}
+
+TEST_F(MainWindowTest, HeldNoticeSurvivesTwoSelectionChanges) {
+    ScriptedPrompt prompt;
+    const std::string path = csv("s.csv", "a,b,c\nd,e,f\n");
+    auto w = makeWindow({path});
+    w->setStatusMessage("保存しました", 2);
+    w->goToCell(1, 0);
+    EXPECT_EQ(w->statusPanelText(6), QStringLiteral("保存しました"));
+    w->goToCell(2, 0);
+    EXPECT_EQ(w->statusPanelText(6), QStringLiteral("保存しました"));
+    w->goToCell(2, 1);
+    EXPECT_EQ(w->statusPanelText(6), QStringLiteral("f"));
+}
+
+// ---- undo and about ---------------------------------------------------------------------
+
+TEST_F(MainWindowTest, UndoWithEmptyJournalSaysSo) {
+    ScriptedPrompt prompt;
+    auto w = makeWindow();
+    prompt.answer(PromptAnswer::Ok);
+    action(*w, "mnuEditUndo")->trigger();
+    EXPECT_EQ(prompt.last().text, "Undoデータがありません。");
+}
+
+TEST_F(MainWindowTest, UndoPutsTheTextBackAndMovesTheCursorThere) {
+    ScriptedPrompt prompt;
+    const std::string path = csv("z.csv", "1,2\n3,4\n");
+    auto w = makeWindow({path});
+    w->hyo().setCell(1, 1, "x");
+    w->updateCaption(true, false);
+    action(*w, "mnuEditUndo")->trigger();
+    EXPECT_EQ(w->hyo().cellString(1, 1), "4");
+    EXPECT_EQ(w->lastStatusRange(), (TfrmMain::Bounds{1, 1, 1, 1}));
+    EXPECT_TRUE(w->document().modified);
+}
+
+TEST_F(MainWindowTest, OpenFolderWithoutFileRefuses) {
+    ScriptedPrompt prompt;
+    auto w = makeWindow();
+    prompt.answer(PromptAnswer::Ok);
+    action(*w, "mnuHelpFolder")->trigger();
+    EXPECT_EQ(prompt.last().text, "編集中のファイルが存在しません。");
+
+    const std::string path = csv("sub/k.csv", "1\n");
+    auto opened = makeWindow({path});
+    action(*opened, "mnuHelpFolder")->trigger();
+    ASSERT_EQ(shell.folders.size(), 1u);
+    EXPECT_EQ(shell.folders[0], home.file("sub"));
+}
+
+TEST_F(MainWindowTest, HelpWithoutHelpFileSaysNotFound) {
+    ScriptedPrompt prompt;
+    auto w = makeWindow();
+    prompt.answer(PromptAnswer::Ok);
+    action(*w, "mnuHelpHelp")->trigger();
+    EXPECT_EQ(prompt.last().text, "ファイルが見付かりません。");
+}

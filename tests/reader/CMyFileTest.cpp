@@ -1,0 +1,282 @@
+// Tests of CMyFile: opening, encoding recognition, the cut walks, control bytes and writing.
+#include "ReaderFixtures.h"
+#include "store/CMyFile.h"
+#include "support/TempHome.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct Detected {
+    int status;
+    int encoding;
+    bool bom;
+    int dataStart;
+};
+
+Detected detect(const std::string& path, int configured, bool allowChange) {
+    CMyFile file;
+    EXPECT_EQ(file.open(path, CMyFile::ModeRead, configured), 0);
+    Detected d{};
+    d.status = file.detectEncoding(allowChange, d.encoding, d.bom);
+    d.dataStart = file.dataStart;
+    return d;
+}
+
+// Every piece of a file as CMyFile hands it out.
+std::vector<std::string> pieces(const std::string& path, int encoding, CMyFile* keep = nullptr) {
+    CMyFile local;
+    CMyFile& file = keep ? *keep : local;
+    EXPECT_EQ(file.open(path, CMyFile::ModeRead, encoding), 0);
+    int enc;
+    bool bom;
+    file.detectEncoding(false, enc, bom);
+    std::vector<std::string> out;
+    for (;;) {
+        int length = -1;
+        const char* text = file.readChunk(length);
+        EXPECT_NE(text, nullptr);
+        if (!text || length == 0) break;
+        EXPECT_EQ(text[length], '\0');
+        out.emplace_back(text, length);
+    }
+    return out;
+}
+
+std::string joined(const std::vector<std::string>& parts) {
+    std::string all;
+    for (const auto& p : parts) all += p;
+    return all;
+}
+
+} // namespace
+
+TEST(CMyFileOpen, ModesAndMessages) {
+    TempHome home;
+    CMyFile file;
+    EXPECT_EQ(file.open(home.file("missing.csv"), CMyFile::ModeRead, 0), -1);
+    EXPECT_EQ(file.errorText.rfind("ファイルオープンに失敗しました。(", 0), 0u);
+    EXPECT_EQ(file.errorFlag, 1);
+    EXPECT_EQ(file.open(home.file("x"), 7, 0), -1);
+    ASSERT_EQ(file.open(home.file("new.csv"), CMyFile::ModeWrite, 0), 0);
+    EXPECT_EQ(file.errorFlag, 0);
+    EXPECT_EQ(file.open(home.file("other.csv"), CMyFile::ModeRead, 0), -2);
+    EXPECT_EQ(file.errorText, "既に開かれています。");
+    EXPECT_EQ(file.close(), 0);
+    EXPECT_FALSE(file.isOpen());
+    EXPECT_FALSE(CMyFile::fileMissing(home.file("new.csv")));
+    EXPECT_TRUE(CMyFile::fileMissing(home.file("nothing.csv")));
+    EXPECT_FALSE(CMyFile::fileMissing(""));
+}
+
+TEST(CMyFileDetect, EmptyOneByteAndMarks) {
+    TempHome home;
+    Detected empty = detect(home.write("e.csv", ""), 0, true);
+    EXPECT_EQ(empty.status, -1);
+    EXPECT_EQ(empty.dataStart, 0);
+    Detected one = detect(home.write("o.csv", "a"), 0, true);
+    EXPECT_EQ(one.status, 0);
+    EXPECT_EQ(one.encoding, 0);
+
+    Detected utf8 = detect(home.write("u.csv", "\xEF\xBB\xBF\x82\xA0"), 0, true);
+    EXPECT_EQ(utf8.status, 2);
+    EXPECT_EQ(utf8.encoding, 15);
+    EXPECT_TRUE(utf8.bom);
+    EXPECT_EQ(utf8.dataStart, 3);
+    EXPECT_EQ(detect(home.file("u.csv"), 15, false).status, 1);
+    EXPECT_EQ(detect(home.file("u.csv"), 0, false).status, -2);
+
+    Detected le = detect(home.write("le.csv", std::string("\xFF\xFE" "a\0", 4)), 0, true);
+    EXPECT_EQ(le.encoding, 10);
+    EXPECT_EQ(le.dataStart, 2);
+    Detected be = detect(home.write("be.csv", std::string("\xFE\xFF\0a", 4)), 0, true);
+    EXPECT_EQ(be.encoding, 11);
+    // EF BB without BF is no mark.
+    Detected half = detect(home.write("h.csv", "\xEF\xBB" "a"), 0, true);
+    EXPECT_FALSE(half.bom);
+    EXPECT_EQ(half.dataStart, 0);
+}
+
+TEST(CMyFileDetect, ContentScanRules) {
+    TempHome home;
+    EXPECT_EQ(detect(home.write("a", "abc,def\r\n"), 0, true).encoding, 0);
+    EXPECT_EQ(detect(home.write("z", std::string("ab\0c", 4)), 0, true).encoding, 10);
+    EXPECT_EQ(detect(home.write("u", "a,\xE3\x81\x82\r\n"), 0, true).encoding, 15);
+    // A Shift-JIS pair before any UTF-8 sequence decides for Shift-JIS.
+    EXPECT_EQ(detect(home.write("s", "\x82\xA0,\xE3\x81\x82"), 0, true).encoding, 0);
+    // 0x80-0x9F after a UTF-8 sequence: the fallback does not override the UTF-8 count.
+    EXPECT_EQ(detect(home.write("m", "\xE3\x81\x82\x82\xA0"), 0, true).encoding, 15);
+    EXPECT_EQ(detect(home.write("k", "\xB1\xB2"), 0, true).encoding, 0);
+    // A lone 0xFE without any count falls back to UTF-16.
+    EXPECT_EQ(detect(home.write("f", "ab\xFE"), 0, true).encoding, 10);
+    // Four-byte UTF-8 sequences count for UTF-8.
+    EXPECT_EQ(detect(home.write("e", "a\xF0\x9F\x98\x80"), 0, true).encoding, 15);
+    // Without allowChange the configured encoding stays.
+    Detected fixed = detect(home.file("u"), 0, false);
+    EXPECT_EQ(fixed.status, 0);
+    EXPECT_EQ(fixed.encoding, 0);
+}
+
+TEST(CMyFileDetect, AsciiStartScansOnForUtf8) {
+    TempHome home;
+    std::string ascii(5000, 'a');
+    EXPECT_EQ(detect(home.write("u", ascii + "\xE3\x81\x82"), 0, true).encoding, 15);
+    EXPECT_EQ(detect(home.write("s", ascii + "\x82\xA0"), 0, true).encoding, 0);
+    EXPECT_EQ(detect(home.write("p", ascii), 0, true).encoding, 0);
+    // Beyond the first megabyte nothing more is looked at.
+    std::string far(1024 * 1024 + 10, 'a');
+    EXPECT_EQ(detect(home.write("f", far + "\xE3\x81\x82"), 0, true).encoding, 0);
+}
+
+TEST(CMyFileChunks, ShiftJisCutKeepsDoubleByteAndDoubledQuote) {
+    TempHome home;
+    std::string text(1017, 'a');
+    text += "\x82\xA0";   // across byte 1018
+    text += std::string(981, 'b');
+    auto parts = pieces(home.write("s.csv", text), 0);
+    ASSERT_GE(parts.size(), 2u);
+    EXPECT_EQ(parts[0].size(), 1019u);
+    EXPECT_EQ(joined(parts), text);
+
+    std::string quotes(1017, 'a');
+    quotes += "\"\"tail";
+    quotes += std::string(1200, 'c');
+    parts = pieces(home.write("q.csv", quotes), 0);
+    EXPECT_EQ(parts[0].size(), 1019u);
+    EXPECT_EQ(joined(parts), quotes);
+
+    std::string crlf(1017, 'a');
+    crlf += "\r\n";
+    crlf += std::string(1200, 'c');
+    parts = pieces(home.write("c.csv", crlf), 0);
+    EXPECT_EQ(parts[0].size(), 1019u);
+}
+
+TEST(CMyFileChunks, Utf8AndUtf16KeepCharactersWhole) {
+    TempHome home;
+    std::string cells;
+    for (int i = 0; i < 600; ++i) cells += sj("表ｱ𠀋,\"\"\r\n");
+    // The character outside CP932 comes out as "?".
+    const std::string expected = cells;
+    ASSERT_NE(expected.find('?'), std::string::npos);
+    for (int encoding : {15, 10, 11}) {
+        std::string body;
+        for (int i = 0; i < 600; ++i) body += "表ｱ𠀋,\"\"\r\n";
+        std::string bytes;
+        if (encoding == 15) {
+            bytes = "\xEF\xBB\xBF" + body;
+        } else {
+            std::u16string wide;
+            for (size_t i = 0; i < body.size();) {
+                unsigned char c = body[i];
+                uint32_t cp;
+                int len = c < 0x80 ? 1 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
+                cp = len == 1 ? c : c & (0xFF >> (len + 1));
+                for (int k = 1; k < len; ++k) cp = cp << 6 | (body[i + k] & 0x3F);
+                i += len;
+                if (cp >= 0x10000) {
+                    wide += char16_t(0xD800 + ((cp - 0x10000) >> 10));
+                    wide += char16_t(0xDC00 + ((cp - 0x10000) & 0x3FF));
+                } else {
+                    wide += char16_t(cp);
+                }
+            }
+            bytes = encoding == 10 ? std::string("\xFF\xFE", 2) : std::string("\xFE\xFF", 2);
+            for (char16_t u : wide) {
+                char lo = char(u & 0xFF), hi = char(u >> 8);
+                bytes += encoding == 10 ? lo : hi;
+                bytes += encoding == 10 ? hi : lo;
+            }
+        }
+        CMyFile file;
+        auto parts = pieces(home.write("u.csv", bytes), encoding, &file);
+        EXPECT_EQ(joined(parts), expected) << encoding;
+        EXPECT_EQ(file.unrepresentableCharacters(), 600) << encoding;
+        EXPECT_GT(parts.size(), 2u);
+    }
+}
+
+TEST(CMyFileChunks, ControlBytesAreReplacedAndCounted) {
+    TempHome home;
+    std::string text = std::string("a\0b\x01" "c\td\r\n", 9);
+    CMyFile file;
+    auto parts = pieces(home.write("n.csv", text), 0, &file);
+    EXPECT_EQ(joined(parts), "a b?c\td\r\n");
+    EXPECT_EQ(file.replacedControls(), 2);
+
+    // Carried bytes are counted once, when their piece is handed out.
+    std::string longer(1017, 'a');
+    longer += std::string("\x02\x02\x02\x02", 4) + std::string(1500, 'z');
+    CMyFile second;
+    parts = pieces(home.write("c.csv", longer), 0, &second);
+    EXPECT_EQ(second.replacedControls(), 4);
+
+    // UTF-16 control characters would be taken for the store's marks; they are replaced too.
+    CMyFile wide;
+    parts = pieces(home.write("w.csv", std::string("\xFF\xFE" "a\0\x01\0b\0", 8)), 10, &wide);
+    EXPECT_EQ(joined(parts), "a?b");
+    EXPECT_EQ(wide.replacedControls(), 1);
+}
+
+TEST(CMyFileChunks, TruncatedUtf16AndInvalidUtf8) {
+    TempHome home;
+    CMyFile odd;
+    auto parts = pieces(home.write("o.csv", std::string("\xFF\xFE" "a\0b", 5)), 10, &odd);
+    EXPECT_EQ(joined(parts), "a?");
+    EXPECT_EQ(odd.unrepresentableCharacters(), 1);
+    CMyFile lone;
+    parts = pieces(home.write("l.csv", std::string("\xFF\xFE\x00\xD8" "a\0", 6)), 10, &lone);
+    EXPECT_EQ(joined(parts), "?a");
+    CMyFile bad;
+    parts = pieces(home.write("b.csv", "\xEF\xBB\xBF" "a\xE3\x81" "b\xFF"), 15, &bad);
+    EXPECT_EQ(joined(parts), "a?b?");
+    EXPECT_EQ(bad.unrepresentableCharacters(), 2);
+}
+
+TEST(CMyFileWrite, EncodingsBomsAndLineEnds) {
+    TempHome home;
+    struct Case { int encoding; std::string bytes; };
+    const Case cases[] = {
+        {10, std::string("\xFF\xFE" "A\0B\0C\0\r\0\n\0", 12)},
+        {11, std::string("\xFE\xFF\0A\0B\0C\0\r\0\n", 12)},
+        {15, "\xEF\xBB\xBF" "ABC\r\n"},
+        {0, "ABC\r\n"},
+    };
+    for (const Case& c : cases) {
+        CMyFile file;
+        std::string path = home.file("w" + std::to_string(c.encoding));
+        ASSERT_EQ(file.open(path, CMyFile::ModeWrite, c.encoding), 0);
+        file.writeBom();
+        EXPECT_GT(file.writeText("ABC"), 0);
+        file.writeLineEnd(0);
+        EXPECT_EQ(file.close(), 0);
+        EXPECT_EQ(TempHome::read(path), c.bytes) << c.encoding;
+    }
+    CMyFile file;
+    std::string path = home.file("ends");
+    ASSERT_EQ(file.open(path, CMyFile::ModeWrite, 15), 0);
+    EXPECT_EQ(file.writeText(sj("表")), 3);
+    EXPECT_EQ(file.writeLineEnd(1), 1);
+    EXPECT_EQ(file.writeLineEnd(2), 1);
+    file.close();
+    EXPECT_EQ(TempHome::read(path), "表\r\n");
+}
+
+TEST(CMyFileWrite, FailureIsReported) {
+    CMyFile file;
+    if (file.open("/dev/full", CMyFile::ModeWrite, 0) != 0) GTEST_SKIP() << "no /dev/full";
+    std::string big(200 * 1024, 'x');
+    int written = file.writeText(big);
+    EXPECT_EQ(written, 0);
+    EXPECT_EQ(file.errorFlag, 1);
+    EXPECT_EQ(file.writeText("more"), 0);
+    EXPECT_EQ(file.close(), -1);
+}
+
+TEST(CMyFileWrite, SmallWriteFailureShowsAtClose) {
+    CMyFile file;
+    if (file.open("/dev/full", CMyFile::ModeWrite, 0) != 0) GTEST_SKIP() << "no /dev/full";
+    EXPECT_EQ(file.writeText("abc"), 3);   // still buffered
+    EXPECT_EQ(file.close(), -1);
+    EXPECT_EQ(file.errorFlag, 1);
+}
