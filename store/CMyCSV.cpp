@@ -134,6 +134,7 @@ CMyCSV::Fetch CMyCSV::ensureAhead(std::size_t count) {
             inputEnd -= keep;
             cursor -= keep;
             if (resumePending) resumeAt -= keep;
+            std::memset(input.data() + inputEnd, 0, 4);
         }
         int length = 0;
         const char* piece = file.readChunk(length);
