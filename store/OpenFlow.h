@@ -83,10 +83,12 @@ private:
     struct Attempt;
     int choosePath(std::string& path, Attempt& attempt);
     void applyTypeOption(int typeOption, Attempt& attempt);
+    bool readColourHeader(CMyCSV& reader, Attempt& attempt, const std::string& tempName,
+                          ColourOpenContext& context);
     int readRecords(CMyCSV& reader, Attempt& attempt);
-    bool storeRecord(CMyCSV& reader, int fieldCount, int row, int& widest);
+    bool storeRecord(CMyCSV& reader, int row, int& widest);
     int rowHeightFor(const char* text, int length) const;
-    void finishLoad(CMyCSV& reader, Attempt& attempt, const std::string& path);
+    void finishLoad(CMyCSV& reader, Attempt& attempt);
 
     CMyHyo& hyo;
     CMyGlobal& global;
@@ -96,4 +98,9 @@ private:
     std::string rowText;
     int rows = 0;
     bool dropped = false;
+    // The dialog's choice, kept for the retry of the same file.
+    std::string lastPath;
+    char lastSeparator = 0;
+    bool lastForced = false;
+    bool carryChoice = false;
 };

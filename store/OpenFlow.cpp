@@ -1,0 +1,328 @@
+// OpenFlow: opens a delimited-text file into the table store and sets the document state.
+#include "store/OpenFlow.h"
+
+#include "platform/core/Prompt.h"
+#include "settings/CMyGlobal.h"
+#include "store/CMyCSV.h"
+#include "store/CMyHyo.h"
+#include "store/DocumentState.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+const char* const FilterTexts[] = {
+    "CSVファイル(*.csv)|*.csv",
+    "テキスト(タブ区切)(*.txt,*.tsv)|*.txt;*.tsv",
+    "タブ区切(ﾀﾞﾌﾞﾙｺｰﾃｰｼｮﾝ囲み無し)(*.*)|*.*",
+    "タブ区切(ﾀﾞﾌﾞﾙｺｰﾃｰｼｮﾝ囲み有り)(*.*)|*.*",
+    "タブ区切(*.*)|*.*",
+};
+
+// Extension of the file name (after its last dot), lower-cased; empty when there is none.
+std::string lowerExtension(const std::string& path) {
+    std::size_t slash = path.find_last_of("/\\");
+    std::size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
+    std::size_t dot = path.rfind('.');
+    if (dot == std::string::npos || dot < nameStart) return "";
+    std::string ext = path.substr(dot + 1);
+    for (char& c : ext)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return ext;
+}
+
+// Cells stored from a record: k + 1 when the last cell has text or the row ends in a TAB right
+// after a cell with text; otherwise up to the last cell with text.
+int cellCountOf(const CMyCSV& reader, int kept) {
+    if (kept == 0) return 0;
+    if (reader.fieldLength(kept - 1) > 0) return kept;
+    if (kept >= 2 && reader.fieldLength(kept - 2) > 0) return kept;
+    for (int i = kept - 1; i >= 0; --i)
+        if (reader.fieldLength(i) > 0) return i + 1;
+    return 0;
+}
+
+} // namespace
+
+struct OpenFlow::Attempt {
+    std::string path;
+    char separator = 0;        // 0: detect
+    bool quotesForced = false;
+    bool retry = false;
+    bool headerFlag = false;
+    int freezeFirst = 0;
+    int freezeEnd = 0;
+};
+
+OpenFlow::OpenFlow(CMyHyo& hyo, CMyGlobal& global, DocumentState& doc, OpenFlowWindow window,
+                   OpenColourHooks colour)
+    : hyo(hyo), global(global), doc(doc), window(std::move(window)), colour(std::move(colour)) {}
+
+std::string OpenFlow::openFilters() {
+    std::string filters;
+    for (const char* text : FilterTexts) {
+        if (!filters.empty()) filters += '|';
+        filters += text;
+    }
+    return filters;
+}
+
+void OpenFlow::applyTypeOption(int typeOption, Attempt& attempt) {
+    switch (typeOption) {
+    case TypeComma:
+        attempt.separator = ',';
+        break;
+    case TypeTab:
+        attempt.separator = '\t';
+        global.setQuoteKind(0);
+        attempt.quotesForced = true;
+        break;
+    case TypeTabNoQuotes:
+        attempt.separator = '\t';
+        global.setQuoteKind(3);
+        global.setFileQuoteLineBreakOnly(false);
+        attempt.quotesForced = true;
+        break;
+    default:
+        break;
+    }
+}
+
+// Steps 1-3: the path from the caller or the open dialog, refused when too long or a colour file.
+int OpenFlow::choosePath(std::string& path, Attempt& attempt) {
+    if (path.empty()) {
+        FileChoice choice = Prompt::chooseOpenFile(openFilters(), 1);
+        if (!choice.accepted || choice.path.empty()) return CancelledOrReadError;
+        path = choice.path;
+        attempt.separator = choice.filterIndex <= 1 ? ',' : '\t';
+        if (choice.filterIndex == 3) {
+            global.setQuoteKind(3);
+            global.setFileQuoteLineBreakOnly(false);
+            attempt.quotesForced = true;
+        } else if (choice.filterIndex == 4) {
+            global.setQuoteKind(0);
+            attempt.quotesForced = true;
+        }
+    }
+    if (path.size() > static_cast<std::size_t>(MaxPathBytes)) {
+        Prompt::warn("指定されたパスが長すぎます。");
+        return Refused;
+    }
+    if (lowerExtension(path) == "vxc") {
+        Prompt::warn("拡張子VXCはシステムファイルのため開くことは出来ません。");
+        return Refused;
+    }
+    return Loaded;
+}
+
+int OpenFlow::openFileOnce(const std::string& path, bool headerFlag, const std::string& tempName,
+                           bool retry, int typeOption) {
+    Attempt attempt;
+    attempt.retry = retry;
+    attempt.headerFlag = headerFlag;
+    attempt.path = path;
+    if (carryChoice) {
+        attempt.separator = lastSeparator;
+        attempt.quotesForced = lastForced;
+        carryChoice = false;
+    } else if (!path.empty()) {
+        applyTypeOption(typeOption, attempt);
+    }
+    int chosen = choosePath(attempt.path, attempt);
+    if (chosen != Loaded) return chosen;
+    lastPath = attempt.path;
+    lastSeparator = attempt.separator;
+    lastForced = attempt.quotesForced;
+
+    CMyCSV reader;
+    reader.setStrictQuotes(!(retry || global.fileQuoteLineBreakOnly()));
+    int readSetting = global.readEncoding();
+    bool fixed = readSetting == 0 || readSetting == 10 || readSetting == 15;
+    int opened = reader.open(attempt.path, fixed ? readSetting : 0, !fixed);
+    if (opened != 0) {
+        if (!reader.message.empty()) Prompt::warn(reader.message);
+        return Refused;
+    }
+
+    doc.encoding = reader.detectedEncoding;
+    doc.withBom = global.startBom();
+    if (doc.encoding != 0) doc.withBom = reader.bomSeen;
+    if (attempt.separator == 0) attempt.separator = reader.detectSeparator() == 1 ? ',' : '\t';
+    reader.setSeparator(attempt.separator);
+
+    hyo.reset();
+    hyo.journal().setRecording(false);
+    if (window.releaseFreeze) window.releaseFreeze();
+    if (window.releaseFilterButton) window.releaseFilterButton();
+    doc.separator = attempt.separator;
+    if (window.waitCursor) window.waitCursor(true);
+
+    ColourOpenContext context;
+    bool colourOpen = readColourHeader(reader, attempt, tempName, context);
+    reader.setQuotesActive(!(attempt.separator == '\t' && global.quoteKind() == 3));
+
+    doc.readError = false;
+    int result = readRecords(reader, attempt);
+    if (result == RetryWithTabParser) {
+        reader.close();
+        if (window.waitCursor) window.waitCursor(false);
+        return result;
+    }
+    doc.lineEnding = reader.lineEndingKind();
+    if (colourOpen && colour.colourRecords) colour.colourRecords(context, attempt.headerFlag ? 1 : 0);
+    finishLoad(reader, attempt);
+    return result;
+}
+
+// Step 8: the colour-information file may change the freeze, the header flag, the quote
+// settings and the encoding before the rows are read.
+bool OpenFlow::readColourHeader(CMyCSV& reader, Attempt& attempt, const std::string& tempName,
+                                ColourOpenContext& context) {
+    doc.colourMode = global.colourFileMode();
+    doc.colourFileInUse = false;
+    doc.colourTempName.clear();
+    doc.colourListIndex = -1;
+    if (global.colourFileMode() == 0 || !colour.colourHeader) return false;
+    context.dataPath = attempt.path;
+    context.tempName = tempName;
+    context.hyo = &hyo;
+    context.global = &global;
+    context.doc = &doc;
+    context.reader = &reader;
+    context.separator = attempt.separator;
+    context.retry = attempt.retry;
+    context.quotesForced = attempt.quotesForced;
+    context.encodingDetected = reader.bomSeen || doc.encoding != 0;
+    context.headerFlag = attempt.headerFlag;
+    int encodingBefore = doc.encoding;
+    bool open = colour.colourHeader(context);
+    attempt.headerFlag = context.headerFlag;
+    attempt.freezeFirst = context.freezeFirst;
+    attempt.freezeEnd = context.freezeEnd;
+    if (doc.encoding != encodingBefore) reader.setEncoding(doc.encoding);
+    return open;
+}
+
+// Step 10: every record becomes one row, built in one pass and stored once.
+int OpenFlow::readRecords(CMyCSV& reader, Attempt& attempt) {
+    rows = 0;
+    dropped = false;
+    int widest = 0;
+    for (;;) {
+        int count = reader.readRecord();
+        if (count == 0) break;
+        if (count < 0) {
+            doc.readError = true;
+            if (count == CMyCSV::TabInsideQuotes && attempt.separator == '\t' &&
+                reader.strictQuotesInUse() && !attempt.retry)
+                return RetryWithTabParser;
+            Prompt::messageBox(reader.message, "読み込みエラー", PromptButtons::Ok,
+                               PromptIcon::Error);
+            return CancelledOrReadError;
+        }
+        if (rows >= MaxRows) {
+            // What is left would be lost by the next save; the read-error flag makes it ask.
+            doc.readError = true;
+            Prompt::warn("最大行に到達したため読み込みを中断しました。");
+            break;
+        }
+        if (count > MaxColumns) dropped = true;
+        if (!storeRecord(reader, rows, widest)) {
+            doc.readError = true;
+            break;
+        }
+        ++rows;
+    }
+    hyo.setWidestRow(widest);
+    return Loaded;
+}
+
+bool OpenFlow::storeRecord(CMyCSV& reader, int row, int& widest) {
+    int kept = reader.keptFields();
+    std::size_t total = 0;
+    for (int i = 0; i < kept; ++i) total += static_cast<std::size_t>(reader.fieldLength(i));
+    rowText.clear();
+    rowText.reserve(total + kept + 10);
+    int height = 0;
+    for (int i = 0; i < kept; ++i) {
+        if (i > 0) rowText += '\t';
+        const char* text = reader.field(i);
+        int length = reader.fieldLength(i);
+        rowText.append(text, length);
+        int fieldHeight = rowHeightFor(text, length);
+        if (fieldHeight > 0) height = fieldHeight;
+    }
+    hyo.reserveRow(row, static_cast<int>(total) + kept + 10);
+    if (hyo.setRow(row, rowText.data(), static_cast<int>(rowText.size())) == 0) return false;
+    if (height > 0) hyo.setRowHeight(row, height);
+    widest = std::max(widest, cellCountOf(reader, kept));
+    return true;
+}
+
+// Height for a field of k > 1 lines: k editor lines, at most the scroll bar's height less 10,
+// at least one line; 0 for a single line (or when no window measures lines).
+int OpenFlow::rowHeightFor(const char* text, int length) const {
+    if (!std::memchr(text, '\r', length) && !std::memchr(text, '\n', length)) return 0;
+    if (!window.editorLineHeight) return 0;
+    int lines = 1;
+    for (int i = 0; i < length; ++i) {
+        if (text[i] == '\r') {
+            ++lines;
+            if (i + 1 < length && text[i + 1] == '\n') ++i;
+        }
+    }
+    if (lines <= 1) return 0;
+    int lineHeight = window.editorLineHeight();
+    int height = lineHeight * lines;
+    if (window.scrollBarHeight) height = std::min(height, window.scrollBarHeight() - 10);
+    return std::max(height, lineHeight);
+}
+
+// Steps 12-16.
+void OpenFlow::finishLoad(CMyCSV& reader, Attempt& attempt) {
+    int replaced = reader.replacedControls();
+    int unrepresentable = reader.unrepresentableCharacters();
+    reader.close();
+    if (window.waitCursor) window.waitCursor(false);
+    if (dropped) {
+        doc.readError = true;
+        Prompt::warn("最大列を超える情報があったため切り捨てられたデータがあります。");
+    }
+    doc.filePath = attempt.path;
+    doc.modified = false;
+    if (window.setCaption) window.setCaption(attempt.path);
+    if (window.resetScroll) window.resetScroll();
+    if (attempt.freezeEnd != 0 && window.restoreFreeze)
+        window.restoreFreeze(attempt.freezeFirst, attempt.freezeEnd);
+    if (attempt.headerFlag && hyo.cellCount(0) > 0) hyo.takeHeaderRow();
+    hyo.journal().setRecording(true);
+    if (window.refresh) window.refresh();
+    if (replaced > 0)
+        Prompt::warn("警告：データ上、表示出来ない文字が発生しました。\n(NULLはスペース、"
+                     "表示上未使用のシステム文字は?に変換しました。)");
+    if (unrepresentable > 0) {
+        char text[320];
+        std::snprintf(text, sizeof text,
+                      "警告：Shift-JISで表せない文字が%d文字あったため、「?」または別の文字に"
+                      "変換しました。\n上書き保存すると元の文字は失われます。",
+                      unrepresentable);
+        Prompt::warn(text);
+    }
+}
+
+int OpenFlow::openFile(const std::string& path, bool headerFlag, const std::string& tempName,
+                       int typeOption) {
+    int result = openFileOnce(path, headerFlag, tempName, false, typeOption);
+    if (result != RetryWithTabParser) return result;
+    // The retry reads the same file (the one chosen in the dialog when no path was given).
+    carryChoice = path.empty();
+    result = openFileOnce(path.empty() ? lastPath : path, headerFlag, tempName, true, typeOption);
+    if (result == Loaded) {
+        global.setFileQuoteLineBreakOnly(true);
+        Prompt::warn("データ内にTAB文字が入ったため設定を『ダブルコーテーションの囲みを改行のみ』に"
+                     "変更して読込ました。");
+    }
+    return result;
+}
