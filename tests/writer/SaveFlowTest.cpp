@@ -1,0 +1,406 @@
+// Save, save as, save with encoding and export: dialogs, questions and the bytes written.
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <filesystem>
+#include <sys/resource.h>
+
+#include "WriterTestSupport.h"
+#include "settings/CMyGlobal.h"
+#include "store/CMyHyo.h"
+#include "store/DocumentState.h"
+#include "store/SaveFlow.h"
+#include "store/SaveFormHandler.h"
+#include "support/ScriptedPrompt.h"
+#include "support/TempHome.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Answers the two save forms from values a test sets.
+class ScriptedForms : public SaveFormHandler {
+public:
+    ScriptedForms() { install(this); }
+    ~ScriptedForms() override { install(nullptr); }
+    bool showSaveChg(EncodingChoice& choice) override {
+        offeredEncoding = choice;
+        if (!accept) return false;
+        choice = encoding;
+        return true;
+    }
+    bool showSaveExp(ExportChoice& choice) override {
+        offeredExport = choice;
+        if (!accept) return false;
+        choice = exportChoice;
+        return true;
+    }
+    bool accept = true;
+    EncodingChoice encoding;
+    ExportChoice exportChoice;
+    EncodingChoice offeredEncoding;
+    ExportChoice offeredExport;
+};
+
+class SaveFlowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        global.setColourFileMode(0);
+        global.setQuoteKind(0);
+        global.setFileQuoteLineBreakOnly(false);
+    }
+    std::string path(const std::string& name) const { return home.file(name); }
+    void saveTo(const std::string& name) {
+        doc.filePath = path(name);
+        ASSERT_TRUE(flow.saveDocument(false));
+    }
+    std::vector<std::string> leftovers() const {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(home.path()))
+            if (entry.path().filename().string().find(".vexil-") != std::string::npos)
+                names.push_back(entry.path().filename().string());
+        return names;
+    }
+
+    TempHome home;
+    ScriptedPrompt prompt;
+    CMyGlobal global;
+    CMyHyo hyo;
+    DocumentState doc;
+    SaveFlow flow{hyo, global, doc};
+};
+
+} // namespace
+
+TEST_F(SaveFlowTest, EveryLineGetsTheWidestRowsFieldCount) {
+    fillTable(hyo, {"a|b|c|d", "x", "", "1|2"});
+    saveTo("t.csv");
+    EXPECT_EQ(fileBytes(path("t.csv")), "a,b,c,d\r\nx,,,\r\n,,,\r\n1,2,,\r\n");
+    EXPECT_TRUE(prompt.shown().empty());
+    EXPECT_FALSE(doc.modified);
+    EXPECT_EQ(global.recentFile(0), path("t.csv"));
+}
+
+TEST_F(SaveFlowTest, LineBreakWithLfLineEndStaysQuoted) {
+    fillTable(hyo, {"a\r\nb|c"});
+    doc.lineEnding = LineLf;
+    saveTo("t.csv");
+    EXPECT_EQ(fileBytes(path("t.csv")), "\"a\nb\",c\n");
+}
+
+TEST_F(SaveFlowTest, NeverQuoteModeRefusesLineBreaksNamingTheCell) {
+    global.setQuoteKind(3);
+    fillTable(hyo, {"a|b|c", "d|e|f\r\ng"});
+    doc.filePath = path("t.txt");
+    doc.separator = '\t';
+    prompt.answer(PromptAnswer::Ok);
+    EXPECT_FALSE(flow.saveDocument(false));
+    ASSERT_EQ(prompt.shown().size(), 1u);
+    EXPECT_NE(prompt.last().text.find("(2行、3列)"), std::string::npos);
+    EXPECT_EQ(prompt.last().caption, "注意");
+    EXPECT_FALSE(fs::exists(path("t.txt")));
+}
+
+TEST_F(SaveFlowTest, TextColumnsModeLeavesNumericColumnsBare) {
+    global.setQuoteKind(2);
+    fillTable(hyo, {"abc|123|4\"5"});
+    hyo.setColumnKind(1, 1, 1);
+    hyo.setColumnKind(2, 1, 1);
+    hyo.setColumnTitle(0, "Name");
+    saveTo("t.csv");
+    // Without header mode titles are not written.
+    EXPECT_EQ(fileBytes(path("t.csv")), "\"abc\",123,\"4\"\"5\"\r\n");
+
+    // In a TAB file read with full quote handling a bare quote would open a quoted field.
+    doc.separator = '\t';
+    saveTo("t.txt");
+    EXPECT_EQ(fileBytes(path("t.txt")), "\"abc\"\t123\t\"4\"\"5\"\r\n");
+    global.setFileQuoteLineBreakOnly(true);
+    saveTo("t.txt");
+    EXPECT_EQ(fileBytes(path("t.txt")), "\"abc\"\t123\t4\"5\r\n");
+}
+
+TEST_F(SaveFlowTest, HeaderLineIsQuotedInEveryColumnAndNumbersUntitledColumns) {
+    global.setQuoteKind(2);
+    fillTable(hyo, {"Name|Price|", "abc|123|x"});
+    hyo.takeHeaderRow();
+    hyo.setColumnKind(1, 1, 1);
+    hyo.setColumnTitle(2, "");
+    ASSERT_TRUE(hyo.inHeaderMode());
+    saveTo("t.csv");
+    EXPECT_EQ(fileBytes(path("t.csv")), "\"Name\",\"Price\",\"3\"\r\n\"abc\",123,\"x\"\r\n");
+}
+
+TEST_F(SaveFlowTest, SaveWritesFilteredOutRowsToo) {
+    fillTable(hyo, {"a", "b", "c"});
+    hyo.addFilterRow(1);
+    hyo.setFilterActive(true);
+    ASSERT_EQ(hyo.rowCount(), 1);
+    saveTo("t.csv");
+    EXPECT_EQ(fileBytes(path("t.csv")), "a\r\nb\r\nc\r\n");
+    EXPECT_TRUE(hyo.isFiltered());
+}
+
+TEST_F(SaveFlowTest, ReadErrorAsksBeforeSaving) {
+    fillTable(hyo, {"a"});
+    doc.filePath = path("t.csv");
+    doc.readError = true;
+    prompt.answer(PromptAnswer::No);
+    EXPECT_FALSE(flow.saveDocument(false));
+    EXPECT_TRUE(doc.readError);
+    EXPECT_EQ(prompt.last().defaultAnswer, PromptAnswer::No);
+    EXPECT_EQ(prompt.last().caption, "確認");
+    prompt.answer(PromptAnswer::Yes);
+    EXPECT_TRUE(flow.saveDocument(false));
+    EXPECT_FALSE(doc.readError);
+}
+
+TEST_F(SaveFlowTest, SaveAsTitleAndPreselectedFilter) {
+    fillTable(hyo, {"a"});
+    doc.separator = '\t';
+    doc.encoding = EncUtf8;
+    doc.withBom = true;
+    doc.lineEnding = LineLf;
+    prompt.cancelChooser();
+    EXPECT_FALSE(flow.saveDocument(true));
+    ASSERT_EQ(prompt.choosers().size(), 1u);
+    EXPECT_EQ(prompt.choosers()[0].title, "名前を付けて保存(UTF8(BOM) - LF)");
+    EXPECT_EQ(prompt.choosers()[0].filterIndex, 2);
+    EXPECT_EQ(prompt.choosers()[0].filters, SaveFlow::ThreeFilters);
+
+    doc.filePath = path("x.tsv");
+    global.setColourFileMode(1);
+    doc.colourMode = 1;
+    prompt.cancelChooser();
+    flow.saveDocument(true);
+    EXPECT_EQ(prompt.choosers()[1].filterIndex, 6);
+    EXPECT_EQ(prompt.choosers()[1].filters, SaveFlow::SixFilters);
+
+    EXPECT_EQ(SaveFlow::saveTitle(0, 0, true), "名前を付けて保存(SHIFT-JIS - CRLF)");
+    EXPECT_EQ(SaveFlow::saveTitle(10, 1, false), "名前を付けて保存(UTF16 - CR)");
+    EXPECT_EQ(SaveFlow::saveTitle(11, 0, true), "名前を付けて保存(ETC - CRLF)");
+}
+
+TEST_F(SaveFlowTest, CommaFilterWithOtherExtensionAsks) {
+    fillTable(hyo, {"a|b"});
+    prompt.chooseFile(path("data.txt"), 1);
+    prompt.answer(PromptAnswer::No);
+    EXPECT_FALSE(flow.saveDocument(true));
+    EXPECT_EQ(prompt.last().text, "カンマ区切りのファイルに拡張子txtを付けています。\nよろしいですか？");
+    EXPECT_FALSE(fs::exists(path("data.txt")));
+
+    prompt.chooseFile(path("data"), 1);
+    EXPECT_TRUE(flow.saveDocument(true));
+    EXPECT_EQ(doc.filePath, path("data.csv"));
+    EXPECT_EQ(doc.separator, ',');
+}
+
+TEST_F(SaveFlowTest, TabFiltersCheckTheExtension) {
+    fillTable(hyo, {"a|b"});
+    prompt.chooseFile(path("plain"), 2);
+    EXPECT_TRUE(flow.saveDocument(true));
+    EXPECT_EQ(doc.filePath, path("plain.txt"));
+    EXPECT_EQ(fileBytes(path("plain.txt")), "a\tb\r\n");
+    EXPECT_EQ(doc.separator, '\t');
+
+    prompt.chooseFile(path("bare"), 3);
+    prompt.answer(PromptAnswer::No);
+    EXPECT_FALSE(flow.saveDocument(true));
+    EXPECT_EQ(prompt.last().text, "拡張子がありません。\nよろしいですか？");
+
+    prompt.chooseFile(path("tab.CSV"), 2);
+    prompt.answer(PromptAnswer::No);
+    EXPECT_FALSE(flow.saveDocument(true));
+    EXPECT_EQ(prompt.last().text, "タブ区切りのファイルに拡張子CSVを付けています。\nよろしいですか？");
+    EXPECT_EQ(doc.filePath, path("plain.txt"));
+}
+
+TEST_F(SaveFlowTest, OverwriteQuestions) {
+    global.setColourFileMode(1);
+    doc.colourMode = 1;
+    fillTable(hyo, {"a"});
+    home.write("both.csv", "old");
+    home.write("both.vxc", "old");
+    prompt.chooseFile(path("both.csv"), 4);
+    prompt.answer(PromptAnswer::No);
+    EXPECT_FALSE(flow.saveDocument(true));
+    EXPECT_EQ(prompt.last().text,
+              "既にファイルがあります。上書きしてもよろしいですか？\n※色情報ファイル(VXC)含む。");
+    EXPECT_EQ(fileBytes(path("both.csv")), "old");
+
+    home.write("colour.vxc", "old");
+    prompt.chooseFile(path("colour.csv"), 4);
+    prompt.answer(PromptAnswer::Yes);
+    EXPECT_TRUE(flow.saveDocument(true));
+    EXPECT_EQ(prompt.last().text, "色情報ファイル(VXC)を上書きします。\nよろしいですか？");
+    EXPECT_EQ(prompt.last().defaultAnswer, PromptAnswer::Yes);
+    EXPECT_EQ(prompt.last().icon, PromptIcon::Question);
+    EXPECT_EQ(fileBytes(path("colour.vxc")).substr(0, 3), "VXC");
+
+    home.write("data.csv", "old");
+    prompt.chooseFile(path("data.csv"), 1);
+    prompt.answer(PromptAnswer::Yes);
+    // The document was linked to colour.vxc; switching to a filter without colour file at a
+    // path without one asks nothing more.
+    EXPECT_TRUE(flow.saveDocument(true));
+    EXPECT_EQ(prompt.last().text, "既にファイルがあります。上書きしてもよろしいですか？");
+    EXPECT_EQ(doc.colourMode, 2);
+}
+
+TEST_F(SaveFlowTest, LeavingTheColourFileBesideDeletesItAfterTheSave) {
+    global.setColourFileMode(1);
+    doc.colourMode = 1;
+    fillTable(hyo, {"a"});
+    home.write("d.vxc", "old colours");
+    prompt.chooseFile(path("d.csv"), 1);
+    prompt.answer(PromptAnswer::Yes);
+    EXPECT_TRUE(flow.saveDocument(true));
+    EXPECT_EQ(prompt.last().text, "色情報は色情報ファイル(VXC)を削除して一時保存に変更します。\nよろしいですか？");
+    EXPECT_FALSE(fs::exists(path("d.vxc")));
+    EXPECT_EQ(doc.colourMode, 2);
+    EXPECT_EQ(doc.colourTempName.size(), 17u);
+}
+
+TEST_F(SaveFlowTest, WriteFailureKeepsTheOldFileAndTheModifiedMark) {
+    global.setColourFileMode(1);
+    doc.colourMode = 1;
+    home.write("big.csv", "old data");
+    home.write("big.vxc", "old colours");
+    std::vector<std::string> rows(3000, std::string(40, 'x'));
+    fillTable(hyo, rows);
+    doc.filePath = path("big.csv");
+    doc.modified = true;
+
+    // Files may grow to 16 KB only: the data file's writes fail half way.
+    struct rlimit old {};
+    getrlimit(RLIMIT_FSIZE, &old);
+    struct rlimit small = old;
+    small.rlim_cur = 16 * 1024;
+    auto previous = std::signal(SIGXFSZ, SIG_IGN);
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    prompt.answer(PromptAnswer::Ok);
+    const bool saved = flow.saveDocument(false);
+    setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, previous);
+
+    EXPECT_FALSE(saved);
+    EXPECT_EQ(prompt.last().text, "ファイルの書き込みに失敗しました。");
+    EXPECT_EQ(prompt.last().caption, "注意");
+    EXPECT_EQ(fileBytes(path("big.csv")), "old data");
+    EXPECT_EQ(fileBytes(path("big.vxc")), "old colours");
+    EXPECT_TRUE(doc.modified);
+    EXPECT_TRUE(leftovers().empty());
+}
+
+TEST_F(SaveFlowTest, SaveKeepsTheOldFilesPermissions) {
+    fillTable(hyo, {"a"});
+    home.write("p.csv", "old");
+    fs::permissions(home.file("p.csv"), fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    saveTo("p.csv");
+    EXPECT_EQ(fs::status(home.file("p.csv")).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+}
+
+TEST_F(SaveFlowTest, OpenFailureIsReported) {
+    fillTable(hyo, {"a"});
+    doc.filePath = path("missing-folder/t.csv");
+    prompt.answer(PromptAnswer::Ok);
+    EXPECT_FALSE(flow.saveDocument(false));
+    EXPECT_EQ(prompt.last().text, "ファイルのオープンに失敗しました。");
+}
+
+TEST_F(SaveFlowTest, SaveWithEncodingReplacesTheFormatOrRestoresIt) {
+    ScriptedForms forms;
+    fillTable(hyo, {"\x93\xfa"});
+    doc.filePath = path("e.csv");
+    doc.encoding = EncShiftJis;
+    forms.encoding = EncodingChoice{EncUtf8, LineLf, true};
+    prompt.chooseFile(path("e.csv"), 1);
+    EXPECT_TRUE(flow.saveWithEncoding());
+    EXPECT_EQ(fileBytes(path("e.csv")), "\xEF\xBB\xBF\xE6\x97\xA5\n");
+    EXPECT_EQ(doc.encoding, EncUtf8);
+    EXPECT_TRUE(doc.withBom);
+    EXPECT_EQ(forms.offeredEncoding.encoding, EncShiftJis);
+
+    forms.encoding = EncodingChoice{EncUtf16Le, LineCrLf, false};
+    prompt.cancelChooser();
+    EXPECT_FALSE(flow.saveWithEncoding());
+    EXPECT_EQ(doc.encoding, EncUtf8);
+    EXPECT_EQ(doc.lineEnding, LineLf);
+    EXPECT_TRUE(doc.withBom);
+
+    // Shift-JIS keeps the document's mark setting.
+    forms.encoding = EncodingChoice{EncShiftJis, LineCrLf, false};
+    prompt.chooseFile(path("e.csv"), 1);
+    prompt.answer(PromptAnswer::Yes);
+    EXPECT_TRUE(flow.saveWithEncoding());
+    EXPECT_TRUE(doc.withBom);
+    EXPECT_EQ(fileBytes(path("e.csv")), "\x93\xfa\r\n");
+
+    forms.accept = false;
+    EXPECT_FALSE(flow.saveWithEncoding());
+}
+
+TEST_F(SaveFlowTest, ExportStopsAtTheLastRow) {
+    ScriptedForms forms;
+    fillTable(hyo, {"r1", "r2", "r3", "r4", "r5", "r6"});
+    forms.exportChoice.firstRow = 3;
+    forms.exportChoice.lastRow = 10;
+    forms.exportChoice.format = EncodingChoice{EncShiftJis, LineCrLf, false};
+    prompt.chooseFile(path("out"), 1);
+    EXPECT_TRUE(flow.exportCommand(false, 0, 0));
+    EXPECT_EQ(forms.offeredExport.firstRow, 1);
+    EXPECT_EQ(forms.offeredExport.lastRow, 6);
+    EXPECT_EQ(prompt.choosers()[0].proposedName, "(3-10)");
+    EXPECT_EQ(fileBytes(path("out.csv")), "r3\r\nr4\r\nr5\r\nr6\r\n");
+    EXPECT_EQ(global.exportKind(), 1);
+    EXPECT_TRUE(doc.filePath.empty());
+}
+
+TEST_F(SaveFlowTest, ExportWithHeaderChoices) {
+    fillTable(hyo, {"h1|h2", "a|b", "c|d", "e|f"});
+    prompt.chooseFile(path("x.txt"), 2);
+    EXPECT_TRUE(flow.exportRows(2, 3, false, LineLf, EncShiftJis, true));
+    EXPECT_EQ(fileBytes(path("x.txt")), "h1\th2\nc\td\ne\tf\n");
+
+    hyo.takeHeaderRow();
+    prompt.chooseFile(path("y.txt"), 2);
+    EXPECT_TRUE(flow.exportRows(0, 0, false, LineLf, EncShiftJis, true));
+    EXPECT_EQ(fileBytes(path("y.txt")), "h1\th2\na\tb\n");
+
+    // A range past the end writes the header part only.
+    prompt.chooseFile(path("z.txt"), 2);
+    EXPECT_TRUE(flow.exportRows(7, 9, false, LineLf, EncShiftJis, true));
+    EXPECT_EQ(fileBytes(path("z.txt")), "h1\th2\n");
+
+    EXPECT_FALSE(flow.exportRows(-1, 3, false, 0, 0, false));
+    EXPECT_FALSE(flow.exportRows(3, 2, false, 0, 0, false));
+}
+
+TEST_F(SaveFlowTest, ExportRemembersKindAndExtension) {
+    fillTable(hyo, {"a|b"});
+    prompt.chooseFile(path("list.dat"), 3);
+    EXPECT_TRUE(flow.exportRows(0, 0, true, LineCrLf, EncUtf8, false));
+    EXPECT_EQ(global.exportKind(), 9);
+    EXPECT_EQ(global.exportExtension(), "dat");
+    EXPECT_EQ(fileBytes(path("list.dat")), "\xEF\xBB\xBF" "a\tb\r\n");
+
+    home.write("(1-1).dat", "old");
+    prompt.chooseFile(path("(1-1).dat"), 3);
+    prompt.answer(PromptAnswer::No);
+    EXPECT_FALSE(flow.exportRows(0, 0, false, LineCrLf, EncShiftJis, false));
+    EXPECT_EQ(prompt.choosers()[1].proposedName, "(1-1).dat");
+    EXPECT_EQ(prompt.choosers()[1].filterIndex, 3);
+    EXPECT_EQ(fileBytes(path("(1-1).dat")), "old");
+}
+
+TEST_F(SaveFlowTest, ExportFormRefusesAStartAfterTheEnd) {
+    prompt.answer(PromptAnswer::Ok);
+    EXPECT_FALSE(SaveFormHandler::acceptExportRange(5, 3));
+    EXPECT_EQ(prompt.last().text, "開始行が終了行より大きいです。");
+    EXPECT_TRUE(SaveFormHandler::acceptExportRange(3, 3));
+    EXPECT_EQ(SaveFormHandler::encodingEntry(EncUtf16Le), 2);
+    EXPECT_EQ(SaveFormHandler::encodingEntry(EncUtf8), 1);
+    EXPECT_EQ(SaveFormHandler::encodingEntry(EncShiftJis), 0);
+    EXPECT_EQ(SaveFormHandler::encodingForEntry(1), EncUtf8);
+}
