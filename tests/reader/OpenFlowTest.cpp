@@ -1,0 +1,326 @@
+// Tests of the open flow: refusals, file types, the TAB retry, limits, warnings and bad input.
+#include "ReaderFixtures.h"
+#include "settings/CMyGlobal.h"
+#include "store/CMyHyo.h"
+#include "store/DocumentState.h"
+#include "store/OpenFlow.h"
+#include "support/ScriptedPrompt.h"
+#include "support/TempHome.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+namespace {
+
+class OpenFlowTest : public ::testing::Test {
+protected:
+    void SetUp() override { global.setColourFileMode(0); }
+
+    int open(const std::string& path, int typeOption = TypeNone, bool header = false) {
+        OpenFlow flow(hyo, global, doc, window);
+        int rc = flow.openFile(path, header, "", typeOption);
+        rowsRead = flow.rowsRead();
+        return rc;
+    }
+    std::string cell(int column, int row) { return hyo.cellString(column, row); }
+
+    TempHome home;
+    ScriptedPrompt prompt;
+    CMyGlobal global;
+    CMyHyo hyo;
+    DocumentState doc;
+    OpenFlowWindow window;
+    int rowsRead = 0;
+};
+
+const char* const UnrepresentableWarning =
+    "警告：Shift-JISで表せない文字が%d文字あったため、「?」または別の文字に変換しました。\n"
+    "上書き保存すると元の文字は失われます。";
+
+std::string unrepresentable(int count) {
+    char text[400];
+    std::snprintf(text, sizeof text, UnrepresentableWarning, count);
+    return text;
+}
+
+} // namespace
+
+TEST_F(OpenFlowTest, LoadsRowsAndSetsTheDocumentState) {
+    std::string path = home.write("a.csv", "\xEF\xBB\xBF" "名前,値\n表,\"1,5\"\n");
+    global.setStartBom(false);
+    EXPECT_EQ(open(path), OpenFlow::Loaded);
+    EXPECT_EQ(hyo.storeRowCount(), 2);
+    EXPECT_EQ(cell(0, 0), sj("名前"));
+    EXPECT_EQ(cell(1, 1), "1,5");
+    EXPECT_EQ(doc.filePath, path);
+    EXPECT_EQ(doc.encoding, 15);
+    EXPECT_TRUE(doc.withBom);
+    EXPECT_EQ(doc.lineEnding, 2);
+    EXPECT_EQ(doc.separator, ',');
+    EXPECT_FALSE(doc.readError);
+    EXPECT_FALSE(doc.modified);
+    EXPECT_EQ(hyo.widestRowValue(), 2);
+    EXPECT_TRUE(prompt.shown().empty());
+}
+
+TEST_F(OpenFlowTest, RefusesLongPathsColourFilesAndMissingFiles) {
+    prompt.allowUnscripted();
+    EXPECT_EQ(open("/" + std::string(260, 'a')), OpenFlow::Refused);
+    EXPECT_EQ(prompt.last().text, "指定されたパスが長すぎます。");
+    EXPECT_EQ(prompt.last().caption, "注意");
+    EXPECT_EQ(open(home.write("list.VxC", "x")), OpenFlow::Refused);
+    EXPECT_EQ(prompt.last().text, "拡張子VXCはシステムファイルのため開くことは出来ません。");
+    hyo.setRow(0, "keep");
+    doc.filePath = "old";
+    EXPECT_EQ(open(home.file("gone.csv")), OpenFlow::Refused);
+    EXPECT_EQ(prompt.last().text, "ファイルが見つかりません。");
+    EXPECT_EQ(open(home.path()), OpenFlow::Refused);
+    EXPECT_EQ(prompt.last().text, "読込できないファイルです。");
+    // A refused open leaves the previous document alone.
+    EXPECT_EQ(hyo.rowString(0), "keep");
+    EXPECT_EQ(doc.filePath, "old");
+    global.setReadEncoding(0);
+    EXPECT_EQ(open(home.write("u.csv", "\xEF\xBB\xBF" "a")), OpenFlow::Refused);
+    EXPECT_EQ(prompt.last().text, "文字コードが異なります。");
+}
+
+TEST_F(OpenFlowTest, OpenDialogFiltersAndChoices) {
+    EXPECT_EQ(OpenFlow::openFilters(),
+              "CSVファイル(*.csv)|*.csv|テキスト(タブ区切)(*.txt,*.tsv)|*.txt;*.tsv|"
+              "タブ区切(ﾀﾞﾌﾞﾙｺｰﾃｰｼｮﾝ囲み無し)(*.*)|*.*|タブ区切(ﾀﾞﾌﾞﾙｺｰﾃｰｼｮﾝ囲み有り)(*.*)|*.*|"
+              "タブ区切(*.*)|*.*");
+    prompt.cancelChooser();
+    EXPECT_EQ(open(""), OpenFlow::CancelledOrReadError);
+
+    std::string path = home.write("t.txt", "\"a\"\tb,c\r\n");
+    prompt.chooseFile(path, 3);
+    EXPECT_EQ(open(""), OpenFlow::Loaded);
+    EXPECT_EQ(doc.separator, '\t');
+    EXPECT_EQ(global.quoteKind(), 3);
+    EXPECT_FALSE(global.fileQuoteLineBreakOnly());
+    EXPECT_EQ(cell(0, 0), "\"a\"");   // quotes are text when never quoting
+    EXPECT_EQ(cell(1, 0), "b,c");
+
+    // As a comma file the TAB is text, which a cell cannot hold: it becomes a blank and the
+    // replacement is reported with the control characters.
+    prompt.chooseFile(path, 1);
+    prompt.answer(PromptAnswer::Ok);
+    EXPECT_EQ(open(""), OpenFlow::Loaded);
+    EXPECT_EQ(doc.separator, ',');
+    EXPECT_EQ(cell(0, 0), "a b");
+    EXPECT_EQ(cell(1, 0), "c");
+    EXPECT_EQ(prompt.shown().size(), 1u);
+}
+
+TEST_F(OpenFlowTest, TypeOptionsFixSeparatorAndQuoteSettings) {
+    prompt.allowUnscripted();
+    std::string path = home.write("t.txt", "\"a\"\tb,c\r\n");
+    EXPECT_EQ(open(path, TypeComma), OpenFlow::Loaded);
+    EXPECT_EQ(doc.separator, ',');
+    EXPECT_EQ(open(path, TypeTab), OpenFlow::Loaded);
+    EXPECT_EQ(doc.separator, '\t');
+    EXPECT_EQ(global.quoteKind(), 0);
+    EXPECT_EQ(cell(0, 0), "\"a\"");   // the TAB parser keeps quotes without line breaks
+    EXPECT_EQ(open(path, TypeTabNoQuotes), OpenFlow::Loaded);
+    EXPECT_EQ(global.quoteKind(), 3);
+    EXPECT_FALSE(global.fileQuoteLineBreakOnly());
+}
+
+TEST_F(OpenFlowTest, TabInsideQuotesRetriesWithTheTabParser) {
+    global.setFileQuoteLineBreakOnly(false);
+    global.setQuoteKind(0);
+    std::string path = home.write("t.txt", "h1\th2\r\n\"x\ty\"\tz\r\n");
+    prompt.answer(PromptAnswer::Ok);
+    EXPECT_EQ(open(path), OpenFlow::Loaded);
+    EXPECT_TRUE(global.fileQuoteLineBreakOnly());
+    ASSERT_EQ(prompt.shown().size(), 1u);
+    EXPECT_EQ(prompt.last().text, "データ内にTAB文字が入ったため設定を『ダブルコーテーションの囲みを"
+                                  "改行のみ』に変更して読込ました。");
+    EXPECT_EQ(hyo.storeRowCount(), 2);
+    EXPECT_EQ(cell(0, 1), "\"x");
+    EXPECT_EQ(cell(1, 1), "y\"");
+    EXPECT_EQ(cell(2, 1), "z");
+}
+
+TEST_F(OpenFlowTest, TabInsideQuotesInACommaFileStopsWithTheRowsRead) {
+    std::string path = home.write("c.csv", "a,b\r\n\"x\ty\",z\r\nmore\r\n");
+    prompt.answer(PromptAnswer::Ok);
+    EXPECT_EQ(open(path), OpenFlow::CancelledOrReadError);
+    EXPECT_EQ(prompt.last().caption, "読み込みエラー");
+    EXPECT_EQ(prompt.last().icon, PromptIcon::Error);
+    EXPECT_TRUE(doc.readError);
+    EXPECT_EQ(hyo.storeRowCount(), 1);
+    EXPECT_EQ(doc.filePath, path);
+}
+
+TEST_F(OpenFlowTest, ExtraFieldsAreDroppedWithOneWarning) {
+    std::string row;
+    for (int i = 0; i < 1200; ++i) row += (i ? "," : "") + std::to_string(i);
+    prompt.answer(PromptAnswer::Ok);
+    EXPECT_EQ(open(home.write("w.csv", row + "\r\n" + row + "\r\n")), OpenFlow::Loaded);
+    ASSERT_EQ(prompt.shown().size(), 1u);
+    EXPECT_EQ(prompt.last().text, "最大列を超える情報があったため切り捨てられたデータがあります。");
+    EXPECT_EQ(hyo.cellCount(0), 999);
+    EXPECT_EQ(cell(998, 1), "998");
+    EXPECT_TRUE(doc.readError);   // saving would lose the cut-off fields: it asks first
+}
+
+TEST_F(OpenFlowTest, StopsAtTheMaximumRowCount) {
+    std::string text;
+    text.reserve(600000 * 2);
+    for (int i = 0; i < 600000; ++i) text += "1\n";
+    prompt.answer(PromptAnswer::Ok);
+    EXPECT_EQ(open(home.write("r.csv", text)), OpenFlow::Loaded);
+    EXPECT_EQ(hyo.storeRowCount(), 500000);
+    EXPECT_EQ(prompt.last().text, "最大行に到達したため読み込みを中断しました。");
+    EXPECT_TRUE(doc.readError);
+
+    // Exactly 500000 records load without a word.
+    prompt.clear();
+    text.resize(500000 * 2);
+    EXPECT_EQ(open(home.write("s.csv", text)), OpenFlow::Loaded);
+    EXPECT_EQ(hyo.storeRowCount(), 500000);
+    EXPECT_TRUE(prompt.shown().empty());
+}
+
+TEST_F(OpenFlowTest, WarnsAboutControlBytesAndUnrepresentableCharacters) {
+    // (Fixed to Shift-JIS: the content scan takes a zero byte for UTF-16.)
+    global.setReadEncoding(0);
+    prompt.answer(PromptAnswer::Ok);
+    EXPECT_EQ(open(home.write("n.csv", std::string("a\0b,c\r\n", 7))), OpenFlow::Loaded);
+    global.setReadEncoding(-1);
+    EXPECT_EQ(cell(0, 0), "a b");
+    EXPECT_EQ(prompt.last().text, "警告：データ上、表示出来ない文字が発生しました。\n(NULLはスペース、"
+                                  "表示上未使用のシステム文字は?に変換しました。)");
+    // A character beyond CP932, a wave dash that would come back as a full-width tilde, and a
+    // yen sign that would come back as a backslash.
+    prompt.clear();
+    prompt.answer(PromptAnswer::Ok);
+    EXPECT_EQ(open(home.write("u.csv", "\xEF\xBB\xBF" "𠀋,〜,¥,表\r\n")), OpenFlow::Loaded);
+    ASSERT_EQ(prompt.shown().size(), 1u);
+    EXPECT_EQ(prompt.last().text, unrepresentable(3));
+    EXPECT_EQ(prompt.last().caption, "注意");
+    EXPECT_EQ(cell(0, 0), "?");
+    EXPECT_EQ(cell(3, 0), sj("表"));
+    // Clean files say nothing.
+    prompt.clear();
+    EXPECT_EQ(open(home.write("ok.csv", "\xEF\xBB\xBF" "～,表\r\n")), OpenFlow::Loaded);
+    EXPECT_TRUE(prompt.shown().empty());
+}
+
+TEST_F(OpenFlowTest, Utf8AfterAnAsciiStartAndUtf16BigEndian) {
+    std::string head;
+    for (int i = 0; i < 100; ++i) head += "id,name,value\r\n";
+    EXPECT_EQ(open(home.write("u.csv", head + "1,表計算,3\r\n")), OpenFlow::Loaded);
+    EXPECT_EQ(doc.encoding, 15);
+    EXPECT_EQ(cell(1, 100), sj("表計算"));
+
+    std::string be;
+    CodePage::cp932ToUtf16Bytes(sj("名前\t値\r\n表\t1\r\n"), true, be);
+    EXPECT_EQ(open(home.write("be.txt", std::string("\xFE\xFF", 2) + be)), OpenFlow::Loaded);
+    EXPECT_EQ(doc.encoding, 11);
+    EXPECT_TRUE(doc.withBom);
+    EXPECT_EQ(doc.separator, '\t');
+    EXPECT_EQ(cell(0, 1), sj("表"));
+    EXPECT_EQ(cell(1, 0), sj("値"));
+}
+
+TEST_F(OpenFlowTest, RowHeightsFollowTheLinesOfTheTallestLaterField) {
+    window.editorLineHeight = [] { return 12; };
+    window.scrollBarHeight = [] { return 100; };
+    std::string text = "\"a\nb\nc\",x\r\n"                     // 3 lines: 36
+                       "\"1\n2\n3\n4\n5\n6\n7\n8\n9\n10\",y\r\n"  // 10 lines: capped at 90
+                       "\"a\nb\nc\nd\",\"e\nf\"\r\n"             // a later field wins: 24
+                       "plain\r\n";
+    EXPECT_EQ(open(home.write("h.csv", text)), OpenFlow::Loaded);
+    EXPECT_EQ(hyo.rowHeight(0), 36);
+    EXPECT_EQ(hyo.rowHeight(1), 90);
+    EXPECT_EQ(hyo.rowHeight(2), 24);
+    EXPECT_EQ(hyo.rowHeight(3), hyo.defaultHeight());
+    EXPECT_EQ(cell(0, 0), "a\r\nb\r\nc");
+}
+
+TEST_F(OpenFlowTest, HeaderFlagAndWindowCallbacks) {
+    std::vector<std::string> calls;
+    window.waitCursor = [&](bool on) { calls.push_back(on ? "wait" : "normal"); };
+    window.setCaption = [&](const std::string& p) { calls.push_back("caption " + p); };
+    window.resetScroll = [&] { calls.push_back("scroll"); };
+    window.refresh = [&] { calls.push_back("refresh"); };
+    std::string path = home.write("h.csv", "t1,t2\r\n1,2\r\n");
+    EXPECT_EQ(open(path, TypeNone, true), OpenFlow::Loaded);
+    EXPECT_TRUE(hyo.inHeaderMode());
+    EXPECT_EQ(hyo.columnTitle(1), "t2");
+    EXPECT_EQ(cell(1, 0), "2");
+    EXPECT_EQ(calls, (std::vector<std::string>{"wait", "normal", "caption " + path, "scroll",
+                                                "refresh"}));
+    EXPECT_TRUE(hyo.journal().recording());
+}
+
+TEST_F(OpenFlowTest, ColourHooksMayChangeEncodingAndHeader) {
+    global.setColourFileMode(1);
+    int recordsOffset = -1;
+    OpenColourHooks hooks;
+    hooks.colourHeader = [](ColourOpenContext& c) {
+        if (c.doc->encoding == 0 && !c.doc->withBom) c.doc->encoding = 15;
+        c.headerFlag = true;
+        c.freezeEnd = 2;
+        return true;
+    };
+    hooks.colourRecords = [&](ColourOpenContext&, int offset) { recordsOffset = offset; };
+    int frozen = 0;
+    window.restoreFreeze = [&](int, int end) { frozen = end; };
+    global.setReadEncoding(0);
+    global.setStartBom(false);
+    OpenFlow flow(hyo, global, doc, window, hooks);
+    EXPECT_EQ(flow.openFile(home.write("c.csv", "a,b\r\n表,x\r\n"), false, "", TypeNone),
+              OpenFlow::Loaded);
+    EXPECT_EQ(doc.encoding, 15);
+    EXPECT_EQ(cell(0, 0), sj("表"));   // read as UTF-8
+    EXPECT_EQ(recordsOffset, 1);
+    EXPECT_EQ(frozen, 2);
+    EXPECT_TRUE(hyo.inHeaderMode());
+}
+
+TEST_F(OpenFlowTest, BadInputEndsWithAMessageOrRowsNeverACrash) {
+    prompt.allowUnscripted();
+    EXPECT_EQ(open(home.write("empty.csv", "")), OpenFlow::Loaded);
+    EXPECT_EQ(hyo.storeRowCount(), 0);
+    EXPECT_EQ(open(home.write("one.csv", "x")), OpenFlow::Loaded);
+    EXPECT_EQ(cell(0, 0), "x");
+    EXPECT_EQ(doc.encoding, 0);
+
+    std::mt19937 random(7);
+    for (int round = 0; round < 20; ++round) {
+        std::string bytes(3000 + round * 97, '\0');
+        for (char& c : bytes) c = static_cast<char>(random());
+        int rc = open(home.write("bin" + std::to_string(round), bytes));
+        EXPECT_TRUE(rc == OpenFlow::Loaded || rc == OpenFlow::CancelledOrReadError);
+        // Rows hold no control bytes and no lead byte without its second byte.
+        for (int row = 0; row < hyo.storeRowCount(); ++row) {
+            std::string text = hyo.rowString(row);
+            for (size_t i = 0; i < text.size(); ++i) {
+                unsigned char c = text[i];
+                ASSERT_TRUE(c >= 0x20 || c == '\t' || c == '\r' || c == '\n');
+                if (CodePage::isLeadByte(c)) {
+                    ASSERT_LT(i + 1, text.size());
+                    unsigned char t = text[++i];
+                    ASSERT_TRUE((t >= 0x40 && t <= 0x7E) || (t >= 0x80 && t <= 0xFC));
+                }
+            }
+        }
+    }
+    // One 20 MB field stops at the field limit; a 20 MB line of short fields loads 999 of them.
+    prompt.clear();
+    EXPECT_EQ(open(home.write("big.csv", std::string(20 * 1024 * 1024, 'a'))),
+              OpenFlow::CancelledOrReadError);
+    EXPECT_EQ(prompt.last().text, "セル内の文字数が最大数を超えるため読み込みを中断しました。");
+    std::string line;
+    line.reserve(20 * 1024 * 1024);
+    while (line.size() < 20u * 1024 * 1024) line += "abcdefghi,";
+    prompt.clear();
+    EXPECT_EQ(open(home.write("wide.csv", line)), OpenFlow::Loaded);
+    EXPECT_EQ(hyo.storeRowCount(), 1);
+    EXPECT_EQ(hyo.cellCount(0), 999);
+    EXPECT_EQ(prompt.last().text, "最大列を超える情報があったため切り捨てられたデータがあります。");
+}
