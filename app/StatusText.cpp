@@ -4,12 +4,14 @@
 #include "platform/core/CodePage.h"
 #include "settings/CMyPublic.h"
 
+#include <charconv>
 #include <cstdio>
 
 namespace {
 
 constexpr size_t columnNameBytes = 30;
 constexpr size_t cellExcerptBytes = 54;
+constexpr int maxNumberCharacters = 14;
 
 std::string format(const char* pattern, int a, int b) {
     char buffer[64];
@@ -33,6 +35,32 @@ std::string StatusText::cut(const char* text, size_t n) {
         i += pair ? 2 : 1;
     }
     return out;
+}
+
+bool StatusText::cellNumber(const char* text, double& value) {
+    value = 0;
+    if (!text) return false;
+    const char* p = text;
+    const bool negative = *p == '-';
+    if (negative) ++p;
+    const char* digits = p;
+    bool point = false;
+    for (int count = 0;; ++p) {
+        if (*p == '.') {
+            if (point) return false;
+            point = true;
+        } else if (*p < '0' || *p > '9') {
+            break;
+        }
+        if (++count > maxNumberCharacters) return false;
+    }
+    if (!negative && p == digits) return false;
+    // from_chars ignores the locale, so a German desktop still reads "1.5" as one and a half;
+    // it refuses a lone "." or "-", which then add nothing.
+    double magnitude = 0;
+    if (p != digits) std::from_chars(digits, p, magnitude);
+    value = negative ? -magnitude : magnitude;
+    return true;
 }
 
 std::string StatusText::tableSize(int columns, int rows) {

@@ -22,6 +22,11 @@ public:
     static std::string encoding(int encoding, bool withBom);
     static std::string lineEnding(int lineEnding);
 
+    // Reads a cell's text as a number for the selection totals: an optional minus, then
+    // digits with at most one point, up to the first other byte. False when nothing was read,
+    // when a second point comes, or when more than 14 number characters follow the sign.
+    static bool cellNumber(const char* text, double& value);
+
     // Copies `text` (CP932) up to its first TAB or NUL; when n bytes have been copied and more
     // follow, ".." ends the copy. A double-byte character is never split, so the copied part
     // may be n + 1 bytes. Returns CP932 bytes.

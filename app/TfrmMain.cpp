@@ -815,7 +815,8 @@ void TfrmMain::updateSelectionPanels(const Bounds& b) {
     const bool oneRow = b.r1 == b.r2 && b.c1 != b.c2;
     const bool oneColumn = b.c1 == b.c2 && b.r1 != b.r2;
     if (global_->simpleCalc() && (oneRow || oneColumn)) {
-        double sum = 0;
+        const double sum = oneRow ? lineTotal(true, b.r1, b.c1, b.c2)
+                                  : lineTotal(false, b.c1, b.r1, b.r2);
         setPanel(6, StatusText::total(oneRow, sum));
         return;
     }
@@ -825,6 +826,19 @@ void TfrmMain::updateSelectionPanels(const Bounds& b) {
     }
     std::string text = hyo_->cellString(b.c1, b.r1);
     setPanel(6, StatusText::cellExcerpt(text.c_str()));
+}
+
+// Sum of the numbers along one row (cells first..last) or down one column (rows first..last).
+double TfrmMain::lineTotal(bool alongRow, int line, int first, int last) {
+    double sum = 0;
+    for (int i = first; i <= last; ++i) {
+        const int column = alongRow ? i : line;
+        const int row = alongRow ? line : i;
+        if (!hyo_->seekCell(column, row)) continue;
+        double value = 0;
+        if (StatusText::cellNumber(hyo_->cellText(), value)) sum += value;
+    }
+    return sum;
 }
 
 void TfrmMain::updateFormatPanels() {

@@ -158,6 +158,7 @@ private:
     std::string instanceExecutable() const;
     Bounds selectionBounds() const;
     void updateSelectionPanels(const Bounds& b);
+    double lineTotal(bool alongRow, int line, int first, int last);
     void setPanel(int panel, const std::string& utf8);
     void applyCaption();
     void layoutView();

@@ -54,3 +54,29 @@ TEST(StatusText, FormatPanels) {
     EXPECT_EQ(StatusText::lineEnding(2), "LF");
     EXPECT_EQ(StatusText::lineEnding(7), "CRLF");
 }
+
+TEST(StatusText, CellNumberReadsALeadingNumber) {
+    double v = 0;
+    EXPECT_TRUE(StatusText::cellNumber("10", v));
+    EXPECT_EQ(v, 10);
+    EXPECT_TRUE(StatusText::cellNumber("-1", v));
+    EXPECT_EQ(v, -1);
+    EXPECT_TRUE(StatusText::cellNumber("7x", v));
+    EXPECT_EQ(v, 7);
+    EXPECT_TRUE(StatusText::cellNumber("2.5\t9", v));
+    EXPECT_EQ(v, 2.5);
+    EXPECT_TRUE(StatusText::cellNumber("-", v));
+    EXPECT_EQ(v, 0);
+    EXPECT_FALSE(StatusText::cellNumber("1.2.3", v));
+    EXPECT_FALSE(StatusText::cellNumber("word", v));
+    EXPECT_FALSE(StatusText::cellNumber("", v));
+}
+
+TEST(StatusText, CellNumberRefusesMoreThan14NumberCharacters) {
+    double v = 0;
+    EXPECT_TRUE(StatusText::cellNumber("12345678901234", v));
+    EXPECT_EQ(v, 12345678901234.0);
+    EXPECT_TRUE(StatusText::cellNumber("-1234567890.123", v));
+    EXPECT_FALSE(StatusText::cellNumber("123456789012345", v));
+    EXPECT_FALSE(StatusText::cellNumber("-123456789012.345", v));
+}
