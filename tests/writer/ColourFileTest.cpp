@@ -1,0 +1,407 @@
+// The colour-information file: layout, reading rules and messages, locating, the store list.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstring>
+#include <filesystem>
+
+#include "WriterTestSupport.h"
+#include "settings/CMyGlobal.h"
+#include "store/CMyColourFile.h"
+#include "store/CMyHyo.h"
+#include "store/ColourOpenSteps.h"
+#include "store/DocumentState.h"
+#include "store/OpenFlow.h"
+#include "store/SaveFlow.h"
+#include "support/ScriptedPrompt.h"
+#include "support/TempHome.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string le32(int32_t v) {
+    std::string s(4, '\0');
+    for (int i = 0; i < 4; ++i) s[i] = static_cast<char>((static_cast<uint32_t>(v) >> (8 * i)) & 0xFF);
+    return s;
+}
+
+int32_t at32(const std::string& bytes, size_t pos) {
+    uint32_t v = 0;
+    for (int i = 0; i < 4; ++i) v |= static_cast<uint32_t>(static_cast<unsigned char>(bytes[pos + i])) << (8 * i);
+    return static_cast<int32_t>(v);
+}
+
+std::string listBlock(const std::vector<std::string>& lines) {
+    std::string s = "LI" + le32(1);
+    for (const auto& line : lines) s += le32(static_cast<int32_t>(line.size())) + line;
+    return s + le32(-1);
+}
+
+std::string record(int32_t column, int32_t row, int32_t kind, int32_t value) {
+    return le32(column) + le32(row) + le32(kind) + le32(value);
+}
+
+// A colour file built by hand: one column of width 100, settings, the records given.
+std::string colourFile(int version, const std::string& records, int headerFlag = 0) {
+    std::string column = le32(100) + std::string(4, '\0') + std::string("\0\0\x78\x78", 4) + std::string(4, '\0');
+    std::string settings(56, '\0');
+    std::memcpy(&settings[8], le32(headerFlag).data(), 4);
+    std::memcpy(&settings[36], le32(',').data(), 4);
+    std::memcpy(&settings[48], le32(1 | 2).data(), 4);
+    std::string lead = le32(1) + std::string(40, '\0');
+    return "VXC" + le32(version) + le32(16) + listBlock({column}) + listBlock({lead, settings}) +
+           le32(16) + records + record(-1, -1, 0, 0);
+}
+
+void setTime(const std::string& path, int secondsAgo) {
+    fs::last_write_time(path, fs::file_time_type::clock::now() - std::chrono::seconds(secondsAgo));
+}
+
+class ColourFileTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        global.setColourFileMode(1);
+        global.setQuoteKind(0);
+        global.setFileQuoteLineBreakOnly(false);
+    }
+    // Reads a colour file into the table as the open flow does; returns the header result.
+    int readInto(const std::string& bytes, int rowOffset = 0) {
+        const std::string path = home.write("probe.vxc", bytes);
+        CMyColourFile file;
+        if (!file.openForReading(path)) return -9;
+        ColourSettings settings;
+        const int header = file.readColourHeader(hyo, settings);
+        if (header == 0) file.readColourRecords(hyo, rowOffset);
+        return header;
+    }
+    int open(const std::string& name, bool header = false) {
+        OpenFlow flow(hyo, global, doc, {}, ColourOpenSteps::hooks());
+        return flow.openFile(path(name), header, "", TypeNone);
+    }
+    std::string path(const std::string& name) const { return home.file(name); }
+
+    TempHome home;
+    ScriptedPrompt prompt;
+    CMyGlobal global;
+    CMyHyo hyo;
+    DocumentState doc;
+};
+
+} // namespace
+
+TEST_F(ColourFileTest, BesidePathReplacesEverythingFromTheFirstDot) {
+    EXPECT_EQ(CMyColourFile::besidePath("/d/data.tab.csv"), "/d/data.vxc");
+    EXPECT_EQ(CMyColourFile::besidePath("/d.x/plain"), "/d.x/plain.vxc");
+}
+
+TEST_F(ColourFileTest, TemporaryNamesHaveSeventeenCharacters) {
+    const std::string first = CMyColourFile::makeTemporaryName(global);
+    const std::string second = CMyColourFile::makeTemporaryName(global);
+    ASSERT_EQ(first.size(), 17u);
+    EXPECT_EQ(first.substr(14), "_01");
+    EXPECT_EQ(second.substr(14), "_02");
+    EXPECT_EQ(CMyColourFile::storePath(global, first),
+              global.programPath("vxc_data/F" + first + ".vxc"));
+}
+
+TEST_F(ColourFileTest, SavedFileHasTheDocumentedLayout) {
+    fillTable(hyo, {"a|b", "c|d"});
+    hyo.setColumnWidth(1, 90);
+    hyo.setCellAttribute(1, 0, AttrBackColour, 3, 1, 1);
+    hyo.setCellAttribute(1, 0, AttrMarker, 0, 1, 1);
+    hyo.setRowAttribute(1, AttrTextColour, 7, 1);
+    hyo.setRowHeight(1, 40);
+    hyo.setCellAttribute(0, 1, AttrTextColour, 120, 1, 1);
+    doc.filePath = path("t.csv");
+    doc.colourMode = 1;
+    doc.lineEnding = LineLf;
+    doc.encoding = EncUtf8;
+    SaveFlow flow(hyo, global, doc);
+    ASSERT_TRUE(flow.saveDocument(false));
+    EXPECT_TRUE(doc.colourFileInUse);
+
+    const std::string bytes = fileBytes(path("t.vxc"));
+    ASSERT_GT(bytes.size(), 11u);
+    EXPECT_EQ(bytes.substr(0, 3), "VXC");
+    EXPECT_EQ(at32(bytes, 3), 201);
+    EXPECT_EQ(at32(bytes, 7), 16);
+    EXPECT_EQ(bytes.substr(11, 2), "LI");
+    // The settings record: separator, DBLKIND, flags, format flags.
+    const size_t settings = bytes.find(le32(56)) + 4;
+    EXPECT_EQ(at32(bytes, settings + 36), ',');
+    EXPECT_EQ(at32(bytes, settings + 48), 1 | 2 | 4 | 16);
+    const size_t records = settings + 56 + 4;
+    EXPECT_EQ(at32(bytes, records), 16);
+    const std::string expected = record(1, 0, 5, 3) + record(1, 0, 11, 0) + record(-1, 1, 4, 7) +
+                                 record(-1, 1, 100, 40) + record(0, 1, 4, 120) + record(-1, -1, 0, 0);
+    EXPECT_EQ(bytes.substr(records + 4), expected);
+}
+
+TEST_F(ColourFileTest, ColoursWidthsTitlesAndHeightsSurviveSaveAndOpen) {
+    fillTable(hyo, {"Name|Price", "apple|120", "pear|80"});
+    hyo.takeHeaderRow();
+    hyo.setColumnWidth(0, 150);
+    hyo.setColumnKind(1, 1, 1);
+    hyo.setCellAttribute(1, 1, AttrBackColour, 9, 1, 1);   // "80": value byte 9 is a TAB
+    hyo.setCellAttribute(0, 0, AttrTextColour, 0, 1, 1);   // value byte 0 is a NUL
+    hyo.setRowHeight(0, 33);
+    doc.filePath = path("fruit.csv");
+    doc.colourMode = 1;
+    SaveFlow flow(hyo, global, doc);
+    ASSERT_TRUE(flow.saveDocument(false));
+    EXPECT_EQ(fileBytes(path("fruit.csv")), "Name,Price\r\napple,120\r\npear,80\r\n");
+
+    hyo.reset();
+    ASSERT_EQ(open("fruit.csv"), 0);
+    ASSERT_TRUE(hyo.inHeaderMode());
+    EXPECT_EQ(hyo.columnTitle(0), "Name");
+    EXPECT_EQ(hyo.columnWidth(0), 150);
+    EXPECT_EQ(hyo.columnKind(1), 1);
+    EXPECT_EQ(hyo.cellString(0, 0), "apple");
+    EXPECT_EQ(hyo.cellAttribute(1, 1, AttrBackColour), 9);
+    EXPECT_EQ(hyo.cellAttribute(0, 0, AttrTextColour), 0);
+    EXPECT_EQ(hyo.cellAttribute(0, 1, AttrTextColour), -1);
+    EXPECT_EQ(hyo.rowHeight(0), 33);
+    EXPECT_EQ(doc.colourMode, 1);
+    EXPECT_TRUE(doc.colourFileInUse);
+}
+
+TEST_F(ColourFileTest, VersionRules) {
+    fillTable(hyo, {"a|b"});
+    EXPECT_EQ(readInto(colourFile(200, record(1, 0, 5, 2))), 0);
+    EXPECT_EQ(hyo.cellAttribute(1, 0, AttrBackColour), 2);
+    EXPECT_EQ(hyo.columnWidth(0), 100);
+    EXPECT_EQ(readInto(colourFile(201, "")), 0);
+
+    prompt.answer(PromptAnswer::Ok);
+    EXPECT_EQ(readInto(colourFile(202, "")), -1);
+    EXPECT_EQ(prompt.last().text,
+              "定義情報が新しいため古いアプリケーションでは読み込みません。\nバージョンアップしてください。");
+    for (int old : {199, 301}) {
+        prompt.answer(PromptAnswer::Ok);
+        EXPECT_EQ(readInto(colourFile(old, "")), -1);
+        EXPECT_EQ(prompt.last().text, "定義情報が古いため読み込みません。");
+        EXPECT_EQ(prompt.last().caption, "注意");
+    }
+}
+
+TEST_F(ColourFileTest, WrongMagicOrRecordSizeIsRefused) {
+    fillTable(hyo, {"a"});
+    std::string file = colourFile(201, "");
+    prompt.answer(PromptAnswer::Ok);
+    EXPECT_EQ(readInto("VXD" + file.substr(3)), -1);
+    EXPECT_EQ(prompt.last().text, "定義情報のファイル定義が異なるため読み込みません。");
+
+    prompt.answer(PromptAnswer::Ok);
+    EXPECT_EQ(readInto(file.substr(0, 7) + le32(20) + file.substr(11)), -1);
+    EXPECT_EQ(prompt.last().text, "定義情報のファイルの定義が異なるため読み込みません。");
+
+    // A broken record size before the attribute records.
+    const size_t mark = file.size() - 16 - 4;
+    prompt.answer(PromptAnswer::Ok);
+    EXPECT_EQ(readInto(file.substr(0, mark) + le32(12) + file.substr(mark + 4)), 0);
+    EXPECT_EQ(prompt.last().text, "VXCファイルの定義が不正です。");
+}
+
+TEST_F(ColourFileTest, HeaderRowOffsetMovesRecordsOneRowDown) {
+    fillTable(hyo, {"title", "a", "b"});
+    EXPECT_EQ(readInto(colourFile(201, record(0, 1, 5, 4)), 1), 0);
+    EXPECT_EQ(hyo.cellAttribute(0, 2, AttrBackColour), 4);
+    EXPECT_EQ(hyo.cellAttribute(0, 1, AttrBackColour), -1);
+}
+
+TEST_F(ColourFileTest, RecordsOutsideTheTableOrImplausibleAreIgnored) {
+    fillTable(hyo, {"a|b", "c"});
+    const std::string records = record(0, 500000, 5, 1) + record(5000, 0, 5, 1) +
+                                record(-7, 0, 5, 1) + record(0, -3, 5, 1) + record(0, 0, 5, 200) +
+                                record(0, 0, 77, 1) + record(-1, 1, 100, 0) + record(1, 1, 4, 2);
+    EXPECT_EQ(readInto(colourFile(201, records)), 0);
+    EXPECT_EQ(hyo.storeRowCount(), 2);
+    EXPECT_EQ(hyo.rowString(0), "a\tb");
+    EXPECT_EQ(hyo.cellAttribute(0, 0, AttrBackColour), -1);
+    EXPECT_EQ(hyo.rowHeight(1), hyo.defaultHeight());
+    EXPECT_EQ(hyo.cellAttribute(1, 1, AttrTextColour), 2);
+}
+
+TEST_F(ColourFileTest, EveryTruncationLeavesTheCellsAlone) {
+    const std::string file = colourFile(201, record(0, 0, 5, 1) + record(-1, 1, 100, 30));
+    prompt.allowUnscripted();
+    for (size_t cut = 0; cut < file.size(); ++cut) {
+        fillTable(hyo, {"a|b", "c"});
+        readInto(file.substr(0, cut));
+        ASSERT_EQ(hyo.storeRowCount(), 2) << cut;
+        EXPECT_EQ(hyo.cellString(0, 0), "a") << cut;
+        EXPECT_EQ(hyo.cellString(1, 0), "b") << cut;
+        EXPECT_EQ(hyo.cellString(0, 1), "c") << cut;
+    }
+}
+
+TEST_F(ColourFileTest, AbsurdBlockLengthsAreRefusedWithoutHugeAllocations) {
+    fillTable(hyo, {"a"});
+    const std::string hugeLine = "VXC" + le32(201) + le32(16) + "LI" + le32(1) + le32(0x7FFFFFF0) + "xx";
+    prompt.answer(PromptAnswer::Ok);
+    EXPECT_EQ(readInto(hugeLine), -1);
+    EXPECT_EQ(prompt.last().text, "VXCファイルの定義が不正です。");
+    EXPECT_EQ(hyo.cellString(0, 0), "a");
+    std::string garbageColumn = "VXC" + le32(201) + le32(16) +
+                                listBlock({le32(-5) + std::string(6, '\x7f') + std::string(60, 'T')});
+    garbageColumn += listBlock({std::string(44, '\0'), std::string(56, '\xff')}) + le32(16);
+    EXPECT_EQ(readInto(garbageColumn), 0);
+    EXPECT_EQ(hyo.columnWidth(0), 64);
+    EXPECT_LE(hyo.columnTitle(0).size(), 60u);
+}
+
+TEST_F(ColourFileTest, LocatePrefersTheFileBesideTheData) {
+    home.write("d.csv", "a\r\n");
+    home.write("d.vxc", "x");
+    EXPECT_EQ(CMyColourFile::locateColourFile(path("d.csv"), "", global, doc), path("d.vxc"));
+    EXPECT_EQ(doc.colourMode, 1);
+    EXPECT_TRUE(doc.colourFileInUse);
+
+    global.setColourFileMode(0);
+    EXPECT_EQ(CMyColourFile::locateColourFile(path("d.csv"), "", global, doc), "");
+    EXPECT_EQ(doc.colourMode, 0);
+}
+
+TEST_F(ColourFileTest, LocateWithAPassedTemporaryName) {
+    home.write("d.csv", "a\r\n");
+    global.setColourFileMode(1);
+    const std::string found = CMyColourFile::locateColourFile(path("d.csv"), "20260101000000_01", global, doc);
+    EXPECT_EQ(found, CMyColourFile::storePath(global, "20260101000000_01"));
+    EXPECT_EQ(doc.colourMode, 2);
+    EXPECT_EQ(doc.colourTempName, "20260101000000_01");
+}
+
+TEST_F(ColourFileTest, TemporaryStoreFollowsNameAndTimeOfTheDataFile) {
+    global.setColourFileMode(2);
+    fillTable(hyo, {"a|b"});
+    hyo.setCellAttribute(0, 0, AttrBackColour, 6, 1, 1);
+    fs::create_directories(path("one"));
+    fs::create_directories(path("two"));
+    doc.filePath = path("one/data.csv");
+    doc.colourMode = 2;
+    std::vector<std::string> notes;
+    SaveFlow flow(hyo, global, doc, SaveFlowWindow{{}, [&](const std::string& t) { notes.push_back(t); }, {}, {}, {}});
+    ASSERT_TRUE(flow.saveDocument(false));
+    EXPECT_EQ(notes.back(), SaveFlow::TemporaryStoreNote);
+    EXPECT_FALSE(fs::exists(path("one/data.vxc")));
+    const std::string name = doc.colourTempName;
+    ASSERT_EQ(name.size(), 17u);
+    EXPECT_TRUE(fs::exists(CMyColourFile::storePath(global, name)));
+    const std::string list = fileBytes(CMyColourFile::listPath(global));
+    EXPECT_EQ(list, name + " " + global.fileTimeStamp(path("one/data.csv")) + " 0000000000 " +
+                        path("one/data.csv") + "\r\n");
+
+    // A copy with another time does not take the entry.
+    fs::copy_file(path("one/data.csv"), path("two/data.csv"));
+    setTime(path("two/data.csv"), 3600);
+    DocumentState other;
+    EXPECT_EQ(CMyColourFile::locateColourFile(path("two/data.csv"), "", global, other),
+              path("two/data.vxc"));
+    EXPECT_EQ(other.colourListIndex, -1);
+
+    // With the same name and time it does, once nothing is left at the recorded path.
+    fs::last_write_time(path("two/data.csv"), fs::last_write_time(path("one/data.csv")));
+    EXPECT_EQ(CMyColourFile::locateColourFile(path("two/data.csv"), "", global, other), path("two/data.vxc"));
+    fs::remove(path("one/data.csv"));
+    EXPECT_EQ(CMyColourFile::locateColourFile(path("two/data.csv"), "", global, other),
+              CMyColourFile::storePath(global, name));
+    EXPECT_EQ(other.colourListIndex, 0);
+    EXPECT_EQ(other.colourTempName, name);
+
+    hyo.reset();
+    ASSERT_EQ(open("two/data.csv"), 0);
+    EXPECT_EQ(hyo.cellAttribute(0, 0, AttrBackColour), 6);
+    EXPECT_EQ(doc.colourMode, 2);
+}
+
+TEST_F(ColourFileTest, ListKeepsAtMostTheLimitAndEvictsTheOldest) {
+    global.setColourListMax(10);
+    global.setColourFileMode(2);
+    fillTable(hyo, {"a"});
+    std::vector<std::string> names;
+    for (int i = 0; i < 11; ++i) {
+        DocumentState d;
+        d.colourMode = 2;
+        d.filePath = path("f" + std::to_string(i) + ".csv");
+        SaveFlow flow(hyo, global, d);
+        ASSERT_TRUE(flow.saveDocument(false));
+        names.push_back(d.colourTempName);
+        if (i == 9) {
+            // Saving an existing entry again moves it to the top and evicts nothing.
+            DocumentState again = d;
+            again.colourTempName = names[0];
+            again.filePath = path("f0.csv");
+            SaveFlow(hyo, global, again).saveDocument(false);
+            EXPECT_EQ(fileBytes(CMyColourFile::listPath(global)).substr(0, 17), names[0]);
+        }
+    }
+    const std::string list = fileBytes(CMyColourFile::listPath(global));
+    int lines = 0;
+    for (size_t p = list.find("\r\n"); p != std::string::npos; p = list.find("\r\n", p + 2)) ++lines;
+    EXPECT_EQ(lines, 10);
+    // names[0] was moved to the top, so names[1] was the oldest.
+    EXPECT_EQ(list.find(names[1]), std::string::npos);
+    EXPECT_FALSE(fs::exists(CMyColourFile::storePath(global, names[1])));
+    EXPECT_TRUE(fs::exists(CMyColourFile::storePath(global, names[0])));
+    EXPECT_EQ(list.substr(0, 17), names[10]);
+}
+
+TEST_F(ColourFileTest, ToggleAndMenuCommands) {
+    fillTable(hyo, {"a"});
+    SaveFlow flow(hyo, global, doc);
+    global.setColourFileMode(0);
+    EXPECT_FALSE(flow.toggleSaveFormat(true));
+
+    global.setColourFileMode(1);
+    doc.colourMode = 1;
+    prompt.answer(PromptAnswer::Ok);
+    EXPECT_FALSE(flow.colourFileCommand(0));
+    EXPECT_EQ(prompt.last().text, "当処理は一度保存されていることが必要です。");
+
+    doc.filePath = path("m.csv");
+    ASSERT_TRUE(flow.saveDocument(false));
+    ASSERT_TRUE(fs::exists(path("m.vxc")));
+    prompt.answer(PromptAnswer::Ok);
+    EXPECT_FALSE(flow.colourFileCommand(0));
+    EXPECT_EQ(prompt.last().text, "既に連動済みです。");
+
+    // Released while linked: No keeps it pressed, Yes moves the colours to the store.
+    prompt.answer(PromptAnswer::No);
+    EXPECT_TRUE(flow.toggleSaveFormat(false));
+    EXPECT_EQ(prompt.last().text,
+              "データファイル直下の色情報ファイル(VXC)を削除して\n一時保存に変換します。\nよろしいですか？");
+    EXPECT_EQ(doc.colourMode, 1);
+    prompt.answer(PromptAnswer::Yes);
+    EXPECT_FALSE(flow.toggleSaveFormat(false));
+    EXPECT_EQ(doc.colourMode, 2);
+    EXPECT_FALSE(fs::exists(path("m.vxc")));
+    EXPECT_TRUE(fs::exists(CMyColourFile::storePath(global, doc.colourTempName)));
+
+    prompt.answer(PromptAnswer::Ok);
+    EXPECT_FALSE(flow.colourFileCommand(1));
+    EXPECT_EQ(prompt.last().text, "既に一時保存状態です。");
+
+    prompt.answer(PromptAnswer::Yes);
+    EXPECT_TRUE(flow.colourFileCommand(0));
+    EXPECT_EQ(prompt.last().text, "データファイル直下に色情報ファイル(VXC)を作成します。\nよろしいですか？");
+    EXPECT_TRUE(fs::exists(path("m.vxc")));
+    EXPECT_EQ(doc.colourMode, 1);
+
+    doc.colourMode = 0;
+    prompt.answer(PromptAnswer::Ok);
+    EXPECT_FALSE(flow.colourFileCommand(1));
+    EXPECT_EQ(prompt.last().text, "色情報を扱いません。");
+}
+
+TEST_F(ColourFileTest, ColourFileThatCannotBeCreatedStopsTheSave) {
+    global.setColourFileMode(1);
+    fillTable(hyo, {"a"});
+    doc.filePath = path("sub/c.csv");  // neither folder exists
+    doc.colourMode = 1;
+    SaveFlow flow(hyo, global, doc);
+    prompt.answer(PromptAnswer::Ok);
+    EXPECT_FALSE(flow.saveDocument(false));
+    EXPECT_EQ(prompt.last().text, "ファイルのオープンに失敗しました。(色情報)");
+}
