@@ -20,6 +20,10 @@ constexpr unsigned char kRowAttribute = 0x07;
 // turning into gigabytes of padding.
 constexpr int kMaxColumn = 1000000;
 constexpr int kMaxRow = 10000000;
+// Journal data saying "this cell or row did not exist": it ends in 0x01, a byte that never
+// ends old text (TAB or NUL) and never completes an attribute value of this length.
+constexpr int kMissingMax = 13;
+constexpr unsigned char kMissingEnd = 0x01;
 
 void defaultRecord(char* record) {
     std::memset(record, 0, ColumnRecordSize);
@@ -202,9 +206,15 @@ std::string CMyHyo::cellRawString(int column, int row) {
 int CMyHyo::setCell(int column, int row, const char* text) {
     if (column < 0 || row < 0 || column > kMaxColumn || row > kMaxRow) return 0;
     if (undo_.recording()) {
-        int exists = seekCell(column, row);
-        char terminator = exists && cellText()[cellTextLength()] == '\t' ? '\t' : '\0';
-        int recorded = undo_.recordCellText(column, row, cellText(), cellTextLength(), terminator);
+        int recorded;
+        char marker[kMissingMax];
+        if (int size = missingMarker(column, row, marker)) {
+            recorded = undo_.recordSingle(UndoCellText, 0, column, row, marker, size);
+        } else {
+            seekCell(column, row);
+            char terminator = cellText()[cellTextLength()] == '\t' ? '\t' : '\0';
+            recorded = undo_.recordCellText(column, row, cellText(), cellTextLength(), terminator);
+        }
         if (!text) return recorded;
     }
     if (!text) return 0;
@@ -307,7 +317,10 @@ int CMyHyo::setCellAttribute(int column, int row, int kind, int value, int set, 
             bytes = reinterpret_cast<const unsigned char*>(text + pos + 2);
             count = std::max(0, next - pos - 2);
         }
-        int recorded = undo_.recordAttribute(column, row, kind, bytes, count);
+        char marker[kMissingMax];
+        int size = missingMarker(column, row, marker);
+        int recorded = size ? undo_.recordSingle(UndoCellAttribute, kind, column, row, marker, size)
+                            : undo_.recordAttribute(column, row, kind, bytes, count);
         if (recorded < 0) return -1;
         if (journalMode < 0) return recorded;
     } else if (journalMode < 0) {
@@ -379,7 +392,9 @@ int CMyHyo::setRowAttribute(int row, int kind, int value, int set) {
 
 int CMyHyo::journalRowAttribute(int row, int kind) {
     if (!undo_.recording()) return 0;
-    if (kind == AttrRowHeight) return undo_.recordRowHeight(row, rowHeight(row));
+    if (kind == AttrRowHeight) return journalRowHeight(row);
+    char marker[kMissingMax];
+    if (int size = missingMarker(-1, row, marker)) return undo_.recordSingle(UndoRowColour, kind, -1, row, marker, size);
     int value = rowAttribute(row, kind);
     unsigned char byte = static_cast<unsigned char>(value);
     return undo_.recordRowColour(row, kind, value < 0 ? nullptr : &byte, value < 0 ? 0 : 1);
@@ -392,7 +407,7 @@ int CMyHyo::rowHeight(int row) const {
 
 int CMyHyo::setRowHeight(int row, int height) {
     if (row < 0) return 0;
-    if (undo_.recording() && undo_.recordRowHeight(row, rowHeight(row)) < 0 && undo_.areaOpen()) return -1;
+    if (undo_.recording()) journalRowHeight(row);
     if (height == defaultRowHeight) return setRowAttribute(row, AttrRowHeight, 0, 0);
     return setRowAttribute(row, AttrRowHeight, height, 1);
 }
@@ -402,7 +417,7 @@ int CMyHyo::setRowHeights(int first, int last, int height) {
     if (last < 0) return 0;
     first = std::max(first, 0);
     UndoArea area(undo_, UndoRowHeight, 0, -1, first, -1, last);
-    for (int row = first; row <= last && area.collecting(); ++row) undo_.recordRowHeight(row, rowHeight(row));
+    for (int row = first; row <= last && area.collecting(); ++row) journalRowHeight(row);
     if (!area.commit()) return -1;
     for (int row = first; row <= last; ++row) setRowHeight(row, height);
     return 0;
@@ -822,6 +837,65 @@ int CMyHyo::restoreHeaderRow() {
     return 1;
 }
 
+// ---- padding created by writes beyond the end ---------------------------------------------
+
+// A write beyond the end of a row or of the table pads it with empty cells or rows. The
+// journal keeps how long the row (5 bytes: cells) or the table (13 bytes: -1, view rows,
+// store rows) was, so undo removes the padding instead of leaving empty cells and rows behind.
+int CMyHyo::missingMarker(int column, int row, char* out) const {
+    int index = storeRow(row);
+    if (index < 0 || index >= rows.lineCount()) {
+        writeInt32(out, -1);
+        writeInt32(out + 4, rowCount());
+        writeInt32(out + 8, rows.lineCount());
+        out[12] = static_cast<char>(kMissingEnd);
+        return 13;
+    }
+    if (column < 0) return 0;
+    int length = 0;
+    const char* text = storeRowText(index, length);
+    if (RowFormat::locate(text, length, column).exists) return 0;
+    writeInt32(out, RowFormat::positionalCells(text, length));
+    out[4] = static_cast<char>(kMissingEnd);
+    return 5;
+}
+
+int CMyHyo::journalRowHeight(int row) {
+    char marker[kMissingMax];
+    if (int size = missingMarker(-1, row, marker)) return undo_.recordSingle(UndoRowHeight, 0, -1, row, marker, size);
+    return undo_.recordRowHeight(row, rowHeight(row));
+}
+
+void CMyHyo::truncateCells(int index, int cells) {
+    int length = 0;
+    const char* text = storeRowText(index, length);
+    if (!text) return;
+    int end = RowFormat::prefixEnd(text, length);
+    if (cells > 0) {
+        CellSpan last = RowFormat::locate(text, length, cells - 1);
+        if (!last.exists) return;
+        end = last.end;
+    }
+    if (end < length) rows.setLine(index, std::string(text, end));
+}
+
+void CMyHyo::truncateTable(int viewCount, int storeCount) {
+    if (storeCount < 0 || viewCount < 0) return;
+    if (filterActive) {
+        int kept = 0;
+        for (int i = 0; i < filterCount; ++i)
+            if (filterRows[i] < storeCount) filterRows[kept++] = filterRows[i];
+        filterCount = std::min(kept, viewCount);
+    }
+    for (int i = rows.lineCount() - 1; i >= storeCount; --i) rows.deleteLine(i);
+}
+
+void CMyHyo::removePadding(int row, const unsigned char* data, int length) {
+    const char* bytes = reinterpret_cast<const char*>(data);
+    if (length == 5) truncateCells(storeRow(row), readInt32(bytes));
+    else truncateTable(readInt32(bytes + 4), readInt32(bytes + 8));
+}
+
 // ---- undo replay -------------------------------------------------------------------------
 
 UndoPosition CMyHyo::undo() {
@@ -916,6 +990,14 @@ void CMyHyo::replayEntry(const UndoEntry& entry) {
 
 void CMyHyo::replayData(int kind, int subKind, const unsigned char* data, int length, int& column, int& row) {
     const char* bytes = reinterpret_cast<const char*>(data);
+    bool paddingKind = kind == UndoCellText || kind == UndoCellAttribute || kind == UndoRowHeight ||
+                       kind == UndoRowColour;
+    if (paddingKind && (length == 5 || length == 13) && data[length - 1] == kMissingEnd) {
+        removePadding(row, data, length);
+        if (kind == UndoRowHeight || kind == UndoRowColour) ++row;
+        else ++column;
+        return;
+    }
     switch (kind) {
     case UndoCellText:
         setCellBytes(column++, row, bytes, length > 0 ? length - 1 : 0);

@@ -184,6 +184,11 @@ private:
     void replayData(int kind, int subKind, const unsigned char* data, int length, int& column,
                     int& row);
     void clearSeek();
+    int missingMarker(int column, int row, char* out) const;
+    int journalRowHeight(int row);
+    void removePadding(int row, const unsigned char* data, int length);
+    void truncateCells(int storeIndex, int cells);
+    void truncateTable(int viewCount, int storeCount);
 
     CMyLine rows;
     CMyLine columns;

@@ -220,3 +220,28 @@ TEST(CMyHyoUndo, ResetAndColumnReadingEmptyTheJournal) {
     EXPECT_EQ(hyo.journal().entryCount(), 0);
     EXPECT_EQ(hyo.rowCount(), 0);
 }
+
+TEST(CMyHyoUndo, WritesBeyondTheEndLeaveNoPaddingAfterUndo) {
+    CMyHyo hyo;
+    fill(hyo, {"a\tb", "c"});
+    hyo.setCell(4, 0, "x");
+    hyo.setCellAttribute(3, 1, AttrBackColour, 2, 1, 0);
+    hyo.setCell(1, 5, "far");
+    hyo.setRowHeight(7, 40);
+    EXPECT_EQ(hyo.storeRowCount(), 8);
+    for (int i = 0; i < 4; ++i) hyo.undo();
+    EXPECT_EQ(allRows(hyo), "a\tb|c|");
+    EXPECT_EQ(hyo.widestRowValue(), 2);
+}
+
+TEST(CMyHyoUndo, FilteredWritesPastTheListAreRemovedByUndo) {
+    CMyHyo hyo;
+    fill(hyo, {"r0", "r1", "r2"});
+    hyo.addFilterRow(1);
+    hyo.setFilterActive(true);
+    hyo.setCell(0, 2, "new");
+    EXPECT_EQ(hyo.rowCount(), 3);
+    hyo.undo();
+    EXPECT_EQ(hyo.rowCount(), 1);
+    EXPECT_EQ(allRows(hyo), "r0|r1|r2|");
+}
