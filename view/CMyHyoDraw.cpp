@@ -1,0 +1,1046 @@
+// CMyHyoDraw: rendering of the grid, its geometry queries and hit tests, the cursor and
+// selection overlay, mouse gestures and frozen columns.
+#include "view/CMyHyoDraw.h"
+
+#include "platform/core/Prompt.h"
+#include "store/CMyHyo.h"
+#include "store/UndoArea.h"
+#include "view/CMyHyoCom.h"
+
+#include <QFontDatabase>
+#include <QPainter>
+
+#include <algorithm>
+#include <string>
+
+namespace {
+
+const QRgb White = qRgb(255, 255, 255);
+const QRgb Black = qRgb(0, 0, 0);
+const QRgb GridLine = qRgb(190, 200, 200);
+const QRgb DarkLine = qRgb(80, 80, 80);
+const QRgb Grey = qRgb(125, 125, 125);
+const QRgb BreakMark = qRgb(55, 176, 167);
+const QRgb FilteredText = qRgb(0, 0, 150);
+const QRgb CursorFrame = qRgb(0, 255, 0);
+const QRgb CursorCaption = qRgb(30, 30, 30);
+const QRgb LineCursor = qRgb(0, 100, 100);
+const QRgb BandTinted = qRgb(57, 50, 5);
+const QRgb BandInverted = qRgb(255, 255, 255);
+
+const QRgb AlternateColours[] = {qRgb(240, 255, 240), qRgb(250, 255, 250), qRgb(255, 255, 230),
+                                 qRgb(240, 240, 255), qRgb(255, 240, 240), qRgb(245, 245, 245)};
+
+inline QRgb fromPalette(uint32_t rgb) { return 0xff000000u | rgb; }
+
+// A fixed-pitch Japanese gothic; the first one installed wins.
+QString gridFontFamily() {
+    for (const char* family : {"MS Gothic", "IPAGothic", "Noto Sans Mono CJK JP"})
+        if (QFontDatabase::hasFamily(QString::fromLatin1(family))) return QString::fromLatin1(family);
+    return QFontDatabase::systemFont(QFontDatabase::FixedFont).family();
+}
+
+// Value of an attribute record: the bytes after the kind, least significant first.
+int recordValue(const unsigned char* valueBytes, int count) {
+    unsigned value = 0;
+    for (int k = count - 1; k >= 0; --k) value = (value << 8) | valueBytes[k];
+    return static_cast<int>(value);
+}
+
+// Walks one row string once, left to right. Record bytes may hold NUL or TAB (a colour index
+// of 0 or 9), so records are stepped over by their length and never scanned as text.
+class RowReader {
+public:
+    RowReader(const char* text, int length)
+        : p_(reinterpret_cast<const unsigned char*>(text)), length_(text ? length : 0) {
+        readRowAttributes();
+    }
+    int rowBack() const { return rowBack_; }
+    int rowFore() const { return rowFore_; }
+
+    // Cells must be asked for in increasing column order.
+    void cell(int column, const char*& text, int& length, int& back, int& fore) {
+        text = nullptr, length = 0, back = -1, fore = -1;
+        while (column_ < column && !ended_) skipToNextCell();
+        if (ended_ || column_ != column) return;
+        int i = readRecords(position_, back, fore);
+        const int start = i;
+        while (i < length_ && p_[i] != '\t' && p_[i] != '\0') ++i;
+        text = reinterpret_cast<const char*>(p_ + start);
+        length = i - start;
+    }
+
+private:
+    void readRowAttributes() {
+        int i = 0;
+        while (i < length_ && p_[i] == 0x07) {
+            const int n = i + 1 < length_ ? p_[i + 1] : 0;
+            if (n < 1 || n > 5 || i + 1 + n >= length_) {
+                ++i;   // not a record: step over the marker byte alone
+                continue;
+            }
+            noteRecord(p_ + i + 1, rowBack_, rowFore_);
+            i += 2 + n;
+        }
+        position_ = i;
+        ended_ = i >= length_;
+    }
+    // Steps over the attribute records at i, noting the first colours; returns the text start.
+    int readRecords(int i, int& back, int& fore) const {
+        while (i < length_ && p_[i] >= 1 && p_[i] <= 5) {
+            const int n = p_[i];
+            if (i + n >= length_) return length_;   // truncated record: the cell ends here
+            noteRecord(p_ + i, back, fore);
+            i += 1 + n;
+        }
+        return i;
+    }
+    static void noteRecord(const unsigned char* record, int& back, int& fore) {
+        const int n = record[0];
+        const int kind = record[1];
+        if (kind == 5 && back < 0) back = recordValue(record + 2, n - 1);
+        if (kind == 4 && fore < 0) fore = recordValue(record + 2, n - 1);
+    }
+    void skipToNextCell() {
+        int unusedBack = -1, unusedFore = -1;
+        int i = readRecords(position_, unusedBack, unusedFore);
+        while (i < length_ && p_[i] != '\t' && p_[i] != '\0') ++i;
+        if (i >= length_ || p_[i] != '\t') {
+            ended_ = true;
+            return;
+        }
+        position_ = i + 1;
+        ++column_;
+    }
+
+    const unsigned char* p_;
+    int length_;
+    int position_ = 0;
+    int column_ = 0;
+    bool ended_ = false;
+    int rowBack_ = -1;
+    int rowFore_ = -1;
+};
+
+} // namespace
+
+CMyHyoDraw::CMyHyoDraw(CMyHyo& hyo, const CMyHyoCom& com) : hyo_(hyo), com_(com) {
+    layout_.reserve(2048);
+    layout_.push_back({0, headerHeight_, 0, 0, -1});
+    canvas_.resize(viewWidth_, viewHeight_);
+    setScale(100);
+}
+
+// ---- set-up ----------------------------------------------------------------------------
+
+void CMyHyoDraw::attach(int screenWidth, int screenHeight, int originX, int originY,
+                        int scalePercent) {
+    screenWidth_ = screenWidth;
+    screenHeight_ = screenHeight;
+    originX_ = originX;
+    originY_ = originY;
+    canvas_.resize(std::max(screenWidth_, viewWidth_), std::max(screenHeight_, viewHeight_));
+    setScale(scalePercent);
+}
+
+void CMyHyoDraw::setScale(int percent) {
+    scale_ = percent / 100.0;
+    QFont font(gridFontFamily());
+    font.setPixelSize(std::max(1, static_cast<int>(12 * scale_)));
+    font.setStyleHint(QFont::TypeWriter);
+    font.setFixedPitch(true);
+    canvas_.setFont(font);
+    charWidth_ = canvas_.textWidth("W", 1);
+    linePitch_ = canvas_.textHeight() + 2;
+    headerHeight_ = static_cast<int>(16 * scale_);
+    rowNumberMinWidth_ = rowNumberWidth_ = static_cast<int>(40 * scale_);
+    layout_.resize(1);
+    layout_[0] = {0, headerHeight_, 0, 0, -1};
+    recomputeFrozenWidth();
+}
+
+void CMyHyoDraw::setViewSize(int width, int height) {
+    viewWidth_ = std::max(width, 0);
+    viewHeight_ = std::max(height, 0);
+    // A window larger than its screen (several monitors) still gets a whole image.
+    if (canvas_.width() < viewWidth_ || canvas_.height() < viewHeight_)
+        canvas_.resize(std::max({screenWidth_, viewWidth_, canvas_.width()}),
+                       std::max({screenHeight_, viewHeight_, canvas_.height()}));
+}
+
+void CMyHyoDraw::setOptions(bool lineCursor, bool cellOverflow, int showDataEnd,
+                            int altInterval, int altScheme) {
+    lineCursor_ = lineCursor;
+    cellOverflow_ = cellOverflow;
+    showDataEnd_ = showDataEnd;
+    setAlternateLines(altInterval, altScheme);
+}
+
+void CMyHyoDraw::setAlternateLines(int interval, int scheme) {
+    altLineInterval_ = std::max(interval, 0);
+    altLineScheme_ = (scheme >= 0 && scheme <= 5) ? scheme : 0;
+    altLineColour_ = AlternateColours[altLineScheme_];
+}
+
+// ---- sizes -----------------------------------------------------------------------------
+
+int CMyHyoDraw::scaledColumn(int column) const { return hyo_.scaledColumnWidth(column); }
+int CMyHyoDraw::scaledRow(int row) const { return hyo_.scaledRowHeight(row); }
+int CMyHyoDraw::tableColumns() const { return std::max(hyo_.widestRowValue(), 0); }
+int CMyHyoDraw::gridColumns() const { return std::min(tableColumns() + 50, MaxColumns); }
+int CMyHyoDraw::gridRows() const { return std::min(hyo_.rowCount() + 500, MaxRows); }
+
+void CMyHyoDraw::recomputeFrozenWidth() {
+    frozenWidth_ = 0;
+    if (frozenEnd_ <= 0) return;
+    for (int c = frozenStart_; c < frozenEnd_; ++c) frozenWidth_ += scaledColumn(c);
+}
+
+QRgb CMyHyoDraw::BrushCache::colour(int index, const CMyHyoCom& com) {
+    int found = 0;
+    while (found < used_ && indices_[found] != index) ++found;
+    QRgb colour = found < used_ ? colours_[found] : fromPalette(com.backgroundColour(index));
+    if (found == used_) found = std::min(used_, 2), used_ = std::min(used_ + 1, 3);
+    for (int k = found; k > 0; --k) indices_[k] = indices_[k - 1], colours_[k] = colours_[k - 1];
+    indices_[0] = index;
+    colours_[0] = colour;
+    return colour;
+}
+
+// ---- render ----------------------------------------------------------------------------
+
+void CMyHyoDraw::render(int firstColumn, int topRow, bool forceHeader) {
+    ++renderCount_;
+    firstColumn = std::clamp(firstColumn, 0, MaxColumns - 1);
+    topRow = std::clamp(topRow, 0, MaxRows - 1);
+    brushes_.clear();
+    defaultText_ = hyo_.isFiltered() ? FilteredText : Black;
+
+    const std::string widest = std::to_string(static_cast<long long>(topRow) * 100 + 99);
+    const int numberWidth = std::max(
+        canvas_.textWidth(widest.data(), static_cast<int>(widest.size())) + 6, rowNumberMinWidth_);
+    if (numberWidth != rowNumberWidth_) {
+        rowNumberWidth_ = numberWidth;
+        forceHeader = true;
+    }
+
+    firstColumn_ = lastColumn_ = firstColumn;
+    topRow_ = lastRow_ = topRow;
+    dataEndY_ = 0;
+    buildColumnSlots(firstColumn);
+    const int columnCount = tableColumns();
+    if (forceHeader || columnCount != headerColumnCount_) {
+        drawHeader();
+        headerColumnCount_ = columnCount;
+        layout_[0] = {0, headerHeight_, 0, 0, -1};
+    }
+    buildRowLayout(topRow);
+    drawRowNumbers();
+    for (size_t k = 1; k < layout_.size(); ++k) drawRow(layout_[k]);
+    brushes_.clear();
+
+    if (frozenEnd_ > 0)
+        canvas_.verticalLine(rowNumberWidth_ + frozenWidth_, headerHeight_, viewHeight_, DarkLine);
+    if (showDataEnd_ == 1) {
+        if (dataEndX_ != 0) canvas_.dottedVerticalLine(dataEndX_, headerHeight_, viewHeight_, DarkLine);
+        if (dataEndY_ != 0) canvas_.dottedHorizontalLine(rowNumberWidth_, viewWidth_, dataEndY_, DarkLine);
+    }
+    computeLastColumn();
+}
+
+// Visible columns in drawing order: the frozen ones, then from the first scrolled column.
+void CMyHyoDraw::buildColumnSlots(int firstColumn) {
+    slots_.clear();
+    const int limit = gridColumns();
+    int x = rowNumberWidth_;
+    bool jump = false;
+    auto add = [&](int column) {
+        const int width = scaledColumn(column);
+        if (width <= 0) return;   // a hidden column takes no room and shows nothing
+        slots_.push_back({column, x, width, hyo_.columnAlignment(column) == 1,
+                          hyo_.columnColour(column, 4), hyo_.columnColour(column, 5), jump});
+        x += width;
+        jump = false;
+    };
+    if (frozenEnd_ > 0) {
+        for (int c = frozenStart_; c < frozenEnd_ && c < limit && x < viewWidth_; ++c) add(c);
+        jump = true;
+    }
+    for (int c = firstColumn; c < limit && x < viewWidth_; ++c) add(c);
+}
+
+void CMyHyoDraw::buildRowLayout(int topRow) {
+    layout_.resize(1);
+    const int limit = gridRows();
+    int y = headerHeight_;
+    bool partial = false;
+    for (int i = topRow; i < limit; ++i) {
+        lastRow_ = i;
+        const int h = scaledRow(i);
+        if (h <= 0) continue;
+        layout_.push_back({0, h, y, y, i});
+        y += h;
+        if (y >= viewHeight_) {
+            partial = y > viewHeight_;
+            break;
+        }
+    }
+    if (partial && lastRow_ > topRow_) --lastRow_;
+}
+
+void CMyHyoDraw::computeLastColumn() {
+    const int limit = gridColumns();
+    int sum = rowNumberWidth_;
+    int last = firstColumn_;
+    bool crossed = false;
+    auto walk = [&](int column) {
+        const int width = scaledColumn(column);
+        if (sum + width > viewWidth_) return !(crossed = true);
+        sum += width;
+        last = column;
+        return true;
+    };
+    if (frozenEnd_ > 0)
+        for (int c = frozenStart_; c < frozenEnd_ && !crossed; ++c) walk(c);
+    for (int c = firstColumn_; c < limit && !crossed; ++c) walk(c);
+    lastColumn_ = std::max(last, firstColumn_);
+
+    greyRightX_ = -1;
+    if (lastColumn_ >= limit - 1) {
+        const ColumnSlot* slot = slotOf(limit - 1);
+        greyRightX_ = slot ? slot->x + slot->width : visibleColumnsRight();
+    }
+}
+
+void CMyHyoDraw::drawHeader() {
+    canvas_.fillRect(0, 0, viewWidth_, headerHeight_, headerColour_);
+    dataEndX_ = 0;
+    const int columnCount = tableColumns();
+    for (const ColumnSlot& slot : slots_) {
+        std::string caption = hyo_.inHeaderMode() ? hyo_.columnTitle(slot.column) : std::string();
+        if (caption.empty()) caption = std::to_string(slot.column + 1);
+        const int length = static_cast<int>(caption.size());
+        const int width = canvas_.textWidth(caption.data(), length);
+        canvas_.drawText(slot.x + (slot.width - width) / 2, 0, caption.data(), length, defaultText_,
+                         slot.x, slot.x + slot.width, 0, headerHeight_);
+        canvas_.verticalLine(slot.x, 0, headerHeight_, Black);
+        canvas_.verticalLine(slot.x + 1, 0, headerHeight_, White);
+        if (slot.column == columnCount) {
+            dataEndX_ = slot.x + 1;
+            dataEndColumn_ = columnCount;
+        }
+    }
+    canvas_.horizontalLine(0, viewWidth_, headerHeight_ - 1, Black);
+}
+
+void CMyHyoDraw::drawRowNumbers() {
+    canvas_.fillRect(0, headerHeight_, rowNumberWidth_, viewHeight_ - headerHeight_, headerColour_);
+    for (size_t k = 1; k < layout_.size() && k <= 1000; ++k) {
+        const LayoutEntry& entry = layout_[k];
+        if (entry.gridY >= viewHeight_) break;
+        const std::string number = std::to_string(entry.row + 1);
+        const int length = static_cast<int>(number.size());
+        const int width = canvas_.textWidth(number.data(), length);
+        const int bottom = entry.gridY + entry.height;
+        canvas_.drawText((rowNumberWidth_ - width) / 2,
+                         entry.gridY + (entry.height - canvas_.textHeight()) / 2, number.data(),
+                         length, defaultText_, 0, rowNumberWidth_, entry.gridY, bottom);
+        canvas_.horizontalLine(0, rowNumberWidth_, bottom, Black);
+        canvas_.horizontalLine(0, rowNumberWidth_, bottom + 1, White);
+    }
+    canvas_.verticalLine(rowNumberWidth_ - 1, headerHeight_ + 1, viewHeight_, Black);
+}
+
+QRgb CMyHyoDraw::cellBackground(const ColumnSlot& slot, const CellView& cell, QRgb base,
+                                bool baseIsAlternate) {
+    if (CMyHyoCom::isColourIndex(cell.back)) return brushes_.colour(cell.back, com_);
+    if (CMyHyoCom::isColourIndex(slot.backColour)) return brushes_.colour(slot.backColour, com_);
+    if (baseIsAlternate && slot.column >= tableColumns()) return White;
+    return base;
+}
+
+void CMyHyoDraw::drawRow(const LayoutEntry& entry) {
+    const int row = entry.row, y = entry.gridY, h = entry.height;
+    RowReader reader(hyo_.rowText(row), hyo_.rowLength(row));
+
+    QRgb base = White;
+    bool alternate = false;
+    if (CMyHyoCom::isColourIndex(reader.rowBack())) {
+        base = brushes_.colour(reader.rowBack(), com_);
+    } else if (altLineInterval_ > 0 && row % (2 * altLineInterval_) >= altLineInterval_ &&
+               row < hyo_.rowCount() && tableColumns() >= 1) {
+        base = altLineColour_;
+        alternate = true;
+    }
+    const QRgb baseText = CMyHyoCom::isColourIndex(reader.rowFore())
+                              ? fromPalette(com_.textColour(reader.rowFore()))
+                              : defaultText_;
+
+    // Overflow groups: a cell with text (or any cell when overflow is off, or the first one
+    // after the frozen columns) starts a group; following empty cells join it so that its
+    // text can run over them.
+    int groupStart = -1;
+    CellView groupCell;
+    for (size_t k = 0; k < slots_.size(); ++k) {
+        const ColumnSlot& slot = slots_[k];
+        CellView cell;
+        reader.cell(slot.column, cell.text, cell.length, cell.back, cell.fore);
+        if (cell.length > 0 || slot.afterJump || k == 0 || !cellOverflow_) {
+            if (groupStart >= 0)
+                drawGroup(&slots_[groupStart], static_cast<int>(k) - groupStart, groupCell, y, h,
+                          base, baseText, alternate);
+            groupStart = static_cast<int>(k);
+            groupCell = cell;
+        } else {
+            canvas_.fillRect(slot.x, y, slot.width, h, cellBackground(slot, cell, base, alternate));
+        }
+    }
+    if (groupStart >= 0)
+        drawGroup(&slots_[groupStart], static_cast<int>(slots_.size()) - groupStart, groupCell, y,
+                  h, base, baseText, alternate);
+    canvas_.horizontalLine(rowNumberWidth_, viewWidth_, y + h - 1, GridLine);
+    if (row == hyo_.rowCount() - 1) dataEndY_ = y + h;
+}
+
+void CMyHyoDraw::drawGroup(const ColumnSlot* group, int count, const CellView& first, int y,
+                           int h, QRgb base, QRgb baseText, bool baseIsAlternate) {
+    const ColumnSlot& slot = group[0];
+    const QRect r(slot.x, y, slot.width, h);
+    canvas_.fillRect(slot.x, y, slot.width, h, cellBackground(slot, first, base, baseIsAlternate));
+    QRgb colour = baseText;
+    if (CMyHyoCom::isColourIndex(first.fore)) colour = fromPalette(com_.textColour(first.fore));
+    else if (CMyHyoCom::isColourIndex(slot.textColour)) colour = fromPalette(com_.textColour(slot.textColour));
+    const int textEnd = first.length > 0 ? drawCellText(r, first, slot.rightAligned, colour) : 0;
+    canvas_.verticalLine(slot.x, y, y + h, GridLine);
+    // Inner borders stay hidden where the text runs across them.
+    for (int k = 1; k < count; ++k)
+        if (group[k].x >= slot.x + textEnd) canvas_.verticalLine(group[k].x, y, y + h, GridLine);
+}
+
+// Draws the cell's lines; returns how far the text reaches from the cell's left edge.
+int CMyHyoDraw::drawCellText(const QRect& r, const CellView& cell, bool rightAligned,
+                             QRgb colour) {
+    const char* text = cell.text;
+    const int length = cell.length;
+    const int rowBottom = r.top() + r.height();   // lines below are covered by the next row
+    int y = r.top() + 1;
+    int textEnd = 0;
+    int start = 0;
+    for (;;) {
+        int cr = start;
+        while (cr < length && text[cr] != '\r') ++cr;
+        if (cr >= length) break;
+        const int width = canvas_.textWidth(text + start, cr - start);
+        if (y < rowBottom) {
+            canvas_.drawText(r.left() + 3, y, text + start, cr - start, colour);
+            if (lineBreakMarks_) drawBreakMark(r.left(), width, y);
+        }
+        textEnd = std::max(textEnd, width + 8);
+        y += linePitch_;
+        start = cr + 1;
+        if (start < length && text[start] == '\n') ++start;
+        rightAligned = false;
+    }
+    const int rest = length - start;
+    if (rightAligned) {
+        const int width = canvas_.textWidth(text + start, rest);
+        const int right = r.left() + r.width() - 4;
+        canvas_.drawText(right - width, r.top() + 1, text + start, rest, colour, r.left(), right,
+                         r.top() + 1, rowBottom - 1);
+        return textEnd;
+    }
+    const int width = y < rowBottom ? canvas_.drawText(r.left() + 3, y, text + start, rest, colour)
+                                    : canvas_.textWidth(text + start, rest);
+    return std::max(textEnd, width);
+}
+
+void CMyHyoDraw::drawBreakMark(int left, int width, int y) {
+    const int x = left + width + 6;
+    const int h = canvas_.textHeight();
+    canvas_.verticalLine(x, y + 2, y + h - 2, BreakMark);
+    canvas_.line(x + 3, y + h - 5, x, y + h - 2, BreakMark);
+    canvas_.line(x, y + h - 2, x - 3, y + h - 5, BreakMark);
+}
+
+// ---- present and paint -----------------------------------------------------------------
+
+void CMyHyoDraw::present() {
+    cursorParts_.clear();
+    bandParts_.clear();
+    cursorShown_ = false;
+    if (cursorEnabled_) {
+        cursorShown_ = true;
+        cursorColumn_ = curColumn_;
+        cursorRow_ = curRow_;
+        cursorParts_ = cursorPartsAt(curColumn_, curRow_);
+    }
+    if (hasSelection() && !selectionIsSingleCell()) bandParts_ = bandParts();
+    requestUpdate(QRect(0, 0, viewWidth_, viewHeight_));
+}
+
+void CMyHyoDraw::paint(QPainter& painter, const QRect& dirty) const {
+    const QPoint origin(originX_, originY_);
+    const QRect grid(origin, QSize(viewWidth_, viewHeight_));
+    auto copy = [&](int sourceY, int targetY, int height) {
+        height = std::min(height, viewHeight_ - targetY);
+        const QRect target = QRect(originX_, originY_ + targetY, viewWidth_, height) & dirty;
+        if (target.isEmpty()) return;
+        painter.drawImage(target, canvas_.image(),
+                          target.translated(-originX_, sourceY - targetY - originY_));
+    };
+    // Strips that follow each other in the image are copied in one go.
+    int sum = 0, runSource = 0, runTarget = 0, runHeight = 0;
+    for (size_t k = 0; k < layout_.size() && k < 2000; ++k) {
+        const LayoutEntry& entry = layout_[k];
+        if (entry.height <= 0) continue;
+        if (runHeight > 0 && entry.sourceY != runSource + runHeight) {
+            copy(runSource, runTarget, runHeight);
+            runHeight = 0;
+        }
+        if (runHeight == 0) runSource = entry.sourceY, runTarget = sum;
+        runHeight += entry.height;
+        sum += entry.height;
+        if (sum > viewHeight_) break;
+    }
+    if (runHeight > 0) copy(runSource, runTarget, runHeight);
+
+    const QColor grey(Grey);
+    if (sum < viewHeight_)
+        painter.fillRect(QRect(originX_, originY_ + sum, viewWidth_, viewHeight_ - sum) & dirty, grey);
+    if (greyRightX_ >= 0 && greyRightX_ < viewWidth_)
+        painter.fillRect(QRect(originX_ + greyRightX_, originY_, viewWidth_ - greyRightX_, viewHeight_) & dirty, grey);
+
+    painter.save();
+    painter.setClipRect(grid & dirty);
+    painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+    for (const auto* parts : {&bandParts_, &cursorParts_, &guideParts_})
+        for (const XorPart& part : *parts)
+            painter.fillRect(part.rect.translated(origin), QColor(part.colour));
+    painter.restore();
+}
+
+void CMyHyoDraw::requestUpdate(const QRect& gridRect) {
+    if (updateHook_ && !gridRect.isEmpty()) updateHook_(gridRect.translated(originX_, originY_));
+}
+
+void CMyHyoDraw::replaceParts(std::vector<XorPart>& parts, std::vector<XorPart> fresh) {
+    for (const XorPart& part : parts) requestUpdate(part.rect);
+    parts = std::move(fresh);
+    for (const XorPart& part : parts) requestUpdate(part.rect);
+}
+
+// ---- geometry --------------------------------------------------------------------------
+
+const CMyHyoDraw::ColumnSlot* CMyHyoDraw::slotOf(int column) const {
+    for (const ColumnSlot& slot : slots_)
+        if (slot.column == column) return &slot;
+    return nullptr;
+}
+
+const LayoutEntry* CMyHyoDraw::entryOf(int row) const {
+    for (size_t k = 1; k < layout_.size(); ++k)
+        if (layout_[k].row == row) return &layout_[k];
+    return nullptr;
+}
+
+int CMyHyoDraw::columnAt(int x) const {
+    for (const ColumnSlot& slot : slots_)
+        if (x >= slot.x && x < slot.x + slot.width) return slot.column;
+    return -1;
+}
+
+int CMyHyoDraw::rowAt(int y) const {
+    for (size_t k = 1; k < layout_.size(); ++k)
+        if (y >= layout_[k].gridY && y < layout_[k].gridY + layout_[k].height) return layout_[k].row;
+    return -1;
+}
+
+std::optional<QRect> CMyHyoDraw::cellRect(int column, int row) const {
+    const ColumnSlot* slot = slotOf(column);
+    const LayoutEntry* entry = entryOf(row);
+    if (!slot || !entry) return std::nullopt;
+    return QRect(slot->x, entry->gridY, slot->width, entry->height);
+}
+
+int CMyHyoDraw::columnX(int column) const {
+    const ColumnSlot* slot = slotOf(column);
+    return slot ? slot->x : -1;
+}
+
+int CMyHyoDraw::topFor(int row) const {
+    const int room = viewHeight_ - headerHeight_;
+    int sum = scaledRow(row);
+    int top = row;
+    while (top > 0) {
+        const int h = scaledRow(top - 1);
+        if (sum + h > room) break;
+        sum += h;
+        --top;
+    }
+    return std::max(top, 0);
+}
+
+int CMyHyoDraw::lastFrom(int top) const {
+    const int room = viewHeight_ - headerHeight_;
+    const int limit = std::min(gridRows(), top + 5000);
+    int sum = 0, last = top;
+    for (int row = top; row < limit; ++row) {
+        const int h = scaledRow(row);
+        if (sum + h > room) break;
+        sum += h;
+        last = row;
+    }
+    return std::max(last, top);
+}
+
+int CMyHyoDraw::firstFor(int column) const {
+    const int room = viewWidth_ - rowNumberWidth_ - frozenWidth_;
+    int sum = scaledColumn(column);
+    int first = column;
+    while (first > frozenEnd_) {
+        const int w = scaledColumn(first - 1);
+        if (sum + w > room) break;
+        sum += w;
+        --first;
+    }
+    return std::max(first, frozenEnd_);
+}
+
+int CMyHyoDraw::lastFromColumn(int first) const {
+    const int room = viewWidth_ - rowNumberWidth_ - frozenWidth_;
+    int sum = 0, last = first;
+    for (int column = first; column < gridColumns(); ++column) {
+        const int w = scaledColumn(column);
+        if (sum + w > room) break;
+        sum += w;
+        last = column;
+    }
+    return std::max(last, first);
+}
+
+int CMyHyoDraw::visibleColumnsRight() const {
+    if (slots_.empty()) return rowNumberWidth_;
+    return std::min(slots_.back().x + slots_.back().width, viewWidth_);
+}
+
+int CMyHyoDraw::visibleRowsBottom() const {
+    const LayoutEntry& last = layout_.back();
+    return std::min(last.gridY + last.height, viewHeight_);
+}
+
+// Band edges: a column or row scrolled away towards the start clips to the first one shown
+// (the frozen edge, the header's bottom), one beyond the end to the last one shown.
+int CMyHyoDraw::bandLeft(int column) const {
+    for (const ColumnSlot& slot : slots_)
+        if (slot.column >= column) return slot.x;
+    return -1;
+}
+
+int CMyHyoDraw::bandRight(int column) const {
+    for (auto it = slots_.rbegin(); it != slots_.rend(); ++it)
+        if (it->column <= column) return std::min(it->x + it->width, viewWidth_);
+    return -1;
+}
+
+int CMyHyoDraw::bandTop(int row) const {
+    for (size_t k = 1; k < layout_.size(); ++k)
+        if (layout_[k].row >= row) return layout_[k].gridY;
+    return -1;
+}
+
+int CMyHyoDraw::bandBottom(int row) const {
+    for (size_t k = layout_.size(); k-- > 1;)
+        if (layout_[k].row <= row) return std::min(layout_[k].gridY + layout_[k].height, viewHeight_);
+    return -1;
+}
+
+// ---- cursor ----------------------------------------------------------------------------
+
+CursorMove CMyHyoDraw::moveCursor(int column, int row) {
+    curColumn_ = std::clamp(column, 0, gridColumns() - 1);
+    curRow_ = std::clamp(row, 0, gridRows() - 1);
+    CursorMove move{0, firstColumn_, topRow_};
+    const bool frozen = frozenEnd_ > 0 && curColumn_ >= frozenStart_ && curColumn_ < frozenEnd_;
+    if (!frozen && curColumn_ < firstColumn_) {
+        move.code |= 2;
+        move.firstColumn = std::max(curColumn_, frozenEnd_);
+    } else if (!frozen && curColumn_ > lastColumn_) {
+        move.code |= 2;
+        move.firstColumn = firstFor(curColumn_);
+    }
+    if (curRow_ < topRow_) {
+        move.code |= 1;
+        move.topRow = curRow_;
+    } else if (curRow_ > lastRow_) {
+        move.code |= 1;
+        move.topRow = topFor(curRow_);
+    }
+    if (move.code == 0) showCursor();
+    return move;
+}
+
+void CMyHyoDraw::setCurrentCell(int column, int row) {
+    curColumn_ = column;
+    curRow_ = row;
+}
+
+void CMyHyoDraw::showCursor() {
+    if (!cursorEnabled_) return;
+    cursorShown_ = true;
+    cursorColumn_ = curColumn_;
+    cursorRow_ = curRow_;
+    replaceParts(cursorParts_, cursorPartsAt(curColumn_, curRow_));
+}
+
+void CMyHyoDraw::hideCursor() {
+    cursorShown_ = false;
+    replaceParts(cursorParts_, {});
+}
+
+void CMyHyoDraw::setCursorEnabled(bool on) {
+    cursorEnabled_ = on;
+    if (!on) hideCursor();
+}
+
+// The cursor: a 2-pixel frame around the cell, its caption and row number inverted, and the
+// line cursor along the bottom of its row. The frame's corner is where the fill handle sits.
+std::vector<CMyHyoDraw::XorPart> CMyHyoDraw::cursorPartsAt(int column, int row) {
+    std::vector<XorPart> parts;
+    const ColumnSlot* slot = slotOf(column);
+    const LayoutEntry* entry = entryOf(row);
+    if (slot && entry) {
+        const int x = slot->x, w = slot->width, top = entry->gridY;
+        const int bottom = top + entry->height;
+        parts.push_back({QRect(x - 1, top - 1, w + 2, 2), CursorFrame});
+        parts.push_back({QRect(x - 1, bottom - 2, w + 2, 2), CursorFrame});
+        if (bottom - 2 > top + 1) {
+            parts.push_back({QRect(x - 1, top + 1, 2, bottom - 3 - top), CursorFrame});
+            parts.push_back({QRect(x + w - 1, top + 1, 2, bottom - 3 - top), CursorFrame});
+        }
+        parts.push_back({QRect(x, 0, w, headerHeight_), CursorCaption});
+        parts.push_back({QRect(0, top, rowNumberWidth_, entry->height), CursorCaption});
+        if (!hasSelection()) cornerX_ = x + w, cornerY_ = bottom;
+    } else if (!hasSelection()) {
+        // No handle where no cursor is drawn.
+        cornerX_ = cornerY_ = -1;
+    }
+    if (lineCursor_ && entry)
+        parts.push_back({QRect(0, entry->gridY + entry->height - 1, viewWidth_, 1), LineCursor});
+    return parts;
+}
+
+// ---- selection -------------------------------------------------------------------------
+
+bool CMyHyoDraw::selectionIsSingleCell() const {
+    return selKind_ == SelCells && anchorColumn_ == endColumn_ && anchorRow_ == endRow_;
+}
+
+void CMyHyoDraw::setSelection(int state, int kind, const CellBlock& block) {
+    selState_ = state;
+    selKind_ = kind;
+    anchorColumn_ = block.anchorColumn;
+    anchorRow_ = block.anchorRow;
+    endColumn_ = block.endColumn;
+    endRow_ = block.endRow;
+}
+
+void CMyHyoDraw::clearSelection() {
+    eraseBand();
+    selState_ = SelNone;
+    blockSaved_ = false;
+}
+
+void CMyHyoDraw::setBlockSaved(bool saved, const CellBlock& block) {
+    blockSaved_ = saved;
+    if (saved) savedBlock_ = block;
+}
+
+SelectionBounds CMyHyoDraw::selectionBounds() const {
+    if (selState_ == SelNone) return {curColumn_, curRow_, curColumn_, curRow_};
+    const int left = std::min(anchorColumn_, endColumn_), right = std::max(anchorColumn_, endColumn_);
+    const int top = std::min(anchorRow_, endRow_), bottom = std::max(anchorRow_, endRow_);
+    if (selKind_ == SelColumns) return {left, 0, right, std::max(hyo_.rowCount() - 1, 0)};
+    if (selKind_ == SelRows) return {0, top, std::max(tableColumns() - 1, 0), bottom};
+    return {left, top, right, bottom};
+}
+
+void CMyHyoDraw::showBand() {
+    replaceParts(bandParts_, (hasSelection() && !selectionIsSingleCell()) ? bandParts()
+                                                                           : std::vector<XorPart>{});
+}
+
+void CMyHyoDraw::eraseBand() { replaceParts(bandParts_, {}); }
+
+std::vector<CMyHyoDraw::XorPart> CMyHyoDraw::bandParts() {
+    const QRgb colour = selectionColourMode_ != 0 ? BandTinted : BandInverted;
+    const int left = std::min(anchorColumn_, endColumn_), right = std::max(anchorColumn_, endColumn_);
+    const int top = std::min(anchorRow_, endRow_), bottom = std::max(anchorRow_, endRow_);
+    if (selKind_ == SelRows) {
+        cornerX_ = cornerY_ = -1;
+        const int yt = bandTop(top), yb = bandBottom(bottom);
+        if (yt < 0 || yb <= yt) return {};
+        return {{QRect(0, yt, visibleColumnsRight(), yb - yt), colour}};
+    }
+    if (selKind_ == SelColumns) {
+        cornerX_ = cornerY_ = -1;
+        const int xl = bandLeft(left), xr = bandRight(right);
+        if (xl < 0 || xr <= xl) return {};
+        return {{QRect(xl, 0, xr - xl, visibleRowsBottom()), colour}};
+    }
+    const int xl = bandLeft(left), xr = bandRight(right);
+    const int yt = bandTop(top), yb = bandBottom(bottom);
+    if (xl < 0 || xr <= xl || yt < 0 || yb <= yt) return {};
+    if (!blockSaved_) cornerX_ = xr, cornerY_ = yb;
+    return {{QRect(xl, yt, xr - xl, yb - yt), colour},
+            {QRect(xl, 0, xr - xl, headerHeight_), colour},
+            {QRect(0, yt, rowNumberWidth_, yb - yt), colour}};
+}
+
+// ---- mouse -----------------------------------------------------------------------------
+
+bool CMyHyoDraw::onFillHandle(int x, int y) const {
+    return !blockSaved_ && cornerX_ >= 0 && x <= cornerX_ && x >= cornerX_ - 6 && y <= cornerY_ &&
+           y >= cornerY_ - 6;
+}
+
+int CMyHyoDraw::mouseDown(int x, int y, bool shift) {
+    if (dragKind_ != DragNone) return DownNothing;
+    if (y < headerHeight_ && x < rowNumberWidth_) {
+        eraseBand();
+        setSelection(SelMade, SelRows, {-1, 0, -2, std::max(hyo_.rowCount() - 1, 0)});
+        blockSaved_ = false;
+        showBand();
+        return DownRow;
+    }
+    if (y < headerHeight_) {
+        for (const ColumnSlot& slot : slots_) {
+            const int right = slot.x + slot.width;
+            if (x < right - 2) {
+                selectColumn(slot.column, shift);
+                return DownColumn;
+            }
+            if (x <= right + 2) {
+                startColumnDrag(slot);
+                return DownColumnBorder;
+            }
+        }
+        return DownNothing;
+    }
+    if (x < rowNumberWidth_) {
+        for (size_t k = 1; k < layout_.size(); ++k) {
+            const int bottom = layout_[k].gridY + layout_[k].height;
+            if (y < bottom - 2) {
+                selectRow(layout_[k].row, shift);
+                return DownRow;
+            }
+            if (y <= bottom + 2) {
+                startRowDrag(layout_[k]);
+                return DownRowBorder;
+            }
+        }
+        return DownNothing;
+    }
+    if (onFillHandle(x, y)) {
+        startFill();
+        return DownCell;
+    }
+    const int column = columnAt(x), row = rowAt(y);
+    if (column < 0 || row < 0) return DownNothing;
+    pressCell(column, row, shift);
+    return DownCell;
+}
+
+void CMyHyoDraw::selectColumn(int column, bool shift) {
+    const bool extend = shift && selState_ != SelNone && selKind_ == SelColumns;
+    setSelection(SelMaking, SelColumns, {extend ? anchorColumn_ : column, -1, column, -2});
+    blockSaved_ = false;
+    curColumn_ = column;
+    showCursor();
+    showBand();
+}
+
+void CMyHyoDraw::selectRow(int row, bool shift) {
+    const bool extend = shift && selState_ != SelNone && selKind_ == SelRows;
+    setSelection(SelMaking, SelRows, {-1, extend ? anchorRow_ : row, -2, row});
+    blockSaved_ = false;
+    curRow_ = row;
+    showCursor();
+    showBand();
+}
+
+void CMyHyoDraw::startColumnDrag(const ColumnSlot& slot) {
+    dragKind_ = DragColumnBorder;
+    dragColumn_ = slot.column;
+    guideMin_ = slot.x;
+    // The guide starts on the border itself, so a click without a move keeps the width.
+    guidePos_ = slot.x + slot.width;
+    showGuide();
+}
+
+void CMyHyoDraw::startRowDrag(const LayoutEntry& entry) {
+    dragKind_ = DragRowBorder;
+    dragRow_ = entry.row;
+    guideMin_ = entry.gridY;
+    guidePos_ = entry.gridY + entry.height;
+    showGuide();
+}
+
+void CMyHyoDraw::startFill() {
+    const SelectionBounds b = selectionBounds();
+    setSelection(SelMaking, SelCells, {b.left, b.top, b.right, b.bottom});
+    blockSaved_ = true;
+    savedBlock_ = {b.left, b.top, b.right, b.bottom};
+    showBand();
+}
+
+void CMyHyoDraw::pressCell(int column, int row, bool shift) {
+    clearSelection();
+    if (shift) {
+        setSelection(SelMaking, SelCells, {curColumn_, curRow_, column, row});
+        showBand();
+        return;
+    }
+    curColumn_ = column;
+    curRow_ = row;
+    showCursor();
+    setSelection(SelMaking, SelCells, {column, row, column, row});
+}
+
+void CMyHyoDraw::showGuide() {
+    const QRect line = dragKind_ == DragColumnBorder ? QRect(guidePos_ - 1, 0, 3, viewHeight_)
+                                                     : QRect(0, guidePos_ - 1, viewWidth_, 3);
+    replaceParts(guideParts_, {{line, Grey}});
+}
+
+void CMyHyoDraw::eraseGuide() { replaceParts(guideParts_, {}); }
+
+// The cell, column or row nearest to a point, also outside the grid (auto-scroll drags there).
+int CMyHyoDraw::nearestColumn(int x) const {
+    if (slots_.empty()) return -1;
+    if (x < rowNumberWidth_) return firstColumn_;
+    if (x >= slots_.back().x + slots_.back().width) return slots_.back().column;
+    return columnAt(x);
+}
+
+int CMyHyoDraw::nearestRow(int y) const {
+    if (layout_.size() < 2) return -1;
+    if (y < headerHeight_) return topRow_;
+    const LayoutEntry& last = layout_.back();
+    if (y >= last.gridY + last.height) return last.row;
+    return rowAt(y);
+}
+
+void CMyHyoDraw::extendTo(int x, int y) {
+    const int column = nearestColumn(x), row = nearestRow(y);
+    if (selKind_ != SelRows && column >= 0) endColumn_ = column;
+    if (selKind_ != SelColumns && row >= 0) endRow_ = row;
+    showBand();
+}
+
+int CMyHyoDraw::mouseMove(int x, int y) {
+    if (dragKind_ == DragColumnBorder) {
+        if (x < viewWidth_ && x > guideMin_) guidePos_ = x, showGuide();
+        return ShapeColumnBorder;
+    }
+    if (dragKind_ == DragRowBorder) {
+        if (y < viewHeight_ && y > guideMin_ + 10) guidePos_ = y, showGuide();
+        return ShapeRowBorder;
+    }
+    if (selState_ == SelMaking) {
+        extendTo(x, y);
+        return ShapeDefault;
+    }
+    if (y < headerHeight_) {
+        if (x < rowNumberWidth_) return ShapeDefault;
+        for (const ColumnSlot& slot : slots_) {
+            const int right = slot.x + slot.width;
+            if (x < right - 2) return ShapeColumnCaption;
+            if (x <= right + 2) return ShapeColumnBorder;
+        }
+        return ShapeDefault;
+    }
+    if (x < rowNumberWidth_) {
+        for (size_t k = 1; k < layout_.size(); ++k) {
+            const int bottom = layout_[k].gridY + layout_[k].height;
+            if (y < bottom - 2) return ShapeRowNumber;
+            if (y <= bottom + 2) return ShapeRowBorder;
+        }
+        return ShapeDefault;
+    }
+    return onFillHandle(x, y) ? ShapeFillHandle : ShapeDefault;
+}
+
+int CMyHyoDraw::mouseUp() {
+    if (dragKind_ == DragColumnBorder) return finishColumnDrag();
+    if (dragKind_ == DragRowBorder) return finishRowDrag();
+    if (selState_ == SelMaking) return finishSelection();
+    return UpNothing;
+}
+
+int CMyHyoDraw::finishColumnDrag() {
+    eraseGuide();
+    dragKind_ = DragNone;
+    const int width = static_cast<int>(std::max(guidePos_ - guideMin_, 10) / scale_);
+    int first = dragColumn_, last = dragColumn_;
+    if (hasSelection() && selKind_ != SelCells) {
+        const SelectionBounds b = selectionBounds();
+        if (b.left <= dragColumn_ && dragColumn_ <= b.right) first = b.left, last = b.right;
+    }
+    {
+        UndoArea area(hyo_.journal(), UndoColumnWidth, 0, first, curRow_, last, curRow_);
+        for (int c = first; c <= last && area.collecting(); ++c) hyo_.journalColumnRecord(c);
+        if (!area.commit()) return UpNothing;
+        for (int c = first; c <= last; ++c) hyo_.setColumnWidth(c, width);
+    }
+    recomputeFrozenWidth();
+    render(firstColumn_, topRow_, true);
+    present();
+    return UpColumnWidth;
+}
+
+int CMyHyoDraw::finishRowDrag() {
+    eraseGuide();
+    dragKind_ = DragNone;
+    const int height = static_cast<int>(std::max(guidePos_ - guideMin_, 10) / scale_);
+    int first = dragRow_, last = dragRow_;
+    if (hasSelection() && selKind_ != SelCells) {
+        const SelectionBounds b = selectionBounds();
+        if (b.top <= dragRow_ && dragRow_ <= b.bottom) first = b.top, last = b.bottom;
+    }
+    if (hyo_.setRowHeights(first, last, height) < 0) return UpNothing;
+    render(firstColumn_, topRow_, true);
+    present();
+    return UpRowHeight;
+}
+
+int CMyHyoDraw::finishSelection() {
+    if (selectionIsSingleCell()) {
+        clearSelection();
+        return UpSelection;
+    }
+    selState_ = SelMade;
+    if (!blockSaved_) return UpSelection;
+    const int changed = fillHandler ? fillHandler(savedBlock_, selectionBounds()) : 0;
+    blockSaved_ = false;
+    render(firstColumn_, topRow_, true);
+    present();
+    return changed > 0 ? UpFill : UpSelection;
+}
+
+// ---- frozen columns --------------------------------------------------------------------
+
+int CMyHyoDraw::toggleFrozen() {
+    if (frozenEnd_ > 0) {
+        firstColumn_ = frozenStart_;
+        frozenStart_ = frozenEnd_ = frozenWidth_ = 0;
+        return 0;
+    }
+    if (curColumn_ < firstColumn_) {
+        Prompt::warn("固定位置を指定してください。");
+        return -1;
+    }
+    frozenStart_ = firstColumn_;
+    frozenEnd_ = firstColumn_ = curColumn_;
+    recomputeFrozenWidth();
+    return frozenEnd_;
+}

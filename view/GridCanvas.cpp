@@ -1,0 +1,192 @@
+// GridCanvas: pixel-level fills, lines and cached-glyph text for the grid's off-screen image.
+#include "view/GridCanvas.h"
+
+#include "platform/core/CodePage.h"
+
+#include <QFontMetrics>
+#include <QPainter>
+
+#include <algorithm>
+#include <string>
+
+namespace {
+
+constexpr int GlyphPad = 3;   // room around a glyph for strokes that pass its advance box
+
+inline uint32_t opaque(QRgb colour) { return 0xff000000u | (colour & 0x00ffffffu); }
+
+QString unicodeOf(unsigned code) {
+    if (code < 0x80) return QString(QChar(static_cast<ushort>(code)));
+    if (code >= 0xA1 && code <= 0xDF) return QString(QChar(static_cast<ushort>(0xFF61 + code - 0xA1)));
+    std::string bytes;
+    if (code > 0xFF) bytes.push_back(static_cast<char>(code >> 8));
+    bytes.push_back(static_cast<char>(code & 0xFF));
+    std::u16string utf16;
+    CodePage::cp932ToUtf16(bytes, utf16);
+    return QString::fromUtf16(utf16.data(), static_cast<qsizetype>(utf16.size()));
+}
+
+} // namespace
+
+GridCanvas::GridCanvas() : glyphSlot_(0x10000, -1) {}
+
+void GridCanvas::resize(int width, int height) {
+    if (image_.width() == width && image_.height() == height) return;
+    image_ = QImage(std::max(width, 1), std::max(height, 1), QImage::Format_RGB32);
+    image_.fill(Qt::white);
+}
+
+void GridCanvas::setFont(const QFont& font) {
+    font_ = font;
+    QFontMetrics metrics(font_);
+    ascent_ = metrics.ascent();
+    textHeight_ = metrics.height();
+    std::fill(glyphSlot_.begin(), glyphSlot_.end(), -1);
+    glyphs_.clear();
+    masks_.clear();
+}
+
+void GridCanvas::fillRect(int x, int y, int w, int h, QRgb colour) {
+    int x1 = std::max(x, 0), x2 = std::min(x + w, width());
+    int y1 = std::max(y, 0), y2 = std::min(y + h, height());
+    if (x1 >= x2 || y1 >= y2) return;
+    const uint32_t value = opaque(colour);
+    for (int row = y1; row < y2; ++row) {
+        auto* line = reinterpret_cast<uint32_t*>(image_.scanLine(row));
+        std::fill(line + x1, line + x2, value);
+    }
+}
+
+void GridCanvas::horizontalLine(int x1, int x2, int y, QRgb colour) {
+    fillRect(x1, y, x2 - x1, 1, colour);
+}
+
+void GridCanvas::verticalLine(int x, int y1, int y2, QRgb colour) {
+    fillRect(x, y1, 1, y2 - y1, colour);
+}
+
+void GridCanvas::dottedHorizontalLine(int x1, int x2, int y, QRgb colour) {
+    if (y < 0 || y >= height()) return;
+    auto* line = reinterpret_cast<uint32_t*>(image_.scanLine(y));
+    for (int x = std::max(x1, 0); x < std::min(x2, width()); ++x)
+        if (((x - x1) & 1) == 0) line[x] = opaque(colour);
+}
+
+void GridCanvas::dottedVerticalLine(int x, int y1, int y2, QRgb colour) {
+    if (x < 0 || x >= width()) return;
+    for (int y = std::max(y1, 0); y < std::min(y2, height()); ++y)
+        if (((y - y1) & 1) == 0) reinterpret_cast<uint32_t*>(image_.scanLine(y))[x] = opaque(colour);
+}
+
+void GridCanvas::line(int x1, int y1, int x2, int y2, QRgb colour) {
+    const int dx = std::abs(x2 - x1), dy = -std::abs(y2 - y1);
+    const int sx = x1 < x2 ? 1 : -1, sy = y1 < y2 ? 1 : -1;
+    int error = dx + dy;
+    while (x1 != x2 || y1 != y2) {
+        if (x1 >= 0 && x1 < width() && y1 >= 0 && y1 < height())
+            reinterpret_cast<uint32_t*>(image_.scanLine(y1))[x1] = opaque(colour);
+        const int doubled = 2 * error;
+        if (doubled >= dy) { error += dy; x1 += sx; }
+        if (doubled <= dx) { error += dx; y1 += sy; }
+    }
+}
+
+unsigned GridCanvas::characterCode(const char* text, int length, int i, int& bytes) {
+    const auto lead = static_cast<unsigned char>(text[i]);
+    if (CodePage::isLeadByte(lead) && i + 1 < length && text[i + 1] != '\0') {
+        bytes = 2;
+        return (lead << 8) | static_cast<unsigned char>(text[i + 1]);
+    }
+    bytes = 1;
+    return lead;
+}
+
+int GridCanvas::textWidth(const char* text, int length) {
+    int total = 0;
+    for (int i = 0, bytes = 1; i < length; i += bytes)
+        total += glyph(characterCode(text, length, i, bytes)).advance;
+    return total;
+}
+
+int GridCanvas::drawText(int x, int y, const char* text, int length, QRgb colour, int clipLeft,
+                         int clipRight, int clipTop, int clipBottom) {
+    clipLeft = std::max(clipLeft, 0);
+    clipRight = std::min(clipRight, width());
+    clipTop = std::max(clipTop, 0);
+    clipBottom = std::min(clipBottom, height());
+    int penX = x;
+    for (int i = 0, bytes = 1; i < length; i += bytes) {
+        const Glyph& g = glyph(characterCode(text, length, i, bytes));
+        const int left = penX + g.left, top = y + g.top;
+        const int from = std::max(left, clipLeft), to = std::min(left + g.width, clipRight);
+        const int last = std::min(top + g.height, clipBottom);
+        for (int row = std::max(top, clipTop); from < to && row < last; ++row) {
+            auto* pixels = reinterpret_cast<uint32_t*>(image_.scanLine(row));
+            const uint8_t* alpha = masks_.data() + g.offset + (row - top) * g.width;
+            for (int px = from; px < to; ++px)
+                if (const int a = alpha[px - left]) blend(pixels + px, colour, a);
+        }
+        penX += g.advance;
+    }
+    return penX - x;
+}
+
+void GridCanvas::blend(uint32_t* pixel, QRgb colour, int alpha) {
+    if (alpha == 255) {
+        *pixel = opaque(colour);
+        return;
+    }
+    const uint32_t d = *pixel;
+    const int inverse = 255 - alpha;
+    const int r = (qRed(colour) * alpha + qRed(d) * inverse) / 255;
+    const int g = (qGreen(colour) * alpha + qGreen(d) * inverse) / 255;
+    const int b = (qBlue(colour) * alpha + qBlue(d) * inverse) / 255;
+    *pixel = 0xff000000u | (r << 16) | (g << 8) | b;
+}
+
+const GridCanvas::Glyph& GridCanvas::glyph(unsigned code) {
+    int32_t& slot = glyphSlot_[code & 0xFFFF];
+    if (slot < 0) {
+        glyphs_.push_back(rasterise(code));
+        slot = static_cast<int32_t>(glyphs_.size() - 1);
+    }
+    return glyphs_[slot];
+}
+
+// Draws the character once with Qt (font fallback included) and keeps its coverage.
+GridCanvas::Glyph GridCanvas::rasterise(unsigned code) {
+    const QString character = unicodeOf(code);
+    QFontMetrics metrics(font_);
+    Glyph result;
+    result.advance = metrics.horizontalAdvance(character);
+    const int boxWidth = result.advance + 2 * GlyphPad + metrics.maxWidth();
+    const int boxHeight = textHeight_ + 2 * GlyphPad;
+    QImage box(std::max(boxWidth, 1), std::max(boxHeight, 1), QImage::Format_ARGB32_Premultiplied);
+    box.fill(Qt::transparent);
+    {
+        QPainter painter(&box);
+        painter.setFont(font_);
+        painter.setPen(Qt::white);
+        painter.drawText(GlyphPad, GlyphPad + ascent_, character);
+    }
+    int minX = box.width(), maxX = -1, minY = box.height(), maxY = -1;
+    for (int y = 0; y < box.height(); ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(box.constScanLine(y));
+        for (int x = 0; x < box.width(); ++x) {
+            if (qAlpha(line[x]) == 0) continue;
+            minX = std::min(minX, x), maxX = std::max(maxX, x);
+            minY = std::min(minY, y), maxY = std::max(maxY, y);
+        }
+    }
+    if (maxX < 0) return result;   // blank character: advance only
+    result.left = minX - GlyphPad;
+    result.top = minY - GlyphPad;
+    result.width = maxX - minX + 1;
+    result.height = maxY - minY + 1;
+    result.offset = static_cast<uint32_t>(masks_.size());
+    for (int y = minY; y <= maxY; ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(box.constScanLine(y));
+        for (int x = minX; x <= maxX; ++x) masks_.push_back(static_cast<uint8_t>(qAlpha(line[x])));
+    }
+    return result;
+}

@@ -1,0 +1,70 @@
+// GridWidget: paints the grid view's image and hands mouse, wheel and key events on.
+#include "view/GridWidget.h"
+
+#include "view/CMyHyoDraw.h"
+
+#include <QPaintEvent>
+#include <QPainter>
+
+GridWidget::GridWidget(QWidget* parent) : QWidget(parent) {
+    setObjectName("pai_Grid");
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setAttribute(Qt::WA_InputMethodEnabled);
+    setFocusPolicy(Qt::StrongFocus);
+    setMouseTracking(true);
+}
+
+void GridWidget::setView(CMyHyoDraw* view) {
+    view_ = view;
+    if (view_) view_->setUpdateHook([this](const QRect& rect) { update(rect); });
+    update();
+}
+
+void GridWidget::paintEvent(QPaintEvent* event) {
+    QPainter painter(this);
+    if (view_) view_->paint(painter, event->rect());
+    else painter.fillRect(event->rect(), palette().window());
+    if (paintOver) paintOver(painter);
+}
+
+void GridWidget::mousePressEvent(QMouseEvent* event) {
+    if (onMousePress) onMousePress(event);
+}
+
+void GridWidget::mouseMoveEvent(QMouseEvent* event) {
+    if (onMouseMove) onMouseMove(event);
+}
+
+void GridWidget::mouseReleaseEvent(QMouseEvent* event) {
+    if (onMouseRelease) onMouseRelease(event);
+}
+
+void GridWidget::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (onMouseDoubleClick) onMouseDoubleClick(event);
+}
+
+void GridWidget::wheelEvent(QWheelEvent* event) {
+    if (onWheel) onWheel(event);
+    else event->ignore();
+}
+
+void GridWidget::keyPressEvent(QKeyEvent* event) {
+    if (onKeyPress) onKeyPress(event);
+    else QWidget::keyPressEvent(event);
+}
+
+void GridWidget::inputMethodEvent(QInputMethodEvent* event) {
+    if (onInputMethod) onInputMethod(event);
+    else QWidget::inputMethodEvent(event);
+}
+
+QVariant GridWidget::inputMethodQuery(Qt::InputMethodQuery query) const {
+    if (onInputMethodQuery) return onInputMethodQuery(query);
+    return QWidget::inputMethodQuery(query);
+}
+
+void GridWidget::resizeEvent(QResizeEvent* event) {
+    if (onResize) onResize(event);
+}
+
+bool GridWidget::focusNextPrevChild(bool) { return false; }
