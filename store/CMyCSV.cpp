@@ -111,21 +111,9 @@ int CMyCSV::lineEndingKind() const {
     return 0;
 }
 
-const char* CMyCSV::field(int index) const {
-    if (index < 0 || index >= keptFields()) return "";
-    std::size_t start = index == 0 ? 0 : fieldEnds[index - 1] + 1;
-    return fieldBuffer + start;
-}
-
-int CMyCSV::fieldLength(int index) const {
-    if (index < 0 || index >= keptFields()) return 0;
-    std::size_t start = index == 0 ? 0 : fieldEnds[index - 1] + 1;
-    return static_cast<int>(fieldEnds[index] - start);
-}
-
 // ---- input window -----------------------------------------------------------------------
 
-CMyCSV::Fetch CMyCSV::ensureAhead(std::size_t count) {
+CMyCSV::Fetch CMyCSV::fillInput(std::size_t count) {
     while (inputEnd - cursor < count && !inputEof) {
         // Drop what was read, except the text a broken quoted field may have to read again.
         std::size_t keep = resumePending ? std::min(cursor, resumeAt) : cursor;
@@ -151,23 +139,29 @@ CMyCSV::Fetch CMyCSV::ensureAhead(std::size_t count) {
     return cursor < inputEnd ? Fetch::Ok : Fetch::End;
 }
 
+void CMyCSV::buildByteClasses() {
+    for (int c = 0; c < 256; ++c) {
+        unsigned char kind = 0;
+        if (c < 0x20 || c == '"' || c == static_cast<unsigned char>(fieldSeparator)) kind = 2;
+        else if (CodePage::isLeadByte(static_cast<unsigned char>(c))) kind = 1;
+        byteClass[c] = kind;
+    }
+    classesFor = fieldSeparator;
+}
+
 // Length of the run at the cursor that needs no decision: no separator, quote, line break,
 // TAB, and double-byte characters only when whole.
-std::size_t CMyCSV::plainRun(bool) const {
+std::size_t CMyCSV::plainRun() const {
     const auto* p = reinterpret_cast<const unsigned char*>(input.data());
     std::size_t i = cursor;
-    const unsigned char sep = static_cast<unsigned char>(fieldSeparator);
     for (;;) {
-        unsigned char c = p[i];
-        if (c >= 0x20 && c < 0x80) {
-            if (c == '"' || c == sep) break;
+        unsigned char kind = byteClass[p[i]];
+        if (kind == 0) {
             ++i;
-        } else if (c >= 0x80) {
-            if (!CodePage::isLeadByte(c)) { ++i; continue; }
-            if (!isTrailByte(p[i + 1])) break;
+        } else if (kind == 1 && isTrailByte(p[i + 1])) {
             i += 2;
         } else {
-            break;   // TAB, CR, LF, or the NUL after the input
+            break;   // includes the NUL after the input
         }
     }
     return std::min(i, inputEnd) - cursor;
@@ -230,7 +224,8 @@ void CMyCSV::skipLineEnd(bool count) {
 }
 
 void CMyCSV::clearRecord() {
-    message.clear();
+    if (!message.empty()) message.clear();
+    lineBreakInRecord = false;
     lastFieldCount = 0;
     fieldUsed = 0;
     currentFieldStart = 0;
@@ -257,6 +252,7 @@ int CMyCSV::readFailed() {
 int CMyCSV::readRecord() {
     clearRecord();
     if (!file.isOpen() || !fieldBuffer) return 0;
+    if (classesFor != fieldSeparator) buildByteClasses();
     if (fieldSeparator == '\t' && !strictQuotes) return readTabRecord();
     return readGeneral();
 }
@@ -274,7 +270,7 @@ int CMyCSV::readGeneral() {
             if (fieldUsed > currentFieldStart && !finishField()) return outOfMemory();
             break;
         }
-        std::size_t run = plainRun(quoted);
+        std::size_t run = plainRun();
         if (run > 0) {
             if (!appendBytes(input.data() + cursor, run)) return outOfMemory();
             cursor += run;
@@ -295,6 +291,7 @@ int CMyCSV::readGeneral() {
                 }
             } else if (c == '\r' || c == '\n') {
                 skipLineEnd(false);
+                lineBreakInRecord = true;
                 ok = appendBytes("\r\n", 2);
             } else if (c == '\t') {
                 message = "ダブルコーテーションの囲み内にTAB文字が発生したので処理を中断しました。";
@@ -357,7 +354,7 @@ int CMyCSV::readTabRecord() {
             continue;
         }
         atFieldStart = false;
-        std::size_t run = plainRun(quoted);
+        std::size_t run = plainRun();
         if (run > 0) {
             if (!appendBytes(input.data() + cursor, run)) return outOfMemory();
             cursor += run;
@@ -420,6 +417,7 @@ int CMyCSV::readTabRecord() {
                 breakKind = c == '\n' ? 2 : input[cursor + 1] == '\n' ? 0 : 1;
             }
             skipLineEnd(false);
+            lineBreakInRecord = true;
             if (!resumePending) {
                 resumePending = true;
                 resumeAt = cursor;

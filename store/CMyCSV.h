@@ -43,9 +43,21 @@ public:
     // Number of fields of the next record (0 at the end) or a negative code with `message`.
     int readRecord();
     // NUL-terminated text of a kept field of the last record ("" beyond them).
-    const char* field(int index) const;
-    int fieldLength(int index) const;
+    const char* field(int index) const {
+        return index < 0 || index >= keptFields() ? "" : fieldBuffer + fieldStart(index);
+    }
+    int fieldLength(int index) const {
+        if (index < 0 || index >= keptFields()) return 0;
+        return static_cast<int>(fieldEnds[index] - fieldStart(index));
+    }
     int keptFields() const { return static_cast<int>(fieldEnds.size()); }
+    // The kept fields of the last record, each followed by a NUL, back to back.
+    const char* keptText() const { return fieldBuffer; }
+    int keptTextLength() const { return fieldEnds.empty() ? 0 : static_cast<int>(fieldEnds.back()); }
+    // Offset in keptText() of the NUL that ends a kept field.
+    int fieldEndOffset(int index) const { return static_cast<int>(fieldEnds[index]); }
+    // Whether a field of the last record holds a line break.
+    bool recordHasLineBreak() const { return lineBreakInRecord; }
 
     int lineEndingKind() const;
     int replacedControls() const { return file.replacedControls() + replacedBytes; }
@@ -65,11 +77,18 @@ private:
 
     int readGeneral();
     int readTabRecord();
-    Fetch ensureAhead(std::size_t count);
+    // Makes `count` bytes from the cursor readable (NUL beyond the end of the file).
+    Fetch ensureAhead(std::size_t count) {
+        if (inputEnd - cursor >= count) return Fetch::Ok;
+        return fillInput(count);
+    }
+    Fetch fillInput(std::size_t count);
+    std::size_t fieldStart(int index) const { return index == 0 ? 0 : fieldEnds[index - 1] + 1; }
+    void buildByteClasses();
     bool appendBytes(const char* bytes, std::size_t count);
     bool growFieldBuffer(std::size_t need);
     bool copyCharacter();
-    std::size_t plainRun(bool quoted) const;
+    std::size_t plainRun() const;
     bool finishField();
     void skipLineEnd(bool count);
     int finishRecord();
@@ -106,4 +125,9 @@ private:
     std::size_t currentFieldStart = 0;
     std::vector<std::size_t> fieldEnds;   // end (NUL position) of each kept field
     int lastFieldCount = 0;
+    bool lineBreakInRecord = false;
+
+    // Per byte: 0 ordinary text, 1 lead byte, 2 needs a decision (controls, quote, separator).
+    unsigned char byteClass[256] = {};
+    char classesFor = 0;
 };

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
@@ -320,11 +321,23 @@ const char* CMyFile::convertChunk(int raw, int& length) {
 }
 
 void CMyFile::replaceControls(char* text, int length) {
-    for (int i = 0; i < length; ++i) {
-        unsigned char c = static_cast<unsigned char>(text[i]);
-        if (c >= 0x20 || c == '\t' || c == '\r' || c == '\n') continue;
-        text[i] = c == 0 ? ' ' : '?';
-        ++replacedCount;
+    int i = 0;
+    while (i < length) {
+        // Eight bytes at once while none of them is below 0x20 (the usual case).
+        if (i + 8 <= length) {
+            std::uint64_t word;
+            std::memcpy(&word, text + i, 8);
+            if (((word - 0x2020202020202020ULL) & ~word & 0x8080808080808080ULL) == 0) {
+                i += 8;
+                continue;
+            }
+        }
+        for (int end = std::min(i + 8, length); i < end; ++i) {
+            unsigned char c = static_cast<unsigned char>(text[i]);
+            if (c >= 0x20 || c == '\t' || c == '\r' || c == '\n') continue;
+            text[i] = c == 0 ? ' ' : '?';
+            ++replacedCount;
+        }
     }
 }
 
@@ -359,9 +372,23 @@ int includeSeparatorAtStop(const unsigned char* c, int p) {
 
 } // namespace
 
+// A position the walk from the start of the piece is sure to visit, at or before `limit`: the
+// byte before it is single-byte text that is no quote (so it cannot be the second half of any
+// step over it), and it is no LF (which would be taken along). Steps are at most two bytes, so
+// the walk lands on it whatever came before. Starting there gives the same cut as walking from
+// the start, without walking the whole piece. `single` tells which bytes always stand alone.
+template <typename Single>
+int syncPoint(const unsigned char* c, int limit, Single single) {
+    for (int q = limit; q > 0; --q)
+        if (single(c[q - 1]) && c[q - 1] != '"' && c[q] != '\n') return q;
+    return 0;
+}
+
 int CMyFile::cutShiftJis(int raw) const {
     const auto* c = reinterpret_cast<const unsigned char*>(chunk);
-    int p = 0;
+    // Bytes below 0x40 are neither lead nor (valid) second bytes; a lead byte still swallows
+    // whatever follows it, which the sync rule allows for.
+    int p = syncPoint(c, CutFrom, [](unsigned char b) { return b < 0x40; });
     while (p < CutFrom)
         p = CodePage::isLeadByte(c[p]) ? p + 2 : stepSingle(c, p);
     return std::min(includeSeparatorAtStop(c, p), raw);
@@ -369,7 +396,8 @@ int CMyFile::cutShiftJis(int raw) const {
 
 int CMyFile::cutUtf8(int raw) const {
     const auto* c = reinterpret_cast<const unsigned char*>(chunk);
-    int p = 0;
+    // A sequence only takes continuation bytes along, so ASCII always stands alone.
+    int p = syncPoint(c, CutFrom, [](unsigned char b) { return b < 0x80; });
     while (p < CutFrom) {
         unsigned char b = c[p];
         int length = b < 0xC0 ? 1 : b < 0xE0 ? 2 : b < 0xF0 ? 3 : b < 0xF8 ? 4 : b < 0xFC ? 5

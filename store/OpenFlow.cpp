@@ -241,21 +241,19 @@ int OpenFlow::readRecords(CMyCSV& reader, Attempt& attempt) {
 
 bool OpenFlow::storeRecord(CMyCSV& reader, int row, int& widest) {
     int kept = reader.keptFields();
-    std::size_t total = 0;
-    for (int i = 0; i < kept; ++i) total += static_cast<std::size_t>(reader.fieldLength(i));
-    rowText.clear();
-    rowText.reserve(total + kept + 10);
+    // The kept fields lie back to back, each ended by a NUL: one copy, NULs become TABs.
+    int length = reader.keptTextLength();
+    rowText.assign(reader.keptText(), static_cast<std::size_t>(length));
     int height = 0;
-    for (int i = 0; i < kept; ++i) {
-        if (i > 0) rowText += '\t';
-        const char* text = reader.field(i);
-        int length = reader.fieldLength(i);
-        rowText.append(text, length);
-        int fieldHeight = rowHeightFor(text, length);
-        if (fieldHeight > 0) height = fieldHeight;
+    for (int i = 0; i + 1 < kept; ++i) rowText[reader.fieldEndOffset(i)] = '\t';
+    if (reader.recordHasLineBreak()) {
+        for (int i = 0; i < kept; ++i) {
+            int fieldHeight = rowHeightFor(reader.field(i), reader.fieldLength(i));
+            if (fieldHeight > 0) height = fieldHeight;
+        }
     }
-    hyo.reserveRow(row, static_cast<int>(total) + kept + 10);
-    if (hyo.setRow(row, rowText.data(), static_cast<int>(rowText.size())) == 0) return false;
+    hyo.reserveRow(row, length - (kept > 0 ? kept - 1 : 0) + kept + 10);
+    if (hyo.setRow(row, rowText.data(), length) == 0) return false;
     if (height > 0) hyo.setRowHeight(row, height);
     widest = std::max(widest, cellCountOf(reader, kept));
     return true;
@@ -264,7 +262,6 @@ bool OpenFlow::storeRecord(CMyCSV& reader, int row, int& widest) {
 // Height for a field of k > 1 lines: k editor lines, at most the scroll bar's height less 10,
 // at least one line; 0 for a single line (or when no window measures lines).
 int OpenFlow::rowHeightFor(const char* text, int length) const {
-    if (!std::memchr(text, '\r', length) && !std::memchr(text, '\n', length)) return 0;
     if (!window.editorLineHeight) return 0;
     int lines = 1;
     for (int i = 0; i < length; ++i) {
