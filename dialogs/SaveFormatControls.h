@@ -1,0 +1,33 @@
+// SaveFormatControls: the encoding, line-ending and BOM controls shared by the two save forms.
+#pragma once
+
+#include <QObject>
+
+#include "store/SaveFormHandler.h"
+
+class QCheckBox;
+class QComboBox;
+class QGridLayout;
+class QWidget;
+
+// The encoding list "SHIFT-JIS", "UTF8", "UTF16", the line-ending list "CR+LF", "CR", "LF" and
+// the box "BOMの有", which is enabled exactly when the encoding is not SHIFT-JIS.
+class SaveFormatControls : public QObject {
+    Q_OBJECT
+public:
+    SaveFormatControls(QWidget* owner, QGridLayout* layout, int firstRow);
+
+    void preset(const EncodingChoice& choice);
+    EncodingChoice choice() const;
+
+    QComboBox* encodingBox() const { return encoding; }
+    QComboBox* lineEndingBox() const { return lineEnding; }
+    QCheckBox* bomBox() const { return bom; }
+
+private:
+    void encodingChanged(int entry);
+
+    QComboBox* encoding;
+    QComboBox* lineEnding;
+    QCheckBox* bom;
+};
