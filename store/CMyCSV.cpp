@@ -8,6 +8,10 @@
 #include <algorithm>
 #include <cstring>
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 namespace {
 
 constexpr std::size_t FieldBufferStep = 2048;
@@ -66,6 +70,7 @@ int CMyCSV::open(const std::string& path, int encoding, bool allowChange) {
 
 void CMyCSV::beginInput() {
     if (input.size() < 2 * CMyFile::ChunkSize) input.assign(2 * CMyFile::ChunkSize, '\0');
+    fieldEnds.reserve(MaxKeptFields + 1);
     std::memset(input.data(), 0, 4);
     cursor = inputEnd = 0;
     inputEof = false;
@@ -149,22 +154,78 @@ void CMyCSV::buildByteClasses() {
     classesFor = fieldSeparator;
 }
 
-// Length of the run at the cursor that needs no decision: no separator, quote, line break,
-// TAB, and double-byte characters only when whole.
-std::size_t CMyCSV::plainRun() const {
+// First position at or after i that needs a decision: a quote, a control byte, the separator,
+// or a lead byte without its second byte. Sixteen ASCII bytes are tested at once where SSE2 is
+// there; double-byte text is stepped a character at a time.
+std::size_t CMyCSV::skipPlain(std::size_t i) const {
     const auto* p = reinterpret_cast<const unsigned char*>(input.data());
-    std::size_t i = cursor;
+#ifdef __SSE2__
+    const __m128i below = _mm_set1_epi8(0x20);
+    const __m128i quote = _mm_set1_epi8('"');
+    const __m128i separator = _mm_set1_epi8(fieldSeparator);
+#endif
     for (;;) {
+#ifdef __SSE2__
+        while (i + 16 <= inputEnd) {
+            __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
+            // Signed compare: bytes from 0x80 up count as below 0x20 and leave the fast path.
+            __m128i special = _mm_or_si128(_mm_cmplt_epi8(v, below),
+                                           _mm_or_si128(_mm_cmpeq_epi8(v, quote),
+                                                        _mm_cmpeq_epi8(v, separator)));
+            unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(special));
+            if (mask != 0) {
+                i += static_cast<std::size_t>(__builtin_ctz(mask));
+                break;
+            }
+            i += 16;
+        }
+#endif
         unsigned char kind = byteClass[p[i]];
         if (kind == 0) {
             ++i;
         } else if (kind == 1 && isTrailByte(p[i + 1])) {
             i += 2;
+            while (byteClass[p[i]] == 1 && isTrailByte(p[i + 1])) i += 2;
         } else {
-            break;   // includes the NUL after the input
+            return i;   // includes the NUL after the input
         }
     }
-    return std::min(i, inputEnd) - cursor;
+}
+
+// Copies the text at the cursor that needs no decision straight into the field buffer. With
+// `splitFields` (outside quotes) separators end fields on the way, unless the field grew too
+// long (the caller reports it) or the fields kept are complete. Most of a file passes here.
+bool CMyCSV::copyRun(bool splitFields, bool& endedAfterSeparator) {
+    std::size_t room = fieldUsed + (inputEnd - cursor) + 2;
+    if (room > fieldCapacity && !growFieldBuffer(room)) return false;
+    const char* p = input.data();
+    std::size_t start = cursor;
+    std::size_t i = skipPlain(start);
+    endedAfterSeparator = false;
+    while (splitFields && i < inputEnd && p[i] == fieldSeparator && lastFieldCount < MaxKeptFields &&
+           (fieldUsed - currentFieldStart) + (i - start) <= static_cast<std::size_t>(MaxFieldBytes)) {
+        std::memcpy(fieldBuffer + fieldUsed, p + start, i - start);
+        fieldUsed += i - start;
+        fieldBuffer[fieldUsed] = '\0';
+        fieldEnds.push_back(fieldUsed++);
+        ++lastFieldCount;
+        currentFieldStart = fieldUsed;
+        start = i + 1;
+        endedAfterSeparator = true;
+        i = skipPlain(start);
+        if (i != start) endedAfterSeparator = false;
+    }
+    std::memcpy(fieldBuffer + fieldUsed, p + start, i - start);
+    fieldUsed += i - start;
+    if (i != start) endedAfterSeparator = false;
+    cursor = i;
+    return true;
+}
+
+const char* CMyCSV::joinKeptFields(int& length) {
+    length = keptTextLength();
+    for (std::size_t i = 0; i + 1 < fieldEnds.size(); ++i) fieldBuffer[fieldEnds[i]] = '\t';
+    return fieldBuffer;
 }
 
 // ---- field buffer -----------------------------------------------------------------------
@@ -270,12 +331,10 @@ int CMyCSV::readGeneral() {
             if (fieldUsed > currentFieldStart && !finishField()) return outOfMemory();
             break;
         }
-        std::size_t run = plainRun();
-        if (run > 0) {
-            if (!appendBytes(input.data() + cursor, run)) return outOfMemory();
-            cursor += run;
-            continue;
-        }
+        std::size_t before = cursor;
+        bool afterSeparator = false;
+        if (!copyRun(!quoted, afterSeparator)) return outOfMemory();
+        if (cursor != before) continue;
         char c = input[cursor];
         bool ok = true;
         if (CodePage::isLeadByte(static_cast<unsigned char>(c))) {
@@ -354,10 +413,11 @@ int CMyCSV::readTabRecord() {
             continue;
         }
         atFieldStart = false;
-        std::size_t run = plainRun();
-        if (run > 0) {
-            if (!appendBytes(input.data() + cursor, run)) return outOfMemory();
-            cursor += run;
+        std::size_t before = cursor;
+        bool afterSeparator = false;
+        if (!copyRun(!quoted, afterSeparator)) return outOfMemory();
+        if (cursor != before) {
+            atFieldStart = afterSeparator;
             continue;
         }
         bool ok = true;

@@ -54,8 +54,9 @@ public:
     // The kept fields of the last record, each followed by a NUL, back to back.
     const char* keptText() const { return fieldBuffer; }
     int keptTextLength() const { return fieldEnds.empty() ? 0 : static_cast<int>(fieldEnds.back()); }
-    // Offset in keptText() of the NUL that ends a kept field.
-    int fieldEndOffset(int index) const { return static_cast<int>(fieldEnds[index]); }
+    // Turns the kept fields into one TAB-separated row in place and returns it; field() is not
+    // valid afterwards (until the next record).
+    const char* joinKeptFields(int& length);
     // Whether a field of the last record holds a line break.
     bool recordHasLineBreak() const { return lineBreakInRecord; }
 
@@ -88,7 +89,8 @@ private:
     bool appendBytes(const char* bytes, std::size_t count);
     bool growFieldBuffer(std::size_t need);
     bool copyCharacter();
-    std::size_t plainRun() const;
+    std::size_t skipPlain(std::size_t from) const;
+    bool copyRun(bool splitFields, bool& endedAfterSeparator);
     bool finishField();
     void skipLineEnd(bool count);
     int finishRecord();

@@ -239,23 +239,22 @@ int OpenFlow::readRecords(CMyCSV& reader, Attempt& attempt) {
     return Loaded;
 }
 
-bool OpenFlow::storeRecord(CMyCSV& reader, int row, int& widest) {
+bool OpenFlow::storeRecord(CMyCSV& reader, int rowIndex, int& widest) {
     int kept = reader.keptFields();
-    // The kept fields lie back to back, each ended by a NUL: one copy, NULs become TABs.
-    int length = reader.keptTextLength();
-    rowText.assign(reader.keptText(), static_cast<std::size_t>(length));
     int height = 0;
-    for (int i = 0; i + 1 < kept; ++i) rowText[reader.fieldEndOffset(i)] = '\t';
     if (reader.recordHasLineBreak()) {
         for (int i = 0; i < kept; ++i) {
             int fieldHeight = rowHeightFor(reader.field(i), reader.fieldLength(i));
             if (fieldHeight > 0) height = fieldHeight;
         }
     }
-    hyo.reserveRow(row, length - (kept > 0 ? kept - 1 : 0) + kept + 10);
-    if (hyo.setRow(row, rowText.data(), length) == 0) return false;
-    if (height > 0) hyo.setRowHeight(row, height);
     widest = std::max(widest, cellCountOf(reader, kept));
+    // The kept fields lie back to back in the reader; joined in place they are the row.
+    int length = 0;
+    const char* row = reader.joinKeptFields(length);
+    hyo.reserveRow(rowIndex, length - (kept > 0 ? kept - 1 : 0) + kept + 10);
+    if (hyo.setRow(rowIndex, row, length) == 0) return false;
+    if (height > 0) hyo.setRowHeight(rowIndex, height);
     return true;
 }
 

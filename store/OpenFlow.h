@@ -86,7 +86,7 @@ private:
     bool readColourHeader(CMyCSV& reader, Attempt& attempt, const std::string& tempName,
                           ColourOpenContext& context);
     int readRecords(CMyCSV& reader, Attempt& attempt);
-    bool storeRecord(CMyCSV& reader, int row, int& widest);
+    bool storeRecord(CMyCSV& reader, int rowIndex, int& widest);
     int rowHeightFor(const char* text, int length) const;
     void finishLoad(CMyCSV& reader, Attempt& attempt);
 
@@ -95,7 +95,6 @@ private:
     DocumentState& doc;
     OpenFlowWindow window;
     OpenColourHooks colour;
-    std::string rowText;
     int rows = 0;
     bool dropped = false;
     // The dialog's choice, kept for the retry of the same file.
