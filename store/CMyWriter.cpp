@@ -70,7 +70,13 @@ char* putLineEnd(char* out, int lineEnding) {
 
 CMyWriter::CMyWriter(CMyFile& file, char separator, int mode, int lineEnding, bool lineBreakOnly)
     : file(file), commaFile(separator == ','), separator(separator), mode(mode),
-      lineEnding(lineEnding), lineBreakOnly(lineBreakOnly) {}
+      lineEnding(lineEnding), lineBreakOnly(lineBreakOnly) {
+    std::memset(byteKinds, ByteOrdinary, sizeof byteKinds);
+    byteKinds[static_cast<unsigned char>('\t')] = ByteTab;
+    for (int c = 1; c <= 5; ++c) byteKinds[c] = ByteRecord;
+    for (unsigned char c : {'\r', '\n', '"'}) byteKinds[c] = ByteSpecial;
+    if (commaFile) byteKinds[static_cast<unsigned char>(',')] = ByteSpecial;
+}
 
 CMyWriter::~CMyWriter() { MemoryHook::release(buffer); }
 
@@ -218,6 +224,36 @@ bool CMyWriter::appendLineEnd() {
     return true;
 }
 
+// Finds the end of the cell text starting at pos (the next TAB, attribute records stepped over
+// as the store steps over them) and whether the text is plain: no byte that quoting could
+// change (quote, line break, record, and comma in a comma file). Plain text is copied as is.
+int CMyWriter::scanCell(const char* text, int length, int pos, bool& plain) const {
+    const auto* p = reinterpret_cast<const unsigned char*>(text) + pos;
+    const auto* end = reinterpret_cast<const unsigned char*>(text) + length;
+    plain = true;
+    while (p < end) {
+        const unsigned char kind = byteKinds[*p];
+        if (kind == ByteOrdinary) { ++p; continue; }
+        if (kind == ByteTab) break;
+        plain = false;
+        p = (kind == ByteRecord) ? skipInlineRecord(p, end) : p + 1;
+    }
+    return static_cast<int>(p - reinterpret_cast<const unsigned char*>(text));
+}
+
+bool CMyWriter::appendPlain(const char* begin, const char* end, int cellMode) {
+    const int length = static_cast<int>(end - begin);
+    const bool enclose = cellMode == WriteAll || cellMode == WriteTextColumns;
+    const int total = length + (enclose ? 2 : 0);
+    if (used + total > capacity && !reserve(total)) return false;
+    char* out = buffer + used;
+    if (enclose) *out++ = '"';
+    std::memcpy(out, begin, static_cast<size_t>(length));
+    if (enclose) out[length] = '"';
+    used += total;
+    return true;
+}
+
 bool CMyWriter::appendCell(const char* begin, const char* end, int cellMode) {
     const int length = formatSpan(commaFile, cellMode, begin, end, nullptr, lineEnding);
     if (used + length > capacity && !reserve(length)) return false;
@@ -256,18 +292,20 @@ bool CMyWriter::writeRow(const CMyHyo& hyo, int row, CMyColourFile* colour, int 
         }
         const char* begin = "";
         const char* end = begin;
+        bool plain = true;
         if (more) {
-            const int cellEnd = RowFormat::cellEnd(text, length, pos);
-            const int textStart = RowFormat::textStart(text, cellEnd, pos);
+            const int textStart = RowFormat::textStart(text, length, pos);
             if (colour && textStart > pos)
                 colour->writeCellAttributes(c, colourRow, text + pos, textStart - pos);
+            const int cellEnd = scanCell(text, length, textStart, plain);
             begin = text + textStart;
             end = text + cellEnd;
             more = cellEnd < length;
             pos = cellEnd + 1;
         }
         if (c > 0 && !appendBytes(&separator, 1)) return false;
-        if (!appendCell(begin, end, modeFor(hyo, c))) return false;
+        const int cellMode = modeFor(hyo, c);
+        if (!(plain ? appendPlain(begin, end, cellMode) : appendCell(begin, end, cellMode))) return false;
     }
     return appendLineEnd();
 }

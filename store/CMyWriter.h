@@ -56,6 +56,8 @@ public:
 
 private:
     bool appendCell(const char* begin, const char* end, int mode);
+    bool appendPlain(const char* begin, const char* end, int mode);
+    int scanCell(const char* text, int length, int pos, bool& plain) const;
     bool appendBytes(const char* bytes, int length);
     bool appendLineEnd();
     bool reserve(int extra);
@@ -73,6 +75,8 @@ private:
     bool lineBreakOnly;
     int columns = 0;
     std::vector<unsigned char> columnModes;
+    enum ByteKind : unsigned char { ByteOrdinary, ByteTab, ByteRecord, ByteSpecial };
+    unsigned char byteKinds[256];
 
     char* buffer = nullptr;
     int capacity = 0;
