@@ -1,0 +1,277 @@
+// The exclusive-or cursor and selection band, hit tests, mouse gestures and the promise that
+// moving the cursor or the band never re-renders the grid.
+#include "ViewFixture.h"
+
+namespace {
+
+const QRgb Grey = qRgb(125, 125, 125) & 0xffffff;
+
+} // namespace
+
+class OverlayTest : public ViewFixture {
+protected:
+    void SetUp() override {
+        ViewFixture::SetUp();
+        std::vector<std::string> rows(30, "\t\t\t\t\t\t\t\t\t");   // ten empty columns
+        rows[0] = "a\tb\tc\td\te\tf\tg\th\ti\tj";
+        setRows(rows);
+        view->render(0, 0, true);
+        view->present();
+        updates.clear();
+    }
+};
+
+TEST_F(OverlayTest, CursorIsAnExclusiveOrFrameWithInvertedCaptionsAndLineCursor) {
+    EXPECT_EQ(view->moveCursor(1, 1).code, 0);
+    QImage image = shown();
+    EXPECT_EQ(at(image, cellX(1) - 1, cellY(1) + 6), rgb(255, 0, 255));   // white ^ green
+    EXPECT_EQ(at(image, cellX(1) + 30, cellY(1) + 8), rgb(255, 255, 255)); // inside untouched
+    EXPECT_EQ(at(image, cellX(1) + 40, 4), rgb(222, 222, 222));            // caption inverted
+    EXPECT_EQ(at(image, 3, cellY(1) + 3), rgb(222, 222, 222));             // row number inverted
+    EXPECT_EQ(at(image, 500, cellY(2) - 1), rgb(190, 172, 172));           // line cursor
+    EXPECT_EQ(view->cornerX(), cellX(2));
+    EXPECT_EQ(view->cornerY(), cellY(2));
+
+    view->setOptions(false, true, 0, 0, 0);
+    view->showCursor();
+    EXPECT_EQ(at(shown(), 500, cellY(2) - 1), rgb(190, 200, 200));
+    view->hideCursor();
+    EXPECT_EQ(at(shown(), cellX(1) - 1, cellY(1) + 6), rgb(255, 255, 255));
+}
+
+TEST_F(OverlayTest, SelectionBandInBothColourModes) {
+    view->setSelection(SelMade, SelCells, {1, 1, 2, 3});
+    view->present();
+    QImage image = shown();
+    EXPECT_EQ(at(image, cellX(2) + 40, cellY(2) + 8), rgb(198, 205, 250));   // white ^ (57,50,5)
+    EXPECT_EQ(at(image, cellX(2) + 40, 4), rgb(249, 242, 197));              // header segment
+    EXPECT_EQ(at(image, cellX(3) + 40, cellY(2) + 8), rgb(255, 255, 255));   // outside
+    EXPECT_EQ(view->cornerX(), cellX(3));
+    EXPECT_EQ(view->cornerY(), cellY(4));
+
+    view->setSelectionColourMode(0);
+    view->showBand();
+    EXPECT_EQ(at(shown(), cellX(2) + 40, cellY(2) + 8), rgb(0, 0, 0));        // full inversion
+}
+
+TEST_F(OverlayTest, WholeRowAndColumnBandsIncludeNumbersAndCaptions) {
+    view->setSelectionColourMode(0);
+    view->setSelection(SelMade, SelRows, {-1, 2, -2, 3});
+    view->showBand();
+    QImage image = shown();
+    EXPECT_EQ(at(image, 3, cellY(2) + 3), rgb(63, 63, 63));       // 192 inverted
+    EXPECT_EQ(at(image, 700, cellY(3) + 8), rgb(0, 0, 0));
+    EXPECT_EQ(at(image, 700, cellY(4) + 8), rgb(255, 255, 255));
+
+    view->setSelection(SelMade, SelColumns, {3, -1, 3, -2});
+    view->showBand();
+    image = shown();
+    EXPECT_EQ(at(image, cellX(3) + 40, 4), rgb(63, 63, 63));
+    EXPECT_EQ(at(image, cellX(3) + 40, 380), rgb(0, 0, 0));
+    EXPECT_EQ(at(image, 3, cellY(2) + 3), rgb(192, 192, 192));
+    EXPECT_EQ(view->selectionBounds().bottom, 29);
+}
+
+TEST_F(OverlayTest, BandClipsToTheViewAndVanishesOutsideIt) {
+    view->setSelectionColourMode(0);
+    view->render(0, 10, false);
+    view->setSelection(SelMade, SelCells, {1, 2, 1, 12});   // starts above the top row
+    view->present();
+    EXPECT_EQ(at(shown(), cellX(1) + 40, 16), rgb(0, 0, 0));
+    view->setSelection(SelMade, SelCells, {1, 2, 1, 5});    // entirely above
+    view->present();
+    EXPECT_FALSE(view->bandShown());
+}
+
+TEST_F(OverlayTest, MovingTheCursorOrTheBandNeverRenders) {
+    const long renders = view->renderCount();
+    for (int k = 0; k < 5; ++k) EXPECT_EQ(view->moveCursor(k, k).code, 0);
+    view->mouseDown(cellX(1) + 10, cellY(1) + 5, false);
+    view->mouseMove(cellX(3) + 10, cellY(5) + 5);
+    view->mouseMove(cellX(4) + 10, cellY(6) + 5);
+    view->mouseUp();
+    EXPECT_EQ(view->renderCount(), renders);
+    // Only the cursor's and the band's own areas are repainted.
+    ASSERT_FALSE(updates.empty());
+    for (const QRect& rect : updates) EXPECT_NE(rect, QRect(0, 0, Width, Height));
+}
+
+TEST_F(OverlayTest, MoveCursorReportsTheScrollingNeeded) {
+    CursorMove move = view->moveCursor(2, 40);
+    EXPECT_EQ(move.code, 1);
+    EXPECT_EQ(move.topRow, 40 - 23);
+    move = view->moveCursor(20, 3);
+    EXPECT_EQ(move.code, 2);
+    EXPECT_EQ(move.firstColumn, view->firstFor(20));
+    view->render(8, 10, true);
+    move = view->moveCursor(1, 2);
+    EXPECT_EQ(move.code, 3);
+    EXPECT_EQ(move.firstColumn, 1);
+    EXPECT_EQ(move.topRow, 2);
+    move = view->moveCursor(5000, -4);   // clamped into the navigable area
+    EXPECT_EQ(view->curColumn(), 59);
+    EXPECT_EQ(view->curRow(), 0);
+}
+
+TEST_F(OverlayTest, GeometryQueries) {
+    EXPECT_EQ(view->columnAt(39), -1);
+    EXPECT_EQ(view->columnAt(40), 0);
+    EXPECT_EQ(view->columnAt(cellX(2) + 63), 2);
+    EXPECT_EQ(view->rowAt(15), -1);
+    EXPECT_EQ(view->rowAt(cellY(3)), 3);
+    EXPECT_EQ(view->cellRect(2, 3), QRect(cellX(2), cellY(3), 64, 16));
+    EXPECT_FALSE(view->cellRect(2, 40).has_value());
+    EXPECT_EQ(view->topFor(100), 77);
+    EXPECT_EQ(view->lastFrom(77), 100);
+    EXPECT_EQ(view->topFor(5), 0);
+    EXPECT_EQ(view->lastFromColumn(4), 4 + 10);   // 760 pixels: eleven whole columns
+    EXPECT_EQ(view->firstFor(14), 4);
+    hyo.setColumnWidth(10, 200);
+    EXPECT_EQ(view->firstFor(14), 6);
+}
+
+TEST_F(OverlayTest, PointerShapes) {
+    EXPECT_EQ(view->mouseMove(cellX(1) + 10, 5), ShapeColumnCaption);
+    EXPECT_EQ(view->mouseMove(cellX(2) - 1, 5), ShapeColumnBorder);
+    EXPECT_EQ(view->mouseMove(cellX(2) + 2, 5), ShapeColumnBorder);
+    EXPECT_EQ(view->mouseMove(10, cellY(1) + 5), ShapeRowNumber);
+    EXPECT_EQ(view->mouseMove(10, cellY(2) - 1), ShapeRowBorder);
+    EXPECT_EQ(view->mouseMove(5, 5), ShapeDefault);
+    view->moveCursor(1, 1);
+    EXPECT_EQ(view->mouseMove(cellX(2) - 3, cellY(2) - 3), ShapeFillHandle);
+    EXPECT_EQ(view->mouseMove(cellX(2) - 8, cellY(2) - 3), ShapeDefault);
+}
+
+TEST_F(OverlayTest, CellDragSelectsAndAClickOnlyMovesTheCursor) {
+    EXPECT_EQ(view->mouseDown(cellX(1) + 10, cellY(1) + 5, false), DownCell);
+    EXPECT_EQ(view->curColumn(), 1);
+    EXPECT_EQ(view->selState(), SelMaking);
+    view->mouseMove(cellX(3) + 10, cellY(3) + 5);
+    EXPECT_TRUE(view->bandShown());
+    EXPECT_EQ(view->mouseUp(), UpSelection);
+    EXPECT_EQ(view->selState(), SelMade);
+    SelectionBounds b = view->selectionBounds();
+    EXPECT_EQ(b.left, 1);
+    EXPECT_EQ(b.top, 1);
+    EXPECT_EQ(b.right, 3);
+    EXPECT_EQ(b.bottom, 3);
+
+    view->mouseDown(cellX(4) + 10, cellY(4) + 5, false);
+    view->mouseUp();
+    EXPECT_EQ(view->selState(), SelNone);
+    EXPECT_FALSE(view->bandShown());
+    EXPECT_EQ(view->curColumn(), 4);
+
+    view->mouseDown(cellX(2) + 10, cellY(6) + 5, true);   // shift: from the current cell
+    view->mouseUp();
+    EXPECT_EQ(view->selection().anchorColumn, 4);
+    EXPECT_EQ(view->selection().endRow, 6);
+
+    view->mouseDown(cellX(1) + 10, cellY(1) + 5, false);
+    view->mouseMove(300, 5000);   // below the grid: the last row shown
+    EXPECT_EQ(view->selection().endRow, 23);
+    view->mouseUp();
+}
+
+TEST_F(OverlayTest, CaptionRowNumberAndCornerClicks) {
+    EXPECT_EQ(view->mouseDown(cellX(2) + 10, 5, false), DownColumn);
+    EXPECT_EQ(view->selKind(), SelColumns);
+    EXPECT_EQ(view->curColumn(), 2);
+    view->mouseUp();
+    EXPECT_EQ(view->selState(), SelMade);
+    view->mouseDown(cellX(4) + 10, 5, true);
+    view->mouseUp();
+    SelectionBounds b = view->selectionBounds();
+    EXPECT_EQ(b.left, 2);
+    EXPECT_EQ(b.right, 4);
+    EXPECT_EQ(b.bottom, 29);
+
+    EXPECT_EQ(view->mouseDown(10, cellY(5) + 5, false), DownRow);
+    view->mouseMove(10, cellY(7) + 5);
+    view->mouseUp();
+    b = view->selectionBounds();
+    EXPECT_EQ(view->selKind(), SelRows);
+    EXPECT_EQ(b.top, 5);
+    EXPECT_EQ(b.bottom, 7);
+    EXPECT_EQ(b.right, 9);
+
+    EXPECT_EQ(view->mouseDown(5, 5, false), DownRow);
+    b = view->selectionBounds();
+    EXPECT_EQ(view->selState(), SelMade);
+    EXPECT_EQ(b.top, 0);
+    EXPECT_EQ(b.bottom, 29);
+}
+
+TEST_F(OverlayTest, ColumnBorderDragSetsWidthWithAMinimumOfTen) {
+    EXPECT_EQ(view->mouseDown(cellX(2) - 1, 5, false), DownColumnBorder);
+    EXPECT_EQ(view->dragKind(), DragColumnBorder);
+    view->mouseMove(cellX(1) + 100, 50);
+    EXPECT_EQ(at(shown(), cellX(1) + 100, 200), rgb(255, 255, 255) ^ (Grey));
+    const long renders = view->renderCount();
+    EXPECT_EQ(view->mouseUp(), UpColumnWidth);
+    EXPECT_EQ(hyo.columnWidth(1), 100);
+    EXPECT_GT(view->renderCount(), renders);
+    EXPECT_EQ(view->columnX(2), cellX(1) + 100);
+
+    view->mouseDown(cellX(1) + 99, 5, false);
+    view->mouseMove(cellX(1) + 3, 5);
+    view->mouseUp();
+    EXPECT_EQ(hyo.columnWidth(1), 10);
+    hyo.undo();
+    EXPECT_EQ(hyo.columnWidth(1), 100);
+}
+
+TEST_F(OverlayTest, BorderDragInsideAWholeColumnSelectionSizesEveryColumn) {
+    view->mouseDown(cellX(1) + 10, 5, false);
+    view->mouseDown(cellX(3) + 10, 5, true);
+    view->mouseUp();
+    view->mouseDown(cellX(3) - 1, 5, false);
+    view->mouseMove(cellX(2) + 30, 5);
+    view->mouseUp();
+    EXPECT_EQ(hyo.columnWidth(1), 30);
+    EXPECT_EQ(hyo.columnWidth(2), 30);
+    EXPECT_EQ(hyo.columnWidth(3), 30);
+    EXPECT_EQ(hyo.columnWidth(4), 64);
+}
+
+TEST_F(OverlayTest, RowBorderDragSetsHeight) {
+    EXPECT_EQ(view->mouseDown(10, cellY(2) - 1, false), DownRowBorder);
+    view->mouseMove(10, cellY(1) + 5);    // within ten pixels of the top: ignored
+    EXPECT_EQ(view->guidePos(), cellY(2));
+    view->mouseMove(10, cellY(1) + 30);
+    EXPECT_EQ(view->mouseUp(), UpRowHeight);
+    EXPECT_EQ(hyo.rowHeight(1), 30);
+    EXPECT_EQ(view->rowAt(cellY(1) + 29), 1);
+}
+
+TEST_F(OverlayTest, FillHandleDragHandsSourceAndTargetToTheFill) {
+    CellBlock source;
+    SelectionBounds target;
+    int calls = 0;
+    view->fillHandler = [&](const CellBlock& s, const SelectionBounds& t) {
+        source = s, target = t, ++calls;
+        return 1;
+    };
+    view->moveCursor(1, 1);
+    EXPECT_EQ(view->mouseDown(cellX(2) - 2, cellY(2) - 2, false), DownCell);
+    EXPECT_TRUE(view->blockSaved());
+    view->mouseMove(cellX(1) + 10, cellY(4) + 5);
+    EXPECT_EQ(view->mouseUp(), UpFill);
+    EXPECT_EQ(calls, 1);
+    EXPECT_EQ(source.anchorColumn, 1);
+    EXPECT_EQ(source.endRow, 1);
+    EXPECT_EQ(target.top, 1);
+    EXPECT_EQ(target.bottom, 4);
+    EXPECT_FALSE(view->blockSaved());
+    EXPECT_EQ(view->selState(), SelMade);
+
+    // A fill drag that does not leave the source cell drops the selection and fills nothing.
+    view->mouseDown(cellX(3) + 5, cellY(3) + 5, false);
+    view->mouseUp();
+    view->mouseDown(cellX(4) - 2, cellY(4) - 2, false);
+    EXPECT_TRUE(view->blockSaved());
+    EXPECT_EQ(view->mouseUp(), UpSelection);
+    EXPECT_EQ(calls, 1);
+    EXPECT_FALSE(view->blockSaved());
+    EXPECT_EQ(view->selState(), SelNone);
+}
