@@ -264,23 +264,30 @@ int CMyHyo::replaceCell(int column, int row, const char* text, int textLength, C
     at = cellStart;
     for (int i = 0; i < padding; ++i) out[at++] = '\t';
     if (mode == RawCell) {
-        std::memcpy(out + at, text, textLength);
+        if (textLength > 0) std::memcpy(out + at, text, textLength);
         at += textLength;
     } else {
-        // Records of the cell, filtered by the mode.
+        // Records of the cell, filtered by the mode. A new record goes before the first kept
+        // record of a greater kind, so that removing and setting again (as undo does) gives
+        // back the same bytes; records set in ascending kinds simply follow each other.
+        bool added = mode != SetKind;
         for (int pos = span.start; span.exists && pos < span.textStart;) {
             int next = RowFormat::skipRecord(old, span.textStart, pos);
-            bool sameKind = pos + 1 < next && static_cast<unsigned char>(old[pos + 1]) == kind;
-            bool drop = mode == DropAll || ((mode == DropKind || mode == SetKind) && sameKind);
+            int recordKind = pos + 1 < next ? static_cast<unsigned char>(old[pos + 1]) : -1;
+            bool drop = mode == DropAll || ((mode == DropKind || mode == SetKind) && recordKind == kind);
+            if (!added && recordKind > kind) {
+                at += RowFormat::makeRecord(kind, value, out + at);
+                added = true;
+            }
             if (!drop) {
                 std::memcpy(out + at, old + pos, next - pos);
                 at += next - pos;
             }
             pos = next;
         }
-        if (mode == SetKind) at += RowFormat::makeRecord(kind, value, out + at);
+        if (!added) at += RowFormat::makeRecord(kind, value, out + at);
         const char* source = attributesOnly ? old + span.textStart : text;
-        std::memcpy(out + at, source, textLength);
+        if (textLength > 0) std::memcpy(out + at, source, textLength);
         at += textLength;
     }
     if (span.exists && span.end < length) {
@@ -356,21 +363,24 @@ int CMyHyo::rebuildRowAttribute(int index, int kind, int value, int set) {
     int end = old ? RowFormat::prefixEnd(old, length) : 0;
     char* out = workBuffer;
     long at = 0;
-    bool written = false;
+    bool written = !set;
     for (int pos = 0; pos + 1 < end;) {
         int next = RowFormat::skipRecord(old, end, pos + 1);
-        bool sameKind = pos + 2 < end && static_cast<unsigned char>(old[pos + 2]) == kind;
-        if (!sameKind) {
-            std::memcpy(out + at, old + pos, next - pos);
-            at += next - pos;
-        } else if (set && !written) {  // an existing record is rewritten in its place
+        int recordKind = pos + 2 < end ? static_cast<unsigned char>(old[pos + 2]) : -1;
+        // An existing record is rewritten in its place; a new one goes before the first
+        // record of a greater kind (see replaceCell).
+        if (!written && recordKind >= kind) {
             out[at++] = static_cast<char>(kRowAttribute);
             at += RowFormat::makeRecord(kind, value, out + at);
             written = true;
         }
+        if (recordKind != kind) {
+            std::memcpy(out + at, old + pos, next - pos);
+            at += next - pos;
+        }
         pos = next;
     }
-    if (set && !written) {
+    if (!written) {
         out[at++] = static_cast<char>(kRowAttribute);
         at += RowFormat::makeRecord(kind, value, out + at);
     }
@@ -544,7 +554,16 @@ int CMyHyo::setColumnTitle(int column, const char* text) {
 }
 
 int CMyHyo::recordColumnDefinition(int column, bool widthOnly) {
-    if (column >= columns.lineCount()) return undo_.appendData(nullptr, 0);  // none from here on
+    int count = columns.lineCount();
+    if (column == count) return undo_.appendData(nullptr, 0);  // none from here on
+    if (column > count) {
+        // Setting this column will also create default records before it: undo must cut the
+        // list back to where it ended, not to this column.
+        char cut[5];
+        writeInt32(cut, count);
+        cut[4] = static_cast<char>(kMissingEnd);
+        return undo_.appendData(cut, 5);
+    }
     char record[ColumnRecordSize + MaxColumnTitle + 1];
     int length = columnRecordOrDefault(column, record);
     if (widthOnly) return undo_.appendInteger(readInt32(record), 4);
@@ -746,6 +765,10 @@ int CMyHyo::recordDeletedColumns(int first, int last) {
             if (!span.exists) break;
             undo_.appendData(text + span.start, span.end - span.start);
         }
+        // A row left with one empty cell reads as a row without cells: record that cell too.
+        CellSpan rest = RowFormat::locate(text, length, last + 1);
+        if (first == 0 && rest.exists && rest.start == rest.end && rest.end == length)
+            undo_.appendData(text + rest.start, 0);
         area.nextRow();
     }
     if (area.collecting()) undo_.appendMarker(UndoFilterRestore);
@@ -794,7 +817,7 @@ int CMyHyo::clearHeaderForUndo() {
     }
     for (int column = 0; column < columns.lineCount() && area.collecting(); ++column)
         recordColumnDefinition(column, false);
-    if (kind == UndoHeaderOn && area.collecting()) {
+    if (kind == UndoHeaderOn && rows.lineCount() > 0 && area.collecting()) {
         undo_.appendMarker(UndoSetKind, UndoRowsDeleted);
         undo_.appendData(rows.lineText(0), rows.lineLength(0));
     }
@@ -947,6 +970,7 @@ void CMyHyo::replayEntry(const UndoEntry& entry) {
     const unsigned char* end = p + std::max(entry.payloadLength, 0);
     if (entry.kind == UndoRowsDeleted && p < end && *p != UndoSetKind) insertRows(entry.row1, entry.row2);
     if (entry.kind == UndoColumnsDeleted) insertColumns(entry.column1, entry.column2);
+    replayKind = entry.kind;
     int kind = entry.kind;
     int subKind = entry.subKind;
     int column = startColumn;
@@ -1024,6 +1048,7 @@ void CMyHyo::replayData(int kind, int subKind, const unsigned char* data, int le
         setRowAttribute(row++, subKind, length > 0 ? data[0] : 0, length > 0 ? 1 : 0);
         break;
     case UndoRowsDeleted:
+        if (replayKind == UndoHeaderOn) rows.insertLines(0, 1);
         setRow(row++, bytes, length);
         break;
     case UndoRowsReinserted:
@@ -1032,12 +1057,14 @@ void CMyHyo::replayData(int kind, int subKind, const unsigned char* data, int le
         break;
     case UndoColumnRecord:
     case UndoColumnsDeleted:
-        if (length == 0) truncateColumns(column);
+        if (length == 5 && data[4] == kMissingEnd) truncateColumns(readInt32(bytes));
+        else if (length == 0) truncateColumns(column);
         else setColumnRecord(column, bytes, length);
         ++column;
         break;
     case UndoColumnWidth:
-        if (length == 0) truncateColumns(column);
+        if (length == 5 && data[4] == kMissingEnd) truncateColumns(readInt32(bytes));
+        else if (length == 0) truncateColumns(column);
         else if (length >= 4) setColumnWidth(column, readInt32(bytes));
         ++column;
         break;
@@ -1045,8 +1072,7 @@ void CMyHyo::replayData(int kind, int subKind, const unsigned char* data, int le
     case UndoHeaderOff:
         columns.clear();
         if (kind == UndoHeaderOn) {
-            headerMode = 0;
-            rows.insertLines(0, 1);
+            headerMode = 0;  // row 0 comes back with its record (none when the table was empty)
         } else {
             headerMode = 1;
             rows.deleteLine(0);

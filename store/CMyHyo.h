@@ -212,4 +212,5 @@ private:
     const char* seekPosition = nullptr;
     int seekTextOffset = 0;   // from seekPosition to the text after the records
     int seekEndOffset = 0;    // from seekPosition to the TAB or row end
+    int replayKind = 0;       // kind of the entry being replayed
 };

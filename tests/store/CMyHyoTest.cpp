@@ -78,7 +78,7 @@ TEST(CMyHyoCells, AttributeValuesThatLookLikeTabOrNulDoNotSplitCells) {
     EXPECT_EQ(hyo.cellAttribute(1, 0, AttrMarker), 0);
     EXPECT_EQ(hyo.cellCount(0), 3);
     hyo.setCellAttribute(1, 0, AttrBackColour, 7, 1, 1);  // replaces, never duplicates
-    EXPECT_EQ(hyo.cellRawString(1, 0), std::string("\x01\x0b") + colourRecord(5, 7) + "b");
+    EXPECT_EQ(hyo.cellRawString(1, 0), colourRecord(5, 7) + "\x01\x0b" + "b");
     hyo.setCellAttribute(1, 0, AttrMarker, 0, 0, 1);
     EXPECT_EQ(hyo.cellRawString(1, 0), colourRecord(5, 7) + "b");
     hyo.clearCellAttributes(0, 0);
