@@ -4,6 +4,7 @@
 #include <QFont>
 #include <QImage>
 #include <QObject>
+#include <QPointer>
 #include <QRect>
 #include <QString>
 #include <QTimer>
@@ -157,8 +158,9 @@ private:
     bool handleInputMethod(class QInputMethodEvent* event);
     bool answerInputMethodQuery(class QInputMethodQueryEvent* event);
 
-    QWidget* owner = nullptr;
-    EditSurface* surface = nullptr;
+    // Both belong to the window, which may go first.
+    QPointer<QWidget> owner;
+    QPointer<EditSurface> surface;
     QImage bitmap;
     QFont editorFont;
     bool fontCellExact = false;   // glyph advances match the byte columns exactly

@@ -1,0 +1,841 @@
+// Navigator: keys, mouse, wheel and scroll bars of the main window - cursor moves, selections,
+// scrolling, the in-cell editor hand-over, zoom and the view commands (freeze, header, bands).
+#include "app/Navigator.h"
+
+#include "app/CellClear.h"
+#include "editor/CMyEdit.h"
+#include "platform/core/Prompt.h"
+#include "settings/CMyGlobal.h"
+#include "store/CMyHyo.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QScrollBar>
+#include <QWheelEvent>
+#include <QWidget>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+namespace {
+
+constexpr int InitialTimerInterval = 500;
+constexpr int SlowestTimerInterval = 700;
+constexpr int FastestTimerInterval = 10;
+constexpr int MinimumRowHeight = 10;
+
+bool isRowKey(int key) {
+    return key == Qt::Key_Up || key == Qt::Key_PageUp || key == Qt::Key_Down ||
+           key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_PageDown;
+}
+
+bool isColumnKey(int key) {
+    return key == Qt::Key_Right || key == Qt::Key_Tab || key == Qt::Key_End ||
+           key == Qt::Key_Left || key == Qt::Key_Home;
+}
+
+bool isEnter(int key) { return key == Qt::Key_Return || key == Qt::Key_Enter; }
+
+// Keys that only change modifiers or lock states; they never reach the grid as keys.
+bool isBareModifier(int key) {
+    switch (key) {
+    case Qt::Key_Control: case Qt::Key_Alt: case Qt::Key_AltGr: case Qt::Key_Meta:
+    case Qt::Key_Super_L: case Qt::Key_Super_R: case Qt::Key_CapsLock: case Qt::Key_NumLock:
+    case Qt::Key_ScrollLock: case Qt::Key_unknown: case 0:
+        return true;
+    default:
+        return false;
+    }
+}
+
+}  // namespace
+
+Navigator::Navigator(CMyHyo& hyo, CMyHyoDraw& view, CMyEdit& edit, CMyGlobal& global,
+                     QWidget* grid, QScrollBar* scrRight, QScrollBar* scrBottom,
+                     NavigatorHooks hooks)
+    : hyo(hyo), view(view), edit(edit), global(global), grid(grid), scr_Right(scrRight),
+      scr_Bottom(scrBottom), hooks_(std::move(hooks)) {
+    Timer1.setObjectName("Timer1");
+    Timer1.setInterval(InitialTimerInterval);
+    connect(&Timer1, &QTimer::timeout, this, [this] { Timer1Timer(); });
+    // Input-method text committed while no edit is open starts one, as a typed key would.
+    edit.setClosedCommitHandler([this] {
+        actOnCode(keyDown(0, false, false));
+        startTyping();
+    });
+}
+
+Navigator::~Navigator() {
+    if (grid) grid->removeEventFilter(this);
+    edit.setClosedCommitHandler({});
+}
+
+void Navigator::installOn(QWidget* widget) {
+    widget->installEventFilter(this);
+    widget->setMouseTracking(true);
+}
+
+void Navigator::status(int scope) {
+    if (hooks_.updateStatus) hooks_.updateStatus(scope);
+}
+
+void Navigator::modified() {
+    if (hooks_.markModified) hooks_.markModified();
+}
+
+// ---------------------------------------------------------------------------------------
+// Events of the grid widget
+
+bool Navigator::eventFilter(QObject* watched, QEvent* event) {
+    switch (event->type()) {
+    case QEvent::KeyPress:
+        handleKeyPress(static_cast<QKeyEvent*>(event));
+        return true;
+    case QEvent::MouseButtonPress: {
+        auto* e = static_cast<QMouseEvent*>(event);
+        QPoint p = e->position().toPoint();
+        FormMouseDown(e->button(), p.x(), p.y(), e->modifiers());
+        return true;
+    }
+    case QEvent::MouseMove: {
+        QPoint p = static_cast<QMouseEvent*>(event)->position().toPoint();
+        FormMouseMove(p.x(), p.y());
+        return true;
+    }
+    case QEvent::MouseButtonRelease:
+        if (static_cast<QMouseEvent*>(event)->button() != Qt::RightButton) FormMouseUp();
+        return true;
+    case QEvent::MouseButtonDblClick:
+        if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) FormDblClick();
+        return true;
+    case QEvent::Wheel: {
+        int delta = static_cast<QWheelEvent*>(event)->angleDelta().y();
+        if (delta != 0) FormMouseWheel(delta);
+        return true;
+    }
+    default:
+        return QObject::eventFilter(watched, event);
+    }
+}
+
+// One key press is a key-down followed, for keys that make a character, by the character.
+void Navigator::handleKeyPress(QKeyEvent* event) {
+    int key = event->key();
+    if (isBareModifier(key) && !edit.isActive()) return;
+    FormKeyDown(key, event->modifiers());
+    FormKeyPress(event->text(), key, event->modifiers());
+}
+
+// ---------------------------------------------------------------------------------------
+// Key down in the main window
+
+void Navigator::FormKeyDown(int key, Qt::KeyboardModifiers modifiers) {
+    const bool ctrl = modifiers & Qt::ControlModifier;
+    const bool shift = modifiers & Qt::ShiftModifier;
+    if (edit.isActive()) {
+        int answer = edit.keyDown(key, modifiers);
+        if (answer == CMyEdit::KeyCommit || answer == CMyEdit::KeyCommitAndMove) commitEdit();
+        if (answer == CMyEdit::KeyCommit) return;
+        if (answer == CMyEdit::KeyCancel) {
+            editOpen = false;
+            renderAtPositions(false);
+            view.showCursor();
+            return;
+        }
+        if (edit.isActive()) return;
+    }
+    if (key == Qt::Key_F2) {
+        startEditWithText();
+        return;
+    }
+    if (ctrl) {
+        if (modifiers & Qt::KeypadModifier) {
+            if (key == Qt::Key_Plus) return zoom(10);
+            if (key == Qt::Key_Minus) return zoom(-10);
+        }
+        if (key >= Qt::Key_1 && key <= Qt::Key_9) {
+            if (hooks_.userKey) hooks_.userKey(key - Qt::Key_0, shift);
+            return;
+        }
+        // Shift+digit arrives as the digit's symbol on many layouts; the key still names it.
+        bool continues = key == Qt::Key_Home || key == Qt::Key_End || isEnter(key) ||
+                         key == Qt::Key_Up || key == Qt::Key_Down || key == Qt::Key_Left ||
+                         key == Qt::Key_Right;
+        if (!continues) return;
+    }
+    if (isEnter(key) && !ctrl && hooks_.returnMovesRight && hooks_.returnMovesRight())
+        key = Qt::Key_Right;
+    actOnCode(keyDown(key, ctrl, shift));
+    status(0);
+}
+
+void Navigator::actOnCode(const KeyOutcome& outcome) {
+    const int code = outcome.code;
+    if (code == 1 || code == 11 || code == -3 || code == -4) scr_Right->setValue(outcome.topRow);
+    if (code == 2 || code == 10 || code == 11 || code == -2 || code == -4)
+        scr_Bottom->setValue(outcome.firstColumn);
+    if (code == 3) {
+        modified();
+        renderAtPositions(false);
+    }
+    if (code < 0) positionEditorEmpty();
+}
+
+// The editor waits over the current cell so the input method knows where to compose.
+void Navigator::positionEditorEmpty() {
+    std::optional<QRect> rect = view.cellRect(view.curColumn(), view.curRow());
+    if (!rect) return;
+    edit.position(rect->left() + 1, rect->top(), rect->width() - 1, rect->height(), "",
+                  CMyEdit::FlagTyping);
+}
+
+// ---------------------------------------------------------------------------------------
+// Characters
+
+void Navigator::FormKeyPress(const QString& text, int key, Qt::KeyboardModifiers modifiers) {
+    if (text.isEmpty()) return;
+    const char16_t first = text.at(0).unicode();
+    if (first == u'\r' || first == u'\n' || first == 0x1B) return;   // Enter and Escape
+    const bool ctrl = modifiers & Qt::ControlModifier;
+    if (ctrl) {
+        if (edit.isActive()) {
+            if (key == Qt::Key_C) edit.copyToClipboard();
+            else if (key == Qt::Key_V) edit.pasteFromClipboard();
+            else if (key == Qt::Key_X) edit.cutToClipboard();
+            return;
+        }
+        if (key == Qt::Key_C) {
+            if (hooks_.copySelection) hooks_.copySelection();
+        } else if (key == Qt::Key_V) {
+            if (hooks_.pasteAtCursor) hooks_.pasteAtCursor();
+        } else if (key == Qt::Key_X) {
+            cutSelection();
+        } else if (key == Qt::Key_I) {
+            // Inserted rows change the document even though no cell text changed.
+            if (hooks_.insertRows && hooks_.insertRows()) {
+                modified();
+                renderAtPositions(false);
+            }
+        }
+        return;
+    }
+    if (modifiers & Qt::AltModifier) return;
+    // TAB only moves and DEL is the Delete key; neither is typed.
+    if (first == u'\t' || first == 0x7F) return;
+    if (first < 0x20 && first != u'\b') return;
+    if (!edit.isActive() && !startTyping()) return;
+    edit.typeText(text);
+}
+
+// Ctrl+X on the grid: copy, and only when that worked clear the cells as Delete does.
+void Navigator::cutSelection() {
+    if (!hooks_.copySelection || !hooks_.copySelection()) return;
+    SelectionBounds b = view.selectionBounds();
+    if (CellClear::clear(hyo, SelectionRange{b.left, b.top, b.right, b.bottom}) != 0) return;
+    // The text changed, so the document must say so or closing would lose the cut.
+    modified();
+    renderAtPositions(false);
+}
+
+// ---------------------------------------------------------------------------------------
+// Starting and ending an edit
+
+bool Navigator::openEditor(const std::string& text, int flags) {
+    std::optional<QRect> rect = view.cellRect(view.curColumn(), view.curRow());
+    if (!rect) return false;
+    const bool right = flags & CMyEdit::FlagRightAligned;
+    const int maxWidth = right ? rect->width() - 1 : view.viewWidth() - rect->left() - 1;
+    const int maxHeight = view.viewHeight() - rect->top();
+    view.hideCursor();
+    if (edit.open(rect->left() + 1, rect->top(), rect->width() - 1, rect->height(), maxWidth,
+                  maxHeight, text.c_str(), flags, CMyEdit::CellByteLimit) != 0) {
+        view.showCursor();
+        Prompt::beep();
+        return false;
+    }
+    editOpen = true;
+    return true;
+}
+
+bool Navigator::startEditWithText() {
+    if (edit.isActive()) return false;
+    std::string text = hyo.cellString(view.curColumn(), view.curRow());
+    bool number = hyo.columnKind(view.curColumn()) == 1;
+    bool breaks = text.find_first_of("\r\n") != std::string::npos;
+    int flags = CMyEdit::FlagCaretAtEnd | (number && !breaks ? CMyEdit::FlagRightAligned : 0);
+    return openEditor(text, flags);
+}
+
+bool Navigator::startTyping() {
+    if (edit.isActive()) return true;
+    bool number = hyo.columnKind(view.curColumn()) == 1;
+    return openEditor("", CMyEdit::FlagTyping | (number ? CMyEdit::FlagRightAligned : 0));
+}
+
+void Navigator::commitEdit() {
+    if (!editOpen && !edit.isActive()) return;
+    editOpen = false;
+    edit.close();
+    const int column = view.curColumn();
+    const int row = view.curRow();
+    std::string text = edit.text();
+    if (text.empty() && hyo.cellString(column, row).empty()) {
+        view.showCursor();
+        return;
+    }
+    int height = static_cast<int>(std::trunc((edit.boxRect().height() + 2) / view.scale()));
+    height = std::max(height, MinimumRowHeight);
+    if (height != hyo.rowHeight(row)) hyo.setRowHeight(row, height);
+    hyo.setCell(column, row, text.c_str());
+    renderAtPositions(false);
+    modified();
+    raiseScrollRanges();
+    view.showCursor();
+    status(0);
+}
+
+// ---------------------------------------------------------------------------------------
+// Scrolling
+
+void Navigator::renderAtPositions(bool forceHeader) {
+    view.render(scr_Bottom->value(), scr_Right->value(), forceHeader);
+    view.present();
+}
+
+void Navigator::raiseScrollRanges() {
+    if (scr_Right->maximum() < view.gridRows()) scr_Right->setMaximum(view.gridRows());
+    if (scr_Bottom->maximum() < view.gridColumns()) scr_Bottom->setMaximum(view.gridColumns());
+}
+
+// Moves both bars without the change events rendering twice.
+void Navigator::setScrollPositions(int first, int top) {
+    scrollSync = true;
+    scr_Bottom->setValue(first);
+    scr_Right->setValue(top);
+    scrollSync = false;
+}
+
+void Navigator::goToCell(int column, int row) {
+    raiseScrollRanges();
+    CursorMove move = view.moveCursor(column, row);
+    int first = std::max(move.firstColumn, scr_Bottom->minimum());
+    int top = std::max(move.topRow, scr_Right->minimum());
+    // The bars always follow the view, so a later scroll starts where the grid is.
+    setScrollPositions(first, top);
+    view.render(scr_Bottom->value(), scr_Right->value(), true);
+    view.present();
+    status(0);
+}
+
+void Navigator::scr_RightChange() {
+    if (scrollSync) return;
+    if (edit.isActive()) commitEdit();
+    renderAtPositions(false);
+}
+
+void Navigator::scr_BottomChange() {
+    if (scrollSync) return;
+    if (edit.isActive()) commitEdit();
+    renderAtPositions(true);
+}
+
+// ---------------------------------------------------------------------------------------
+// Mouse
+
+void Navigator::FormMouseDown(Qt::MouseButton button, int x, int y,
+                              Qt::KeyboardModifiers modifiers) {
+    if (button == Qt::RightButton) {
+        if (edit.isActive()) return;
+        int mode = 0;
+        if (view.selState() == SelMade && view.selKind() == SelColumns) mode = 2;
+        else if (view.selState() == SelMade && view.selKind() == SelRows) mode = 1;
+        if (hooks_.toolPalette) hooks_.toolPalette(mode, grid->mapToGlobal(QPoint(x, y)));
+        return;
+    }
+    if (edit.isActive()) {
+        if (edit.mouseDown(x, y)) return;
+        commitEdit();
+    } else if (editOpen) {
+        commitEdit();
+    }
+    view.mouseDown(x, y, modifiers & Qt::ShiftModifier);
+    status(1);
+}
+
+void Navigator::FormMouseMove(int x, int y) {
+    if (edit.isActive()) {
+        edit.mouseMove(x, y);
+        return;
+    }
+    int shape = view.mouseMove(x, y);
+    Qt::CursorShape pointer = Qt::ArrowCursor;
+    if (shape == ShapeColumnBorder) pointer = Qt::SplitHCursor;
+    else if (shape == ShapeRowBorder) pointer = Qt::SplitVCursor;
+    else if (shape == ShapeFillHandle) pointer = Qt::PointingHandCursor;
+    if (grid->cursor().shape() != pointer) grid->setCursor(pointer);
+    if (view.selState() == SelMaking) {
+        if (outsideGridBand(x, y)) {
+            if (!Timer1.isActive()) Timer1.start();
+            dragPoint = QPoint(x, y);
+        } else {
+            Timer1.stop();
+            prevDragPoint = QPoint(0, 0);
+        }
+    }
+    status(1);
+}
+
+void Navigator::FormMouseUp() {
+    if (edit.isActive()) {
+        edit.mouseUp();
+        return;
+    }
+    int finished = view.mouseUp();
+    raiseScrollRanges();
+    status(0);
+    if (Timer1.isActive()) {
+        Timer1.stop();
+        prevDragPoint = QPoint(0, 0);
+    }
+    if (finished == UpFill) modified();
+}
+
+void Navigator::FormDblClick() { startEditWithText(); }
+
+void Navigator::FormMouseWheel(int delta) {
+    if (!scr_Right->isEnabled()) return;
+    if (delta < 0 && scr_Right->value() < scr_Right->maximum())
+        scr_Right->setValue(scr_Right->value() + 1);
+    else if (delta > 0 && scr_Right->value() > 0)
+        scr_Right->setValue(scr_Right->value() - 1);
+}
+
+// The band the grid occupies, read off the scroll bars beside and below it.
+QRect Navigator::gridBand() const {
+    QPoint bottomLeft = grid->mapFromGlobal(scr_Bottom->mapToGlobal(QPoint(0, 0)));
+    QPoint rightTop = grid->mapFromGlobal(scr_Right->mapToGlobal(QPoint(0, 0)));
+    return QRect(bottomLeft.x(), rightTop.y(), scr_Bottom->width(), scr_Right->height());
+}
+
+bool Navigator::outsideGridBand(int x, int y) const {
+    QRect band = gridBand();
+    return x < band.left() || x > band.right() || y < band.top() || y > band.bottom();
+}
+
+// Auto-scroll while the mouse selects outside the grid: one row or column per tick, faster
+// while the pointer is held still or moves away, slower when it moves back.
+void Navigator::Timer1Timer() {
+    if (prevDragPoint == QPoint(0, 0)) prevDragPoint = dragPoint;
+    const int x = dragPoint.x(), y = dragPoint.y();
+    const int px = prevDragPoint.x(), py = prevDragPoint.y();
+    const QRect band = gridBand();
+    int d = 0;
+    if (y > band.bottom()) {
+        if (scr_Right->value() < scr_Right->maximum()) {
+            scr_Right->setValue(scr_Right->value() + 1);
+            d = y == py ? -30 : (y > py ? -150 : 200);
+        }
+    } else if (y < band.top()) {
+        if (scr_Right->value() > scr_Right->minimum()) {
+            scr_Right->setValue(scr_Right->value() - 1);
+            d = y == py ? -30 : (y < py ? -150 : 200);
+        }
+    } else if (x > band.right()) {
+        if (scr_Bottom->value() < scr_Bottom->maximum()) {
+            scr_Bottom->setValue(scr_Bottom->value() + 1);
+            d = x == px ? -15 : (x > px ? -55 : 150);
+        }
+    } else if (x < band.left() && scr_Bottom->value() > scr_Bottom->minimum()) {
+        scr_Bottom->setValue(scr_Bottom->value() - 1);
+        d = x == px ? -15 : (x < px ? -55 : 150);
+    }
+    int interval = d == 0 ? SlowestTimerInterval
+                          : std::clamp(Timer1.interval() + d, FastestTimerInterval, SlowestTimerInterval);
+    Timer1.setInterval(interval);
+    view.mouseMove(x, y);
+    prevDragPoint = dragPoint;
+}
+
+// ---------------------------------------------------------------------------------------
+// View commands
+
+void Navigator::zoom(int step) {
+    if (edit.isActive()) return;
+    const int old = global.viewScale();
+    const int scale = std::clamp(old + step, MinScale, MaxScale);
+    if (scale == old) return;
+    global.setViewScale(scale);
+    hyo.setZoomPercent(scale);
+    view.setScale(scale);
+    edit.setScale(scale);
+    status(1);
+    renderAtPositions(true);
+    grid->update();
+}
+
+void Navigator::toggleFrozen() {
+    int end = view.toggleFrozen();
+    if (end < 0) return;
+    scrollSync = true;
+    scr_Bottom->setMinimum(end);
+    // After unfreezing the columns that were frozen come back into view.
+    scr_Bottom->setValue(std::max(view.firstColumn(), end));
+    scrollSync = false;
+    renderAtPositions(true);
+    grid->update();
+    if (hooks_.viewModesChanged) hooks_.viewModesChanged();
+}
+
+bool Navigator::toggleHeader() {
+    if (hyo.isFiltered()) {
+        Prompt::warn("抽出中は出来ません。");
+        return false;
+    }
+    const bool turningOn = !hyo.inHeaderMode();
+    if (turningOn) {
+        if (hyo.rowCount() < 1 || hyo.cellCount(0) < 1) {
+            Prompt::warn("ヘッダーに指定する項目がありません。");
+            return false;
+        }
+        for (int column = 0; column < hyo.cellCount(0); ++column) {
+            if (static_cast<int>(hyo.cellString(column, 0).size()) > MaxTitleBytes) {
+                char message[80];
+                std::snprintf(message, sizeof message, "%d列目のサイズが大きすぎます。", column + 1);
+                Prompt::warn(message);
+                return false;
+            }
+        }
+    }
+    if (hyo.journal().recording() && hyo.clearHeaderForUndo() != 0) return false;
+    bool wasRecording = hyo.journal().setRecording(false);
+    if (turningOn) hyo.takeHeaderRow();
+    else hyo.restoreHeaderRow();
+    hyo.journal().setRecording(wasRecording);
+
+    view.clearSelection();
+    view.setCurrentCell(0, 0);
+    setScrollPositions(scr_Bottom->minimum(), scr_Right->minimum());
+    raiseScrollRanges();
+    view.render(scr_Bottom->value(), scr_Right->value(), true);
+    view.present();
+    status(0);
+    if (hooks_.viewModesChanged) hooks_.viewModesChanged();
+    return true;
+}
+
+void Navigator::setAlternateMode(bool on, int lines, int scheme) {
+    alternateOn = on;
+    alternateBand = lines;
+    alternateColour = scheme;
+    view.setDataEndLines(on ? 1 : 0);
+    view.setAlternateLines(on ? alternateBand : 0, alternateColour);
+}
+
+void Navigator::toggleAlternate() {
+    setAlternateMode(!alternateOn, alternateBand, alternateColour);
+    if (hooks_.viewModesChanged) hooks_.viewModesChanged();
+    renderAtPositions(true);
+    grid->update();
+}
+
+// ---------------------------------------------------------------------------------------
+// The view's key down
+
+Navigator::Cell Navigator::selectionEndCell() const {
+    CellBlock block = view.selection();
+    // Whole rows keep the current column, whole columns the current row.
+    if (view.selKind() == SelRows) return {view.curColumn(), block.endRow};
+    if (view.selKind() == SelColumns) return {block.endColumn, view.curRow()};
+    return {block.endColumn, block.endRow};
+}
+
+KeyOutcome Navigator::keyDown(int key, bool ctrl, bool shift) {
+    KeyOutcome out{0, view.firstColumn(), view.topRow()};
+    if (ctrl && key == Qt::Key_Home) key = Qt::Key_PageUp;
+    else if (ctrl && key == Qt::Key_End) key = Qt::Key_PageDown;
+
+    const Cell original{view.curColumn(), view.curRow()};
+    if (shift) {
+        if (view.selState() == SelNone) {
+            view.setSelection(SelMade, SelCells,
+                              {original.column, original.row, original.column, original.row});
+        } else if (key != Qt::Key_Shift) {
+            Cell end = selectionEndCell();
+            view.setCurrentCell(end.column, end.row);
+        }
+        if (ctrl && !view.blockSaved()) view.setBlockSaved(true, view.selection());
+    }
+    if (key == Qt::Key_Shift) return out;
+
+    const bool hadSelection = view.selState() != SelNone;
+    const Cell oldEnd = hadSelection ? selectionEndCell() : original;
+    Cell cur{view.curColumn(), view.curRow()};
+    const bool ctrlAlone = ctrl && !shift;
+
+    switch (key) {
+    case Qt::Key_Up:
+        if (!ctrlAlone) moveUp(cur, out);
+        break;
+    case Qt::Key_PageUp:
+        movePageUp(ctrl, cur, out);
+        break;
+    case Qt::Key_Down:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        moveDown(key, ctrl, cur, out);
+        break;
+    case Qt::Key_PageDown:
+        movePageDown(ctrl, cur, out);
+        break;
+    case Qt::Key_Right:
+    case Qt::Key_Tab:
+        if (!ctrlAlone) moveRight(cur, out);
+        break;
+    case Qt::Key_End:
+        moveEnd(cur, out);
+        break;
+    case Qt::Key_Left:
+        if (!ctrlAlone) moveLeft(cur, out);
+        break;
+    case Qt::Key_Home:
+        moveHome(cur, out);
+        break;
+    case Qt::Key_Delete: {
+        SelectionBounds b = view.selectionBounds();
+        if (CellClear::clear(hyo, SelectionRange{b.left, b.top, b.right, b.bottom}) == 0) out.code = 3;
+        break;
+    }
+    case Qt::Key_F4:
+        if (view.blockSaved()) {
+            if (view.fillHandler) view.fillHandler(view.savedBlock(), view.selectionBounds());
+            view.setBlockSaved(false);
+            out.code = 3;
+        }
+        break;
+    default:
+        view.setCurrentCell(original.column, original.row);
+        anyOtherKey(original, out);
+        return out;
+    }
+
+    if (isRowKey(key) && out.code < 10) crossCheckRows(cur, out);
+    if (isColumnKey(key)) crossCheckColumns(cur, out);
+    drawAfterMove(shift, cur, oldEnd, hadSelection, original);
+    return out;
+}
+
+void Navigator::moveUp(Cell& cur, KeyOutcome& out) {
+    if (cur.row > 0) {
+        --cur.row;
+        if (cur.row < view.topRow()) {
+            out.topRow = std::max(0, std::min(view.topRow() - 1, cur.row));
+            out.code = 1;
+        } else if (cur.row > view.lastRow()) {
+            out.topRow = view.topFor(cur.row);
+            out.code = 1;
+        }
+    } else if (view.topRow() > 0) {
+        out.topRow = 0;
+        out.code = 1;
+    }
+}
+
+void Navigator::movePageUp(bool ctrl, Cell& cur, KeyOutcome& out) {
+    if (cur.row <= 0) return;
+    if (ctrl) {
+        cur.row = 0;
+        out.topRow = 0;
+    } else if (cur.row > view.topRow()) {
+        cur.row = view.topRow();
+    } else {
+        int top = view.topFor(view.topRow());
+        if (top == view.topRow() && top > 0) top = view.topFor(top - 1);
+        out.topRow = top;
+        cur.row = top;
+    }
+    out.code = 1;
+}
+
+void Navigator::moveDown(int key, bool ctrl, Cell& cur, KeyOutcome& out) {
+    const int rows = view.gridRows();
+    if (cur.row >= rows - 1) {
+        cur.row = rows - 1;
+        out.code = 1;
+        return;
+    }
+    ++cur.row;
+    if (cur.row > view.lastRow()) {
+        out.topRow = view.topFor(cur.row);
+        out.code = 1;
+    } else if (cur.row < view.topRow()) {
+        out.topRow = cur.row;
+        out.code = 1;
+    }
+    if (ctrl && isEnter(key)) {
+        cur.column = view.frozenStart();
+        out.firstColumn = 0;
+        out.code += 10;
+    }
+}
+
+void Navigator::movePageDown(bool ctrl, Cell& cur, KeyOutcome& out) {
+    const int rows = view.gridRows();
+    if (cur.row >= rows - 1) {
+        cur.row = rows - 1;
+        out.code = 1;
+        return;
+    }
+    if (ctrl) {
+        if (cur.row < hyo.rowCount() - 1) {
+            cur.row = std::max(0, hyo.rowCount() - 1);
+            out.topRow = view.topFor(cur.row);
+        }
+    } else if (cur.row < view.lastRow()) {
+        cur.row = view.lastRow();
+    } else {
+        int top = view.lastRow() + (view.lastRow() == view.topRow() ? 1 : 0);
+        top = std::min(top, rows - 1);
+        out.topRow = top;
+        cur.row = std::min(view.lastFrom(top), rows - 1);
+    }
+    out.code = 1;
+}
+
+void Navigator::moveRight(Cell& cur, KeyOutcome& out) {
+    const int columns = view.gridColumns();
+    if (cur.column >= columns - 1) {
+        cur.column = columns - 1;
+        out.code = 2;
+        return;
+    }
+    ++cur.column;
+    if (cur.column > view.lastColumn()) {
+        out.firstColumn = view.firstFor(cur.column);
+        out.code = 2;
+    }
+    if (cur.column >= view.frozenEnd() && cur.column < view.firstColumn()) {
+        out.firstColumn = cur.column;
+        out.code = 2;
+    }
+}
+
+void Navigator::moveEnd(Cell& cur, KeyOutcome& out) {
+    const int columns = view.gridColumns();
+    if (cur.column >= columns - 1) {
+        cur.column = columns - 1;
+        out.code = 2;
+        return;
+    }
+    const int lastCell = hyo.cellCount(cur.row) - 1;
+    int target = cur.column < lastCell ? lastCell : view.tableColumns() - 1;
+    cur.column = std::max(0, target);
+    if (cur.column > view.lastColumn()) {
+        out.firstColumn = view.firstFor(cur.column);
+        out.code = 2;
+    } else if (cur.column < view.firstColumn() && cur.column >= view.frozenEnd()) {
+        out.firstColumn = cur.column;
+        out.code = 2;
+    }
+}
+
+void Navigator::moveLeft(Cell& cur, KeyOutcome& out) {
+    if (cur.column > view.frozenStart()) {
+        --cur.column;
+        if (cur.column >= view.frozenEnd() && cur.column < view.firstColumn()) {
+            out.firstColumn = std::max(view.frozenEnd(), std::min(view.firstColumn() - 1, cur.column));
+            out.code = 2;
+        } else if (cur.column > view.lastColumn()) {
+            out.firstColumn = view.firstFor(cur.column);
+            out.code = 2;
+        }
+    } else if (cur.column < view.firstColumn() && cur.column >= view.frozenEnd()) {
+        out.firstColumn = cur.column;
+        out.code = 2;
+    }
+}
+
+void Navigator::moveHome(Cell& cur, KeyOutcome& out) {
+    if (cur.column > view.frozenStart()) {
+        cur.column = view.frozenStart();
+        out.firstColumn = 0;
+        out.code = 2;
+    } else if (cur.column < view.firstColumn() && cur.column >= view.frozenEnd()) {
+        out.firstColumn = cur.column;
+        out.code = 2;
+    }
+}
+
+// A key that edits rather than moves: drop the selection and bring the cell into view.
+void Navigator::anyOtherKey(const Cell& cur, KeyOutcome& out) {
+    if (view.selState() != SelNone) view.clearSelection();
+    out.code = -1;
+    // Frozen columns are always on screen; only scrolled ones need bringing back.
+    if (cur.column < view.firstColumn() && cur.column >= view.frozenEnd()) {
+        out.firstColumn = cur.column;
+        out.code = -2;
+    } else if (cur.column > view.lastColumn()) {
+        out.firstColumn = view.firstFor(cur.column);
+        out.code = -2;
+    }
+    int vertical = 0;
+    if (cur.row < view.topRow()) {
+        out.topRow = cur.row;
+        vertical = 1;
+    } else if (cur.row > view.lastRow()) {
+        out.topRow = view.topFor(cur.row);
+        vertical = 1;
+    }
+    if (vertical) out.code = out.code == -2 ? -4 : -3;
+}
+
+void Navigator::crossCheckRows(const Cell& cur, KeyOutcome& out) {
+    if (cur.column >= view.frozenEnd() && cur.column < view.firstColumn()) {
+        out.firstColumn = cur.column;
+        out.code += 10;
+    } else if (cur.column > view.lastColumn()) {
+        out.firstColumn = view.firstFor(cur.column);
+        out.code += 10;
+    }
+}
+
+void Navigator::crossCheckColumns(Cell& cur, KeyOutcome& out) {
+    const int columns = view.gridColumns();
+    if (cur.column >= columns - 1) cur.column = columns - 1;
+    if (cur.row < view.topRow()) {
+        out.topRow = cur.row;
+        out.code = 11;
+    } else if (cur.row > view.lastRow()) {
+        out.topRow = view.topFor(cur.row);
+        out.code = 11;
+    }
+}
+
+// Cursor and band after a move. With Shift the moved cell becomes the selection's end and
+// the cursor stays on the anchor; without Shift any selection is dropped, so the cursor and
+// the selection never disagree.
+void Navigator::drawAfterMove(bool shift, const Cell& moved, const Cell& oldEnd,
+                              bool hadSelection, const Cell& original) {
+    if (!hadSelection) {
+        view.setCurrentCell(moved.column, moved.row);
+        view.showCursor();
+        return;
+    }
+    if (!shift) {
+        view.clearSelection();
+        view.setCurrentCell(moved.column, moved.row);
+        view.showCursor();
+        return;
+    }
+    CellBlock block = view.selection();
+    Cell anchor{block.anchorColumn, block.anchorRow};
+    if (view.selKind() == SelRows) anchor.column = original.column;
+    if (view.selKind() == SelColumns) anchor.row = original.row;
+    view.setCurrentCell(anchor.column, anchor.row);
+    view.showCursor();
+    if (moved == oldEnd) return;
+    if (view.selKind() != SelColumns) block.endRow = moved.row;
+    if (view.selKind() != SelRows) block.endColumn = moved.column;
+    view.setSelection(view.selState(), view.selKind(), block);
+    view.showBand();
+}

@@ -1,0 +1,214 @@
+// Editing cells through the grid: typing, F2, double click, commit rules, IME and the header.
+#include "NavFixture.h"
+
+#include "platform/core/CodePage.h"
+
+#include <QInputMethodEvent>
+
+namespace {
+
+using EditingTest = NavFixture;
+
+TEST_F(EditingTest, TypingOpensTheEditorAndLeftCommitsAndMoves) {
+    setTable(5, 4);
+    nav->goToCell(2, 1);
+    type("Q");
+    ASSERT_TRUE(edit->isActive());
+    EXPECT_TRUE(edit->isTypingMode());
+    EXPECT_FALSE(view->cursorShown());
+    EXPECT_EQ(hyo.cellString(2, 1), "1,2");   // nothing stored before the commit
+    press(Qt::Key_Left);
+    EXPECT_FALSE(edit->isActive());
+    EXPECT_EQ(hyo.cellString(2, 1), "Q");   // the old text is replaced as a whole
+    EXPECT_EQ(column(), 1);
+    EXPECT_EQ(row(), 1);
+    EXPECT_EQ(modifiedCount, 1);
+    EXPECT_TRUE(view->cursorShown());
+}
+
+TEST_F(EditingTest, F2KeepsTheTextAndLeftMovesTheCaret) {
+    setRows({"abc"});
+    press(Qt::Key_F2);
+    ASSERT_TRUE(edit->isActive());
+    EXPECT_FALSE(edit->isTypingMode());
+    EXPECT_EQ(edit->caretPosition(), 3);
+    press(Qt::Key_Left);
+    EXPECT_TRUE(edit->isActive());
+    EXPECT_EQ(edit->caretPosition(), 2);
+    type("X");
+    press(Qt::Key_Return);
+    EXPECT_EQ(hyo.cellString(0, 0), "abXc");
+    EXPECT_EQ(row(), 1);   // Enter commits and moves down
+}
+
+TEST_F(EditingTest, HomeInTypingModeCommitsWithoutMoving) {
+    setTable(5, 4);
+    nav->goToCell(1, 1);
+    type("z");
+    press(Qt::Key_Home);
+    EXPECT_FALSE(edit->isActive());
+    EXPECT_EQ(hyo.cellString(1, 1), "z");
+    EXPECT_EQ(column(), 1);
+    EXPECT_EQ(row(), 1);
+}
+
+TEST_F(EditingTest, EscapeKeepsTheOldText) {
+    setRows({"old"});
+    press(Qt::Key_F2);
+    type("new");
+    press(Qt::Key_Escape);
+    EXPECT_FALSE(edit->isActive());
+    EXPECT_EQ(hyo.cellString(0, 0), "old");
+    EXPECT_EQ(modifiedCount, 0);
+    EXPECT_TRUE(view->cursorShown());
+    // A later commit command does not store the cancelled text.
+    nav->commitEdit();
+    EXPECT_EQ(hyo.cellString(0, 0), "old");
+}
+
+TEST_F(EditingTest, CommittingNothingIntoAnEmptyCellChangesNothing) {
+    setRows({"a\t\tc"});
+    nav->goToCell(1, 0);
+    press(Qt::Key_F2);
+    press(Qt::Key_Return);
+    EXPECT_EQ(modifiedCount, 0);
+    EXPECT_EQ(hyo.rowString(0), "a\t\tc");
+}
+
+TEST_F(EditingTest, CtrlEnterAddsALineAndTheRowGrowsByOneLinePitch) {
+    setRows({"ab\t1"});
+    press(Qt::Key_F2);
+    press(Qt::Key_Return, Qt::ControlModifier);
+    type("cd");
+    press(Qt::Key_Return);
+    EXPECT_EQ(hyo.cellString(0, 0), "ab\r\ncd");
+    EXPECT_EQ(hyo.rowHeight(0), 16 + edit->linePitch());
+}
+
+TEST_F(EditingTest, CtrlEnterInANumberColumnDoesNothing) {
+    setRows({"ab\t12"});
+    hyo.setColumnKind(1, 1, 1);
+    nav->goToCell(1, 0);
+    press(Qt::Key_F2);
+    ASSERT_TRUE(edit->isRightAligned());
+    press(Qt::Key_Return, Qt::ControlModifier);
+    EXPECT_EQ(edit->lineCount(), 1);
+    press(Qt::Key_Return);
+    EXPECT_EQ(hyo.cellString(1, 0), "12");
+    EXPECT_EQ(hyo.rowHeight(0), 16);
+}
+
+TEST_F(EditingTest, TypedCellsBeyondTheDataExtendTheTable) {
+    setTable(2, 2);
+    nav->goToCell(3, 6);
+    type("far");
+    press(Qt::Key_Return);
+    EXPECT_EQ(hyo.cellString(3, 6), "far");
+    EXPECT_GE(hyo.rowCount(), 7);
+    EXPECT_GE(scrRight->maximum(), 507);
+}
+
+TEST_F(EditingTest, DoubleClickEditsAndAClickOutsideCommits) {
+    setTable(5, 4);
+    QPoint cell = centreOf(1, 1);
+    QTest::mouseClick(grid, Qt::LeftButton, Qt::NoModifier, cell);
+    QTest::mouseDClick(grid, Qt::LeftButton, Qt::NoModifier, cell);
+    ASSERT_TRUE(edit->isActive());
+    EXPECT_EQ(edit->text(), "1,1");
+    type("+");
+    // A click inside the box moves the caret and stays in the editor.
+    QTest::mouseClick(grid, Qt::LeftButton, Qt::NoModifier, edit->boxRect().topLeft() + QPoint(1, 1));
+    EXPECT_TRUE(edit->isActive());
+    EXPECT_EQ(edit->caretPosition(), 0);
+    QTest::mouseClick(grid, Qt::LeftButton, Qt::NoModifier, centreOf(3, 3));
+    EXPECT_FALSE(edit->isActive());
+    EXPECT_EQ(hyo.cellString(1, 1), "1,1+");
+    EXPECT_EQ(column(), 3);
+    EXPECT_EQ(row(), 3);
+}
+
+TEST_F(EditingTest, ScrollingCommitsTheEdit) {
+    setTable(100, 4);
+    type("s");
+    scrRight->setValue(10);
+    EXPECT_FALSE(edit->isActive());
+    EXPECT_EQ(hyo.cellString(0, 0), "s");
+}
+
+TEST_F(EditingTest, InputMethodCommitTypesJapaneseIntoTheCell) {
+    setTable(5, 4);
+    nav->goToCell(2, 2);
+    QInputMethodEvent preedit(QString::fromUtf8("にほんご"), {});
+    QApplication::sendEvent(grid, &preedit);
+    EXPECT_FALSE(edit->isActive());   // composing alone does not start an edit
+    QInputMethodEvent commit;
+    commit.setCommitString(QString::fromUtf8("日本語"));
+    QApplication::sendEvent(grid, &commit);
+    ASSERT_TRUE(edit->isActive());
+    EXPECT_TRUE(edit->isTypingMode());
+    press(Qt::Key_Return);
+    EXPECT_EQ(hyo.cellString(2, 2), CodePage::toCp932("日本語"));
+}
+
+TEST_F(EditingTest, BackspaceStartsAnEmptyEdit) {
+    setRows({"abc"});
+    press(Qt::Key_Backspace);
+    ASSERT_TRUE(edit->isActive());
+    EXPECT_EQ(edit->text(), "");
+    press(Qt::Key_Return);
+    EXPECT_EQ(hyo.cellString(0, 0), "");   // the empty edit replaces the old text
+    EXPECT_EQ(modifiedCount, 1);
+}
+
+TEST_F(EditingTest, HeaderRefusesATitleOfSixtyOneBytes) {
+    setRows({"a\tb\t" + std::string(61, 'x') + "\td", "1\t2\t3\t4"});
+    prompt.answer(PromptAnswer::Ok);
+    EXPECT_FALSE(nav->toggleHeader());
+    ASSERT_EQ(prompt.shown().size(), 1u);
+    EXPECT_EQ(prompt.last().text, "3列目のサイズが大きすぎます。");
+    EXPECT_EQ(prompt.last().caption, "注意");
+    EXPECT_FALSE(hyo.inHeaderMode());
+    EXPECT_EQ(hyo.rowCount(), 2);
+}
+
+TEST_F(EditingTest, HeaderOnAndOffAndItsUndo) {
+    setRows({"name\tage", "ann\t7", "bob\t9"});
+    nav->goToCell(1, 2);
+    ASSERT_TRUE(nav->toggleHeader());
+    EXPECT_TRUE(hyo.inHeaderMode());
+    EXPECT_EQ(hyo.columnTitle(0), "name");
+    EXPECT_EQ(hyo.cellString(0, 0), "ann");
+    EXPECT_EQ(column(), 0);
+    EXPECT_EQ(row(), 0);
+    ASSERT_TRUE(nav->toggleHeader());
+    EXPECT_FALSE(hyo.inHeaderMode());
+    EXPECT_EQ(hyo.cellString(1, 0), "age");
+    EXPECT_EQ(hyo.columnTitle(1), "");
+    hyo.undo();   // undoes switching it off
+    EXPECT_TRUE(hyo.inHeaderMode());
+    EXPECT_EQ(hyo.cellString(0, 0), "ann");
+}
+
+TEST_F(EditingTest, HeaderRefusalsWhileFilteredOrEmpty) {
+    prompt.answer(PromptAnswer::Ok);
+    EXPECT_FALSE(nav->toggleHeader());
+    EXPECT_EQ(prompt.last().text, "ヘッダーに指定する項目がありません。");
+    setRows({"a"});
+    hyo.setFilterActive(true);
+    prompt.answer(PromptAnswer::Ok);
+    EXPECT_FALSE(nav->toggleHeader());
+    EXPECT_EQ(prompt.last().text, "抽出中は出来ません。");
+    hyo.setFilterActive(false);
+}
+
+TEST_F(EditingTest, AlternateModeSwitchesBandsAndDataEndLines) {
+    setTable(10, 3);
+    nav->setAlternateMode(false, 2, 3);
+    nav->toggleAlternate();
+    EXPECT_TRUE(nav->alternateMode());
+    EXPECT_EQ(view->alternateColour(), qRgb(240, 240, 255));
+    nav->toggleAlternate();
+    EXPECT_FALSE(nav->alternateMode());
+}
+
+}  // namespace

@@ -1,0 +1,310 @@
+// Keyboard navigation, selection by keys, scrolling, the wheel and auto-scroll on the real grid.
+#include "NavFixture.h"
+
+#include <QWheelEvent>
+
+namespace {
+
+using NavigationTest = NavFixture;
+
+TEST_F(NavigationTest, CtrlEnterGoesToTheNextRowFirstColumnAndScrollsLeft) {
+    setTable(10, 30);
+    nav->goToCell(25, 3);
+    ASSERT_GT(scrBottom->value(), 0);
+    nav->goToCell(5, 3);
+    press(Qt::Key_Return, Qt::ControlModifier);
+    EXPECT_EQ(column(), 0);
+    EXPECT_EQ(row(), 4);
+    EXPECT_EQ(scrBottom->value(), 0);
+    EXPECT_EQ(view->firstColumn(), 0);
+}
+
+TEST_F(NavigationTest, EndGoesToTheRowsLastCellThenTheTablesLastColumn) {
+    setRows({"a\tb\tc", "a\tb\tc\td\te\tf"});
+    press(Qt::Key_End);
+    EXPECT_EQ(column(), 2);
+    press(Qt::Key_End);
+    EXPECT_EQ(column(), 5);
+    press(Qt::Key_Home);
+    EXPECT_EQ(column(), 0);
+}
+
+TEST_F(NavigationTest, DownStopsAtTheLastNavigableRow) {
+    setTable(10, 2);
+    EXPECT_EQ(view->gridRows(), 510);
+    nav->goToCell(0, 508);
+    press(Qt::Key_Down);
+    EXPECT_EQ(row(), 509);
+    press(Qt::Key_Down);
+    EXPECT_EQ(row(), 509);
+    // The view shows the cursor's row.
+    EXPECT_LE(view->topRow(), 509);
+    EXPECT_GE(view->lastRow(), 509);
+}
+
+TEST_F(NavigationTest, PageUpFirstMovesToTheTopRowWithoutScrolling) {
+    setTable(200, 3);
+    nav->goToCell(0, 100);
+    int top = view->topRow();
+    ASSERT_GT(top, 0);
+    ASSERT_GT(row(), top);
+    long renders = view->renderCount();
+    press(Qt::Key_PageUp);
+    EXPECT_EQ(row(), top);
+    EXPECT_EQ(view->topRow(), top);
+    EXPECT_EQ(view->renderCount(), renders);   // a cursor move inside the view draws no grid
+    press(Qt::Key_PageUp);
+    EXPECT_LT(view->topRow(), top);
+    EXPECT_EQ(row(), view->topRow());
+    // The old top row is now the last fully visible one.
+    EXPECT_EQ(view->lastRow(), top);
+}
+
+TEST_F(NavigationTest, PageDownMovesToTheLastRowThenAPage) {
+    setTable(200, 3);
+    press(Qt::Key_PageDown);
+    int last = view->lastRow();
+    EXPECT_EQ(row(), last);
+    EXPECT_EQ(view->topRow(), 0);
+    press(Qt::Key_PageDown);
+    EXPECT_EQ(view->topRow(), last);
+    EXPECT_EQ(row(), view->lastRow());
+}
+
+TEST_F(NavigationTest, CtrlKeysHomeEndAndTheOnesThatDoNothing) {
+    setTable(300, 5);
+    nav->goToCell(2, 150);
+    press(Qt::Key_End, Qt::ControlModifier);
+    EXPECT_EQ(row(), 299);
+    EXPECT_EQ(column(), 2);
+    press(Qt::Key_Home, Qt::ControlModifier);
+    EXPECT_EQ(row(), 0);
+    EXPECT_EQ(column(), 2);
+    EXPECT_EQ(scrRight->value(), 0);
+    nav->goToCell(2, 5);
+    press(Qt::Key_PageDown, Qt::ControlModifier);
+    press(Qt::Key_PageUp, Qt::ControlModifier);
+    press(Qt::Key_Up, Qt::ControlModifier);
+    press(Qt::Key_Left, Qt::ControlModifier);
+    press(Qt::Key_Right, Qt::ControlModifier);
+    EXPECT_EQ(column(), 2);
+    EXPECT_EQ(row(), 5);
+    press(Qt::Key_Down, Qt::ControlModifier);
+    EXPECT_EQ(row(), 6);
+}
+
+TEST_F(NavigationTest, CtrlArrowWithoutShiftDropsTheSelection) {
+    setTable(20, 5);
+    nav->goToCell(1, 1);
+    press(Qt::Key_Right, Qt::ShiftModifier);
+    ASSERT_EQ(view->selState(), SelMade);
+    press(Qt::Key_Up, Qt::ControlModifier);
+    EXPECT_EQ(view->selState(), SelNone);
+    EXPECT_EQ(column(), 1);
+    EXPECT_EQ(row(), 1);
+}
+
+TEST_F(NavigationTest, ShiftExtendsAndAPlainMoveDropsTheSelection) {
+    setTable(20, 5);
+    nav->goToCell(2, 2);
+    press(Qt::Key_Down, Qt::ShiftModifier);
+    press(Qt::Key_Down, Qt::ShiftModifier);
+    SelectionBounds b = view->selectionBounds();
+    EXPECT_EQ(b.left, 2);
+    EXPECT_EQ(b.top, 2);
+    EXPECT_EQ(b.right, 2);
+    EXPECT_EQ(b.bottom, 4);
+    EXPECT_EQ(column(), 2);
+    EXPECT_EQ(row(), 2);   // the cursor stays on the anchor
+    EXPECT_TRUE(view->bandShown());
+    press(Qt::Key_Down);
+    EXPECT_EQ(view->selState(), SelNone);
+    EXPECT_FALSE(view->bandShown());
+    EXPECT_EQ(row(), 3);
+}
+
+TEST_F(NavigationTest, ReturnMovesRightWhenTheButtonIsDown) {
+    setTable(20, 5);
+    returnRight = true;
+    press(Qt::Key_Return);
+    EXPECT_EQ(column(), 1);
+    EXPECT_EQ(row(), 0);
+    press(Qt::Key_Return, Qt::ShiftModifier);
+    SelectionBounds b = view->selectionBounds();
+    EXPECT_EQ(b.left, 1);
+    EXPECT_EQ(b.right, 2);
+    EXPECT_EQ(b.top, 0);
+    EXPECT_EQ(b.bottom, 0);
+    returnRight = false;
+    press(Qt::Key_Return);
+    EXPECT_EQ(row(), 1);
+}
+
+TEST_F(NavigationTest, CtrlShiftExtensionThenF4FillsFromTheSavedBlock) {
+    setTable(20, 5);
+    std::vector<std::pair<CellBlock, SelectionBounds>> fills;
+    view->fillHandler = [&](const CellBlock& source, const SelectionBounds& target) {
+        fills.emplace_back(source, target);
+        return 1;
+    };
+    press(Qt::Key_F4);   // nothing remembered: nothing happens
+    EXPECT_TRUE(fills.empty());
+    EXPECT_EQ(modifiedCount, 0);
+
+    nav->goToCell(1, 1);
+    press(Qt::Key_Right, Qt::ShiftModifier);   // block (1,1)-(2,1)
+    press(Qt::Key_Down, Qt::ShiftModifier | Qt::ControlModifier);
+    press(Qt::Key_Down, Qt::ShiftModifier | Qt::ControlModifier);
+    EXPECT_TRUE(view->blockSaved());
+    press(Qt::Key_F4);
+    ASSERT_EQ(fills.size(), 1u);
+    EXPECT_EQ(fills[0].first.anchorColumn, 1);
+    EXPECT_EQ(fills[0].first.endColumn, 2);
+    EXPECT_EQ(fills[0].first.endRow, 1);
+    EXPECT_EQ(fills[0].second.bottom, 3);
+    EXPECT_EQ(fills[0].second.right, 2);
+    EXPECT_FALSE(view->blockSaved());
+    EXPECT_EQ(modifiedCount, 1);
+}
+
+TEST_F(NavigationTest, DeleteClearsTheSelectionAsOneUndoableStep) {
+    setTable(5, 4);
+    nav->goToCell(1, 1);
+    press(Qt::Key_Right, Qt::ShiftModifier);
+    press(Qt::Key_Down, Qt::ShiftModifier);
+    press(Qt::Key_Delete);
+    EXPECT_EQ(hyo.cellString(1, 1), "");
+    EXPECT_EQ(hyo.cellString(2, 2), "");
+    EXPECT_EQ(hyo.cellString(3, 2), "2,3");
+    EXPECT_EQ(modifiedCount, 1);
+    hyo.undo();
+    EXPECT_EQ(hyo.cellString(1, 1), "1,1");
+    EXPECT_EQ(hyo.cellString(2, 2), "2,2");
+}
+
+TEST_F(NavigationTest, ALetterWithASelectionDropsItAndScrollsTheCellIntoView) {
+    setTable(300, 5);
+    nav->goToCell(1, 2);
+    press(Qt::Key_Down, Qt::ShiftModifier);
+    scrRight->setValue(200);   // the cursor's row is scrolled away
+    ASSERT_GT(view->topRow(), 2);
+    type("x");
+    EXPECT_EQ(view->selState(), SelNone);
+    EXPECT_EQ(view->topRow(), 2);
+    ASSERT_TRUE(edit->isActive());
+    EXPECT_TRUE(edit->isTypingMode());
+    EXPECT_EQ(edit->text(), "x");
+}
+
+TEST_F(NavigationTest, WheelScrollsOneRowPerEvent) {
+    setTable(100, 3);
+    auto wheel = [this](int dy) {
+        QWheelEvent event(QPointF(50, 50), grid->mapToGlobal(QPointF(50, 50)), QPoint(),
+                          QPoint(0, dy), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(grid, &event);
+    };
+    wheel(-120);
+    wheel(-360);
+    EXPECT_EQ(scrRight->value(), 2);
+    EXPECT_EQ(view->topRow(), 2);
+    wheel(120);
+    wheel(120);
+    wheel(120);
+    EXPECT_EQ(scrRight->value(), 0);
+    scrRight->setEnabled(false);
+    wheel(-120);
+    EXPECT_EQ(scrRight->value(), 0);
+}
+
+TEST_F(NavigationTest, AutoScrollSpeedsUpWhileHeldStillAndSlowsWhenMovingBack) {
+    setTable(300, 3);
+    QPoint start = centreOf(1, 2);
+    QTest::mousePress(grid, Qt::LeftButton, Qt::NoModifier, start);
+    ASSERT_EQ(view->selState(), SelMaking);
+    const int below = grid->height() + 30;
+    QTest::mouseMove(grid, QPoint(start.x(), below));
+    ASSERT_TRUE(nav->timer().isActive());
+    nav->timer().setInterval(500);
+    nav->Timer1Timer();   // first tick: no previous point yet, counts as held still
+    EXPECT_EQ(scrRight->value(), 1);
+    EXPECT_EQ(nav->timer().interval(), 470);
+    for (int i = 0; i < 30; ++i) nav->Timer1Timer();
+    EXPECT_EQ(scrRight->value(), 31);
+    EXPECT_EQ(nav->timer().interval(), 10);   // held still: down to the fastest
+    EXPECT_GT(view->selection().endRow, 31);  // the selection follows the scrolled grid
+
+    QTest::mouseMove(grid, QPoint(start.x(), below - 5));   // back towards the grid
+    nav->Timer1Timer();
+    EXPECT_EQ(nav->timer().interval(), 210);
+    QTest::mouseMove(grid, QPoint(start.x(), below + 20));   // away again
+    nav->Timer1Timer();
+    EXPECT_EQ(nav->timer().interval(), 60);
+
+    QTest::mouseMove(grid, start);   // back inside: the timer stops
+    EXPECT_FALSE(nav->timer().isActive());
+    EXPECT_EQ(nav->prevDragPointValue(), QPoint(0, 0));
+    QTest::mouseRelease(grid, Qt::LeftButton, Qt::NoModifier, start);
+    EXPECT_EQ(nav->timer().interval(), 60);   // the interval is kept for the next drag
+}
+
+TEST_F(NavigationTest, AutoScrollAtTheEndSlowsToTheSlowest) {
+    setTable(10, 3);
+    nav->goToCell(0, 0);
+    scrRight->setValue(scrRight->maximum());
+    nav->timer().setInterval(100);
+    QPoint start = centreOf(0, view->topRow());
+    QTest::mousePress(grid, Qt::LeftButton, Qt::NoModifier, start);
+    QTest::mouseMove(grid, QPoint(start.x(), grid->height() + 10));
+    nav->Timer1Timer();
+    EXPECT_EQ(nav->timer().interval(), 700);
+    QTest::mouseRelease(grid, Qt::LeftButton, Qt::NoModifier, start);
+    EXPECT_FALSE(nav->timer().isActive());
+}
+
+TEST_F(NavigationTest, PointerShapesFollowTheView) {
+    setTable(10, 3);
+    QRect cell = *view->cellRect(0, 0);
+    QTest::mouseMove(grid, QPoint(cell.right() + 1, view->headerHeight() / 2));
+    EXPECT_EQ(grid->cursor().shape(), Qt::SplitHCursor);
+    QTest::mouseMove(grid, cell.center());
+    EXPECT_EQ(grid->cursor().shape(), Qt::ArrowCursor);
+}
+
+TEST_F(NavigationTest, ZoomStopsAtItsLimits) {
+    setTable(10, 3);
+    global->setViewScale(390);
+    nav->zoom(10);
+    EXPECT_EQ(global->viewScale(), 400);
+    EXPECT_DOUBLE_EQ(view->scale(), 4.0);
+    long renders = view->renderCount();
+    nav->zoom(10);   // F9 at 400: nothing
+    EXPECT_EQ(global->viewScale(), 400);
+    EXPECT_EQ(view->renderCount(), renders);
+    global->setViewScale(60);
+    nav->zoom(-10);
+    EXPECT_EQ(global->viewScale(), 50);
+    EXPECT_EQ(edit->font().pixelSize(), 6);
+    renders = view->renderCount();
+    nav->zoom(-10);
+    EXPECT_EQ(global->viewScale(), 50);
+    EXPECT_EQ(view->renderCount(), renders);
+    // Ctrl with the keypad's plus zooms as F9 does.
+    press(Qt::Key_Plus, Qt::ControlModifier | Qt::KeypadModifier);
+    EXPECT_EQ(global->viewScale(), 60);
+}
+
+TEST_F(NavigationTest, FrozenColumnsMoveTheScrollMinimum) {
+    setTable(10, 30);
+    nav->goToCell(3, 0);
+    nav->toggleFrozen();
+    EXPECT_EQ(view->frozenEnd(), 3);
+    EXPECT_EQ(scrBottom->minimum(), 3);
+    press(Qt::Key_Home);
+    EXPECT_EQ(column(), 0);   // the first frozen column
+    nav->toggleFrozen();
+    EXPECT_EQ(view->frozenEnd(), 0);
+    EXPECT_EQ(scrBottom->minimum(), 0);
+    EXPECT_EQ(scrBottom->value(), view->firstColumn());
+}
+
+}  // namespace
