@@ -2,6 +2,7 @@
 #include "store/StagedFile.h"
 
 #include <cstdio>
+#include <filesystem>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -17,10 +18,18 @@ std::string temporaryNameFor(const std::string& target) {
            std::to_string(++stagedCounter) + ".tmp";
 }
 
+// A link is followed, so that saving replaces the file it points at, not the link itself.
+std::string resolvedTarget(const std::string& target) {
+    std::error_code error;
+    if (!std::filesystem::is_symlink(target, error)) return target;
+    const std::filesystem::path resolved = std::filesystem::weakly_canonical(target, error);
+    return error ? target : resolved.string();
+}
+
 } // namespace
 
 StagedFile::StagedFile(std::string target)
-    : target_(std::move(target)), temporary_(temporaryNameFor(target_)) {}
+    : target_(resolvedTarget(target)), temporary_(temporaryNameFor(target_)) {}
 
 StagedFile::~StagedFile() { discard(); }
 

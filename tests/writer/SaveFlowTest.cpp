@@ -6,6 +6,7 @@
 #include <sys/resource.h>
 
 #include "WriterTestSupport.h"
+#include "platform/core/MemoryHook.h"
 #include "settings/CMyGlobal.h"
 #include "store/CMyHyo.h"
 #include "store/DocumentState.h"
@@ -403,4 +404,35 @@ TEST_F(SaveFlowTest, ExportFormRefusesAStartAfterTheEnd) {
     EXPECT_EQ(SaveFormHandler::encodingEntry(EncUtf8), 1);
     EXPECT_EQ(SaveFormHandler::encodingEntry(EncShiftJis), 0);
     EXPECT_EQ(SaveFormHandler::encodingForEntry(1), EncUtf8);
+}
+
+TEST_F(SaveFlowTest, SavingThroughALinkReplacesTheLinkedFile) {
+    fillTable(hyo, {"new"});
+    home.write("real.csv", "old");
+    fs::create_symlink(home.file("real.csv"), home.file("link.csv"));
+    saveTo("link.csv");
+    EXPECT_TRUE(fs::is_symlink(home.file("link.csv")));
+    EXPECT_EQ(fileBytes(home.file("real.csv")), "new\r\n");
+}
+
+TEST_F(SaveFlowTest, LineBufferThatCannotBeHadOrGrownStopsTheSave) {
+    fillTable(hyo, {"short", std::string(3000, 'x')});
+    home.write("m.csv", "old");
+    doc.filePath = path("m.csv");
+    prompt.answer(PromptAnswer::Ok);
+    MemoryHook::failAfter(1);
+    EXPECT_FALSE(flow.saveDocument(false));
+    MemoryHook::failAfter(0);
+    EXPECT_EQ(prompt.last().text, "領域確保に失敗しました。");
+
+    // The first buffer comes; growing it for the long cell fails.
+    prompt.answer(PromptAnswer::Ok);
+    MemoryHook::failAfter(2);
+    EXPECT_FALSE(flow.saveDocument(false));
+    MemoryHook::failAfter(0);
+    EXPECT_EQ(prompt.last().text, "領域確保に失敗しました。");
+    EXPECT_EQ(fileBytes(path("m.csv")), "old");
+    EXPECT_TRUE(leftovers().empty());
+    EXPECT_TRUE(flow.saveDocument(false));
+    EXPECT_EQ(fileBytes(path("m.csv")), "short\r\n" + std::string(3000, 'x') + "\r\n");
 }
