@@ -200,29 +200,31 @@ int decodeCp932(std::string_view cp932, Emit emit) {
 
 int CodePage::utf8ToCp932(std::string_view utf8, std::string& cp932) {
     const Cp932Tables& t = tables();
-    cp932.clear();
-    cp932.reserve(utf8.size());
+    // CP932 never needs more bytes than UTF-8 for the same text ("?" stands for at least one).
+    cp932.resize(utf8.size());
+    char* out = cp932.data();
     const auto* s = reinterpret_cast<const unsigned char*>(utf8.data());
     size_t n = utf8.size();
     int lost = 0;
     for (size_t i = 0; i < n;) {
         if (s[i] < 0x80) {
-            // Plain ASCII is the common case; copy a run of it at once.
-            size_t start = i;
-            while (i < n && s[i] < 0x80) ++i;
-            cp932.append(utf8.data() + start, i - start);
+            *out++ = static_cast<char>(s[i++]);
             continue;
         }
         size_t used = 1;
         int32_t cp = decodeUtf8(s, n, i, used);
         i += used;
-        if (cp < 0 || cp > 0xFFFF) {
-            cp932.push_back('?');
+        uint16_t code = cp < 0 || cp > 0xFFFF ? NoCode : t.encode(static_cast<char16_t>(cp));
+        if (code == NoCode) {
+            *out++ = '?';
             ++lost;
-        } else {
-            lost += appendCp932(cp932, static_cast<char16_t>(cp), t);
+            continue;
         }
+        if (code >= 0x100) *out++ = static_cast<char>(code >> 8);
+        *out++ = static_cast<char>(code & 0xFF);
+        if (t.decode(code) != cp) ++lost;
     }
+    cp932.resize(static_cast<size_t>(out - cp932.data()));
     return lost;
 }
 
