@@ -278,9 +278,14 @@ bool CMyUndo::makeRoom(std::size_t needed) {
         }
     }
     if (capacity_ - used_ >= needed) return true;
-    // Evict the oldest entries: the smallest i whose removal frees enough.
+    // Evict the oldest entries. Freeing only just enough would move the whole journal for
+    // every new entry once it is full; freeing an eighth of it at once keeps the cost of
+    // cell-by-cell recording flat at the price of a few more of the oldest steps.
+    std::size_t wanted = needed > capacity_ / 8 ? needed : capacity_ / 8;
     int drop = 1;
-    while (drop < storedCount_ && capacity_ - used_ + offsets_[drop] < needed) ++drop;
+    while (drop < storedCount_ && capacity_ - used_ + offsets_[drop] < wanted) ++drop;
+    if (drop >= storedCount_ && storedCount_ > 0 && capacity_ - used_ + offsets_[storedCount_ - 1] >= needed)
+        drop = storedCount_ - 1;  // keep the newest entry when that alone is enough
     if (drop >= storedCount_ || capacity_ < needed) {
         clear();
         return capacity_ >= needed;
