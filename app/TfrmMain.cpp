@@ -2,8 +2,11 @@
 #include "app/TfrmMain.h"
 
 #include "app/CommandLine.h"
+#include "app/Navigator.h"
+#include "app/SelectionInfo.h"
 #include "app/StatusText.h"
 #include "dialogs/TfrmAbout.h"
+#include "editor/CMyEdit.h"
 #include "platform/core/CodePage.h"
 #include "platform/core/Prompt.h"
 #include "platform/core/Shell.h"
@@ -13,6 +16,9 @@
 #include "store/ColourOpenSteps.h"
 #include "store/OpenFlow.h"
 #include "store/SaveFlow.h"
+#include "view/CMyHyoCom.h"
+#include "view/CMyHyoDraw.h"
+#include "view/GridWidget.h"
 
 #include <QAction>
 #include <QApplication>
@@ -83,6 +89,8 @@ TfrmMain::TfrmMain(const std::vector<std::string>& arguments, QWidget* parent)
     createToolBar();
     createStatusBar();
     createView();
+    createEditor();
+    createNavigator();
     resetStatusMemory();
     raiseScrollRanges();
     placeWindow();
@@ -91,10 +99,16 @@ TfrmMain::TfrmMain(const std::vector<std::string>& arguments, QWidget* parent)
     updateStatus(0);
     updateFormatPanels();
     setAcceptDrops(true);
+    grid->setFocus();
 }
 
 TfrmMain::~TfrmMain() {
     // The view and editor go first, then the shared objects in the reverse of their creation.
+    navigator.reset();
+    if (grid) grid->setView(nullptr);
+    edit_.reset();
+    draw_.reset();
+    hyoCom_.reset();
     hyo_.reset();
     public_.reset();
     global_.reset();
@@ -108,6 +122,7 @@ void TfrmMain::initDocumentState() {
 void TfrmMain::createObjects() {
     global_ = std::make_unique<CMyGlobal>();
     public_ = std::make_unique<CMyPublic>();
+    hyoCom_ = std::make_unique<CMyHyoCom>();
     hyo_ = std::make_unique<CMyHyo>();
 }
 
@@ -127,9 +142,6 @@ void TfrmMain::copyStartFormat() {
     doc.encoding = global_->startEncoding();
     doc.lineEnding = global_->startLineEnd();
     doc.withBom = global_->startBom();
-    alternateMode = false;
-    alternateLines = 1;
-    alternateScheme = 0;
     joinDelimiter = '/';
     splitDelimiter = '/';
     optionsPage = 0;
@@ -140,15 +152,16 @@ void TfrmMain::copyStartFormat() {
 void TfrmMain::createLayout() {
     auto* client = new QWidget(this);
     client->setObjectName("pnl_Client");
-    auto* grid = new QGridLayout(client);
-    grid->setContentsMargins(0, 0, 0, 0);
-    grid->setSpacing(0);
+    auto* layout = new QGridLayout(client);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
 
-    gridArea = new QWidget(client);
-    gridArea->setObjectName("pai_Pos");
-    gridArea->setFocusPolicy(Qt::StrongFocus);
-    gridArea->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
-    gridArea->setMinimumSize(0, 0);
+    // The grid widget's top-left corner is the grid origin (the pai_Pos marker of the form).
+    grid = new GridWidget(client);
+    grid->setObjectName("pai_Pos");
+    grid->setFocusPolicy(Qt::StrongFocus);
+    grid->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    grid->setMinimumSize(0, 0);
 
     scr_Right = new QScrollBar(Qt::Vertical, client);
     scr_Right->setObjectName("scr_Right");
@@ -170,14 +183,12 @@ void TfrmMain::createLayout() {
     bottom->addWidget(scr_Bottom);
     bottom->addWidget(pnl_Corner);
 
-    grid->addWidget(gridArea, 0, 0);
-    grid->addWidget(scr_Right, 0, 1);
-    grid->addWidget(pnl_Bottom, 1, 0, 1, 2);
+    layout->addWidget(grid, 0, 0);
+    layout->addWidget(scr_Right, 0, 1);
+    layout->addWidget(pnl_Bottom, 1, 0, 1, 2);
     setCentralWidget(client);
     setMinimumSize(minimumWidth, minimumHeight);
 
-    connect(scr_Right, &QScrollBar::valueChanged, this, &TfrmMain::scr_RightChange);
-    connect(scr_Bottom, &QScrollBar::valueChanged, this, &TfrmMain::scr_BottomChange);
 }
 
 void TfrmMain::createActions() {
@@ -344,7 +355,46 @@ void TfrmMain::createStatusBar() {
     }
 }
 
-void TfrmMain::createView() { layoutView(); }
+// The view paints on the grid widget with its origin at the widget's corner.
+void TfrmMain::createView() {
+    draw_ = std::make_unique<CMyHyoDraw>(*hyo_, *hyoCom_);
+    QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
+    const QSize screenSize = s ? s->size() : QSize(1920, 1080);
+    draw_->attach(screenSize.width(), screenSize.height(), 0, 0, global_->viewScale());
+    grid->setView(draw_.get());
+    layoutView();
+    applyViewOptions();
+    grid->onResize = [this](QResizeEvent*) {
+        layoutView();
+        redrawGrid(true);
+    };
+}
+
+void TfrmMain::applyViewOptions() {
+    draw_->setOptions(global_->showLineCursor(), global_->cellOverflow(), global_->showEndLine(),
+                      global_->alternateRows(), global_->alternateColour());
+    draw_->setLineBreakMarks(global_->showCellLineBreaks());
+    draw_->setSelectionColourMode(global_->selectionColour());
+}
+
+void TfrmMain::createEditor() {
+    edit_ = std::make_unique<CMyEdit>();
+    edit_->attach(grid);
+    edit_->setScale(global_->viewScale());
+}
+
+// Keys, mouse, wheel and scroll bars of the grid go through the navigation.
+void TfrmMain::createNavigator() {
+    NavigatorHooks hooks;
+    hooks.updateStatus = [this](int scope) { updateStatus(scope); };
+    hooks.markModified = [this] { updateCaption(true, false); };
+    hooks.returnMovesRight = [this] { return tb_Ret->isChecked(); };
+    navigator = std::make_unique<Navigator>(*hyo_, *draw_, *edit_, *global_, grid, scr_Right,
+                                            scr_Bottom, std::move(hooks));
+    navigator->installOn(grid);
+    connect(scr_Right, &QScrollBar::valueChanged, this, &TfrmMain::scr_RightChange);
+    connect(scr_Bottom, &QScrollBar::valueChanged, this, &TfrmMain::scr_BottomChange);
+}
 
 void TfrmMain::resetStatusMemory() {
     statusRange = Bounds{};
@@ -353,12 +403,7 @@ void TfrmMain::resetStatusMemory() {
 }
 
 // Scroll bars only grow here; commands that delete rows or columns set them exactly.
-void TfrmMain::raiseScrollRanges() {
-    const int rows = std::min(hyo_->rowCount() + 500, maxRows);
-    const int columns = std::min(tableColumnCount() + 50, maxColumns);
-    if (scr_Right->maximum() < rows) scr_Right->setMaximum(rows);
-    if (scr_Bottom->maximum() < columns) scr_Bottom->setMaximum(columns);
-}
+void TfrmMain::raiseScrollRanges() { navigator->raiseScrollRanges(); }
 
 void TfrmMain::placeWindow() {
     if (global_->isMaximized(mainWindow)) {
@@ -378,7 +423,8 @@ void TfrmMain::startWithCommandLine(const std::vector<std::string>& arguments) {
         openFile(&line.path, line.header, nullptr, line.typeOption);
     } else {
         updateCaption(false, false);
-        redrawGrid(true);
+        draw_->render(0, 0, true);
+        draw_->present();
         updateColourSaveButton();
     }
 }
@@ -455,16 +501,19 @@ OpenColourHooks TfrmMain::openColourHooks() {
         [this](int band, int colour) { setAlternateMode(band > 0, band > 0 ? band : 1, colour); });
 }
 
-// After a load the bars start at the top left and span exactly the new table.
+// After a load the bars start at the top left and span exactly the new table, and the
+// cursor is back on the first cell.
 void TfrmMain::resetScroll() {
-    scrollSync = true;
+    navigator->scrollSync = true;
     scr_Right->setMinimum(0);
     scr_Bottom->setMinimum(0);
-    scr_Right->setMaximum(std::min(hyo_->rowCount() + 500, maxRows));
-    scr_Bottom->setMaximum(std::min(tableColumnCount() + 50, maxColumns));
+    scr_Right->setMaximum(draw_->gridRows());
+    scr_Bottom->setMaximum(draw_->gridColumns());
     scr_Right->setValue(0);
     scr_Bottom->setValue(0);
-    scrollSync = false;
+    navigator->scrollSync = false;
+    draw_->clearSelection();
+    draw_->setCurrentCell(0, 0);
 }
 
 // The table's width is its widest row; column records may exist beyond it.
@@ -581,16 +630,20 @@ void TfrmMain::reload(bool confirm) {
                                            PromptButtons::YesNo, PromptIcon::Warning,
                                            PromptAnswer::No) != PromptAnswer::Yes)
         return;
-    const Bounds before = selectionBounds();
+    const Bounds before{draw_->curColumn(), draw_->curRow(), draw_->curColumn(), draw_->curRow()};
     const int top = scr_Right->value();
     const int left = scr_Bottom->value();
     const std::string path = doc.filePath;
     openFile(&path, hyo_->inHeaderMode(), nullptr, TypeNone);
     const int n = hyo_->rowCount();
     if (before.r1 < n + 200 && top < n + 200) {
-        scrollSync = true;
+        navigator->scrollSync = true;
+        scr_Right->setMaximum(std::max(scr_Right->maximum(), top));
+        scr_Bottom->setMaximum(std::max(scr_Bottom->maximum(), left));
         scr_Right->setValue(top);
         scr_Bottom->setValue(left);
+        navigator->scrollSync = false;
+        redrawGrid(true);
         goToCell(before.c1, before.r1);
     } else {
         goToCell(0, n);
@@ -641,7 +694,8 @@ SaveFlowWindow TfrmMain::saveFlowWindow() {
     };
     w.viewSettings = [this](int& freezeFirst, int& freezeEnd, int& alternate) {
         viewFreeze(freezeFirst, freezeEnd);
-        alternate = alternateMode ? alternateLines * 1000 + alternateScheme : 0;
+        alternate = navigator->alternateMode()
+                        ? navigator->alternateLines() * 1000 + navigator->alternateScheme() : 0;
     };
     w.refresh = [this] { refreshDocumentState(); };
     return w;
@@ -713,6 +767,7 @@ void TfrmMain::mnuEditUndoClick() {
     }
     tb_Filter->setChecked(hyo_->isFiltered());
     updateCaption(doc.modified, true);
+    draw_->recomputeFrozenWidth();
     goToCell(std::max(at.column, 0), std::max(at.row, 0));
 }
 
@@ -740,50 +795,31 @@ void TfrmMain::saveWindowPlace() {
     if (!maximized) global_->storeWindow(mainWindow, x(), y(), width(), height());
 }
 
-void TfrmMain::resizeEvent(QResizeEvent* event) {
-    QMainWindow::resizeEvent(event);
-    layoutView();
-    redrawGrid(true);
-}
+void TfrmMain::resizeEvent(QResizeEvent* event) { QMainWindow::resizeEvent(event); }
 
-void TfrmMain::layoutView() {}
+// The grid area is the bottom panel's width less the corner and the height of scr_Right,
+// which is exactly the grid widget's size in this layout.
+void TfrmMain::layoutView() { draw_->setViewSize(grid->width(), grid->height()); }
 
 // ---------------------------------------------------------------------------------------
 // Grid, editor and keys
 
-bool TfrmMain::isEditing() const { return false; }
+bool TfrmMain::isEditing() const { return edit_ && edit_->isActive(); }
 
-void TfrmMain::commitEdit() {}
+void TfrmMain::commitEdit() { navigator->commitEdit(); }
 
-void TfrmMain::goToCell(int column, int row) {
-    (void)column;
-    (void)row;
-    scrollSync = false;
-    redrawGrid(true);
-    updateStatus(0);
+void TfrmMain::goToCell(int column, int row) { navigator->goToCell(column, row); }
+
+void TfrmMain::redrawGrid(bool forceHeader) { navigator->renderAtPositions(forceHeader); }
+
+void TfrmMain::scr_RightChange(int) { navigator->scr_RightChange(); }
+
+void TfrmMain::scr_BottomChange(int) { navigator->scr_BottomChange(); }
+
+TfrmMain::Bounds TfrmMain::selectionBounds() const {
+    const SelectionBounds b = draw_->selectionBounds();
+    return Bounds{b.left, b.top, b.right, b.bottom};
 }
-
-void TfrmMain::redrawGrid(bool forceHeader) { (void)forceHeader; }
-
-void TfrmMain::scr_RightChange(int) {
-    if (scrollSync) return;
-    commitEdit();
-    redrawGrid(false);
-}
-
-void TfrmMain::scr_BottomChange(int) {
-    if (scrollSync) return;
-    commitEdit();
-    redrawGrid(true);
-}
-
-void TfrmMain::keyPressEvent(QKeyEvent* event) { FormKeyDown(event); }
-
-void TfrmMain::FormKeyDown(QKeyEvent* event) { FormKeyPress(event); }
-
-void TfrmMain::FormKeyPress(QKeyEvent* event) { event->ignore(); }
-
-TfrmMain::Bounds TfrmMain::selectionBounds() const { return Bounds{0, 0, 0, 0}; }
 
 // ---------------------------------------------------------------------------------------
 // Status bar
@@ -815,8 +851,8 @@ void TfrmMain::updateSelectionPanels(const Bounds& b) {
     const bool oneRow = b.r1 == b.r2 && b.c1 != b.c2;
     const bool oneColumn = b.c1 == b.c2 && b.r1 != b.r2;
     if (global_->simpleCalc() && (oneRow || oneColumn)) {
-        const double sum = oneRow ? lineTotal(true, b.r1, b.c1, b.c2)
-                                  : lineTotal(false, b.c1, b.r1, b.r2);
+        const double sum = oneRow ? SelectionInfo::sumAlongLine(*hyo_, true, b.r1, b.c1, b.c2)
+                                  : SelectionInfo::sumAlongLine(*hyo_, false, b.c1, b.r1, b.r2);
         setPanel(6, StatusText::total(oneRow, sum));
         return;
     }
@@ -828,19 +864,6 @@ void TfrmMain::updateSelectionPanels(const Bounds& b) {
     setPanel(6, StatusText::cellExcerpt(text.c_str()));
 }
 
-// Sum of the numbers along one row (cells first..last) or down one column (rows first..last).
-double TfrmMain::lineTotal(bool alongRow, int line, int first, int last) {
-    double sum = 0;
-    for (int i = first; i <= last; ++i) {
-        const int column = alongRow ? i : line;
-        const int row = alongRow ? line : i;
-        if (!hyo_->seekCell(column, row)) continue;
-        double value = 0;
-        if (StatusText::cellNumber(hyo_->cellText(), value)) sum += value;
-    }
-    return sum;
-}
-
 void TfrmMain::updateFormatPanels() {
     setPanel(2, StatusText::separator(doc.separator, doc.colourFileInUse));
     setPanel(3, StatusText::encoding(doc.encoding, doc.withBom));
@@ -850,25 +873,37 @@ void TfrmMain::updateFormatPanels() {
 // ---------------------------------------------------------------------------------------
 // View hooks used by the open flow
 
-void TfrmMain::releaseFreeze() {}
-
-void TfrmMain::restoreFreeze(int first, int end) {
-    (void)first;
-    (void)end;
+void TfrmMain::releaseFreeze() {
+    if (draw_->frozenEnd() > 0) navigator->toggleFrozen();
 }
 
-int TfrmMain::editorLineHeight() const { return 14; }
+// A freeze recorded in a colour file: columns first..end-1 stay at the left edge. The view
+// freezes from its first scrolled column up to the current one, so set both and toggle.
+void TfrmMain::restoreFreeze(int first, int end) {
+    if (first < 0 || end <= first || end >= draw_->gridColumns()) return;
+    if (draw_->frozenEnd() > 0) navigator->toggleFrozen();
+    navigator->scrollSync = true;
+    scr_Bottom->setValue(first);
+    navigator->scrollSync = false;
+    draw_->render(first, scr_Right->value(), true);
+    draw_->setCurrentCell(end, 0);
+    navigator->toggleFrozen();
+    draw_->setCurrentCell(first, 0);
+}
+
+int TfrmMain::editorLineHeight() const { return edit_->linePitch(); }
 
 void TfrmMain::viewFreeze(int& first, int& end) const {
-    first = 0;
-    end = 0;
+    first = draw_->frozenStart();
+    end = draw_->frozenEnd();
 }
 
-bool TfrmMain::wholeRowsSelected() const { return false; }
+bool TfrmMain::wholeRowsSelected() const {
+    return draw_->selState() == SelMade && draw_->selKind() == SelRows;
+}
 
 // The alternating background as the options dialog or a colour file sets it.
 void TfrmMain::setAlternateMode(bool on, int lines, int scheme) {
-    alternateMode = on;
-    alternateLines = lines;
-    alternateScheme = scheme;
+    navigator->setAlternateMode(on, lines, scheme);
 }
+

@@ -15,9 +15,14 @@
 struct OpenColourHooks;
 struct OpenFlowWindow;
 struct SaveFlowWindow;
+class CMyEdit;
 class CMyGlobal;
-class CMyPublic;
 class CMyHyo;
+class CMyHyoCom;
+class CMyHyoDraw;
+class CMyPublic;
+class GridWidget;
+class Navigator;
 class QAction;
 class QLabel;
 class QMenu;
@@ -86,18 +91,17 @@ public:
     void FormDropFiles(const QStringList& paths);
     // The reload command; `confirm` false skips the first question (user-key function 6).
     void reload(bool confirm);
-
-    // Key, character and mouse events of the grid arrive here; navigation and the in-cell
-    // editor build on these entry points.
-    virtual void FormKeyDown(QKeyEvent* event);
-    virtual void FormKeyPress(QKeyEvent* event);
+    // The grid's view, editor and navigation (keys, mouse, scroll bars).
+    CMyHyoDraw& view() { return *draw_; }
+    CMyEdit& editor() { return *edit_; }
+    Navigator& navigation() { return *navigator; }
+    GridWidget& gridWidget() { return *grid; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
 
 private slots:
     void mnuFileNewClick();
@@ -132,6 +136,9 @@ private:
     void createToolBar();
     void createStatusBar();
     void createView();
+    void applyViewOptions();
+    void createEditor();
+    void createNavigator();
     void resetStatusMemory();
     void raiseScrollRanges();
     void placeWindow();
@@ -158,7 +165,6 @@ private:
     std::string instanceExecutable() const;
     Bounds selectionBounds() const;
     void updateSelectionPanels(const Bounds& b);
-    double lineTotal(bool alongRow, int line, int first, int last);
     void setPanel(int panel, const std::string& utf8);
     void applyCaption();
     void layoutView();
@@ -166,27 +172,26 @@ private:
     // Objects created once per window, in creation order (destroyed in reverse).
     std::unique_ptr<CMyGlobal> global_;
     std::unique_ptr<CMyPublic> public_;
+    std::unique_ptr<CMyHyoCom> hyoCom_;
     std::unique_ptr<CMyHyo> hyo_;
+    std::unique_ptr<CMyHyoDraw> draw_;
+    std::unique_ptr<CMyEdit> edit_;
+    std::unique_ptr<Navigator> navigator;
 
     DocumentState doc;
-    // View options that live as long as the window.
-    bool alternateMode = false;
-    int alternateLines = 1;
-    int alternateScheme = 0;
+    // View options that live as long as the window (the alternating background is kept by
+    // the navigation, which switches it).
     char joinDelimiter = '/';
     char splitDelimiter = '/';
     int optionsPage = 0;
     int findColour = -1;
     Bounds statusRange;
     int statusHoldCount = 0;
-    bool scrollSync = false;
-    QPoint dragPoint;
-    QPoint prevDragPoint;
     std::string instanceProgram;
     bool closing = false;
 
     // Controls.
-    QWidget* gridArea = nullptr;
+    GridWidget* grid = nullptr;
     QScrollBar* scr_Right = nullptr;
     QScrollBar* scr_Bottom = nullptr;
     QWidget* pnl_Bottom = nullptr;

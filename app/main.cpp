@@ -6,7 +6,9 @@
 #include "platform/qt/QtPromptHandler.h"
 #include "platform/qt/QtShellHandler.h"
 
+#include <QApplication>
 #include <QTimer>
+#include <QWidget>
 
 #include <cstdlib>
 #include <string>
@@ -21,13 +23,32 @@ std::vector<std::string> argumentsOf(int argc, char** argv) {
     return arguments;
 }
 
-// VEXIL_QUIT_AFTER_MS closes the window after that many milliseconds (smoke tests, demos).
-void scheduleQuit(TfrmMain& window) {
-    const char* value = std::getenv("VEXIL_QUIT_AFTER_MS");
-    if (!value || !*value) return;
-    const int ms = std::atoi(value);
-    if (ms > 0) QTimer::singleShot(ms, &window, &QWidget::close);
-}
+// VEXIL_QUIT_AFTER_MS closes the program after that many milliseconds (smoke tests, demos):
+// message boxes still open are closed with their escape answer, then the main window.
+class QuitTimer {
+public:
+    QuitTimer() {
+        const char* value = std::getenv("VEXIL_QUIT_AFTER_MS");
+        const int ms = value ? std::atoi(value) : 0;
+        if (ms > 0) QTimer::singleShot(ms, [this] { fire(); });
+    }
+    // The window exists from here on; a quit that came while it was being built applies now.
+    void watch(TfrmMain* w) {
+        window = w;
+        if (fired) QTimer::singleShot(0, window, &QWidget::close);
+    }
+
+private:
+    void fire() {
+        fired = true;
+        while (QWidget* modal = QApplication::activeModalWidget()) {
+            if (!modal->close()) break;
+        }
+        if (window) window->close();
+    }
+    TfrmMain* window = nullptr;
+    bool fired = false;
+};
 
 } // namespace
 
@@ -38,9 +59,10 @@ int main(int argc, char** argv) {
     Prompt::install(&prompts);
     Shell::install(&shell);
 
+    QuitTimer quit;
     TfrmMain window(argumentsOf(argc, argv));
     window.show();
-    scheduleQuit(window);
+    quit.watch(&window);
     const int result = app.exec();
 
     Prompt::install(nullptr);
