@@ -68,6 +68,7 @@ int main(int argc, char** argv) {
     hyo.setCellAttribute(6, 5, AttrTextColour, 4, 1, 1);
     for (int r = 1; r < 4; ++r) hyo.setCellAttribute(2, r, AttrBackColour, 10, 1, 1);
     hyo.setCellAttribute(1, 14, AttrBackColour, 14, 1, 1);
+    hyo.setRowHeight(9, 30);   // the two-line remark
     hyo.takeHeaderRow();
     hyo.setWidestRow(hyo.widestRowCount());
 
