@@ -190,8 +190,12 @@ int CMyFile::scanContent() {
     int result = scanForEncoding(reinterpret_cast<const unsigned char*>(bytes.data()), got,
                                  undecided);
     if (!undecided || got < ScanSize) return result;
-    bytes.resize(WideScanLimit);
-    int more = readRaw(bytes.data() + got, WideScanLimit - got);
+    struct stat st;
+    if (::fstat(handle, &st) != 0) return -3;
+    int limit = static_cast<int>(std::min<off_t>(st.st_size, WideScanLimit));
+    if (limit <= got) return result;
+    bytes.resize(limit);
+    int more = readRaw(bytes.data() + got, limit - got);
     if (more < 0) return -3;
     return scanForEncoding(reinterpret_cast<const unsigned char*>(bytes.data()), got + more,
                            undecided);

@@ -276,27 +276,44 @@ TEST(CMyCSVMatrix, SameCellsInEveryEncodingLineEndAndQuoteMode) {
 
 // ---- cuts at every position around byte 1018 -------------------------------------------
 
+namespace {
+
+// Each tail puts a character, doubled quote, line break or closing quote across the cut.
+const Table CutTails[] = {
+    {{"q\"\"\"x", sj("表"), "\"in\"\"q\""}, {"n"}},
+    {{sj("一\r\n二"), "b"}, {"c"}},
+};
+
+void expectSameCellsAfterPad(const TempHome& home, int pad, const Table& tail, char sep,
+                             int encoding) {
+    Table table = {{std::string(pad, 'p')}};
+    table.insert(table.end(), tail.begin(), tail.end());
+    int quoteMode = sep == ',' ? 0 : 2;
+    std::string text = formatTable(table, sep, quoteMode, "\r\n");
+    std::string path = home.write("cut.txt", encodeAs(text, encoding, encoding != 0));
+    Table got = readAll(path, sep, sep == ',', true, 0, true);
+    ASSERT_EQ(got, table) << "pad " << pad << " sep " << int(sep) << " enc " << encoding;
+}
+
+} // namespace
+
+// Every combination close around the first cut, where each byte of the tails meets it.
 TEST(CMyCSVCuts, EveryCutPositionReadsTheSameCells) {
     TempHome home;
-    // Each tail puts a character, doubled quote, line break or closing quote across the cut.
-    const Table tails[] = {
-        {{"q\"\"\"x", sj("表"), "\"in\"\"q\""}, {"n"}},
-        {{sj("一\r\n二"), "b"}, {"c"}},
-    };
-    for (const Table& tail : tails) {
-        for (int pad = 980; pad <= 1040; ++pad) {
-            Table table = {{std::string(pad, 'p')}};
-            table.insert(table.end(), tail.begin(), tail.end());
-            for (char sep : {',', '\t'}) {
-                for (int encoding : {0, 15, 10}) {
-                    int quoteMode = sep == ',' ? 0 : 2;
-                    std::string text = formatTable(table, sep, quoteMode, "\r\n");
-                    std::string path = home.write("cut.txt", encodeAs(text, encoding, encoding != 0));
-                    Table got = readAll(path, sep, sep == ',', true, 0, true);
-                    ASSERT_EQ(got, table) << "pad " << pad << " sep " << int(sep) << " enc "
-                                          << encoding;
-                }
-            }
-        }
+    for (const Table& tail : CutTails)
+        for (int pad = 995; pad <= 1030; ++pad)
+            for (char sep : {',', '\t'})
+                for (int encoding : {0, 15, 10})
+                    expectSameCellsAfterPad(home, pad, tail, sep, encoding);
+}
+
+// Across a whole chunk's width, one combination per position in turn.
+TEST(CMyCSVCuts, ChunkWideRegionReadsTheSameCells) {
+    TempHome home;
+    const char seps[] = {',', '\t'};
+    const int encodings[] = {0, 15, 10};
+    for (int pad = 500; pad < 1524; pad += 2) {
+        int k = (pad / 2) % 12;
+        expectSameCellsAfterPad(home, pad, CutTails[k % 2], seps[(k / 2) % 2], encodings[k / 4]);
     }
 }
