@@ -345,11 +345,11 @@ bool SaveFlow::saveWithEncoding() {
 
 // ---- export ---------------------------------------------------------------------------------
 
-bool SaveFlow::exportCommand(bool wholeRowsSelected, int selectedTop, int selectedBottom) {
+bool SaveFlow::exportCommand(bool wholeRowsSelected, int firstRow, int lastRow) {
     SaveFormHandler* forms = SaveFormHandler::installed();
     ExportChoice choice;
-    choice.firstRow = clampRow(wholeRowsSelected ? selectedTop + 1 : 1);
-    choice.lastRow = clampRow(wholeRowsSelected ? selectedBottom + 1 : hyo.rowCount());
+    choice.firstRow = clampRow(wholeRowsSelected ? firstRow : 1);
+    choice.lastRow = clampRow(wholeRowsSelected ? lastRow : hyo.rowCount());
     choice.includeHeader = global.exportHeader();
     choice.format.encoding = doc.encoding;
     choice.format.lineEnding = doc.lineEnding;

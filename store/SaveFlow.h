@@ -35,9 +35,10 @@ public:
     bool saveWithEncoding();
     // Writes view rows first..last (0-based) to a file chosen in the save dialog.
     bool exportRows(int first, int last, bool bom, int lineEnding, int encoding, bool includeHeader);
-    // "指定行数をエクスポート(&X)...": proposes the selected rows (1-based, when whole rows
-    // are selected) or all rows, asks with the export form and runs exportRows.
-    bool exportCommand(bool wholeRowsSelected, int selectedTop, int selectedBottom);
+    // "指定行数をエクスポート(&X)...": proposes firstRow..lastRow (1-based view rows of the
+    // selection) when whole rows are selected, else all rows; asks with the export form and
+    // runs exportRows.
+    bool exportCommand(bool wholeRowsSelected, int firstRow, int lastRow);
 
     // Colour-file commands. The toggle returns whether the button ends up pressed.
     bool toggleSaveFormat(bool pressed);

@@ -356,6 +356,12 @@ TEST_F(SaveFlowTest, ExportStopsAtTheLastRow) {
     EXPECT_EQ(fileBytes(path("out.csv")), "r3\r\nr4\r\nr5\r\nr6\r\n");
     EXPECT_EQ(global.exportKind(), 1);
     EXPECT_TRUE(doc.filePath.empty());
+
+    // Whole rows selected: the selection is proposed.
+    forms.accept = false;
+    EXPECT_FALSE(flow.exportCommand(true, 2, 4));
+    EXPECT_EQ(forms.offeredExport.firstRow, 2);
+    EXPECT_EQ(forms.offeredExport.lastRow, 4);
 }
 
 TEST_F(SaveFlowTest, ExportWithHeaderChoices) {
