@@ -211,6 +211,7 @@ QRgb CMyHyoDraw::BrushCache::colour(int index, const CMyHyoCom& com) {
 
 void CMyHyoDraw::render(int firstColumn, int topRow, bool forceHeader) {
     ++renderCount_;
+    canvas_.beginDrawing();
     firstColumn = std::clamp(firstColumn, 0, MaxColumns - 1);
     topRow = std::clamp(topRow, 0, MaxRows - 1);
     brushes_.clear();

@@ -15,6 +15,16 @@ constexpr int GlyphPad = 3;   // room around a glyph for strokes that pass its a
 
 inline uint32_t opaque(QRgb colour) { return 0xff000000u | (colour & 0x00ffffffu); }
 
+// colour over the pixel with coverage alpha (0..255), two channels at a time.
+inline uint32_t mix(uint32_t pixel, uint32_t colour, uint32_t alpha) {
+    const uint32_t inverse = 255 - alpha;
+    uint32_t rb = (colour & 0xff00ff) * alpha + (pixel & 0xff00ff) * inverse + 0x800080;
+    rb = ((rb + ((rb >> 8) & 0xff00ff)) >> 8) & 0xff00ff;
+    uint32_t g = (colour & 0xff00) * alpha + (pixel & 0xff00) * inverse + 0x8000;
+    g = ((g + ((g >> 8) & 0xff00)) >> 8) & 0xff00;
+    return 0xff000000u | rb | g;
+}
+
 QString unicodeOf(unsigned code) {
     if (code < 0x80) return QString(QChar(static_cast<ushort>(code)));
     if (code >= 0xA1 && code <= 0xDF) return QString(QChar(static_cast<ushort>(0xFF61 + code - 0xA1)));
@@ -34,6 +44,12 @@ void GridCanvas::resize(int width, int height) {
     if (image_.width() == width && image_.height() == height) return;
     image_ = QImage(std::max(width, 1), std::max(height, 1), QImage::Format_RGB32);
     image_.fill(Qt::white);
+    beginDrawing();
+}
+
+void GridCanvas::beginDrawing() {
+    bits_ = reinterpret_cast<uint32_t*>(image_.bits());
+    stride_ = static_cast<int>(image_.bytesPerLine() / 4);
 }
 
 void GridCanvas::setFont(const QFont& font) {
@@ -51,10 +67,7 @@ void GridCanvas::fillRect(int x, int y, int w, int h, QRgb colour) {
     int y1 = std::max(y, 0), y2 = std::min(y + h, height());
     if (x1 >= x2 || y1 >= y2) return;
     const uint32_t value = opaque(colour);
-    for (int row = y1; row < y2; ++row) {
-        auto* line = reinterpret_cast<uint32_t*>(image_.scanLine(row));
-        std::fill(line + x1, line + x2, value);
-    }
+    for (int row = y1; row < y2; ++row) std::fill(line(row) + x1, line(row) + x2, value);
 }
 
 void GridCanvas::horizontalLine(int x1, int x2, int y, QRgb colour) {
@@ -67,15 +80,15 @@ void GridCanvas::verticalLine(int x, int y1, int y2, QRgb colour) {
 
 void GridCanvas::dottedHorizontalLine(int x1, int x2, int y, QRgb colour) {
     if (y < 0 || y >= height()) return;
-    auto* line = reinterpret_cast<uint32_t*>(image_.scanLine(y));
+    uint32_t* pixels = line(y);
     for (int x = std::max(x1, 0); x < std::min(x2, width()); ++x)
-        if (((x - x1) & 1) == 0) line[x] = opaque(colour);
+        if (((x - x1) & 1) == 0) pixels[x] = opaque(colour);
 }
 
 void GridCanvas::dottedVerticalLine(int x, int y1, int y2, QRgb colour) {
     if (x < 0 || x >= width()) return;
     for (int y = std::max(y1, 0); y < std::min(y2, height()); ++y)
-        if (((y - y1) & 1) == 0) reinterpret_cast<uint32_t*>(image_.scanLine(y))[x] = opaque(colour);
+        if (((y - y1) & 1) == 0) line(y)[x] = opaque(colour);
 }
 
 void GridCanvas::line(int x1, int y1, int x2, int y2, QRgb colour) {
@@ -84,7 +97,7 @@ void GridCanvas::line(int x1, int y1, int x2, int y2, QRgb colour) {
     int error = dx + dy;
     while (x1 != x2 || y1 != y2) {
         if (x1 >= 0 && x1 < width() && y1 >= 0 && y1 < height())
-            reinterpret_cast<uint32_t*>(image_.scanLine(y1))[x1] = opaque(colour);
+            line(y1)[x1] = opaque(colour);
         const int doubled = 2 * error;
         if (doubled >= dy) { error += dy; x1 += sx; }
         if (doubled <= dx) { error += dx; y1 += sy; }
@@ -114,6 +127,7 @@ int GridCanvas::drawText(int x, int y, const char* text, int length, QRgb colour
     clipRight = std::min(clipRight, width());
     clipTop = std::max(clipTop, 0);
     clipBottom = std::min(clipBottom, height());
+    const uint32_t solid = opaque(colour);
     int penX = x;
     for (int i = 0, bytes = 1; i < length; i += bytes) {
         const Glyph& g = glyph(characterCode(text, length, i, bytes));
@@ -121,27 +135,17 @@ int GridCanvas::drawText(int x, int y, const char* text, int length, QRgb colour
         const int from = std::max(left, clipLeft), to = std::min(left + g.width, clipRight);
         const int last = std::min(top + g.height, clipBottom);
         for (int row = std::max(top, clipTop); from < to && row < last; ++row) {
-            auto* pixels = reinterpret_cast<uint32_t*>(image_.scanLine(row));
+            uint32_t* pixels = line(row);
             const uint8_t* alpha = masks_.data() + g.offset + (row - top) * g.width;
-            for (int px = from; px < to; ++px)
-                if (const int a = alpha[px - left]) blend(pixels + px, colour, a);
+            for (int px = from; px < to; ++px) {
+                const uint32_t a = alpha[px - left];
+                if (a == 255) pixels[px] = solid;
+                else if (a) pixels[px] = mix(pixels[px], solid, a);
+            }
         }
         penX += g.advance;
     }
     return penX - x;
-}
-
-void GridCanvas::blend(uint32_t* pixel, QRgb colour, int alpha) {
-    if (alpha == 255) {
-        *pixel = opaque(colour);
-        return;
-    }
-    const uint32_t d = *pixel;
-    const int inverse = 255 - alpha;
-    const int r = (qRed(colour) * alpha + qRed(d) * inverse) / 255;
-    const int g = (qGreen(colour) * alpha + qGreen(d) * inverse) / 255;
-    const int b = (qBlue(colour) * alpha + qBlue(d) * inverse) / 255;
-    *pixel = 0xff000000u | (r << 16) | (g << 8) | b;
 }
 
 const GridCanvas::Glyph& GridCanvas::glyph(unsigned code) {

@@ -6,6 +6,7 @@
 #include <QRgb>
 
 #include <climits>
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -20,6 +21,8 @@ public:
 
     // The image is 32-bit RGB; its contents survive a resize only when the size is unchanged.
     void resize(int width, int height);
+    // Call before drawing: makes sure the image is not shared with a copy handed out earlier.
+    void beginDrawing();
     QImage& image() { return image_; }
     const QImage& image() const { return image_; }
     int width() const { return image_.width(); }
@@ -62,9 +65,11 @@ private:
     static unsigned characterCode(const char* text, int length, int i, int& bytes);
     const Glyph& glyph(unsigned code);
     Glyph rasterise(unsigned code);
-    void blend(uint32_t* pixel, QRgb colour, int alpha);
+    uint32_t* line(int y) { return bits_ + static_cast<std::ptrdiff_t>(y) * stride_; }
 
     QImage image_;
+    uint32_t* bits_ = nullptr;
+    int stride_ = 0;   // in pixels
     QFont font_;
     int ascent_ = 0;
     int textHeight_ = 0;
