@@ -262,6 +262,31 @@ TEST_F(SaveFlowTest, LeavingTheColourFileBesideDeletesItAfterTheSave) {
     EXPECT_EQ(doc.colourTempName.size(), 17u);
 }
 
+namespace {
+
+// Lets files grow to `bytes` only while it lives; writes beyond fail instead of raising SIGXFSZ.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        getrlimit(RLIMIT_FSIZE, &old);
+        struct rlimit small = old;
+        small.rlim_cur = bytes;
+        previous = std::signal(SIGXFSZ, SIG_IGN);
+        active = setrlimit(RLIMIT_FSIZE, &small) == 0;
+    }
+    ~FileSizeLimit() {
+        setrlimit(RLIMIT_FSIZE, &old);
+        std::signal(SIGXFSZ, previous);
+    }
+    bool active = false;
+
+private:
+    struct rlimit old {};
+    void (*previous)(int) = nullptr;
+};
+
+} // namespace
+
 TEST_F(SaveFlowTest, WriteFailureKeepsTheOldFileAndTheModifiedMark) {
     global.setColourFileMode(1);
     doc.colourMode = 1;
@@ -272,23 +297,43 @@ TEST_F(SaveFlowTest, WriteFailureKeepsTheOldFileAndTheModifiedMark) {
     doc.filePath = path("big.csv");
     doc.modified = true;
 
-    // Files may grow to 16 KB only: the data file's writes fail half way.
-    struct rlimit old {};
-    getrlimit(RLIMIT_FSIZE, &old);
-    struct rlimit small = old;
-    small.rlim_cur = 16 * 1024;
-    auto previous = std::signal(SIGXFSZ, SIG_IGN);
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
     prompt.answer(PromptAnswer::Ok);
-    const bool saved = flow.saveDocument(false);
-    setrlimit(RLIMIT_FSIZE, &old);
-    std::signal(SIGXFSZ, previous);
-
+    bool saved = true;
+    {
+        FileSizeLimit limit(16 * 1024);   // the data file's writes fail half way
+        ASSERT_TRUE(limit.active);
+        saved = flow.saveDocument(false);
+    }
     EXPECT_FALSE(saved);
     EXPECT_EQ(prompt.last().text, "ファイルの書き込みに失敗しました。");
     EXPECT_EQ(prompt.last().caption, "注意");
     EXPECT_EQ(fileBytes(path("big.csv")), "old data");
     EXPECT_EQ(fileBytes(path("big.vxc")), "old colours");
+    EXPECT_TRUE(doc.modified);
+    EXPECT_TRUE(leftovers().empty());
+}
+
+TEST_F(SaveFlowTest, ColourFileWriteFailureKeepsBothOldFiles) {
+    global.setColourFileMode(1);
+    doc.colourMode = 1;
+    home.write("c.csv", "old data");
+    home.write("c.vxc", "old colours");
+    fillTable(hyo, std::vector<std::string>(600, "a|b"));
+    for (int r = 0; r < 600; ++r) hyo.setCellAttribute(0, r, AttrBackColour, 2, 1, 1);
+    doc.filePath = path("c.csv");
+    doc.modified = true;
+
+    prompt.answer(PromptAnswer::Ok);
+    bool saved = true;
+    {
+        FileSizeLimit limit(6 * 1024);   // the data (3.6 KB) fits, the colours (9.6 KB) do not
+        ASSERT_TRUE(limit.active);
+        saved = flow.saveDocument(false);
+    }
+    EXPECT_FALSE(saved);
+    EXPECT_EQ(prompt.last().text, "ファイルの書き込みに失敗しました。");
+    EXPECT_EQ(fileBytes(path("c.csv")), "old data");
+    EXPECT_EQ(fileBytes(path("c.vxc")), "old colours");
     EXPECT_TRUE(doc.modified);
     EXPECT_TRUE(leftovers().empty());
 }
