@@ -1,10 +1,12 @@
 // Entry point of vexil: installs the Qt prompt and shell services and runs the main window.
 #include "app/TfrmMain.h"
 #include "app/VexilApplication.h"
+#include "dialogs/QtSaveForms.h"
 #include "platform/core/Prompt.h"
 #include "platform/core/Shell.h"
 #include "platform/qt/QtPromptHandler.h"
 #include "platform/qt/QtShellHandler.h"
+#include "store/SaveFormHandler.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -61,10 +63,13 @@ int main(int argc, char** argv) {
 
     QuitTimer quit;
     TfrmMain window(argumentsOf(argc, argv));
+    QtSaveForms saveForms(&window);
+    SaveFormHandler::install(&saveForms);
     window.show();
     quit.watch(&window);
     const int result = app.exec();
 
+    SaveFormHandler::install(nullptr);
     Prompt::install(nullptr);
     Shell::install(nullptr);
     return result;

@@ -5,6 +5,8 @@
 #include "platform/core/Shell.h"
 #include "settings/CMyGlobal.h"
 #include "store/CMyHyo.h"
+#include "editor/CMyEdit.h"
+#include "view/CMyHyoDraw.h"
 #include "support/ScriptedPrompt.h"
 #include "support/TempHome.h"
 
@@ -422,6 +424,67 @@ TEST_F(MainWindowTest, HeldNoticeSurvivesTwoSelectionChanges) {
     EXPECT_EQ(w->statusPanelText(6), QStringLiteral("f"));
 }
 
+TEST_F(MainWindowTest, SelectionTotalsAlongARowAndDownAColumn) {
+    ScriptedPrompt prompt;
+    const std::string path = csv("t.csv", "10,word,2.5\n-1,x,y\n1.2.3,,\n7x,,\n");
+    auto w = makeWindow({path});
+    w->view().setSelection(SelMade, SelCells, CellBlock{0, 0, 2, 0});
+    w->updateStatus(1);
+    EXPECT_EQ(w->statusPanelText(1), QStringLiteral("列行[1,1]-[3,1] (3x1) "));
+    EXPECT_EQ(w->statusPanelText(6), QStringLiteral("横計:12.5"));
+
+    w->view().setSelection(SelMade, SelCells, CellBlock{0, 1, 0, 3});
+    w->updateStatus(1);
+    EXPECT_EQ(w->statusPanelText(6), QStringLiteral("縦計:6"));
+
+    // Two dimensions: no total, the current cell's text instead.
+    w->view().setSelection(SelMade, SelCells, CellBlock{0, 0, 1, 1});
+    w->updateStatus(1);
+    EXPECT_EQ(w->statusPanelText(6), QStringLiteral("10"));
+}
+
+TEST_F(MainWindowTest, WithoutSimpleCalcThePanelShowsTheCell) {
+    ScriptedPrompt prompt;
+    home.write("vexil.ini", "[OPT]\r\nSIMPLE_CALC=0\r\n");
+    const std::string path = csv("t2.csv", "5,6,7\n");
+    auto w = makeWindow({path});
+    w->view().setSelection(SelMade, SelCells, CellBlock{0, 0, 2, 0});
+    w->updateStatus(1);
+    EXPECT_EQ(w->statusPanelText(6), QStringLiteral("5"));
+}
+
+TEST_F(MainWindowTest, PanelsOneAndSixChangeOnlyWithTheSelection) {
+    ScriptedPrompt prompt;
+    const std::string path = csv("p.csv", "a,b\n");
+    auto w = makeWindow({path});
+    w->hyo().setCell(0, 0, "changed");
+    w->updateStatus(0);
+    EXPECT_EQ(w->statusPanelText(6), QStringLiteral("a"));
+    w->goToCell(1, 0);
+    w->goToCell(0, 0);
+    EXPECT_EQ(w->statusPanelText(6), QStringLiteral("changed"));
+    EXPECT_EQ(w->statusPanelText(0), QStringLiteral("MAX列:2 MAX行:1"));
+}
+
+TEST_F(MainWindowTest, ReloadKeepsTheCursorWhenTheRowStillExists) {
+    ScriptedPrompt prompt;
+    std::string rows;
+    for (int i = 0; i < 40; ++i) rows += std::to_string(i) + ",x\n";
+    const std::string path = csv("r.csv", rows);
+    auto w = makeWindow({path});
+    w->goToCell(1, 30);
+    w->reload(false);
+    EXPECT_EQ(w->view().curColumn(), 1);
+    EXPECT_EQ(w->view().curRow(), 30);
+
+    // Far beyond the reloaded data the cursor goes to the row after it.
+    home.write("r.csv", "1,2\n2,3\n");
+    w->goToCell(0, 300);
+    w->reload(false);
+    EXPECT_EQ(w->view().curColumn(), 0);
+    EXPECT_EQ(w->view().curRow(), 2);
+}
+
 // ---- undo and about ---------------------------------------------------------------------
 
 TEST_F(MainWindowTest, UndoWithEmptyJournalSaysSo) {
@@ -430,6 +493,19 @@ TEST_F(MainWindowTest, UndoWithEmptyJournalSaysSo) {
     prompt.answer(PromptAnswer::Ok);
     action(*w, "mnuEditUndo")->trigger();
     EXPECT_EQ(prompt.last().text, "Undoデータがありません。");
+}
+
+TEST_F(MainWindowTest, UndoWhileEditingOnlyBeeps) {
+    ScriptedPrompt prompt;
+    const std::string path = csv("ue.csv", "1,2\n");
+    auto w = makeWindow({path});
+    w->hyo().setCell(0, 0, "x");
+    w->editor().open(0, 0, 60, 16, 300, 200, "abc", 0, 5001);
+    ASSERT_TRUE(w->isEditing());
+    action(*w, "mnuEditUndo")->trigger();
+    EXPECT_EQ(prompt.beeps(), 1);
+    EXPECT_EQ(w->hyo().cellString(0, 0), "x");
+    w->editor().close();
 }
 
 TEST_F(MainWindowTest, UndoPutsTheTextBackAndMovesTheCursorThere) {
