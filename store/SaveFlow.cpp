@@ -252,14 +252,14 @@ bool SaveFlow::writeDocument(const Target& target, bool saveAs) {
         Prompt::warn(MsgWrite);
         return false;
     }
+    // A document saved under a new name has a colour file beside it only if this save made one.
+    const bool linked = withColour && !colour.toTemporaryStore();
+    const bool newName = target.path != doc.filePath;
     doc.colourTempName = trial.colourTempName;
-    doc.colourFileInUse = trial.colourFileInUse;
+    doc.colourFileInUse = linked || (trial.colourFileInUse && !newName && !target.deleteBeside);
     doc.colourMode = target.colourMode;
     doc.separator = target.separator;
-    if (target.deleteBeside) {
-        std::remove(CMyColourFile::besidePath(target.path).c_str());
-        if (target.path == doc.filePath) doc.colourFileInUse = false;
-    }
+    if (target.deleteBeside) std::remove(CMyColourFile::besidePath(target.path).c_str());
     finishDocument(target, withColour ? &colour : nullptr);
     return true;
 }

@@ -251,6 +251,7 @@ TEST_F(SaveFlowTest, OverwriteQuestions) {
 TEST_F(SaveFlowTest, LeavingTheColourFileBesideDeletesItAfterTheSave) {
     global.setColourFileMode(1);
     doc.colourMode = 1;
+    doc.colourFileInUse = true;
     fillTable(hyo, {"a"});
     home.write("d.vxc", "old colours");
     prompt.chooseFile(path("d.csv"), 1);
@@ -259,6 +260,7 @@ TEST_F(SaveFlowTest, LeavingTheColourFileBesideDeletesItAfterTheSave) {
     EXPECT_EQ(prompt.last().text, "色情報は色情報ファイル(VXC)を削除して一時保存に変更します。\nよろしいですか？");
     EXPECT_FALSE(fs::exists(path("d.vxc")));
     EXPECT_EQ(doc.colourMode, 2);
+    EXPECT_FALSE(doc.colourFileInUse);
     EXPECT_EQ(doc.colourTempName.size(), 17u);
 }
 
