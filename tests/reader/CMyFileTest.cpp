@@ -280,3 +280,34 @@ TEST(CMyFileWrite, SmallWriteFailureShowsAtClose) {
     EXPECT_EQ(file.close(), -1);
     EXPECT_EQ(file.errorFlag, 1);
 }
+
+TEST(CMyFileWrite, ReadThenWriteGivesTheSameBytes) {
+    TempHome home;
+    std::string text;
+    for (int i = 0; i < 300; ++i) text += sj("表計算ｱｲｳ,\"a\"\"b\",～−\r\n");
+    for (int encoding : {0, 15, 10, 11}) {
+        std::string original = encodeAs(text, encoding, encoding != 0);
+        std::string path = home.write("in" + std::to_string(encoding), original);
+        CMyFile reader;
+        std::string cp932 = joined(pieces(path, encoding, &reader));
+        EXPECT_EQ(reader.unrepresentableCharacters(), 0);
+        CMyFile writer;
+        std::string out = home.file("out" + std::to_string(encoding));
+        ASSERT_EQ(writer.open(out, CMyFile::ModeWrite, encoding), 0);
+        writer.writeBom();
+        writer.writeText(cp932);
+        ASSERT_EQ(writer.close(), 0);
+        EXPECT_EQ(TempHome::read(out), original) << encoding;
+    }
+}
+
+TEST(CMyFileChunks, Utf8SequenceAcrossTheCutStaysWhole) {
+    TempHome home;
+    std::string text(1017, 'a');
+    text += "表";   // three bytes from 1017
+    text += std::string(1100, 'b');
+    auto parts = pieces(home.write("u.csv", text), 15);
+    ASSERT_GE(parts.size(), 2u);
+    EXPECT_EQ(parts[0].size(), 1019u);   // 1017 + the two CP932 bytes
+    EXPECT_EQ(parts[0].substr(1017), sj("表"));
+}
