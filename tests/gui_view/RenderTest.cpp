@@ -247,3 +247,16 @@ TEST_F(RenderTest, GreyBeyondColumn999AndBelowTheLastRow) {
     EXPECT_EQ(at(image, 200, bottom + 4), Grey);
     EXPECT_EQ(at(image, 200, bottom - 8), rgb(255, 255, 255));   // an empty cell beyond the data
 }
+
+TEST_F(RenderTest, RecordValuesThatLookLikeTabOrNulDoNotSplitCells) {
+    // Colour 9 is stored as a TAB byte and colour 0 as a NUL byte inside their records.
+    setRows({cellBack(9) + "x\t" + Square, cellBack(0) + "\t" + Square,
+             "a\t" + std::string{'\x05', '\x05', '\x01'}});   // a record cut off by the row end
+    view->render(0, 0, true);
+    EXPECT_EQ(pixel(cellX(0) + 40, cellY(0) + 8), rgb(255, 150, 150));
+    EXPECT_GT(countInk(cellX(1) + 1, cellY(0), cellX(1) + 20, cellY(0) + 15), 0);
+    EXPECT_EQ(pixel(cellX(0) + 40, cellY(1) + 8), rgb(0, 0, 0));
+    EXPECT_GT(countInk(cellX(1) + 1, cellY(1), cellX(1) + 20, cellY(1) + 15), 0);
+    EXPECT_EQ(countInk(cellX(1) + 1, cellY(2), cellX(2), cellY(2) + 15), 0);
+    EXPECT_EQ(pixel(cellX(1) + 40, cellY(2) + 8), rgb(255, 255, 255));
+}
