@@ -18,10 +18,18 @@ constexpr std::size_t FieldBufferStep = 2048;
 constexpr std::size_t FieldBufferSlack = 16;
 constexpr int SeparatorScanBytes = 1000;
 constexpr int MessageExcerptBytes = 20;
+constexpr std::size_t CopySlack = 32;
 
 const char* const NoMemoryText = "メモリが足りません。(-070407)";
 
 bool isTrailByte(unsigned char c) { return (c >= 0x40 && c <= 0x7E) || (c >= 0x80 && c <= 0xFC); }
+
+// Copies a short run as one sixteen-byte move; both buffers keep CopySlack bytes of room past
+// what they hold, so the bytes beyond the run are scratch that later writes replace.
+inline void copyBytes(char* to, const char* from, std::size_t count) {
+    if (count <= 16) std::memcpy(to, from, 16);
+    else std::memcpy(to, from, count);
+}
 
 } // namespace
 
@@ -136,7 +144,8 @@ CMyCSV::Fetch CMyCSV::fillInput(std::size_t count) {
             inputEof = true;
             break;
         }
-        if (input.size() < inputEnd + length + 4) input.resize((inputEnd + length + 4) * 2);
+        // Slack past the end lets short runs be copied sixteen bytes at a time.
+        if (input.size() < inputEnd + length + CopySlack) input.resize((inputEnd + length + CopySlack) * 2);
         std::memcpy(input.data() + inputEnd, piece, length);
         inputEnd += length;
         std::memset(input.data() + inputEnd, 0, 4);
@@ -196,7 +205,7 @@ std::size_t CMyCSV::skipPlain(std::size_t i) const {
 // `splitFields` (outside quotes) separators end fields on the way, unless the field grew too
 // long (the caller reports it) or the fields kept are complete. Most of a file passes here.
 bool CMyCSV::copyRun(bool splitFields, bool& endedAfterSeparator) {
-    std::size_t room = fieldUsed + (inputEnd - cursor) + 2;
+    std::size_t room = fieldUsed + (inputEnd - cursor) + CopySlack;
     if (room > fieldCapacity && !growFieldBuffer(room)) return false;
     const char* p = input.data();
     std::size_t start = cursor;
@@ -204,7 +213,7 @@ bool CMyCSV::copyRun(bool splitFields, bool& endedAfterSeparator) {
     endedAfterSeparator = false;
     while (splitFields && i < inputEnd && p[i] == fieldSeparator && lastFieldCount < MaxKeptFields &&
            (fieldUsed - currentFieldStart) + (i - start) <= static_cast<std::size_t>(MaxFieldBytes)) {
-        std::memcpy(fieldBuffer + fieldUsed, p + start, i - start);
+        copyBytes(fieldBuffer + fieldUsed, p + start, i - start);
         fieldUsed += i - start;
         fieldBuffer[fieldUsed] = '\0';
         fieldEnds.push_back(fieldUsed++);
@@ -215,7 +224,7 @@ bool CMyCSV::copyRun(bool splitFields, bool& endedAfterSeparator) {
         i = skipPlain(start);
         if (i != start) endedAfterSeparator = false;
     }
-    std::memcpy(fieldBuffer + fieldUsed, p + start, i - start);
+    copyBytes(fieldBuffer + fieldUsed, p + start, i - start);
     fieldUsed += i - start;
     if (i != start) endedAfterSeparator = false;
     cursor = i;
