@@ -77,6 +77,21 @@ void BM_RandomSetCellEdits(benchmark::State& state) {
 }
 BENCHMARK(BM_RandomSetCellEdits)->Unit(benchmark::kMillisecond)->Iterations(3);
 
+// One cell edit undone in a 500,000-row table (the undo command's everyday case).
+void BM_SingleCellUndo(benchmark::State& state) {
+    std::vector<std::string> templates = rowTemplates();
+    CMyHyo hyo;
+    long long bytes = 0;
+    fillTable(hyo, templates, bytes);
+    for (auto _ : state) {
+        state.PauseTiming();
+        hyo.setCell(3, 250000, "edited");
+        state.ResumeTiming();
+        hyo.undo();
+    }
+}
+BENCHMARK(BM_SingleCellUndo)->Unit(benchmark::kMillisecond)->Iterations(20);
+
 // 5000 rows x 20 columns = 100,000 cells recorded as one area, changed, then undone.
 void BM_AreaUndo100kCells(benchmark::State& state) {
     std::vector<std::string> templates = rowTemplates();

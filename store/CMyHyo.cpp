@@ -297,7 +297,8 @@ int CMyHyo::replaceCell(int column, int row, const char* text, int textLength, C
     out[at] = '\0';
     if (!rows.setLine(index, out, static_cast<int>(at))) return 0;
     seekCell(column, row);
-    if (widestRow < column + 1) widestRow = column + 1;
+    // The row's own count as well: a TAB after a filled cell counts one more cell.
+    widestRow = std::max({widestRow, column + 1, RowFormat::cellCount(out, static_cast<int>(at))});
     return 1;
 }
 
@@ -926,14 +927,23 @@ UndoPosition CMyHyo::undo() {
     UndoEntry entry;
     if (!undo_.pop(entry)) return position;
     bool previous = undo_.setRecording(false);
+    int widestBefore = widestRow;
+    replayWidestBefore = widestRow;
+    replayWidest = 0;
+    replayShrunk = false;
     replayEntry(entry);
     undo_.setRecording(previous);
     position.column = std::max(entry.column1, 0);
     position.row = std::max(entry.row1, 0);
     lastUndoColumn = position.column;
     lastUndoRow = position.row;
-    // Cells padded by the undone change count for nothing once they are empty again.
-    widestRow = widestRowCount();
+    // A full scan only when the table's width may have gone down: structural changes, or a
+    // row that was among the widest lost cells (padding removed, last text emptied).
+    bool structural = entry.kind == UndoRowsInserted || entry.kind == UndoRowsDeleted ||
+                      entry.kind == UndoColumnsInserted || entry.kind == UndoColumnsDeleted ||
+                      entry.kind == UndoHeaderOn || entry.kind == UndoHeaderOff;
+    if (structural || replayShrunk) widestRow = widestRowCount();
+    else widestRow = std::max(widestBefore, replayWidest);
     clearSeek();
     return position;
 }
@@ -1013,10 +1023,22 @@ void CMyHyo::replayEntry(const UndoEntry& entry) {
 }
 
 void CMyHyo::replayData(int kind, int subKind, const unsigned char* data, int length, int& column, int& row) {
+    bool cellKind = kind == UndoCellText || kind == UndoCellAttribute || kind == UndoCellRaw;
+    int cellsBefore = cellKind ? cellCount(row) : 0;
+    replayRecord(kind, subKind, data, length, column, row);
+    if (cellKind) {
+        int cellsAfter = cellCount(row);
+        if (cellsAfter < cellsBefore && cellsBefore >= replayWidestBefore) replayShrunk = true;
+        replayWidest = std::max(replayWidest, cellsAfter);
+    }
+}
+
+void CMyHyo::replayRecord(int kind, int subKind, const unsigned char* data, int length, int& column, int& row) {
     const char* bytes = reinterpret_cast<const char*>(data);
     bool paddingKind = kind == UndoCellText || kind == UndoCellAttribute || kind == UndoRowHeight ||
                        kind == UndoRowColour;
     if (paddingKind && (length == 5 || length == 13) && data[length - 1] == kMissingEnd) {
+        if (length == 13) replayShrunk = true;  // rows are removed
         removePadding(row, data, length);
         if (kind == UndoRowHeight || kind == UndoRowColour) ++row;
         else ++column;

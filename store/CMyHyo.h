@@ -183,6 +183,8 @@ private:
     void replayEntry(const UndoEntry& entry);
     void replayData(int kind, int subKind, const unsigned char* data, int length, int& column,
                     int& row);
+    void replayRecord(int kind, int subKind, const unsigned char* data, int length, int& column,
+                      int& row);
     void clearSeek();
     int missingMarker(int column, int row, char* out) const;
     int journalRowHeight(int row);
@@ -213,4 +215,7 @@ private:
     int seekTextOffset = 0;   // from seekPosition to the text after the records
     int seekEndOffset = 0;    // from seekPosition to the TAB or row end
     int replayKind = 0;       // kind of the entry being replayed
+    int replayWidest = 0;     // widest row the replay touched
+    int replayWidestBefore = 0;
+    bool replayShrunk = false; // a row among the widest lost cells during the replay
 };

@@ -386,6 +386,8 @@ void runSequence(unsigned seed, bool filtered) {
         std::string where = "seed " + std::to_string(seed) + " step " + std::to_string(i) + " " + label;
         expectMatches(hyo, model, where);
         if (::testing::Test::HasFatalFailure()) return;
+        // Never too small: the writer emits widestRow fields per row.
+        ASSERT_GE(hyo.widestRowValue(), hyo.widestRowCount()) << where;
         if (hyo.journal().entryCount() == entries + 1) {
             history.push_back(before);
             labels.push_back(label);
@@ -396,6 +398,7 @@ void runSequence(unsigned seed, bool filtered) {
     for (int i = static_cast<int>(history.size()) - 1; i >= 0; --i) {
         hyo.undo();
         ASSERT_EQ(take(hyo), history[i]) << "seed " << seed << " undo of entry " << i << " " << labels[i];
+        ASSERT_GE(hyo.widestRowValue(), hyo.widestRowCount()) << "seed " << seed << " undo of " << labels[i];
     }
     EXPECT_EQ(hyo.undo().row, -1);
 }
