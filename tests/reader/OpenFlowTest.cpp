@@ -1,5 +1,6 @@
 // Tests of the open flow: refusals, file types, the TAB retry, limits, warnings and bad input.
 #include "ReaderFixtures.h"
+#include "platform/core/MemoryHook.h"
 #include "settings/CMyGlobal.h"
 #include "store/CMyHyo.h"
 #include "store/DocumentState.h"
@@ -323,4 +324,34 @@ TEST_F(OpenFlowTest, BadInputEndsWithAMessageOrRowsNeverACrash) {
     EXPECT_EQ(hyo.storeRowCount(), 1);
     EXPECT_EQ(hyo.cellCount(0), 999);
     EXPECT_EQ(prompt.last().text, "最大列を超える情報があったため切り捨てられたデータがあります。");
+}
+
+// An allocation failing at any step ends the read with the rows stored so far intact.
+TEST_F(OpenFlowTest, AllocationFailureAtEveryStepKeepsTheRowsRead) {
+    prompt.allowUnscripted();
+    std::string text;
+    std::vector<std::string> rowsExpected;
+    for (int i = 0; i < 300; ++i) {
+        std::string row = std::to_string(i) + "," + std::string(40 + i % 50, 'x') + "," + sj("表");
+        text += row + "\r\n";
+        std::string stored = row;
+        for (char& c : stored) if (c == ',') c = '\t';
+        rowsExpected.push_back(stored);
+    }
+    std::string path = home.write("m.csv", text);
+    for (long failAt = 1; failAt <= 40; ++failAt) {
+        MemoryHook::failAfter(failAt);
+        int rc = open(path);
+        MemoryHook::failAfter(0);
+        ASSERT_TRUE(rc == OpenFlow::Loaded || rc == OpenFlow::CancelledOrReadError ||
+                    rc == OpenFlow::Refused) << failAt;
+        if (rc == OpenFlow::Refused) continue;   // the reader could not start
+        int stored = hyo.storeRowCount();
+        ASSERT_LE(stored, 300);
+        if (stored < 300) EXPECT_TRUE(doc.readError) << failAt;
+        for (int row = 0; row < stored; ++row) {
+            std::string got = hyo.rowString(row);
+            if (!got.empty()) ASSERT_EQ(got, rowsExpected[row]) << failAt << " row " << row;
+        }
+    }
 }
