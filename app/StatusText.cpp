@@ -4,14 +4,12 @@
 #include "platform/core/CodePage.h"
 #include "settings/CMyPublic.h"
 
-#include <charconv>
 #include <cstdio>
 
 namespace {
 
 constexpr size_t columnNameBytes = 30;
 constexpr size_t cellExcerptBytes = 54;
-constexpr int maxNumberCharacters = 14;
 
 std::string format(const char* pattern, int a, int b) {
     char buffer[64];
@@ -37,32 +35,6 @@ std::string StatusText::cut(const char* text, size_t n) {
     return out;
 }
 
-bool StatusText::cellNumber(const char* text, double& value) {
-    value = 0;
-    if (!text) return false;
-    const char* p = text;
-    const bool negative = *p == '-';
-    if (negative) ++p;
-    const char* digits = p;
-    bool point = false;
-    for (int count = 0;; ++p) {
-        if (*p == '.') {
-            if (point) return false;
-            point = true;
-        } else if (*p < '0' || *p > '9') {
-            break;
-        }
-        if (++count > maxNumberCharacters) return false;
-    }
-    if (!negative && p == digits) return false;
-    // from_chars ignores the locale, so a German desktop still reads "1.5" as one and a half;
-    // it refuses a lone "." or "-", which then add nothing.
-    double magnitude = 0;
-    if (p != digits) std::from_chars(digits, p, magnitude);
-    value = negative ? -magnitude : magnitude;
-    return true;
-}
-
 std::string StatusText::tableSize(int columns, int rows) {
     return format("MAX列:%d MAX行:%d", columns, rows);
 }
@@ -86,8 +58,14 @@ std::string StatusText::total(bool alongRow, double sum) {
     return std::string(alongRow ? "横計:" : "縦計:") + CMyPublic::formatNumber(sum, 5, true);
 }
 
+// Line breaks inside the cell are shown as blanks: the panel has room for one line only.
 std::string StatusText::cellExcerpt(const char* cellText) {
-    return CodePage::toUtf8(cut(cellText, cellExcerptBytes));
+    std::string text = cut(cellText, cellExcerptBytes);
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (CodePage::isLeadByte(static_cast<unsigned char>(text[i]))) ++i;
+        else if (text[i] == '\r' || text[i] == '\n') text[i] = ' ';
+    }
+    return CodePage::toUtf8(text);
 }
 
 std::string StatusText::zoom(int scale) { return std::to_string(scale) + "%"; }

@@ -341,6 +341,8 @@ void TfrmMain::createStatusBar() {
         QLabel* panel = new QLabel(bar);
         panel->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
         panel->setFont(small);
+        // Cell texts are shown as they are, never taken for markup.
+        panel->setTextFormat(Qt::PlainText);
         panel->setFrameShape(QFrame::Panel);
         panel->setFrameShadow(QFrame::Sunken);
         panel->setContentsMargins(2, 0, 2, 0);
@@ -775,6 +777,8 @@ void TfrmMain::mnuEditUndoClick() {
 // Closing and resizing
 
 void TfrmMain::closeEvent(QCloseEvent* event) {
+    // A cell still being edited is stored first, so the question below knows about it.
+    commitEdit();
     if (doc.modified) {
         const PromptAnswer a = Prompt::messageBox("更新されています。保存しますか？", "確認",
                                                   PromptButtons::YesNoCancel, PromptIcon::Warning);

@@ -279,6 +279,19 @@ TEST_F(MainWindowTest, YesSavesAndCloses) {
     EXPECT_EQ(TempHome::read(path), "9,2\n");
 }
 
+TEST_F(MainWindowTest, CloseStoresACellStillBeingEditedAndAsks) {
+    ScriptedPrompt prompt;
+    const std::string path = csv("ed.csv", "1,2\n");
+    auto w = makeWindow({path});
+    w->show();
+    w->editor().open(0, 0, 60, 16, 300, 200, "typed", 0, 5001);
+    prompt.answer(PromptAnswer::Cancel);
+    EXPECT_FALSE(w->close());
+    EXPECT_EQ(prompt.last().text, "更新されています。保存しますか？");
+    EXPECT_EQ(w->hyo().cellString(0, 0), "typed");
+    EXPECT_FALSE(w->isEditing());
+}
+
 TEST_F(MainWindowTest, UnmodifiedWindowClosesWithoutQuestion) {
     ScriptedPrompt prompt;
     auto w = makeWindow();

@@ -29,9 +29,13 @@ TEST(StatusText, CutStopsAtTabAndKeepsDoubleByteCharactersWhole) {
     EXPECT_EQ(StatusText::cut(nullptr, 5), "");
 }
 
-TEST(StatusText, CellExcerptIsCutTo54Bytes) {
+TEST(StatusText, CellExcerptIsCutTo54BytesOnOneLine) {
     const std::string text(60, 'z');
     EXPECT_EQ(StatusText::cellExcerpt(text.c_str()), std::string(54, 'z') + "..");
+    EXPECT_EQ(StatusText::cellExcerpt("two\r\nlines"), "two  lines");
+    // The trail byte 0x0D never occurs, but a trail byte equal to "\\" or "|" must survive.
+    const std::string soft = CodePage::toCp932("ソ表");
+    EXPECT_EQ(StatusText::cellExcerpt(soft.c_str()), "ソ表");
 }
 
 TEST(StatusText, TotalsDropTrailingZeros) {
@@ -55,28 +59,3 @@ TEST(StatusText, FormatPanels) {
     EXPECT_EQ(StatusText::lineEnding(7), "CRLF");
 }
 
-TEST(StatusText, CellNumberReadsALeadingNumber) {
-    double v = 0;
-    EXPECT_TRUE(StatusText::cellNumber("10", v));
-    EXPECT_EQ(v, 10);
-    EXPECT_TRUE(StatusText::cellNumber("-1", v));
-    EXPECT_EQ(v, -1);
-    EXPECT_TRUE(StatusText::cellNumber("7x", v));
-    EXPECT_EQ(v, 7);
-    EXPECT_TRUE(StatusText::cellNumber("2.5\t9", v));
-    EXPECT_EQ(v, 2.5);
-    EXPECT_TRUE(StatusText::cellNumber("-", v));
-    EXPECT_EQ(v, 0);
-    EXPECT_FALSE(StatusText::cellNumber("1.2.3", v));
-    EXPECT_FALSE(StatusText::cellNumber("word", v));
-    EXPECT_FALSE(StatusText::cellNumber("", v));
-}
-
-TEST(StatusText, CellNumberRefusesMoreThan14NumberCharacters) {
-    double v = 0;
-    EXPECT_TRUE(StatusText::cellNumber("12345678901234", v));
-    EXPECT_EQ(v, 12345678901234.0);
-    EXPECT_TRUE(StatusText::cellNumber("-1234567890.123", v));
-    EXPECT_FALSE(StatusText::cellNumber("123456789012345", v));
-    EXPECT_FALSE(StatusText::cellNumber("-123456789012.345", v));
-}
