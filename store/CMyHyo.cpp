@@ -216,11 +216,23 @@ int CMyHyo::setCell(int column, int row, const char* text) {
             recorded = undo_.recordCellText(column, row, cellText(), cellTextLength(), terminator);
         }
         if (!text) return recorded;
+        int length = 0;
+        while (text[length] != '\0' && text[length] != '\t') ++length;
+        int done = replaceCell(column, row, text, length, KeepRecords, 0, 0);
+        if (!done) dropSingleEntry(recorded);
+        return done;
     }
     if (!text) return 0;
     int length = 0;
     while (text[length] != '\0' && text[length] != '\t') ++length;
     return replaceCell(column, row, text, length, KeepRecords, 0, 0);
+}
+
+// A change that failed after its single-change entry was made must not leave an undo step
+// that does nothing.
+void CMyHyo::dropSingleEntry(int recorded) {
+    UndoEntry entry;
+    if (recorded == 1 && !undo_.areaOpen()) undo_.pop(entry);
 }
 
 int CMyHyo::setCellBytes(int column, int row, const char* bytes, int length) {
@@ -331,6 +343,9 @@ int CMyHyo::setCellAttribute(int column, int row, int kind, int value, int set, 
                             : undo_.recordAttribute(column, row, kind, bytes, count);
         if (recorded < 0) return -1;
         if (journalMode < 0) return recorded;
+        int done = replaceCell(column, row, nullptr, 0, set == 1 ? SetKind : DropKind, kind, value);
+        if (!done) dropSingleEntry(recorded);
+        return done;
     } else if (journalMode < 0) {
         return 0;
     }
@@ -418,9 +433,11 @@ int CMyHyo::rowHeight(int row) const {
 
 int CMyHyo::setRowHeight(int row, int height) {
     if (row < 0) return 0;
-    if (undo_.recording()) journalRowHeight(row);
-    if (height == defaultRowHeight) return setRowAttribute(row, AttrRowHeight, 0, 0);
-    return setRowAttribute(row, AttrRowHeight, height, 1);
+    int recorded = undo_.recording() ? journalRowHeight(row) : 0;
+    int done = height == defaultRowHeight ? setRowAttribute(row, AttrRowHeight, 0, 0)
+                                          : setRowAttribute(row, AttrRowHeight, height, 1);
+    if (!done) dropSingleEntry(recorded);
+    return done;
 }
 
 int CMyHyo::setRowHeights(int first, int last, int height) {

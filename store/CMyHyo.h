@@ -186,6 +186,7 @@ private:
     void replayRecord(int kind, int subKind, const unsigned char* data, int length, int& column,
                       int& row);
     void clearSeek();
+    void dropSingleEntry(int recorded);
     int missingMarker(int column, int row, char* out) const;
     int journalRowHeight(int row);
     void removePadding(int row, const unsigned char* data, int length);
