@@ -43,3 +43,17 @@ TEST_F(MetricsTest, RowNumberColumnWidensForSixDigitNumbers) {
     view->render(0, 0, false);
     EXPECT_EQ(view->rowNumberWidth(), 40);
 }
+
+TEST_F(MetricsTest, ZoomScalesCellsAndDraggedSizesScaleBack) {
+    setRows({"a\tb", "c\td"});
+    hyo.setZoomPercent(150);
+    view->setScale(150);
+    view->render(0, 0, true);
+    EXPECT_EQ(view->cellRect(1, 1), QRect(60 + 96, 24 + 24, 96, 24));
+    // A border dragged to 150 pixels at 150 % stores 100.
+    ASSERT_EQ(view->mouseDown(60 + 96 - 1, 5, false), DownColumnBorder);
+    view->mouseMove(60 + 150, 5);
+    EXPECT_EQ(view->mouseUp(), UpColumnWidth);
+    EXPECT_EQ(hyo.columnWidth(0), 100);
+    EXPECT_EQ(view->columnX(1), 60 + 150);
+}
