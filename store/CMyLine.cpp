@@ -141,8 +141,9 @@ int CMyLine::storeLine(int index, const char* bytes, int length) {
     } else {
         // Without bytes, `length` is the room to reserve and the line stays empty.
         int requested = length + 10;
-        Block* b = &blocks_[currentBlock_];
-        if (!b->data || b->capacity - b->used < requested) {
+        // No block at all when the list's first block could not be had after a clear.
+        Block* b = blockCount_ > 0 ? &blocks_[currentBlock_] : nullptr;
+        if (!b || !b->data || b->capacity - b->used < requested) {
             if (newBlock(nextBlockSize(requested)) < 0) return 0;
             e = &entries_[index];
             b = &blocks_[currentBlock_];

@@ -226,3 +226,14 @@ TEST(CMyLine, ReadBlockWithoutABufferReportsMinusFour) {
     EXPECT_EQ(result, -4);
     EXPECT_EQ(prompt.last().text, "メモリが足りません。(-070106)");
 }
+
+TEST(CMyLine, AListWhoseFirstBlockCouldNotBeHadStillWorksLater) {
+    NoInjection guard;
+    MemoryHook::failAll(true);
+    CMyLine list;
+    EXPECT_EQ(list.setLine(0, "x", 1), 0);
+    MemoryHook::failAll(false);
+    EXPECT_EQ(list.lineText(0), nullptr);
+    EXPECT_EQ(list.setLine(0, "late", 4), 1);
+    EXPECT_EQ(list.line(0), "late");
+}

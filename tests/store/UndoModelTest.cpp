@@ -407,7 +407,7 @@ void runSequence(unsigned seed, bool filtered) {
 // VEXIL_MODEL_SEEDS raises the number of sequences for a longer soak run.
 unsigned seedCount() {
     const char* value = std::getenv("VEXIL_MODEL_SEEDS");
-    return value && std::atoi(value) > 0 ? static_cast<unsigned>(std::atoi(value)) : 60u;
+    return value && std::atoi(value) > 0 ? static_cast<unsigned>(std::atoi(value)) : 40u;
 }
 
 TEST(UndoModel, RandomEditsMatchTheModelAndUndoRestoresEveryByte) {
