@@ -3,6 +3,8 @@
 #include "app/Navigator.h"
 
 #include "app/CellClear.h"
+#include "app/SelectionInfo.h"
+#include "dialogs/TfrmInfomation.h"
 #include "editor/CMyEdit.h"
 #include "platform/core/Prompt.h"
 #include "settings/CMyGlobal.h"
@@ -194,38 +196,42 @@ void Navigator::positionEditorEmpty() {
 // Characters
 
 void Navigator::FormKeyPress(const QString& text, int key, Qt::KeyboardModifiers modifiers) {
+    // Control characters are known by their key: not every platform gives them a text.
+    if (modifiers & Qt::ControlModifier) {
+        controlCharacter(key);
+        return;
+    }
     if (text.isEmpty()) return;
     const char16_t first = text.at(0).unicode();
     if (first == u'\r' || first == u'\n' || first == 0x1B) return;   // Enter and Escape
-    const bool ctrl = modifiers & Qt::ControlModifier;
-    if (ctrl) {
-        if (edit.isActive()) {
-            if (key == Qt::Key_C) edit.copyToClipboard();
-            else if (key == Qt::Key_V) edit.pasteFromClipboard();
-            else if (key == Qt::Key_X) edit.cutToClipboard();
-            return;
-        }
-        if (key == Qt::Key_C) {
-            if (hooks_.copySelection) hooks_.copySelection();
-        } else if (key == Qt::Key_V) {
-            if (hooks_.pasteAtCursor) hooks_.pasteAtCursor();
-        } else if (key == Qt::Key_X) {
-            cutSelection();
-        } else if (key == Qt::Key_I) {
-            // Inserted rows change the document even though no cell text changed.
-            if (hooks_.insertRows && hooks_.insertRows()) {
-                modified();
-                renderAtPositions(false);
-            }
-        }
-        return;
-    }
     if (modifiers & Qt::AltModifier) return;
     // TAB only moves and DEL is the Delete key; neither is typed.
     if (first == u'\t' || first == 0x7F) return;
     if (first < 0x20 && first != u'\b') return;
     if (!edit.isActive() && !startTyping()) return;
     edit.typeText(text);
+}
+
+void Navigator::controlCharacter(int key) {
+    if (edit.isActive()) {
+        if (key == Qt::Key_C) edit.copyToClipboard();
+        else if (key == Qt::Key_V) edit.pasteFromClipboard();
+        else if (key == Qt::Key_X) edit.cutToClipboard();
+        return;
+    }
+    if (key == Qt::Key_C) {
+        if (hooks_.copySelection) hooks_.copySelection();
+    } else if (key == Qt::Key_V) {
+        if (hooks_.pasteAtCursor) hooks_.pasteAtCursor();
+    } else if (key == Qt::Key_X) {
+        cutSelection();
+    } else if (key == Qt::Key_I) {
+        // Inserted rows change the document even though no cell text changed.
+        if (hooks_.insertRows && hooks_.insertRows()) {
+            modified();
+            renderAtPositions(false);
+        }
+    }
 }
 
 // Ctrl+X on the grid: copy, and only when that worked clear the cells as Delete does.
@@ -537,6 +543,14 @@ void Navigator::toggleAlternate() {
     if (hooks_.viewModesChanged) hooks_.viewModesChanged();
     renderAtPositions(true);
     grid->update();
+}
+
+void Navigator::showSelectionInformation() {
+    commitEdit();
+    SelectionBounds b = view.selectionBounds();
+    TfrmInfomation::showItems(grid ? grid->window() : nullptr,
+                              SelectionInfo::informationItems(
+                                  hyo, SelectionRange{b.left, b.top, b.right, b.bottom}));
 }
 
 // ---------------------------------------------------------------------------------------

@@ -87,6 +87,9 @@ public:
     // First row as header; false when refused or declined.
     bool toggleHeader();
     void toggleAlternate();
+    // "選択中の情報表示(&D)...": commits an edit, then lists the selection's range and cell
+    // sizes in the modal information window.
+    void showSelectionInformation();
     void setAlternateMode(bool on, int lines, int scheme);
     bool alternateMode() const { return alternateOn; }
     int alternateLines() const { return alternateBand; }
@@ -129,6 +132,7 @@ private:
     QRect gridBand() const;
     bool outsideGridBand(int x, int y) const;
     void cutSelection();
+    void controlCharacter(int key);
     bool openEditor(const std::string& text, int flags);
     void setScrollPositions(int first, int top);
 

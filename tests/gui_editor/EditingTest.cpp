@@ -3,7 +3,11 @@
 
 #include "platform/core/CodePage.h"
 
+#include <QClipboard>
+#include <QDialog>
 #include <QInputMethodEvent>
+#include <QListWidget>
+#include <QTimer>
 
 namespace {
 
@@ -209,6 +213,73 @@ TEST_F(EditingTest, AlternateModeSwitchesBandsAndDataEndLines) {
     EXPECT_EQ(view->alternateColour(), qRgb(240, 240, 255));
     nav->toggleAlternate();
     EXPECT_FALSE(nav->alternateMode());
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(EditingTest, InformationWindowListsSixLinesForTheSelection) {
+    setRows({"1\t22", "333\t"});
+    press(Qt::Key_Right, Qt::ShiftModifier);
+    press(Qt::Key_Down, Qt::ShiftModifier);
+    QStringList shown;
+    QString caption;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (!dialog) return;
+        caption = dialog->windowTitle();
+        auto* list = dialog->findChild<QListWidget*>("lst_Main");
+        for (int i = 0; list && i < list->count(); ++i) shown << list->item(i)->text();
+        dialog->accept();
+    });
+    nav->showSelectionInformation();
+    EXPECT_EQ(caption, QString::fromUtf8("情報表示"));
+    ASSERT_EQ(shown.size(), 6);
+    EXPECT_EQ(shown[0], QString::fromUtf8("範囲：(1-1) - (2-2)"));
+    EXPECT_EQ(shown[1], QString::fromUtf8("全文字サイズ:6"));
+    EXPECT_EQ(shown[3], QString::fromUtf8("最大文字サイズ位置:1-2"));
+    EXPECT_EQ(shown[5], QString::fromUtf8("最小文字サイズ位置:2-2"));
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(EditingTest, ClipboardKeysInsideTheEditor) {
+    setRows({"abc"});
+    press(Qt::Key_F2);
+    press(Qt::Key_Home, Qt::ShiftModifier);
+    press(Qt::Key_X, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->text(), QString::fromUtf8("abc"));
+    EXPECT_EQ(edit->text(), "");
+    press(Qt::Key_V, Qt::ControlModifier);
+    press(Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(edit->text(), "abcabc");
+    press(Qt::Key_Return);
+    EXPECT_EQ(hyo.cellString(0, 0), "abcabc");
+}
+
+TEST_F(EditingTest, CutOnTheGridClearsOnlyAfterASuccessfulCopy) {
+    setTable(3, 3);
+    bool copyWorks = false;
+    int copies = 0;
+    nav->hooks().copySelection = [&] {
+        ++copies;
+        return copyWorks;
+    };
+    press(Qt::Key_Right, Qt::ShiftModifier);
+    press(Qt::Key_X, Qt::ControlModifier);
+    EXPECT_EQ(copies, 1);
+    EXPECT_EQ(hyo.cellString(1, 0), "0,1");
+    EXPECT_EQ(modifiedCount, 0);
+    copyWorks = true;
+    press(Qt::Key_X, Qt::ControlModifier);
+    EXPECT_EQ(hyo.cellString(0, 0), "");
+    EXPECT_EQ(hyo.cellString(1, 0), "");
+    EXPECT_EQ(hyo.cellString(2, 0), "0,2");
+    EXPECT_EQ(modifiedCount, 1);
+    EXPECT_FALSE(edit->isActive());
 }
 
 }  // namespace
