@@ -19,6 +19,8 @@ constexpr std::size_t FieldBufferSlack = 16;
 constexpr int SeparatorScanBytes = 1000;
 constexpr int MessageExcerptBytes = 20;
 constexpr std::size_t CopySlack = 32;
+// A step of a parser that leaves the record open.
+constexpr int KeepReading = 1 << 30;
 
 const char* const NoMemoryText = "メモリが足りません。(-070407)";
 
@@ -393,112 +395,125 @@ int CMyCSV::readGeneral() {
 }
 
 int CMyCSV::readTabRecord() {
-    bool atFieldStart = true;
-    bool quoted = false;
-    bool sawBreak = false;
-    std::size_t lengthAtBreak = 0;
-    int breakKind = 0;
+    TabField state;
     for (;;) {
         std::size_t n = fieldUsed - currentFieldStart;
-        if (quoted && n > static_cast<std::size_t>(MaxQuotedTabField))
-            return sawBreak ? breakQuotedTabField(lengthAtBreak, breakKind) : tooLargeQuoted();
-        if (!quoted && n > static_cast<std::size_t>(MaxFieldBytes)) {
+        if (state.quoted && n > static_cast<std::size_t>(MaxQuotedTabField))
+            return state.sawBreak ? breakQuotedTabField(state) : tooLargeQuoted();
+        if (!state.quoted && n > static_cast<std::size_t>(MaxFieldBytes)) {
             message = "セル内の文字数が最大数を超えるため読み込みを中断しました。";
             return FieldTooLong;
         }
         Fetch fetched = ensureAhead(2);
         if (fetched == Fetch::Failed) return readFailed();
         if (fetched == Fetch::End) {
-            if (quoted && sawBreak) return breakQuotedTabField(lengthAtBreak, breakKind);
+            if (state.quoted && state.sawBreak) return breakQuotedTabField(state);
             if (n > 0 && !finishField()) return outOfMemory();
             break;
         }
         char c = input[cursor];
-        if (atFieldStart && c == '"' && quotesActive) {
-            quoted = true;
-            atFieldStart = false;
+        if (state.atFieldStart && c == '"' && quotesActive) {
+            state.quoted = true;
+            state.atFieldStart = false;
             ++cursor;
             if (!appendBytes("\"", 1)) return outOfMemory();
             continue;
         }
-        atFieldStart = false;
+        state.atFieldStart = false;
         std::size_t before = cursor;
         bool afterSeparator = false;
-        if (!copyRun(!quoted, afterSeparator)) return outOfMemory();
+        if (!copyRun(!state.quoted, afterSeparator)) return outOfMemory();
         if (cursor != before) {
-            atFieldStart = afterSeparator;
+            state.atFieldStart = afterSeparator;
             continue;
         }
-        bool ok = true;
-        if (CodePage::isLeadByte(static_cast<unsigned char>(c))) {
-            ok = copyCharacter();
-        } else if (!quoted) {
-            if (c == '\t') {
-                ok = finishField();
-                ++cursor;
-                atFieldStart = true;
-            } else if (c == '\r' || c == '\n') {
-                if (!finishField()) return outOfMemory();
-                skipLineEnd(true);
-                return finishRecord();
-            } else {
-                ok = appendBytes(&c, 1);
-                ++cursor;
-            }
-        } else if (c == '"') {
-            char next = input[cursor + 1];
-            bool atEnd = cursor + 1 >= inputEnd;
-            if (next == '"' && !atEnd) {
-                ok = appendBytes("\"\"", 2);
-                cursor += 2;
-            } else if (next == '\t' || next == '\r' || next == '\n' || atEnd) {
-                // The closing quote. A quoted field at the very end of a file without a final
-                // line break is closed as well.
-                ++cursor;
-                if (sawBreak) unquoteField();
-                else ok = appendBytes("\"", 1);
-                quoted = false;
-                resumePending = false;
-                if (!ok || !finishField()) return outOfMemory();
-                if (atEnd) continue;
-                if (next == '\t') {
-                    ++cursor;
-                    atFieldStart = true;
-                    sawBreak = false;
-                } else {
-                    skipLineEnd(false);
-                    return finishRecord();
-                }
-            } else if (sawBreak) {
-                return breakQuotedTabField(lengthAtBreak, breakKind);
-            } else {
-                ok = appendBytes("\"", 1);
-                ++cursor;
-                quoted = false;
-            }
-        } else if (c == '\t') {
-            if (sawBreak) return breakQuotedTabField(lengthAtBreak, breakKind);
-            quoted = false;   // the TAB ends the field as usual
-        } else if (c == '\r' || c == '\n') {
-            if (!sawBreak) {
-                sawBreak = true;
-                lengthAtBreak = n;
-                breakKind = c == '\n' ? 2 : input[cursor + 1] == '\n' ? 0 : 1;
-            }
-            skipLineEnd(false);
-            lineBreakInRecord = true;
-            if (!resumePending) {
-                resumePending = true;
-                resumeAt = cursor;
-            }
-            ok = appendBytes("\r\n", 2);
-        } else {
-            ok = appendBytes(&c, 1);
-            ++cursor;
-        }
-        if (!ok) return outOfMemory();
+        int result;
+        if (CodePage::isLeadByte(static_cast<unsigned char>(c)))
+            result = copyCharacter() ? KeepReading : outOfMemory();
+        else if (state.quoted)
+            result = quotedTabByte(state, n);
+        else
+            result = plainTabByte(state);
+        if (result != KeepReading) return result;
     }
     return finishRecord();
+}
+
+// Outside quotes: TAB ends the field, a line break the record; anything else is text.
+int CMyCSV::plainTabByte(TabField& state) {
+    char c = input[cursor];
+    if (c == '\t') {
+        ++cursor;
+        state.atFieldStart = true;
+        return finishField() ? KeepReading : outOfMemory();
+    }
+    if (c == '\r' || c == '\n') {
+        if (!finishField()) return outOfMemory();
+        skipLineEnd(true);
+        return finishRecord();
+    }
+    ++cursor;
+    return appendBytes(&c, 1) ? KeepReading : outOfMemory();
+}
+
+// Inside quotes: quotes, TABs and line breaks decide whether the field is properly quoted.
+int CMyCSV::quotedTabByte(TabField& state, std::size_t length) {
+    char c = input[cursor];
+    if (c == '"') return quoteInTabField(state);
+    if (c == '\t') {
+        if (state.sawBreak) return breakQuotedTabField(state);
+        state.quoted = false;   // the TAB then ends the field as usual
+        return KeepReading;
+    }
+    if (c == '\r' || c == '\n') {
+        if (!state.sawBreak) {
+            state.sawBreak = true;
+            state.lengthAtBreak = length;
+            state.breakKind = c == '\n' ? 2 : input[cursor + 1] == '\n' ? 0 : 1;
+        }
+        skipLineEnd(false);
+        lineBreakInRecord = true;
+        if (!resumePending) {
+            resumePending = true;
+            resumeAt = cursor;
+        }
+        return appendBytes("\r\n", 2) ? KeepReading : outOfMemory();
+    }
+    ++cursor;
+    return appendBytes(&c, 1) ? KeepReading : outOfMemory();
+}
+
+int CMyCSV::quoteInTabField(TabField& state) {
+    char next = input[cursor + 1];
+    bool atEnd = cursor + 1 >= inputEnd;
+    if (next == '"' && !atEnd) {
+        cursor += 2;
+        return appendBytes("\"\"", 2) ? KeepReading : outOfMemory();
+    }
+    if (next == '\t' || next == '\r' || next == '\n' || atEnd) {
+        // The closing quote. A quoted field at the very end of a file without a final line
+        // break is closed as well.
+        ++cursor;
+        bool ok = true;
+        if (state.sawBreak) unquoteField();
+        else ok = appendBytes("\"", 1);
+        state.quoted = false;
+        resumePending = false;
+        if (!ok || !finishField()) return outOfMemory();
+        if (atEnd) return KeepReading;
+        if (next == '\t') {
+            ++cursor;
+            state.atFieldStart = true;
+            state.sawBreak = false;
+            return KeepReading;
+        }
+        skipLineEnd(false);
+        return finishRecord();
+    }
+    if (state.sawBreak) return breakQuotedTabField(state);
+    ++cursor;
+    state.quoted = false;
+    return appendBytes("\"", 1) ? KeepReading : outOfMemory();
 }
 
 // Drops the opening quote and the closing one (already consumed) and collapses doubled quotes.
@@ -520,10 +535,10 @@ void CMyCSV::unquoteField() {
 
 // The quote did not close the field properly: the field ends at its first line break and the
 // text after that break is read again as the next record.
-int CMyCSV::breakQuotedTabField(std::size_t lengthAtBreak, int breakKind) {
-    fieldUsed = currentFieldStart + lengthAtBreak;
+int CMyCSV::breakQuotedTabField(const TabField& state) {
+    fieldUsed = currentFieldStart + state.lengthAtBreak;
     if (!finishField()) return outOfMemory();
-    ++(breakKind == 0 ? crlfCount : breakKind == 1 ? crCount : lfCount);
+    ++(state.breakKind == 0 ? crlfCount : state.breakKind == 1 ? crCount : lfCount);
     cursor = resumeAt;
     resumePending = false;
     return finishRecord();

@@ -95,7 +95,18 @@ private:
     void skipLineEnd(bool count);
     int finishRecord();
     void unquoteField();
-    int breakQuotedTabField(std::size_t lengthAtBreak, int breakKind);
+    // Where the TAB parser stands in the current field.
+    struct TabField {
+        bool atFieldStart = true;
+        bool quoted = false;
+        bool sawBreak = false;          // a line break inside the quotes
+        std::size_t lengthAtBreak = 0;  // field length before that first break
+        int breakKind = 0;              // 0 CR LF, 1 CR, 2 LF
+    };
+    int plainTabByte(TabField& state);
+    int quotedTabByte(TabField& state, std::size_t length);
+    int quoteInTabField(TabField& state);
+    int breakQuotedTabField(const TabField& state);
     int tooLargeQuoted();
     int outOfMemory();
     int readFailed();
