@@ -716,11 +716,12 @@ int CMyHyo::deleteRows(int first, int last) {
     if (first > last) return widestRow;
     if (undo_.recording() && recordDeletedRows(first, last) < 0) return -1;
     if (!filterActive) {
-        for (int row = last; row >= first; --row) rows.deleteLine(row);
+        rows.deleteLines(first, last - first + 1);
     } else {
         std::vector<int> gone(filterRows + first, filterRows + last + 1);
         std::sort(gone.begin(), gone.end());
-        for (int i = static_cast<int>(gone.size()) - 1; i >= 0; --i) rows.deleteLine(gone[i]);
+        gone.erase(std::unique(gone.begin(), gone.end()), gone.end());
+        rows.deleteLineSet(gone.data(), static_cast<int>(gone.size()));
         removeFilterEntries(first, last, gone.data(), static_cast<int>(gone.size()));
     }
     clearSeek();
@@ -954,13 +955,14 @@ UndoPosition CMyHyo::undo() {
     position.row = std::max(entry.row1, 0);
     lastUndoColumn = position.column;
     lastUndoRow = position.row;
-    // A full scan only when the table's width may have gone down: structural changes, or a
-    // row that was among the widest lost cells (padding removed, last text emptied).
-    bool structural = entry.kind == UndoRowsInserted || entry.kind == UndoRowsDeleted ||
-                      entry.kind == UndoColumnsInserted || entry.kind == UndoColumnsDeleted ||
-                      entry.kind == UndoHeaderOn || entry.kind == UndoHeaderOff;
-    if (structural || replayShrunk) widestRow = widestRowCount();
-    else widestRow = std::max(widestBefore, replayWidest);
+    // The width of the table: deleting rows or columns and inserting columns compute it
+    // themselves; restored rows and cells can only widen it, unless a row that was among the
+    // widest lost cells (padding removed, last text emptied) - then a full scan.
+    bool computedByOperation = entry.kind == UndoRowsInserted || entry.kind == UndoColumnsInserted ||
+                               entry.kind == UndoColumnsDeleted;
+    bool header = entry.kind == UndoHeaderOn || entry.kind == UndoHeaderOff;
+    if (header || replayShrunk) widestRow = widestRowCount();
+    else if (!computedByOperation) widestRow = std::max(widestBefore, replayWidest);
     clearSeek();
     return position;
 }
@@ -1089,9 +1091,13 @@ void CMyHyo::replayRecord(int kind, int subKind, const unsigned char* data, int 
     case UndoRowsDeleted:
         if (replayKind == UndoHeaderOn) rows.insertLines(0, 1);
         setRow(row++, bytes, length);
+        replayWidest = std::max(replayWidest, RowFormat::cellCount(bytes, length));
         break;
     case UndoRowsReinserted:
-        if (length >= 4) reinsertStoreRow(readInt32(bytes), row, bytes + 4, length - 4);
+        if (length >= 4) {
+            reinsertStoreRow(readInt32(bytes), row, bytes + 4, length - 4);
+            replayWidest = std::max(replayWidest, RowFormat::cellCount(bytes + 4, length - 4));
+        }
         ++row;
         break;
     case UndoColumnRecord:

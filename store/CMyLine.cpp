@@ -230,6 +230,46 @@ int CMyLine::deleteLine(int index) {
     return 1;
 }
 
+int CMyLine::deleteLines(int index, int count) {
+    if (index < 0 || index >= count_ || count <= 0) return 0;
+    if (count > count_ - index) count = count_ - index;
+    bool longestGone = false;
+    for (int i = index; i < index + count; ++i) {
+        if (entries_[i].length >= longestLine_) longestGone = true;
+        if (entries_[i].text) loseLine(entries_[i].block);
+    }
+    std::memmove(&entries_[index], &entries_[index + count], sizeof(Entry) * (count_ - index - count));
+    std::memset(&entries_[count_ - count], 0, sizeof(Entry) * count);
+    count_ -= count;
+    if (longestGone) rescanLongest();
+    return count;
+}
+
+int CMyLine::deleteLineSet(const int* sortedIndexes, int count) {
+    if (!sortedIndexes || count <= 0) return 0;
+    int kept = -1;  // next free slot once the first deleted line is met
+    int next = 0;   // position in sortedIndexes
+    int removed = 0;
+    bool longestGone = false;
+    for (int i = 0; i < count_; ++i) {
+        while (next < count && sortedIndexes[next] < i) ++next;
+        bool gone = next < count && sortedIndexes[next] == i;
+        if (gone) {
+            if (kept < 0) kept = i;
+            if (entries_[i].length >= longestLine_) longestGone = true;
+            if (entries_[i].text) loseLine(entries_[i].block);
+            ++removed;
+        } else if (kept >= 0) {
+            entries_[kept++] = entries_[i];
+        }
+    }
+    if (removed == 0) return 0;
+    std::memset(&entries_[count_ - removed], 0, sizeof(Entry) * removed);
+    count_ -= removed;
+    if (longestGone) rescanLongest();
+    return removed;
+}
+
 int CMyLine::swapLines(int a, int b) {
     if (a < 0 || b < 0 || a >= count_ || b >= count_) return 0;
     Entry held = entries_[a];

@@ -36,6 +36,10 @@ public:
     int insertEmptyLine(int index);
     int insertLines(int index, int count);
     int deleteLine(int index);
+    // Removes `count` lines from `index` with one move of the entries; returns lines removed.
+    int deleteLines(int index, int count);
+    // Removes the lines at the given ascending, distinct indexes in one pass.
+    int deleteLineSet(const int* sortedIndexes, int count);
     // 1 on success, 0 for an index out of range. Only entries move, never text.
     int swapLines(int a, int b);
 

@@ -121,7 +121,10 @@ void CMyUndo::abandonArea() {
 
 bool CMyUndo::growArea(std::size_t needed) {
     if (needed <= areaCapacity_) return true;
+    // At least 10000 bytes more, and half again for large areas so that collecting megabytes
+    // does not copy the buffer every 10000 bytes.
     std::size_t size = needed + 10000;
+    if (size < areaCapacity_ + areaCapacity_ / 2) size = areaCapacity_ + areaCapacity_ / 2;
     if (size > static_cast<std::size_t>(maxBytes_)) size = maxBytes_;
     void* grown = MemoryHook::reallocate(areaBytes_, areaCapacity_, size);
     if (!grown) {

@@ -1,6 +1,9 @@
 // RowFormat: bounded scanning of row strings; every position stays within the row length.
 #include "store/RowFormat.h"
 
+#include <cstdint>
+#include <cstring>
+
 namespace {
 constexpr unsigned char kRowAttribute = 0x07;
 }
@@ -18,8 +21,23 @@ int RowFormat::prefixEnd(const char* row, int length) {
     return pos;
 }
 
+// Position of the next byte below 0x0A (TAB, record lengths and NUL) from `pos`, or `length`.
+// Text bytes are almost all above it, so eight bytes are tested at a time.
+int RowFormat::nextLowByte(const char* row, int length, int pos) {
+    constexpr uint64_t ones = 0x0101010101010101ULL;
+    constexpr uint64_t highs = 0x8080808080808080ULL;
+    while (pos + 8 <= length) {
+        uint64_t word;
+        std::memcpy(&word, row + pos, 8);
+        if (((word - ones * 0x0A) & ~word & highs) != 0) break;
+        pos += 8;
+    }
+    while (pos < length && static_cast<unsigned char>(row[pos]) >= 0x0A) ++pos;
+    return pos;
+}
+
 int RowFormat::cellEnd(const char* row, int length, int pos) {
-    while (pos < length && row[pos] != '\t') {
+    while ((pos = nextLowByte(row, length, pos)) < length && row[pos] != '\t') {
         if (isRecordStart(static_cast<unsigned char>(row[pos]))) pos = skipRecord(row, length, pos);
         else ++pos;
     }
@@ -64,19 +82,25 @@ int RowFormat::cellCount(const char* row, int length) {
     if (!row) return 0;
     int pos = prefixEnd(row, length);
     if (pos >= length) return 0;
-    int index = 0;
+    // One pass over the low bytes only: TABs end cells, record lengths are stepped over.
+    int tabs = 0;
     int lastFilled = -1;
-    bool lastCellFilled = false;
-    while (true) {
-        int end = cellEnd(row, length, pos);
-        lastCellFilled = end > pos;
-        if (lastCellFilled) lastFilled = index;
-        if (end >= length) break;
-        pos = end + 1;
-        ++index;
+    int cellStart = pos;
+    while ((pos = nextLowByte(row, length, pos)) < length) {
+        unsigned char c = static_cast<unsigned char>(row[pos]);
+        if (c == '\t') {
+            if (pos > cellStart) lastFilled = tabs;
+            ++tabs;
+            cellStart = ++pos;
+        } else if (isRecordStart(c)) {
+            pos = skipRecord(row, length, pos);
+        } else {
+            ++pos;
+        }
     }
-    // index is now the number of TABs.
-    if (lastCellFilled || (index > 0 && lastFilled == index - 1)) return index + 1;
+    bool lastCellFilled = length > cellStart;
+    if (lastCellFilled) lastFilled = tabs;
+    if (lastCellFilled || (tabs > 0 && lastFilled == tabs - 1)) return tabs + 1;
     return lastFilled + 1;
 }
 

@@ -18,6 +18,8 @@ public:
     static int skipRecord(const char* row, int length, int pos);
     // End of the row attributes.
     static int prefixEnd(const char* row, int length);
+    // Next byte below 0x0A (TAB, record length or NUL) at or after `pos`, or the row length.
+    static int nextLowByte(const char* row, int length, int pos);
     // The TAB ending the cell that starts at `pos`, or the row length.
     static int cellEnd(const char* row, int length, int pos);
     // First byte after the leading records of the cell [pos, end).

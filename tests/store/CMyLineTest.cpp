@@ -237,3 +237,27 @@ TEST(CMyLine, AListWhoseFirstBlockCouldNotBeHadStillWorksLater) {
     EXPECT_EQ(list.setLine(0, "late", 4), 1);
     EXPECT_EQ(list.line(0), "late");
 }
+
+TEST(CMyLine, BulkDeletesMatchOneByOneDeletes) {
+    CMyLine bulk, single, set;
+    for (int i = 0; i < 50; ++i) {
+        std::string text(i % 7 == 3 ? 4000 : 5, static_cast<char>('a' + i % 26));
+        for (CMyLine* list : {&bulk, &single, &set}) list->setLine(i, text);
+    }
+    EXPECT_EQ(bulk.deleteLines(10, 20), 20);
+    for (int i = 0; i < 20; ++i) single.deleteLine(10);
+    const int picked[] = {10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24, 25, 26, 27, 28, 29};
+    EXPECT_EQ(set.deleteLineSet(picked, 20), 20);
+    ASSERT_EQ(bulk.lineCount(), 30);
+    ASSERT_EQ(set.lineCount(), 30);
+    for (int i = 0; i < 30; ++i) {
+        EXPECT_EQ(bulk.line(i), single.line(i));
+        EXPECT_EQ(set.line(i), single.line(i));
+    }
+    EXPECT_EQ(bulk.longestLine(), single.longestLine());
+    EXPECT_EQ(bulk.deleteLines(25, 100), 5);  // clipped at the end
+    const int scattered[] = {0, 2, 29};
+    EXPECT_EQ(set.deleteLineSet(scattered, 3), 3);
+    EXPECT_EQ(set.line(0), single.line(1));
+    EXPECT_EQ(set.line(1), single.line(3));
+}
