@@ -451,6 +451,9 @@ void TfrmMain::applyCaption() {
         caption += suffix;
     }
     // A literal "[*]" in a path would otherwise be taken for Qt's modified placeholder.
+    // The application's display name is what the task bar shows; being part of the window
+    // title, Qt adds nothing to the title for it.
+    QGuiApplication::setApplicationDisplayName(qs(caption));
     QString title = qs(caption);
     title.replace(QStringLiteral("[*]"), QStringLiteral("[*][*]"));
     setWindowTitle(title);

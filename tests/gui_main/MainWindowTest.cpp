@@ -125,6 +125,18 @@ TEST_F(MainWindowTest, CaptionShowsProductOrPathAndTheModifiedMark) {
     auto opened = makeWindow({path});
     opened->updateCaption(true, false);
     EXPECT_EQ(opened->windowTitle().toStdString(), path + "(更新)");
+    EXPECT_EQ(QGuiApplication::applicationDisplayName().toStdString(), path + "(更新)");
+}
+
+TEST_F(MainWindowTest, EditsRebuildTheCaptionOnlyOnTheFirstChangeUnlessForced) {
+    ScriptedPrompt prompt;
+    auto w = makeWindow();
+    w->updateCaption(true, false);
+    w->setWindowTitle("changed elsewhere");
+    w->updateCaption(true, false);
+    EXPECT_EQ(w->windowTitle(), QStringLiteral("changed elsewhere"));
+    w->updateCaption(true, true);
+    EXPECT_EQ(w->windowTitle(), QStringLiteral("Ｖｅｘｉｌ(更新)"));
 }
 
 // ---- instances --------------------------------------------------------------------------
@@ -547,10 +559,40 @@ TEST_F(MainWindowTest, OpenFolderWithoutFileRefuses) {
     EXPECT_EQ(shell.folders[0], home.file("sub"));
 }
 
-TEST_F(MainWindowTest, HelpWithoutHelpFileSaysNotFound) {
+TEST_F(MainWindowTest, HelpOpensTheHelpFileOrSaysNotFound) {
     ScriptedPrompt prompt;
     auto w = makeWindow();
     prompt.answer(PromptAnswer::Ok);
     action(*w, "mnuHelpHelp")->trigger();
     EXPECT_EQ(prompt.last().text, "ファイルが見付かりません。");
+
+    const std::string help = home.write("vexil.chm", "help");
+    action(*w, "mnuHelpHelp")->trigger();
+    ASSERT_EQ(shell.opened.size(), 1u);
+    EXPECT_EQ(shell.opened[0], help);
+}
+
+TEST_F(MainWindowTest, FileMenuEnablesColourCommandsByMode) {
+    ScriptedPrompt prompt;
+    auto w = makeWindow();
+    QMenu* file = w->findChild<QMenu*>("mnuFile");
+    emit file->aboutToShow();
+    EXPECT_TRUE(w->findChild<QMenu*>("mnuFileCRSave")->isEnabled());
+    EXPECT_FALSE(action(*w, "mnuFileCRLink")->isEnabled());   // no file yet
+    EXPECT_FALSE(action(*w, "mnuFileCRKari")->isEnabled());
+    EXPECT_TRUE(action(*w, "tb_SaveFMT")->isEnabled());
+    EXPECT_TRUE(action(*w, "tb_SaveFMT")->isChecked());        // MAKEFD 1: beside the file
+
+    const std::string path = csv("m.csv", "1\n");
+    auto opened = makeWindow({path});
+    emit opened->findChild<QMenu*>("mnuFile")->aboutToShow();
+    EXPECT_FALSE(action(*opened, "mnuFileCRLink")->isEnabled());
+    EXPECT_TRUE(action(*opened, "mnuFileCRKari")->isEnabled());
+
+    home.write("vexil.ini", "[OPT]\r\nMAKEFD=0\r\n");
+    auto off = makeWindow();
+    emit off->findChild<QMenu*>("mnuFile")->aboutToShow();
+    EXPECT_FALSE(off->findChild<QMenu*>("mnuFileCRSave")->isEnabled());
+    EXPECT_FALSE(action(*off, "tb_SaveFMT")->isEnabled());
+    EXPECT_FALSE(action(*off, "tb_SaveFMT")->isChecked());
 }
