@@ -66,11 +66,13 @@ Navigator::Navigator(CMyHyo& hyo, CMyHyoDraw& view, CMyEdit& edit, CMyGlobal& gl
         actOnCode(keyDown(0, false, false));
         startTyping();
     });
+    edit.setClosedPreeditHandler([this] { positionEditorEmpty(); });
 }
 
 Navigator::~Navigator() {
     if (grid) grid->removeEventFilter(this);
     edit.setClosedCommitHandler({});
+    edit.setClosedPreeditHandler({});
 }
 
 void Navigator::installOn(QWidget* widget) {
@@ -124,9 +126,30 @@ bool Navigator::eventFilter(QObject* watched, QEvent* event) {
 // One key press is a key-down followed, for keys that make a character, by the character.
 void Navigator::handleKeyPress(QKeyEvent* event) {
     int key = event->key();
+    Qt::KeyboardModifiers modifiers = event->modifiers();
     if (isBareModifier(key) && !edit.isActive()) return;
-    FormKeyDown(key, event->modifiers());
-    FormKeyPress(event->text(), key, event->modifiers());
+    if (key == Qt::Key_Backtab) key = Qt::Key_Tab;   // Shift+Tab arrives under its own name
+    if ((modifiers & Qt::ControlModifier) && (modifiers & Qt::ShiftModifier))
+        key = shiftedDigitKey(key, event->nativeScanCode());
+    FormKeyDown(key, modifiers);
+    FormKeyPress(event->text(), key, modifiers);
+}
+
+// With Shift the digit keys report their symbols; the user keys need the digit itself.
+int Navigator::shiftedDigitKey(int key, quint32 scanCode) {
+    if (key >= Qt::Key_1 && key <= Qt::Key_9) return key;
+#ifdef Q_OS_WIN
+    if (scanCode >= 0x02 && scanCode <= 0x0A) return Qt::Key_1 + static_cast<int>(scanCode) - 0x02;
+#else
+    if (scanCode >= 10 && scanCode <= 18) return Qt::Key_1 + static_cast<int>(scanCode) - 10;
+#endif
+    // Without a scan code the symbols of the US layout are taken.
+    static const int symbols[] = {Qt::Key_Exclam, Qt::Key_At, Qt::Key_NumberSign,
+                                  Qt::Key_Dollar, Qt::Key_Percent, Qt::Key_AsciiCircum,
+                                  Qt::Key_Ampersand, Qt::Key_Asterisk, Qt::Key_ParenLeft};
+    for (int i = 0; i < 9; ++i)
+        if (symbols[i] == key) return Qt::Key_1 + i;
+    return key;
 }
 
 // ---------------------------------------------------------------------------------------
@@ -160,7 +183,6 @@ void Navigator::FormKeyDown(int key, Qt::KeyboardModifiers modifiers) {
             if (hooks_.userKey) hooks_.userKey(key - Qt::Key_0, shift);
             return;
         }
-        // Shift+digit arrives as the digit's symbol on many layouts; the key still names it.
         bool continues = key == Qt::Key_Home || key == Qt::Key_End || isEnter(key) ||
                          key == Qt::Key_Up || key == Qt::Key_Down || key == Qt::Key_Left ||
                          key == Qt::Key_Right;

@@ -113,6 +113,7 @@ private:
     };
 
     void handleKeyPress(QKeyEvent* event);
+    static int shiftedDigitKey(int key, quint32 scanCode);
     void actOnCode(const KeyOutcome& outcome);
     void positionEditorEmpty();
     void moveUp(Cell& cur, KeyOutcome& out);

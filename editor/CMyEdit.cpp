@@ -910,7 +910,9 @@ bool CMyEdit::answerInputMethodQuery(QInputMethodQueryEvent* event) {
 // Preedit text is shown at the caret; committed text is typed as characters would be,
 // opening the editor first when it is closed.
 bool CMyEdit::handleInputMethod(QInputMethodEvent* event) {
+    bool starting = preedit.isEmpty() && !event->preeditString().isEmpty();
     preedit = event->preeditString();
+    if (starting && !active && closedPreedit) closedPreedit();
     QString commit = event->commitString();
     if (!commit.isEmpty()) {
         if (!active && closedCommit) closedCommit();

@@ -81,6 +81,9 @@ public:
     // Called when input-method text is committed while the editor is closed; the callee
     // opens the editor in typing mode (or leaves it closed to drop the text).
     void setClosedCommitHandler(std::function<void()> handler) { closedCommit = std::move(handler); }
+    // Called when composing starts while the editor is closed, so the owner can place the
+    // (closed) box over the current cell where the preedit text will show.
+    void setClosedPreeditHandler(std::function<void()> handler) { closedPreedit = std::move(handler); }
 
     // ---- state, for the main window and tests ----
     bool isActive() const { return active; }
@@ -199,4 +202,5 @@ private:
     QTimer blinkTimer;
     QString preedit;
     std::function<void()> closedCommit;
+    std::function<void()> closedPreedit;
 };

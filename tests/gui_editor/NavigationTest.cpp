@@ -1,6 +1,7 @@
 // Keyboard navigation, selection by keys, scrolling, the wheel and auto-scroll on the real grid.
 #include "NavFixture.h"
 
+#include <QInputMethodEvent>
 #include <QWheelEvent>
 
 namespace {
@@ -305,6 +306,49 @@ TEST_F(NavigationTest, FrozenColumnsMoveTheScrollMinimum) {
     EXPECT_EQ(view->frozenEnd(), 0);
     EXPECT_EQ(scrBottom->minimum(), 0);
     EXPECT_EQ(scrBottom->value(), view->firstColumn());
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(NavigationTest, TabMovesRightAndShiftTabExtends) {
+    setTable(5, 5);
+    press(Qt::Key_Tab);
+    EXPECT_EQ(column(), 1);
+    press(Qt::Key_Backtab, Qt::ShiftModifier);
+    SelectionBounds b = view->selectionBounds();
+    EXPECT_EQ(b.left, 1);
+    EXPECT_EQ(b.right, 2);
+    EXPECT_FALSE(edit->isActive());   // a TAB character never starts typing
+}
+
+TEST_F(NavigationTest, CtrlDigitsRunUserKeysWithAndWithoutShift) {
+    setTable(5, 5);
+    std::vector<std::pair<int, bool>> runs;
+    nav->hooks().userKey = [&](int n, bool shift) { runs.emplace_back(n, shift); };
+    press(Qt::Key_3, Qt::ControlModifier);
+    press(Qt::Key_Exclam, Qt::ControlModifier | Qt::ShiftModifier);
+    press(Qt::Key_0, Qt::ControlModifier);   // no function
+    ASSERT_EQ(runs.size(), 2u);
+    EXPECT_EQ(runs[0], std::make_pair(3, false));
+    EXPECT_EQ(runs[1], std::make_pair(1, true));
+    EXPECT_FALSE(edit->isActive());
+}
+
+TEST_F(NavigationTest, ComposingWhileClosedShowsThePreeditOverTheCurrentCell) {
+    setTable(5, 5);
+    nav->goToCell(2, 3);
+    QInputMethodEvent preedit(QString::fromUtf8("か"), {});
+    QApplication::sendEvent(grid, &preedit);
+    EXPECT_FALSE(edit->isActive());
+    QRect cell = *view->cellRect(2, 3);
+    EXPECT_TRUE(cell.contains(edit->caretRect().topLeft()));
+    ASSERT_NE(edit->surfaceWidget(), nullptr);
+    EXPECT_TRUE(edit->surfaceWidget()->isVisible());
+    QInputMethodEvent cancel(QString(), {});
+    QApplication::sendEvent(grid, &cancel);
+    EXPECT_FALSE(edit->surfaceWidget()->isVisible());
 }
 
 }  // namespace
