@@ -352,3 +352,66 @@ TEST_F(NavigationTest, ComposingWhileClosedShowsThePreeditOverTheCurrentCell) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(NavigationTest, HorizontalMovesScrollJustEnoughAndStopAtTheEdges) {
+    setTable(5, 40);
+    const int last = view->lastColumn();
+    nav->goToCell(last, 0);
+    press(Qt::Key_Right);
+    EXPECT_EQ(column(), last + 1);
+    EXPECT_GT(scrBottom->value(), 0);
+    EXPECT_EQ(view->lastColumn(), last + 1);   // the new column shows at the right edge
+    const int first = view->firstColumn();
+    for (int i = 0; i < last + 1 - first + 1; ++i) press(Qt::Key_Left);
+    EXPECT_EQ(column(), first - 1);
+    EXPECT_EQ(view->firstColumn(), first - 1);   // one column back, not a page
+    press(Qt::Key_Home);
+    EXPECT_EQ(column(), 0);
+    EXPECT_EQ(scrBottom->value(), 0);
+    press(Qt::Key_Left);
+    press(Qt::Key_Up);
+    EXPECT_EQ(column(), 0);
+    EXPECT_EQ(row(), 0);
+    nav->goToCell(view->gridColumns() - 1, 0);
+    press(Qt::Key_Right);
+    EXPECT_EQ(column(), 89);   // 40 columns + 50 navigable
+}
+
+TEST_F(NavigationTest, FrozenColumnsStopLeftAndHome) {
+    setTable(5, 40);
+    nav->goToCell(2, 0);
+    nav->toggleFrozen();   // columns 0 and 1 stay at the left edge
+    ASSERT_EQ(view->frozenEnd(), 2);
+    nav->goToCell(30, 0);
+    ASSERT_GT(view->firstColumn(), 2);
+    press(Qt::Key_Home);
+    EXPECT_EQ(column(), 0);
+    EXPECT_EQ(scrBottom->value(), 2);   // the bar cannot go below the frozen end
+    press(Qt::Key_Left);
+    EXPECT_EQ(column(), 0);
+    press(Qt::Key_Right);
+    press(Qt::Key_Right);
+    EXPECT_EQ(column(), 2);
+    EXPECT_EQ(view->firstColumn(), 2);
+}
+
+TEST_F(NavigationTest, ScrollBarsRenderAndFollowGoToCell) {
+    setTable(1000, 5);
+    long renders = view->renderCount();
+    scrRight->setValue(40);
+    EXPECT_EQ(view->topRow(), 40);
+    EXPECT_GT(view->renderCount(), renders);
+    nav->goToCell(1, 700);
+    EXPECT_EQ(scrRight->value(), view->topRow());
+    EXPECT_GE(view->lastRow(), 700);
+    EXPECT_EQ(statusScopes.back(), 0);
+    renders = view->renderCount();
+    nav->scrollSync = true;
+    scrRight->setValue(10);   // a synchronised change renders nothing
+    nav->scrollSync = false;
+    EXPECT_EQ(view->renderCount(), renders);
+}
+
+}  // namespace
