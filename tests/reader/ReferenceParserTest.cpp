@@ -165,16 +165,17 @@ TEST(ReferenceParser, RandomFilesReadAsByAWholeTextParser) {
     std::mt19937 random(2024);
     int compared = 0;
     for (int round = 0; round < 240; ++round) {
-        bool tabParser = round % 2 == 1;
-        bool utf8 = round % 4 >= 2;
-        std::string text = randomText(random, 900 + random() % 2600, !utf8);
+        static const int encodings[] = {0, 15, 10};
+        int encoding = encodings[round % 3];
+        bool tabParser = (round / 3) % 2 == 1;
+        std::string text = randomText(random, 900 + random() % 2600, encoding == 0);
         Reference reference(text);
-        char sep = tabParser || round % 8 >= 4 ? '\t' : ',';
+        char sep = tabParser || (round / 6) % 2 == 1 ? '\t' : ',';
         if (tabParser) reference.tab(true);
         else reference.general(sep, true);
-        std::string path = home.write("r.txt", utf8 ? encodeAs(text, 15, true) : text);
+        std::string path = home.write("r.txt", encodeAs(text, encoding, encoding != 0));
         int status = 0;
-        Table got = readAll(path, sep, !tabParser, true, utf8 ? 15 : 0, false, &status);
+        Table got = readAll(path, sep, !tabParser, true, encoding, false, &status);
         if (reference.tabInQuotes) {
             EXPECT_EQ(status, CMyCSV::TabInsideQuotes) << round;
             ASSERT_EQ(got, reference.table) << round;
