@@ -165,6 +165,20 @@ TEST_F(MainWindowTest, OpenFromAModifiedEmptyWindowStartsAnotherInstance) {
     EXPECT_TRUE(w->document().filePath.empty());
 }
 
+TEST_F(MainWindowTest, OpenInAnEmptyWindowReadsWithTheChosenFilter) {
+    ScriptedPrompt prompt;
+    const std::string path = csv("q.txt", "\"a\tb\"\tc\n");
+    auto w = makeWindow();
+    prompt.chooseFile(path, 3);   // TAB, quotes never enclose
+    action(*w, "mnuFileOpen")->trigger();
+    EXPECT_TRUE(shell.starts.empty());
+    EXPECT_EQ(w->document().filePath, path);
+    EXPECT_EQ(w->document().separator, '\t');
+    EXPECT_EQ(w->global().quoteKind(), 3);
+    EXPECT_EQ(w->hyo().cellString(0, 0), "\"a");
+    EXPECT_EQ(w->statusPanelText(2), QStringLiteral("TAB"));
+}
+
 TEST_F(MainWindowTest, OpenDialogFilterChoosesTheTypeOptionOfTheNewInstance) {
     ScriptedPrompt prompt;
     const std::string first = csv("e.csv", "1,2\n");
