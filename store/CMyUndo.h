@@ -33,6 +33,15 @@ enum UndoMarker {
 };
 constexpr int UndoMaxShortData = 120;
 
+// Besides the old values, the store writes two data forms ending in the byte 0x01 (never the
+// last byte of old text, which ends in TAB or NUL, nor a whole attribute value):
+// - 5 bytes (int32 n, 0x01) in kinds 10 and 11: the cell did not exist, its row had n cells;
+//   in kinds 40 and 45: the column had no record and the list held n records.
+// - 13 bytes (int32 -1, int32 view rows, int32 store rows, 0x01) in kinds 10, 11, 13 and 20:
+//   the row did not exist; undo cuts the table back to that size.
+// Kind 23 (inside kind 22 of a filtered table) keeps each deleted row's store number so that
+// undo puts it back between the hidden rows where it was.
+
 // Decoded view of one popped entry; payload points into the journal and stays valid until
 // the next entry is stored or the journal is cleared.
 struct UndoEntry {
