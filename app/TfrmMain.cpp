@@ -188,7 +188,6 @@ void TfrmMain::createLayout() {
     layout->addWidget(pnl_Bottom, 1, 0, 1, 2);
     setCentralWidget(client);
     setMinimumSize(minimumWidth, minimumHeight);
-
 }
 
 void TfrmMain::createActions() {
@@ -450,10 +449,10 @@ void TfrmMain::applyCaption() {
         std::snprintf(suffix, sizeof suffix, " - 【%d列目を抽出中】", hyo_->filterColumnValue() + 1);
         caption += suffix;
     }
-    // A literal "[*]" in a path would otherwise be taken for Qt's modified placeholder.
     // The application's display name is what the task bar shows; being part of the window
     // title, Qt adds nothing to the title for it.
     QGuiApplication::setApplicationDisplayName(qs(caption));
+    // A literal "[*]" in a path would otherwise be taken for Qt's modified placeholder.
     QString title = qs(caption);
     title.replace(QStringLiteral("[*]"), QStringLiteral("[*][*]"));
     setWindowTitle(title);
