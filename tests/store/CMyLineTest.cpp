@@ -261,3 +261,22 @@ TEST(CMyLine, BulkDeletesMatchOneByOneDeletes) {
     EXPECT_EQ(set.line(0), single.line(1));
     EXPECT_EQ(set.line(1), single.line(3));
 }
+
+TEST(CMyLine, ReadBlockWithoutALargerBufferReportsMinusFiveAndKeepsEarlierLines) {
+    NoInjection guard;
+    ScriptedPrompt prompt;
+    prompt.answer(PromptAnswer::Ok);
+    TempHome home;
+    std::string path = home.path() + "/l.lst";
+    std::string bytes("LI\1\0\0\0\2\0\0\0ok", 12);
+    bytes += std::string("\x88\x13\0\0", 4) + std::string(5000, 'k') + std::string("\xff\xff\xff\xff", 4);
+    spit(path, bytes);
+    CMyLine list;
+    std::FILE* in = std::fopen(path.c_str(), "rb");
+    MemoryHook::failAfter(5);  // descriptors, first block, first buffer, entries, larger buffer
+    int result = list.readBlock(in);
+    std::fclose(in);
+    EXPECT_EQ(result, -5);
+    EXPECT_EQ(prompt.last().text, "メモリが足りません。(-070106b)");
+    EXPECT_EQ(list.line(0), "ok");
+}
