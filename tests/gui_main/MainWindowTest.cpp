@@ -128,6 +128,18 @@ TEST_F(MainWindowTest, CaptionShowsProductOrPathAndTheModifiedMark) {
     EXPECT_EQ(QGuiApplication::applicationDisplayName().toStdString(), path + "(更新)");
 }
 
+TEST_F(MainWindowTest, CaptionNamesTheFilterColumnWhileTheFilterButtonIsDown) {
+    ScriptedPrompt prompt;
+    auto w = makeWindow();
+    w->hyo().setFilterCondition(2, "x", 0);
+    action(*w, "tb_Filter")->setChecked(true);
+    w->updateCaption(true, true);
+    EXPECT_EQ(w->windowTitle(), QStringLiteral("Ｖｅｘｉｌ(更新) - 【3列目を抽出中】"));
+    action(*w, "tb_Filter")->setChecked(false);
+    w->updateCaption(true, true);
+    EXPECT_EQ(w->windowTitle(), QStringLiteral("Ｖｅｘｉｌ(更新)"));
+}
+
 TEST_F(MainWindowTest, EditsRebuildTheCaptionOnlyOnTheFirstChangeUnlessForced) {
     ScriptedPrompt prompt;
     auto w = makeWindow();
