@@ -283,6 +283,7 @@ bool Navigator::openEditor(const std::string& text, int flags) {
         return false;
     }
     editOpen = true;
+    editCell = {view.curColumn(), view.curRow()};
     return true;
 }
 
@@ -305,8 +306,9 @@ void Navigator::commitEdit() {
     if (!editOpen && !edit.isActive()) return;
     editOpen = false;
     edit.close();
-    const int column = view.curColumn();
-    const int row = view.curRow();
+    // The text belongs to the cell the edit was opened on, even if something moved the cursor.
+    const int column = editCell.column;
+    const int row = editCell.row;
     std::string text = edit.text();
     if (text.empty() && hyo.cellString(column, row).empty()) {
         view.showCursor();

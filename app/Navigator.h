@@ -152,6 +152,7 @@ private:
     QPoint dragPoint;
     QPoint prevDragPoint;
     bool editOpen = false;   // an edit was opened and not yet stored or cancelled
+    Cell editCell{0, 0};     // the cell it was opened on
     bool alternateOn = false;
     int alternateBand = 1;
     int alternateColour = 0;

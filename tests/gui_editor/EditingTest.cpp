@@ -283,3 +283,25 @@ TEST_F(EditingTest, CutOnTheGridClearsOnlyAfterASuccessfulCopy) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(EditingTest, TypingDrawsOnlyTheEditorBox) {
+    setTable(50, 5);
+    long renders = view->renderCount();
+    type("typing never renders the grid");
+    EXPECT_EQ(view->renderCount(), renders);
+    EXPECT_EQ(edit->text(), "typing never renders the grid");
+}
+
+TEST_F(EditingTest, TheTextGoesToTheCellTheEditWasOpenedOn) {
+    setTable(5, 5);
+    nav->goToCell(1, 1);
+    type("here");
+    view->setCurrentCell(3, 3);   // something moved the cursor behind the editor's back
+    nav->commitEdit();
+    EXPECT_EQ(hyo.cellString(1, 1), "here");
+    EXPECT_EQ(hyo.cellString(3, 3), "3,3");
+}
+
+}  // namespace
