@@ -13,7 +13,7 @@ public:
     static std::string selection(int c1, int r1, int c2, int r2, const std::string& columnName);
     // Panel 6 totals: "横計:%s" along a row, "縦計:%s" down a column.
     static std::string total(bool alongRow, double sum);
-    // Panel 6 cell excerpt: the cell text cut to 54 bytes.
+    // Panel 6 cell excerpt: the cell text cut to 54 bytes, line breaks shown as blanks.
     static std::string cellExcerpt(const char* cellText);
     // Panel 5: "%d%%".
     static std::string zoom(int scale);
@@ -21,11 +21,6 @@ public:
     static std::string separator(char separator, bool colourFileInUse);
     static std::string encoding(int encoding, bool withBom);
     static std::string lineEnding(int lineEnding);
-
-    // Reads a cell's text as a number for the selection totals: an optional minus, then
-    // digits with at most one point, up to the first other byte. False when nothing was read,
-    // when a second point comes, or when more than 14 number characters follow the sign.
-    static bool cellNumber(const char* text, double& value);
 
     // Copies `text` (CP932) up to its first TAB or NUL; when n bytes have been copied and more
     // follow, ".." ends the copy. A double-byte character is never split, so the copied part
