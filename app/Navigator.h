@@ -2,6 +2,7 @@
 // scrolling, the in-cell editor hand-over, zoom and the view commands (freeze, header, bands).
 #pragma once
 
+#include "app/GridKeys.h"
 #include "view/CMyHyoDraw.h"
 
 #include <QObject>
@@ -33,13 +34,6 @@ struct NavigatorHooks {
     std::function<void()> pasteAtCursor;                  // Ctrl+V on the grid
     std::function<bool()> insertRows;                     // Ctrl+I; true when rows went in
     std::function<void()> viewModesChanged;               // menu check marks to refresh
-};
-
-// Key codes the view's key handling hands back (see keyDown below).
-struct KeyOutcome {
-    int code = 0;
-    int firstColumn = 0;
-    int topRow = 0;
 };
 
 class Navigator : public QObject {
@@ -116,20 +110,6 @@ private:
     static int shiftedDigitKey(int key, quint32 scanCode);
     void actOnCode(const KeyOutcome& outcome);
     void positionEditorEmpty();
-    void moveUp(Cell& cur, KeyOutcome& out);
-    void movePageUp(bool ctrl, Cell& cur, KeyOutcome& out);
-    void moveDown(int key, bool ctrl, Cell& cur, KeyOutcome& out);
-    void movePageDown(bool ctrl, Cell& cur, KeyOutcome& out);
-    void moveRight(Cell& cur, KeyOutcome& out);
-    void moveEnd(Cell& cur, KeyOutcome& out);
-    void moveLeft(Cell& cur, KeyOutcome& out);
-    void moveHome(Cell& cur, KeyOutcome& out);
-    void anyOtherKey(const Cell& cur, KeyOutcome& out);
-    void crossCheckRows(const Cell& cur, KeyOutcome& out);
-    void crossCheckColumns(Cell& cur, KeyOutcome& out);
-    void drawAfterMove(bool shift, const Cell& moved, const Cell& oldEnd, bool hadSelection,
-                       const Cell& original);
-    Cell selectionEndCell() const;
     QRect gridBand() const;
     bool outsideGridBand(int x, int y) const;
     void cutSelection();
@@ -148,6 +128,7 @@ private:
     QScrollBar* scr_Right;
     QScrollBar* scr_Bottom;
     NavigatorHooks hooks_;
+    GridKeys keys;
     QTimer Timer1;
     QPoint dragPoint;
     QPoint prevDragPoint;
