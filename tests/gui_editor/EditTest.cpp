@@ -319,3 +319,49 @@ TEST_F(EditTest, RightAlignedCaretSitsAtTheRightEdge) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(EditTest, ALeadByteWithoutItsTrailIsDropped) {
+    ASSERT_EQ(openCell("", 0), 0);
+    edit.character(0x82);                  // lead byte alone
+    edit.typeBytes(std::string("a\x82", 2));   // lead byte at the end of the input
+    EXPECT_EQ(edit.text(), "a");
+    edit.typeBytes(aiu);
+    EXPECT_EQ(edit.text(), "a" + aiu);
+    EXPECT_EQ(edit.caretPosition(), 7);
+}
+
+TEST_F(EditTest, CaretShapeFollowsTheMode) {
+    ASSERT_EQ(openCell("a" + aiu, 0), 0);
+    EXPECT_EQ(edit.caretRect().width(), 2);
+    key(Qt::Key_Insert);
+    EXPECT_EQ(edit.caretRect().width(), edit.charWidth());
+    key(Qt::Key_Right);
+    EXPECT_EQ(edit.caretRect().width(), 2 * edit.charWidth());   // over a double-byte character
+    key(Qt::Key_Insert);
+}
+
+TEST_F(EditTest, PastedLinesGrowTheBoxOnlyUpToTheMaximumHeight) {
+    ASSERT_EQ(edit.open(51, 20, 99, 16, 200, 16 + 2 * edit.linePitch(), "", 0, 5001), 0);
+    int start = edit.boxRect().height();
+    std::string text = "1\r\n2\r\n3\r\n4\r\n5";
+    edit.pasteText(text.data(), static_cast<int>(text.size()));
+    EXPECT_EQ(edit.lineCount(), 5);
+    EXPECT_LE(edit.boxRect().height(), 16 + 2 * edit.linePitch());
+    EXPECT_GT(edit.boxRect().height(), start);
+    // The caret's line is scrolled into the box.
+    EXPECT_EQ(edit.currentLine(), 4);
+    EXPECT_GT(edit.firstVisibleLine(), 0);
+}
+
+TEST_F(EditTest, PositionSetsTheBoxButLeavesTheEditorClosed) {
+    edit.position(100, 40, 64, 16, "", CMyEdit::FlagTyping);
+    EXPECT_FALSE(edit.isActive());
+    EXPECT_EQ(edit.boxRect().topLeft(), QPoint(102, 41));
+    EXPECT_EQ(edit.keyDown(Qt::Key_Left, Qt::NoModifier), CMyEdit::KeyHandled);   // closed: ignored
+    ASSERT_NE(edit.surfaceWidget(), nullptr);
+    EXPECT_FALSE(edit.surfaceWidget()->isVisible());
+}
+
+}  // namespace
