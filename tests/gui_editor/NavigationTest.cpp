@@ -415,3 +415,25 @@ TEST_F(NavigationTest, ScrollBarsRenderAndFollowGoToCell) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(NavigationTest, RightButtonOpensThePaletteInTheSelectionsMode) {
+    setTable(10, 5);
+    std::vector<int> modes;
+    nav->hooks().toolPalette = [&](int mode, const QPoint&) { modes.push_back(mode); };
+    QPoint header(view->cellRect(2, 0)->center().x(), view->headerHeight() / 2);
+    QTest::mouseClick(grid, Qt::LeftButton, Qt::NoModifier, header);   // whole column
+    QTest::mouseClick(grid, Qt::RightButton, Qt::NoModifier, centreOf(2, 3));
+    QPoint rowNumber(view->rowNumberWidth() / 2, centreOf(0, 4).y());
+    QTest::mouseClick(grid, Qt::LeftButton, Qt::NoModifier, rowNumber);   // whole row
+    QTest::mouseClick(grid, Qt::RightButton, Qt::NoModifier, centreOf(2, 3));
+    QTest::mouseClick(grid, Qt::LeftButton, Qt::NoModifier, centreOf(1, 1));
+    QTest::mouseClick(grid, Qt::RightButton, Qt::NoModifier, centreOf(1, 1));
+    type("e");   // while editing the right button is ignored
+    QTest::mouseClick(grid, Qt::RightButton, Qt::NoModifier, centreOf(1, 1));
+    EXPECT_EQ(modes, (std::vector<int>{2, 1, 0}));
+    EXPECT_TRUE(edit->isActive());
+}
+
+}  // namespace
