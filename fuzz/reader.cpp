@@ -40,7 +40,7 @@ void checkField(const char* text, int length, bool tabAllowed) {
         if (CodePage::isLeadByte(c)) {
             require(i + 1 < length);
             auto t = static_cast<unsigned char>(text[++i]);
-            require((t >= 0x40 && t <= 0x7E) || (t >= 0x80 && t <= 0xFC));
+            require(t >= 0x20);
         } else if (c == '\r') {
             require(i + 1 < length && text[i + 1] == '\n');
             ++i;

@@ -24,8 +24,6 @@ constexpr int KeepReading = 1 << 30;
 
 const char* const NoMemoryText = "メモリが足りません。(-070407)";
 
-bool isTrailByte(unsigned char c) { return (c >= 0x40 && c <= 0x7E) || (c >= 0x80 && c <= 0xFC); }
-
 // Copies a short run as one sixteen-byte move; both buffers keep CopySlack bytes of room past
 // what they hold, so the bytes beyond the run are scratch that later writes replace.
 inline void copyBytes(char* to, const char* from, std::size_t count) {
@@ -165,42 +163,42 @@ void CMyCSV::buildByteClasses() {
     classesFor = fieldSeparator;
 }
 
-// First position at or after i that needs a decision: a quote, a control byte, the separator,
-// or a lead byte without its second byte. Sixteen ASCII bytes are tested at once where SSE2 is
-// there; double-byte text is stepped a character at a time.
-std::size_t CMyCSV::skipPlain(std::size_t i) const {
+// First position at or after `start` that needs a decision: a quote, a control byte, the
+// separator, or a lead byte whose second byte would be one of those. The scan looks only for
+// those bytes (sixteen at a time where SSE2 is there) and settles the one lead-byte question
+// at the end: every other byte may follow a lead byte as its second byte.
+std::size_t CMyCSV::skipPlain(std::size_t start) const {
     const auto* p = reinterpret_cast<const unsigned char*>(input.data());
+    std::size_t i = start;
 #ifdef __SSE2__
     const __m128i below = _mm_set1_epi8(0x20);
     const __m128i quote = _mm_set1_epi8('"');
     const __m128i separator = _mm_set1_epi8(fieldSeparator);
-#endif
-    for (;;) {
-#ifdef __SSE2__
-        while (i + 16 <= inputEnd) {
-            __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
-            // Signed compare: bytes from 0x80 up count as below 0x20 and leave the fast path.
-            __m128i special = _mm_or_si128(_mm_cmplt_epi8(v, below),
-                                           _mm_or_si128(_mm_cmpeq_epi8(v, quote),
-                                                        _mm_cmpeq_epi8(v, separator)));
-            unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(special));
-            if (mask != 0) {
-                i += static_cast<std::size_t>(__builtin_ctz(mask));
-                break;
-            }
-            i += 16;
-        }
-#endif
-        unsigned char kind = byteClass[p[i]];
-        if (kind == 0) {
-            ++i;
-        } else if (kind == 1 && isTrailByte(p[i + 1])) {
-            i += 2;
-            while (byteClass[p[i]] == 1 && isTrailByte(p[i + 1])) i += 2;
-        } else {
-            return i;   // includes the NUL after the input
+    for (; i + 16 <= inputEnd; i += 16) {
+        __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
+        // The signed compare also catches bytes from 0x80 up; their sign bits are taken out.
+        unsigned low = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmplt_epi8(v, below))) &
+                       ~static_cast<unsigned>(_mm_movemask_epi8(v));
+        unsigned same = static_cast<unsigned>(_mm_movemask_epi8(
+            _mm_or_si128(_mm_cmpeq_epi8(v, quote), _mm_cmpeq_epi8(v, separator))));
+        if ((low | same) != 0) {
+            i += static_cast<std::size_t>(__builtin_ctz(low | same));
+            return leadWithoutTrailBefore(start, i) ? i - 1 : i;
         }
     }
+#endif
+    while (byteClass[p[i]] != 2) ++i;   // stops at the NUL after the input at the latest
+    return leadWithoutTrailBefore(start, i) ? i - 1 : i;
+}
+
+// Whether the byte before `at` is a lead byte (so the byte at `at` would be its second byte).
+// `start` is a character boundary, and so is the position after any byte that cannot be a lead
+// byte: counting the lead-valued bytes back from `at` tells by its parity.
+bool CMyCSV::leadWithoutTrailBefore(std::size_t start, std::size_t at) const {
+    const auto* p = reinterpret_cast<const unsigned char*>(input.data());
+    std::size_t j = at;
+    while (j > start && CodePage::isLeadByte(p[j - 1])) --j;
+    return (at - j) % 2 == 1;
 }
 
 // Copies the text at the cursor that needs no decision straight into the field buffer. With
@@ -260,11 +258,12 @@ bool CMyCSV::appendBytes(const char* bytes, std::size_t count) {
     return true;
 }
 
-// A double-byte character whole; a lead byte without its second byte becomes "?" so that no
-// scan over the stored row can step over the TAB or NUL after it.
+// A double-byte character whole. A lead byte followed by a byte that means something here (a
+// control byte, a quote, the separator, the end) has lost its second byte: it becomes "?", so
+// that no scan over the stored row can step over the TAB, line break or NUL after it.
 bool CMyCSV::copyCharacter() {
     const char* p = input.data() + cursor;
-    if (isTrailByte(static_cast<unsigned char>(p[1]))) {
+    if (byteClass[static_cast<unsigned char>(p[1])] != 2) {
         cursor += 2;
         return appendBytes(p, 2);
     }

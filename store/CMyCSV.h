@@ -89,7 +89,8 @@ private:
     bool appendBytes(const char* bytes, std::size_t count);
     bool growFieldBuffer(std::size_t need);
     bool copyCharacter();
-    std::size_t skipPlain(std::size_t from) const;
+    std::size_t skipPlain(std::size_t start) const;
+    bool leadWithoutTrailBefore(std::size_t start, std::size_t at) const;
     bool copyRun(bool splitFields, bool& endedAfterSeparator);
     bool finishField();
     void skipLineEnd(bool count);
