@@ -345,52 +345,65 @@ int CMyCSV::readGeneral() {
         bool afterSeparator = false;
         if (!copyRun(!quoted, afterSeparator)) return outOfMemory();
         if (cursor != before) continue;
-        char c = input[cursor];
-        bool ok = true;
-        if (CodePage::isLeadByte(static_cast<unsigned char>(c))) {
-            ok = copyCharacter();
-        } else if (quoted) {
-            if (c == '"') {
-                if (input[cursor + 1] == '"') {
-                    ok = appendBytes("\"", 1);
-                    cursor += 2;
-                } else {
-                    quoted = false;
-                    ++cursor;
-                }
-            } else if (c == '\r' || c == '\n') {
-                skipLineEnd(false);
-                lineBreakInRecord = true;
-                ok = appendBytes("\r\n", 2);
-            } else if (c == '\t') {
-                message = "ダブルコーテーションの囲み内にTAB文字が発生したので処理を中断しました。";
-                return TabInsideQuotes;
-            } else {
-                ok = appendBytes(&c, 1);
-                ++cursor;
-            }
-        } else if (c == '"' && quotesActive) {
-            quoted = true;
-            ++cursor;
-        } else if (c == fieldSeparator) {
-            ok = finishField();
-            ++cursor;
-        } else if (c == '\r' || c == '\n') {
-            if (!finishField()) return outOfMemory();
-            skipLineEnd(true);
-            return finishRecord();
-        } else if (c == '\t') {
-            // A cell cannot hold a TAB: it would split the row into one cell more.
-            ++replacedBytes;
-            ok = appendBytes(" ", 1);
-            ++cursor;
-        } else {
-            ok = appendBytes(&c, 1);
-            ++cursor;
-        }
-        if (!ok) return outOfMemory();
+        int result;
+        if (CodePage::isLeadByte(static_cast<unsigned char>(input[cursor])))
+            result = copyCharacter() ? KeepReading : outOfMemory();
+        else if (quoted)
+            result = quotedGeneralByte(quoted);
+        else
+            result = plainGeneralByte(quoted);
+        if (result != KeepReading) return result;
     }
     return finishRecord();
+}
+
+// Inside quotes: a doubled quote is one quote, a single one ends the quotes, a line break is
+// kept as CR LF, and a TAB stops reading.
+int CMyCSV::quotedGeneralByte(bool& quoted) {
+    char c = input[cursor];
+    if (c == '"') {
+        if (input[cursor + 1] != '"') {
+            quoted = false;
+            ++cursor;
+            return KeepReading;
+        }
+        cursor += 2;
+        return appendBytes("\"", 1) ? KeepReading : outOfMemory();
+    }
+    if (c == '\r' || c == '\n') {
+        skipLineEnd(false);
+        lineBreakInRecord = true;
+        return appendBytes("\r\n", 2) ? KeepReading : outOfMemory();
+    }
+    if (c == '\t') {
+        message = "ダブルコーテーションの囲み内にTAB文字が発生したので処理を中断しました。";
+        return TabInsideQuotes;
+    }
+    ++cursor;
+    return appendBytes(&c, 1) ? KeepReading : outOfMemory();
+}
+
+// Outside quotes: a quote opens them, the separator ends the field, a line break the record.
+int CMyCSV::plainGeneralByte(bool& quoted) {
+    char c = input[cursor];
+    ++cursor;
+    if (c == '"' && quotesActive) {
+        quoted = true;
+        return KeepReading;
+    }
+    if (c == fieldSeparator) return finishField() ? KeepReading : outOfMemory();
+    if (c == '\r' || c == '\n') {
+        --cursor;
+        if (!finishField()) return outOfMemory();
+        skipLineEnd(true);
+        return finishRecord();
+    }
+    if (c == '\t') {
+        // A cell cannot hold a TAB: it would split the row into one cell more.
+        ++replacedBytes;
+        c = ' ';
+    }
+    return appendBytes(&c, 1) ? KeepReading : outOfMemory();
 }
 
 int CMyCSV::readTabRecord() {

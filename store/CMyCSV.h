@@ -51,8 +51,7 @@ public:
         return static_cast<int>(fieldEnds[index] - fieldStart(index));
     }
     int keptFields() const { return static_cast<int>(fieldEnds.size()); }
-    // The kept fields of the last record, each followed by a NUL, back to back.
-    const char* keptText() const { return fieldBuffer; }
+    // Bytes of the kept fields of the last record with their separators.
     int keptTextLength() const { return fieldEnds.empty() ? 0 : static_cast<int>(fieldEnds.back()); }
     // Turns the kept fields into one TAB-separated row in place and returns it; field() is not
     // valid afterwards (until the next record).
@@ -104,6 +103,8 @@ private:
         std::size_t lengthAtBreak = 0;  // field length before that first break
         int breakKind = 0;              // 0 CR LF, 1 CR, 2 LF
     };
+    int quotedGeneralByte(bool& quoted);
+    int plainGeneralByte(bool& quoted);
     int plainTabByte(TabField& state);
     int quotedTabByte(TabField& state, std::size_t length);
     int quoteInTabField(TabField& state);
