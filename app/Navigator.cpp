@@ -169,7 +169,8 @@ void Navigator::FormKeyDown(int key, Qt::KeyboardModifiers modifiers) {
             if (key == Qt::Key_Plus) return zoom(10);
             if (key == Qt::Key_Minus) return zoom(-10);
         }
-        if (key >= Qt::Key_1 && key <= Qt::Key_9) {
+        // The digits of the main rows only; the keypad's digits have no function here.
+        if (key >= Qt::Key_1 && key <= Qt::Key_9 && !(modifiers & Qt::KeypadModifier)) {
             if (hooks_.userKey) hooks_.userKey(key - Qt::Key_0, shift);
             return;
         }
