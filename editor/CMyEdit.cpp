@@ -80,6 +80,7 @@ CMyEdit::CMyEdit() {
 
 CMyEdit::~CMyEdit() {
     if (owner) owner->removeEventFilter(this);
+    delete surface;   // it paints through this editor, so it must not outlive it
 }
 
 void CMyEdit::attach(QWidget* widget) {
