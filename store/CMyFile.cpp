@@ -1,4 +1,4 @@
-// CMyFile: POSIX file access with read-ahead, encoding recognition, cut walks and conversion.
+// CMyFile: buffered file access, encoding recognition, the cut walks and conversion.
 #include "store/CMyFile.h"
 
 #include "platform/core/CodePage.h"
@@ -8,9 +8,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#include <filesystem>
 
 namespace {
 
@@ -39,30 +37,30 @@ int CMyFile::open(const std::string& path, int mode, int encoding) {
         return -2;
     }
     errorFlag = 1;
-    int flags;
-    switch (mode) {
-    case ModeRead: flags = O_RDONLY; break;
-    case ModeWrite: flags = O_WRONLY | O_CREAT | O_TRUNC; break;
-    case ModeReadWrite: flags = O_RDWR | O_CREAT | O_TRUNC; break;
-    default: return -1;
-    }
-    int fd = ::open(path.c_str(), flags | O_CLOEXEC, 0666);
-    if (fd < 0) {
+    static const char* const modes[] = {"rb", "wb", "w+b"};
+    if (mode < ModeRead || mode > ModeReadWrite) return -1;
+    errno = 0;
+    std::FILE* opened = std::fopen(path.c_str(), modes[mode]);
+    if (!opened) {
         char text[96];
         std::snprintf(text, sizeof text, "ファイルオープンに失敗しました。(%d)", errno);
         errorText = text;
         return -1;
     }
-    handle = fd;
+    // This class buffers by itself; the stream only carries the reads and writes.
+    std::setvbuf(opened, nullptr, _IONBF, 0);
+    handle = opened;
     openMode = mode;
     textEncoding = encoding;
     dataStart = -1;
+    emptyFile = false;
     replacedCount = 0;
     lostCount = 0;
     carryCount = 0;
     readPos = 0;
     readBuffer.clear();
     readEof = false;
+    lastWasRead = false;
     writeBuffer.clear();
     errorFlag = 0;
     return 0;
@@ -72,8 +70,8 @@ int CMyFile::close() {
     int status = 0;
     if (isOpen()) {
         if (errorFlag != 0 || !flushWrites()) status = -1;
-        if (::close(handle) != 0 && openMode != ModeRead) status = -1;
-        handle = -1;
+        if (std::fclose(handle) != 0 && openMode != ModeRead) status = -1;
+        handle = nullptr;
     }
     if (status != 0) errorFlag = 1;
     convertBuffer = std::string();
@@ -87,8 +85,8 @@ int CMyFile::close() {
 
 bool CMyFile::fileMissing(const std::string& path) {
     if (path.empty()) return false;
-    struct stat st;
-    return ::lstat(path.c_str(), &st) != 0 && errno == ENOENT;
+    std::error_code ec;
+    return std::filesystem::symlink_status(path, ec).type() == std::filesystem::file_type::not_found;
 }
 
 // ---- raw reading ------------------------------------------------------------------------
@@ -106,18 +104,16 @@ int CMyFile::readRaw(char* into, int wanted) {
         }
         if (readEof) break;
         readBuffer.resize(ReadAhead);
-        ssize_t n;
-        do {
-            n = ::read(handle, readBuffer.data(), ReadAhead);
-        } while (n < 0 && errno == EINTR);
-        if (n < 0) {
+        lastWasRead = true;
+        std::size_t n = std::fread(readBuffer.data(), 1, ReadAhead, handle);
+        if (std::ferror(handle)) {
             readBuffer.clear();
             readPos = 0;
             return -1;
         }
-        readBuffer.resize(static_cast<std::size_t>(n));
+        readBuffer.resize(n);
         readPos = 0;
-        if (n == 0) readEof = true;
+        if (n < ReadAhead) readEof = true;
     }
     return got;
 }
@@ -128,7 +124,8 @@ bool CMyFile::seekTo(long offset) {
     readPos = 0;
     readEof = false;
     carryCount = 0;
-    return ::lseek(handle, offset, SEEK_SET) == offset;
+    std::clearerr(handle);
+    return std::fseek(handle, offset, SEEK_SET) == 0;
 }
 
 // ---- encoding recognition ---------------------------------------------------------------
@@ -142,6 +139,7 @@ int CMyFile::detectEncoding(bool allowChange, int& encoding, bool& bomSeen) {
     if (got < 0) return -3;
     if (got == 0) {
         dataStart = 0;
+        emptyFile = true;
         return -1;
     }
     int markCode = -1;
@@ -190,15 +188,16 @@ int CMyFile::scanContent() {
     int result = scanForEncoding(reinterpret_cast<const unsigned char*>(bytes.data()), got,
                                  undecided);
     if (!undecided || got < ScanSize) return result;
-    struct stat st;
-    if (::fstat(handle, &st) != 0) return -3;
-    int limit = static_cast<int>(std::min<off_t>(st.st_size, WideScanLimit));
-    if (limit <= got) return result;
-    bytes.resize(limit);
-    int more = readRaw(bytes.data() + got, limit - got);
-    if (more < 0) return -3;
-    return scanForEncoding(reinterpret_cast<const unsigned char*>(bytes.data()), got + more,
-                           undecided);
+    // Read on in read-ahead sized steps, so that a small file costs no megabyte of buffer.
+    while (got < WideScanLimit) {
+        int step = std::min<int>(static_cast<int>(ReadAhead), WideScanLimit - got);
+        bytes.resize(got + step);
+        int more = readRaw(bytes.data() + got, step);
+        if (more < 0) return -3;
+        got += more;
+        if (more < step) break;
+    }
+    return scanForEncoding(reinterpret_cast<const unsigned char*>(bytes.data()), got, undecided);
 }
 
 int CMyFile::scanForEncoding(const unsigned char* b, int n, bool& undecided) const {
@@ -279,9 +278,7 @@ int CMyFile::rewindToData() {
         if (status < -1) return status;
     }
     if (!seekTo(dataStart)) return -3;
-    struct stat st;
-    if (::fstat(handle, &st) != 0) return -3;
-    return st.st_size == 0 ? -1 : dataStart;
+    return emptyFile ? -1 : dataStart;
 }
 
 // ---- chunked reading --------------------------------------------------------------------
@@ -451,31 +448,24 @@ int CMyFile::cutUtf16(int raw) const {
 
 bool CMyFile::flushWrites() {
     if (writeBuffer.empty()) return true;
-    const char* p = writeBuffer.data();
-    std::size_t left = writeBuffer.size();
-    while (left > 0) {
-        ssize_t n = ::write(handle, p, left);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) {
-            errorFlag = 1;
-            writeBuffer.clear();
-            return false;
-        }
-        p += n;
-        left -= static_cast<std::size_t>(n);
-    }
+    std::size_t written = std::fwrite(writeBuffer.data(), 1, writeBuffer.size(), handle);
+    bool ok = written == writeBuffer.size() && std::fflush(handle) == 0;
     writeBuffer.clear();
-    return true;
+    if (!ok) errorFlag = 1;
+    return ok;
 }
 
 int CMyFile::writeRaw(const char* bytes, std::size_t count) {
     if (!isOpen() || errorFlag != 0) return 0;
-    if (readPos < readBuffer.size()) {
-        // Read-ahead went past the logical position; step back before writing there.
-        ::lseek(handle, -static_cast<off_t>(readBuffer.size() - readPos), SEEK_CUR);
+    if (lastWasRead) {
+        // Read-ahead went past the logical position; step back before writing there (a
+        // stream also wants a seek between reading and writing).
+        std::fseek(handle, -static_cast<long>(readBuffer.size() - readPos), SEEK_CUR);
+        readBuffer.clear();
+        readPos = 0;
+        readEof = false;
+        lastWasRead = false;
     }
-    readBuffer.clear();
-    readPos = 0;
     writeBuffer.append(bytes, count);
     if (writeBuffer.size() >= WriteFlushAt && !flushWrites()) return 0;
     return static_cast<int>(count);

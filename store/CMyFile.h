@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdio>
 #include <string>
 #include <string_view>
 
@@ -31,7 +32,7 @@ public:
     int open(const std::string& path, int mode, int encoding);
     // Flushes pending writes and closes; 0, or -1 when a write or the close failed.
     int close();
-    bool isOpen() const { return handle >= 0; }
+    bool isOpen() const { return handle != nullptr; }
 
     // Recognises the encoding from the byte-order mark or the first bytes. Returns 2 (mark of
     // another encoding adopted), 1 (mark matches), 0 (no mark, or one byte), -1 empty file,
@@ -78,8 +79,9 @@ private:
     int scanContent();
     int scanForEncoding(const unsigned char* bytes, int count, bool& undecided) const;
 
-    int handle = -1;
+    std::FILE* handle = nullptr;
     int openMode = ModeRead;
+    bool emptyFile = false;
     int replacedCount = 0;
     int lostCount = 0;
 
@@ -95,6 +97,7 @@ private:
     std::string readBuffer;
     std::size_t readPos = 0;
     bool readEof = false;
+    bool lastWasRead = false;
     // Pending output.
     std::string writeBuffer;
 };

@@ -348,10 +348,14 @@ TEST_F(OpenFlowTest, AllocationFailureAtEveryStepKeepsTheRowsRead) {
         if (rc == OpenFlow::Refused) continue;   // the reader could not start
         int stored = hyo.storeRowCount();
         ASSERT_LE(stored, 300);
-        if (stored < 300) EXPECT_TRUE(doc.readError) << failAt;
+        if (stored < 300) {
+            EXPECT_TRUE(doc.readError) << failAt;
+        }
         for (int row = 0; row < stored; ++row) {
             std::string got = hyo.rowString(row);
-            if (!got.empty()) ASSERT_EQ(got, rowsExpected[row]) << failAt << " row " << row;
+            if (!got.empty()) {
+                ASSERT_EQ(got, rowsExpected[row]) << failAt << " row " << row;
+            }
         }
     }
 }
