@@ -8,7 +8,8 @@
 #include <algorithm>
 #include <cstring>
 
-#ifdef __SSE2__
+#if defined(__SSE2__) && defined(__GNUC__)
+#define VEXIL_SCAN_SSE2 1
 #include <emmintrin.h>
 #endif
 
@@ -170,7 +171,7 @@ void CMyCSV::buildByteClasses() {
 std::size_t CMyCSV::skipPlain(std::size_t start) const {
     const auto* p = reinterpret_cast<const unsigned char*>(input.data());
     std::size_t i = start;
-#ifdef __SSE2__
+#ifdef VEXIL_SCAN_SSE2
     const __m128i below = _mm_set1_epi8(0x20);
     const __m128i quote = _mm_set1_epi8('"');
     const __m128i separator = _mm_set1_epi8(fieldSeparator);

@@ -10,6 +10,10 @@
 #include <cstring>
 #include <filesystem>
 
+#ifdef _WIN32
+#include <share.h>
+#endif
+
 namespace {
 
 constexpr std::size_t ReadAhead = 64 * 1024;
@@ -40,7 +44,12 @@ int CMyFile::open(const std::string& path, int mode, int encoding) {
     static const char* const modes[] = {"rb", "wb", "w+b"};
     if (mode < ModeRead || mode > ModeReadWrite) return -1;
     errno = 0;
+#ifdef _WIN32
+    // Nobody else may have the file while it is read or written.
+    std::FILE* opened = _fsopen(path.c_str(), modes[mode], _SH_DENYRW);
+#else
     std::FILE* opened = std::fopen(path.c_str(), modes[mode]);
+#endif
     if (!opened) {
         char text[96];
         std::snprintf(text, sizeof text, "ファイルオープンに失敗しました。(%d)", errno);
