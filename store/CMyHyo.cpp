@@ -332,10 +332,17 @@ int CMyHyo::setCellAttribute(int column, int row, int kind, int value, int set, 
         int pos = span.exists ? RowFormat::findRecord(text, span.start, span.textStart, kind) : -1;
         const unsigned char* bytes = nullptr;
         int count = 0;
+        // A value-less record (the marker) is kept as one zero byte: an empty record would
+        // mean that the cell had no such attribute, and undo would remove it.
+        static const unsigned char noValue = 0;
         if (pos >= 0) {
             int next = RowFormat::skipRecord(text, span.textStart, pos);
             bytes = reinterpret_cast<const unsigned char*>(text + pos + 2);
             count = std::max(0, next - pos - 2);
+            if (count == 0) {
+                bytes = &noValue;
+                count = 1;
+            }
         }
         char marker[kMissingMax];
         int size = missingMarker(column, row, marker);

@@ -245,3 +245,28 @@ TEST(CMyHyoUndo, FilteredWritesPastTheListAreRemovedByUndo) {
     EXPECT_EQ(hyo.rowCount(), 1);
     EXPECT_EQ(allRows(hyo), "r0|r1|r2|");
 }
+
+TEST(CMyHyoUndo, RemovedOrReplacedMarkerComesBack) {
+    CMyHyo hyo;
+    fill(hyo, {"a\tb"});
+    hyo.journal().setRecording(false);
+    hyo.setCellAttribute(1, 0, AttrMarker, 0, 1, 1);
+    hyo.journal().setRecording(true);
+    const std::string marked = hyo.rowString(0);
+    ASSERT_EQ(hyo.setCellAttribute(1, 0, AttrMarker, 0, 0, 0), 1);
+    EXPECT_EQ(hyo.cellAttribute(1, 0, AttrMarker), -1);
+    hyo.undo();
+    EXPECT_EQ(hyo.rowString(0), marked);
+
+    // Recorded inside an area (journal only), then removed with recording off.
+    {
+        UndoArea area(hyo.journal(), UndoCellAttribute, AttrMarker, 0, 0, 1, 0);
+        for (int column = 0; column <= 1; ++column)
+            hyo.setCellAttribute(column, 0, AttrMarker, 0, 0, -1);
+        ASSERT_TRUE(area.commit());
+        for (int column = 0; column <= 1; ++column) hyo.setCellAttribute(column, 0, AttrMarker, 0, 0, 1);
+    }
+    EXPECT_EQ(hyo.rowString(0), "a\tb");
+    hyo.undo();
+    EXPECT_EQ(hyo.rowString(0), marked);
+}
