@@ -359,3 +359,17 @@ TEST_F(OpenFlowTest, AllocationFailureAtEveryStepKeepsTheRowsRead) {
         }
     }
 }
+
+// The retry reads the file chosen in the dialog again, as a TAB file.
+TEST_F(OpenFlowTest, RetryAfterTheDialogReadsTheChosenFileAgain) {
+    global.setFileQuoteLineBreakOnly(false);
+    std::string path = home.write("d.txt", "\"x\ty\"\tz\r\n");
+    prompt.chooseFile(path, 2);
+    prompt.answer(PromptAnswer::Ok);
+    EXPECT_EQ(open(""), OpenFlow::Loaded);
+    EXPECT_EQ(prompt.choosers().size(), 1u);   // no second dialog
+    EXPECT_EQ(doc.filePath, path);
+    EXPECT_EQ(doc.separator, '\t');
+    EXPECT_EQ(cell(2, 0), "z");
+    EXPECT_TRUE(global.fileQuoteLineBreakOnly());
+}
