@@ -300,6 +300,11 @@ int CMyHyo::replaceCell(int column, int row, const char* text, int textLength, C
         if (!added) at += RowFormat::makeRecord(kind, value, out + at);
         const char* source = attributesOnly ? old + span.textStart : text;
         if (textLength > 0) std::memcpy(out + at, source, textLength);
+        // New text with a byte 0x01-0x05 would read as a record and could swallow the TAB
+        // after the cell; such bytes become "?" as the reader makes them.
+        if (!attributesOnly)
+            for (long i = at; i < at + textLength; ++i)
+                if (RowFormat::isRecordStart(static_cast<unsigned char>(out[i]))) out[i] = '?';
         at += textLength;
     }
     if (span.exists && span.end < length) {

@@ -64,6 +64,16 @@ TEST(CMyHyoCells, SetCellKeepsAttributesAndStopsAtTab) {
     EXPECT_EQ(hyo.cellRawLength(), 6);
 }
 
+TEST(CMyHyoCells, RecordBytesInNewTextCannotMergeCells) {
+    CMyHyo hyo;
+    fill(hyo, {"a\tb\tc"});
+    hyo.setCell(0, 0, "x\x05");           // would swallow the TAB and cell 1
+    hyo.setCellBytes(1, 0, "\x01\x02y", 3);
+    EXPECT_EQ(hyo.rowString(0), "x?\t??y\tc");
+    EXPECT_EQ(hyo.cellCount(0), 3);
+    EXPECT_EQ(hyo.cellString(2, 0), "c");
+}
+
 TEST(CMyHyoCells, AttributeValuesThatLookLikeTabOrNulDoNotSplitCells) {
     CMyHyo hyo;
     fill(hyo, {"a\tb\tc"});
