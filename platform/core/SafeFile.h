@@ -12,5 +12,7 @@ public:
     // Writes `bytes` to a unique temporary file in the same folder and renames it over `path`
     // only when every byte was written and flushed; on failure the old file stays untouched.
     // Two processes replacing the same file leave one complete version (the last rename wins).
+    // The replaced file keeps its permissions; through a symbolic link the file it points to
+    // is replaced and the link stays.
     static bool replace(const std::string& path, const std::string& bytes);
 };

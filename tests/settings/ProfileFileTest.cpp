@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <sys/stat.h>
+#include <unistd.h>
 
 TEST(ProfileFile, FindsSectionsAndKeysWithoutRegardToCase) {
     ProfileFile ini;
@@ -81,4 +83,34 @@ TEST(SafeFile, ReplaceLeavesNoTemporaryFilesAndFailsOverAFolder) {
         ++files;
     }
     EXPECT_EQ(files, 2);
+}
+
+TEST(SafeFile, ReplaceKeepsPermissionsAndSymbolicLinks) {
+    TempHome home;
+    std::string path = home.write("private.lst", "old");
+    ASSERT_EQ(::chmod(path.c_str(), 0600), 0);
+    ASSERT_TRUE(SafeFile::replace(path, "new"));
+    struct stat info {};
+    ASSERT_EQ(::stat(path.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0600u);
+    EXPECT_EQ(TempHome::read(path), "new");
+
+    std::filesystem::create_directory(home.file("real"));
+    std::string target = home.write("real/vexil.ini", "[A]\n");
+    std::string link = home.file("vexil.ini");
+    std::filesystem::create_symlink(target, link);
+    ASSERT_TRUE(SafeFile::replace(link, "[B]\n"));
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    EXPECT_EQ(TempHome::read(target), "[B]\n");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(home.file("real")),
+                            std::filesystem::directory_iterator()), 1);
+}
+
+TEST(SafeFile, AFifoIsRefusedWithoutWaitingForAWriter) {
+    TempHome home;
+    std::string fifo = home.file("pipe.ini");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    std::string bytes = "x";
+    EXPECT_FALSE(SafeFile::readAll(fifo, bytes, 1024));
+    EXPECT_TRUE(bytes.empty());
 }
