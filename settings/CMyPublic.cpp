@@ -5,6 +5,7 @@
 #include "platform/core/ProgramFolder.h"
 
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <ctime>
 #include <string>
@@ -172,7 +173,8 @@ std::string CMyPublic::formatDate(int32_t days, std::string_view format) {
 }
 
 std::string CMyPublic::formatNumber(double value, int decimals, bool strip) {
-    if (value != value) return std::string();   // NaN has no digits
+    // NaN and the infinities have no digits (a sum can overflow to infinity).
+    if (!std::isfinite(value)) return std::string();
     std::string digits;
     int point = 0;
     bool negative = false;

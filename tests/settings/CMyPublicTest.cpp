@@ -85,6 +85,15 @@ TEST(FormatNumber, SixtyDigitsOrMoreGiveNothing) {
     EXPECT_EQ(CMyPublic::formatNumber(1e300, 0, false).size(), 301u);
 }
 
+TEST(FormatNumber, ValuesWithoutDigitsGiveNothing) {
+    for (double value : {HUGE_VAL, -HUGE_VAL, std::nan("")}) {
+        SCOPED_TRACE(value);
+        EXPECT_EQ(CMyPublic::formatNumber(value, 5, true), "");
+        EXPECT_EQ(CMyPublic::formatNumber(value, 5, false), "");
+        EXPECT_EQ(CMyPublic::formatNumber(value, 0, false), "");
+    }
+}
+
 TEST(PathParts, NamesExtensionsAndSetExtension) {
     EXPECT_EQ(CMyPublic::fileNamePart("/a.b/c/file.tar.gz"), "file.tar.gz");
     EXPECT_EQ(CMyPublic::fileNamePart("plain"), "plain");
