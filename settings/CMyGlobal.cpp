@@ -1,7 +1,6 @@
 // CMyGlobal: the program's settings (vexil.ini), window places, program paths and recent files.
 #include "settings/CMyGlobal.h"
 
-#include "platform/core/CodePage.h"
 #include "platform/core/MemoryHook.h"
 #include "platform/core/ProfileFile.h"
 #include "platform/core/ProgramFolder.h"
@@ -86,11 +85,12 @@ const OptionKey optionKeys[] = {
      [](CMyGlobal& g, int32_t v) { g.setStartBom(v != 0); }},
 };
 
-// Characters of CP932 text: a double-byte character counts once.
+// Characters of an export extension. It is part of a native path (UTF-8), so every byte
+// except a continuation byte starts a character.
 size_t characterCount(const std::string& text) {
     size_t count = 0;
-    for (size_t i = 0; i < text.size(); ++i, ++count)
-        if (CodePage::isLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < text.size()) ++i;
+    for (char c : text)
+        if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) ++count;
     return count;
 }
 
@@ -171,8 +171,10 @@ bool CMyGlobal::saveSettings(bool withOptions) {
     if (path.empty()) return false;
     // Start from the file as it is now, so lines we do not own (and keys another instance
     // wrote that this save leaves alone) survive.
+    // A file that is there but cannot be read is left alone: replacing it would lose it.
     ProfileFile ini;
-    ini.load(path);
+    struct stat existing {};
+    if (!ini.load(path) && ::stat(path.c_str(), &existing) == 0) return false;
     for (int slot = 0; slot < slotCount; ++slot) saveWindowSlot(ini, slot);
     ini.writeInt("FORM2", "COL_W1", cardColumnWidth_[0]);
     ini.writeInt("FORM2", "COL_W2", cardColumnWidth_[1]);
@@ -372,10 +374,10 @@ void CMyGlobal::addRecentFile(const std::string& path) {
     updated.insert(updated.begin(), path);
     if (updated.size() > static_cast<size_t>(recentFileCount)) updated.resize(recentFileCount);
     std::string file = settingsPath(recentListName);
-    if (file.empty() || !CMyHistory::writeList(file, updated, recentFileCount)) {
-        Prompt::warn("ファイルの書き込みに失敗しました。");
-        return;   // the old file and the list read from it stay
-    }
+    // A list that cannot be written is skipped without a message: the save that called us
+    // has succeeded, and a read-only folder would otherwise warn at every save. The old file
+    // and the list read from it stay.
+    if (file.empty() || !CMyHistory::writeList(file, updated, recentFileCount)) return;
     recentFiles_ = std::move(updated);
 }
 

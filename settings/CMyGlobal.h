@@ -51,7 +51,8 @@ public:
     // screen of the given size (left below width - 200, top below height - 200).
     void loadSettings(int screenWidth, int screenHeight);
     // Writes the window sections, EXP, the user keys and RET; the other OPT keys only with
-    // `withOptions`. Returns false when the file could not be replaced (the old one stays).
+    // `withOptions`. Returns false when the file could not be replaced (the old one stays),
+    // and leaves a file that is there but cannot be read alone.
     bool saveSettings(bool withOptions);
 
     // --- paths and files ---

@@ -14,6 +14,7 @@
 #include <ctime>
 #include <filesystem>
 #include <functional>
+#include <sys/stat.h>
 #include <sys/time.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -68,6 +69,35 @@ TEST(CMyGlobalDefaults, FirstStartTakesTheTableDefaults) {
     EXPECT_DOUBLE_EQ(g.printScale(), 1.0);
     EXPECT_TRUE(g.printGrid());
     EXPECT_EQ(g.settingsFolder(), home.path() + "/");
+}
+
+TEST(CMyGlobalDefaults, ValuesBeforeTheFileIsRead) {
+    TempHome home;
+    CMyGlobal g;
+    WindowPlace main = g.windowPlace(mainWindow);
+    EXPECT_EQ(main.left, 0);
+    EXPECT_EQ(main.top, 0);
+    EXPECT_EQ(main.width, 780);
+    EXPECT_EQ(main.height, 350);
+    EXPECT_EQ(g.windowWidth(cardWindow), 0);
+    EXPECT_EQ(g.undoSize(), 0);
+    EXPECT_EQ(g.exportKind(), 1);
+    EXPECT_EQ(g.colourListMax(), 200);
+    EXPECT_EQ(g.viewScale(), 100);
+    EXPECT_EQ(g.cardScale(), 100);
+    EXPECT_EQ(g.readEncoding(), -1);
+    EXPECT_TRUE(g.startBom());
+    EXPECT_TRUE(g.simpleCalc());
+    EXPECT_TRUE(g.cellOverflow());
+    EXPECT_TRUE(g.copyQuoteLineBreakOnly());
+    EXPECT_TRUE(g.showCellLineBreaks());
+    EXPECT_TRUE(g.lineBreakCopyWarning());
+    EXPECT_FALSE(g.returnMovesRight());
+    EXPECT_EQ(g.showEndLine() + g.alternateRows() + g.alternateColour() + g.printKind(), 0);
+    EXPECT_EQ(g.cardColumnWidth(0), 100);
+    EXPECT_EQ(g.cardColumnWidth(1), 250);
+    EXPECT_DOUBLE_EQ(g.previewZoom(), 1.0);
+    EXPECT_EQ(g.recentFile(0), "");
 }
 
 TEST(CMyGlobalDefaults, SaveWithoutOptionsWritesOnlyPlacesExportUserKeysAndRet) {
@@ -127,6 +157,15 @@ TEST(CMyGlobalLoad, KakuOfFiveCharactersIsIgnored) {
     CMyGlobal h;
     h.loadSettings(screenW, screenH);
     EXPECT_EQ(h.exportExtension(), "");
+    // Characters, not bytes: four UTF-8 characters of 12 bytes load, five do not.
+    home.write("vexil.ini", "[EXP]\nKAKU=データ表\n");
+    CMyGlobal wide;
+    wide.loadSettings(screenW, screenH);
+    EXPECT_EQ(wide.exportExtension(), "データ表");
+    home.write("vexil.ini", "[EXP]\nKAKU=データ表示\n");
+    CMyGlobal wider;
+    wider.loadSettings(screenW, screenH);
+    EXPECT_EQ(wider.exportExtension(), "");
 }
 
 TEST(CMyGlobalLoad, BrokenFilesGiveTheDefaults) {
@@ -183,6 +222,11 @@ TEST(CMyGlobalSetters, ExportExtensionDropsDotsAndRefusesLongText) {
     EXPECT_EQ(g.exportExtension(), "\x95\x5c\x8c\x76");
     g.setExportExtension("...");
     EXPECT_EQ(g.exportExtension(), "");
+    // The extension is part of a native (UTF-8) path: five characters of three bytes each.
+    g.setExportExtension("ａｂｃｄｅ");
+    EXPECT_EQ(g.exportExtension(), "ａｂｃｄｅ");
+    g.setExportExtension("ａｂｃｄｅｆ");
+    EXPECT_EQ(g.exportExtension(), "ａｂｃｄｅ");
 }
 
 TEST(CMyGlobalSetters, UserKeysOutsideTheRangeAreIgnored) {
@@ -388,6 +432,19 @@ TEST(CMyGlobalFile, UnwritableFileKeepsMemoryAndTheOldFile) {
     int entries = 0;
     for (const auto& e : std::filesystem::directory_iterator(home.path())) { (void)e; ++entries; }
     EXPECT_EQ(entries, 1);   // the temporary file was removed
+}
+
+TEST(CMyGlobalFile, AFileThatCannotBeReadIsNotReplaced) {
+    TempHome home;
+    std::string path = home.file("vexil.ini");
+    ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);   // there, but nothing to read
+    CMyGlobal g;
+    g.loadSettings(screenW, screenH);
+    EXPECT_EQ(g.viewScale(), 100);
+    EXPECT_FALSE(g.saveSettings(true));
+    struct stat info {};
+    ASSERT_EQ(::lstat(path.c_str(), &info), 0);
+    EXPECT_TRUE(S_ISFIFO(info.st_mode));
 }
 
 TEST(CMyGlobalFile, TwoProcessesSavingAtOnceLeaveACompleteFile) {

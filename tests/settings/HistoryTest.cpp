@@ -71,19 +71,16 @@ TEST(RecentFiles, ReaderRulesForLineEndsEmptyLinesAndLongLines) {
     EXPECT_EQ(all[6], std::string(52, 'z'));
 }
 
-TEST(RecentFiles, FailedWriteWarnsAndKeepsTheOldFile) {
+TEST(RecentFiles, FailedWriteIsSilentAndKeepsTheOldFile) {
     TempHome home;
-    ScriptedPrompt prompt;
+    ScriptedPrompt prompt;   // any message box would fail the test
     home.write("vexil_hist.lst", "/old.csv\r\n");
     CMyGlobal g;
-    prompt.answer(PromptAnswer::Ok);
     {
         FileLimit limit(4);
         g.addRecentFile("/new.csv");
     }
-    ASSERT_EQ(prompt.shown().size(), 1u);
-    EXPECT_EQ(prompt.last().text, "ファイルの書き込みに失敗しました。");
-    EXPECT_EQ(prompt.last().caption, "注意");
+    EXPECT_TRUE(prompt.shown().empty());
     EXPECT_EQ(TempHome::read(home.file("vexil_hist.lst")), "/old.csv\r\n");
     EXPECT_EQ(g.recentFile(0), "/old.csv");
 }
