@@ -454,8 +454,9 @@ int CMyHyo::setRowHeight(int row, int height) {
 
 int CMyHyo::setRowHeights(int first, int last, int height) {
     if (first > last) std::swap(first, last);
-    if (last < 0) return 0;
+    if (last < 0 || first > kMaxRow) return 0;
     first = std::max(first, 0);
+    last = std::min(last, kMaxRow);  // rows beyond cannot be written
     UndoArea area(undo_, UndoRowHeight, 0, -1, first, -1, last);
     for (int row = first; row <= last && area.collecting(); ++row) journalRowHeight(row);
     if (!area.commit()) return -1;
@@ -465,8 +466,13 @@ int CMyHyo::setRowHeights(int first, int last, int height) {
 
 int CMyHyo::scaled(int value) const {
     double product = std::trunc(value * zoom);
-    int extra = static_cast<int>(std::trunc(product / zoom)) != value ? 1 : 0;
-    return static_cast<int>(std::trunc(zoom * (value + extra)));
+    int extra = std::trunc(product / zoom) != static_cast<double>(value) ? 1 : 0;
+    // A width or height read from a damaged colour file may be near the int limit: the
+    // scaled size saturates instead of overflowing the conversion.
+    double result = std::trunc(zoom * (static_cast<double>(value) + extra));
+    if (result >= 2147483647.0) return 2147483647;
+    if (result <= -2147483648.0) return -2147483647 - 1;
+    return static_cast<int>(result);
 }
 
 int CMyHyo::scaledRowHeight(int row) const { return scaled(rowHeight(row)); }
@@ -669,7 +675,7 @@ int CMyHyo::readColumns(std::FILE* file) {
 
 int CMyHyo::insertRows(int first, int last) {
     if (first > last) std::swap(first, last);
-    if (first < 0 || first >= rowCount() || last - first + 1 > kMaxRow) return 0;
+    if (first < 0 || first >= rowCount() || last - first >= kMaxRow) return 0;
     int count = last - first + 1;
     if (undo_.recording()) undo_.markerEntry(UndoRowsInserted, -1, first, -1, last);
     int at = storeRow(first);

@@ -165,6 +165,31 @@ TEST(CMyHyoRows, ZoomBelowFiftyIsIgnoredAndSizesScaleByTruncation) {
     EXPECT_EQ(hyo.scaled(16), 12);
 }
 
+TEST(CMyHyoRows, ExtremeSizesAndRangesStayBounded) {
+    ScriptedPrompt prompt;
+    CMyHyo hyo;
+    hyo.journal().setRecording(false);
+    hyo.setColumnWidth(0, 2147483647);  // as a damaged colour file may hold
+    hyo.setColumnWidth(1, -2147483647 - 1);
+    hyo.journal().setRecording(true);
+    hyo.setZoomPercent(150);
+    EXPECT_EQ(hyo.scaledColumnWidth(0), 2147483647);
+    EXPECT_EQ(hyo.scaledColumnWidth(1), -2147483647 - 1);
+    hyo.setZoomPercent(50);
+    EXPECT_EQ(hyo.scaledColumnWidth(0), 1073741824);
+
+    // A range to the int limit is not walked to the end: the journal gives up, the user
+    // declines, nothing changes.
+    hyo.setRow(0, "a");
+    prompt.answer(PromptAnswer::No);
+    EXPECT_EQ(hyo.setRowHeights(0, 2147483647, 30), -1);
+    EXPECT_EQ(prompt.last().text, kTooMuch);
+    EXPECT_EQ(hyo.rowHeight(0), 16);
+    EXPECT_EQ(hyo.storeRowCount(), 1);
+    EXPECT_EQ(hyo.insertRows(0, 2147483647), 0);
+    EXPECT_EQ(hyo.storeRowCount(), 1);
+}
+
 TEST(CMyHyoColumns, RecordsTitlesAndDefaults) {
     CMyHyo hyo;
     EXPECT_EQ(hyo.columnRecord(2), nullptr);
