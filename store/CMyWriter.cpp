@@ -69,8 +69,9 @@ char* putLineEnd(char* out, int lineEnding) {
 } // namespace
 
 CMyWriter::CMyWriter(CMyFile& file, char separator, int mode, int lineEnding, bool lineBreakOnly)
-    : file(file), commaFile(separator == ','), separator(separator), mode(mode),
-      lineEnding(lineEnding), lineBreakOnly(lineBreakOnly) {
+    : file(file), commaFile(separator == ','), separator(separator),
+      mode(fileMode(separator, mode, lineBreakOnly)), lineEnding(lineEnding),
+      lineBreakOnly(lineBreakOnly) {
     std::memset(byteKinds, ByteOrdinary, sizeof byteKinds);
     byteKinds[static_cast<unsigned char>('\t')] = ByteTab;
     for (int c = 1; c <= 5; ++c) byteKinds[c] = ByteRecord;
@@ -87,6 +88,15 @@ int CMyWriter::writerMode(int dblKind, bool lineBreakOnly) {
     case 3: return WriteNever;
     default: return lineBreakOnly ? WriteNeededBreaksOnly : WriteNeeded;
     }
+}
+
+int CMyWriter::fileMode(char separator, int mode, bool lineBreakOnly) {
+    // A TAB file with quoting for line breaks only is read back by the parser that keeps the
+    // quotes of a field without a line break. Enclosing every cell there would add a pair of
+    // quotes to each cell at every save and open, so such a file quotes line breaks only.
+    if (separator == '\t' && lineBreakOnly && (mode == WriteAll || mode == WriteTextColumns))
+        return WriteNeededBreaksOnly;
+    return mode;
 }
 
 int CMyWriter::formatCell(bool commaFile, int mode, const char* text, char* out, int lineEnding) {

@@ -26,6 +26,9 @@ public:
     CMyWriter& operator=(const CMyWriter&) = delete;
 
     static int writerMode(int dblKind, bool lineBreakOnly);
+    // The mode a file with this separator is written in: modes 1 and 2 become 0 in a TAB file
+    // with quoting for line breaks only, so that it reads back unchanged.
+    static int fileMode(char separator, int mode, bool lineBreakOnly);
     // Formats one cell (its text up to TAB or NUL) into out, or only measures it when out is
     // null. Returns the byte length of what is (or would be) written, quotes included.
     static int formatCell(bool commaFile, int mode, const char* text, char* out, int lineEnding);

@@ -124,9 +124,6 @@ std::vector<Format> formats() {
             for (char separator : {',', '\t'})
                 for (int quote : {0, 1, 2, 3})
                     for (bool lineBreakOnly : {false, true}) {
-                        // Full quoting in a TAB file is read back with quotes only when the
-                        // general parser reads it, that is without line-break-only quoting.
-                        if (separator == '\t' && (quote == 1 || quote == 2) && lineBreakOnly) continue;
                         all.push_back({encoding, lineEnding, encoding != 0 && lineEnding != 1,
                                        separator, quote, lineBreakOnly});
                     }

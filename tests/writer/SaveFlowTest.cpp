@@ -116,9 +116,32 @@ TEST_F(SaveFlowTest, TextColumnsModeLeavesNumericColumnsBare) {
     doc.separator = '\t';
     saveTo("t.txt");
     EXPECT_EQ(fileBytes(path("t.txt")), "\"abc\"\t123\t\"4\"\"5\"\r\n");
+    // Read with quotes mattering around line breaks only, no cell is enclosed for its quotes.
     global.setFileQuoteLineBreakOnly(true);
     saveTo("t.txt");
-    EXPECT_EQ(fileBytes(path("t.txt")), "\"abc\"\t123\t4\"5\r\n");
+    EXPECT_EQ(fileBytes(path("t.txt")), "abc\t123\t4\"5\r\n");
+}
+
+TEST_F(SaveFlowTest, TabFileWithLineBreakOnlyQuotingEnclosesOnlyLineBreaks) {
+    // The reader keeps the quotes of a TAB field without a line break when quoting is for line
+    // breaks only (the setting a TAB inside quotes switches on), so full quoting would pile up
+    // quotes at every save and open.
+    global.setFileQuoteLineBreakOnly(true);
+    fillTable(hyo, {"Name|Price", "abc|4\"5|x\r\n\"y\""});
+    hyo.takeHeaderRow();
+    hyo.setColumnKind(1, 1, 1);
+    doc.separator = '\t';
+    for (int quoteKind : {1, 2}) {
+        global.setQuoteKind(quoteKind);
+        saveTo("t.txt");
+        EXPECT_EQ(fileBytes(path("t.txt")), "Name\tPrice\t3\r\nabc\t4\"5\t\"x\r\n\"\"y\"\"\"\r\n")
+            << quoteKind;
+    }
+    // A comma file is read with full quote handling whatever that setting says.
+    global.setQuoteKind(1);
+    doc.separator = ',';
+    saveTo("t.csv");
+    EXPECT_EQ(fileBytes(path("t.csv")), "\"Name\",\"Price\",\"3\"\r\n\"abc\",\"4\"\"5\",\"x\r\n\"\"y\"\"\"\r\n");
 }
 
 TEST_F(SaveFlowTest, HeaderLineIsQuotedInEveryColumnAndNumbersUntitledColumns) {
