@@ -60,9 +60,9 @@ bool equalsIgnoringCase(const std::string& a, const char* b) {
     return i == a.size() && !b[i];
 }
 
-bool fileNameHasDot(const std::string& path) {
-    return CMyPublic::fileNamePart(path).find('.') != std::string::npos;
-}
+// A file's extension is everything after the first dot of its name, as everywhere else in
+// the program (data.tab.csv has the extension tab.csv and the colour file data.vxc).
+std::string extensionOf(const std::string& path) { return CMyPublic::extensionPart(path); }
 
 bool askNoDefault(const std::string& text) { return Prompt::askYesNo(text, PromptAnswer::No); }
 
@@ -116,12 +116,6 @@ std::string SaveFlow::saveTitle(int encoding, int lineEnding, bool withBom) {
     return "名前を付けて保存(" + name + " - " + end + ")";
 }
 
-std::string SaveFlow::fileExtension(const std::string& path) {
-    const std::string name = CMyPublic::fileNamePart(path);
-    const std::string::size_type dot = name.find_last_of('.');
-    return dot == std::string::npos ? std::string() : name.substr(dot + 1);
-}
-
 bool SaveFlow::refuseLineBreaks() const {
     int row = 0, column = 0;
     if (!CMyWriter::findLineBreak(hyo, row, column)) return false;
@@ -157,7 +151,7 @@ bool SaveFlow::saveDocument(bool saveAs) {
 int SaveFlow::preselectedFilter() const {
     int filter = 1;
     if (doc.separator == '\t')
-        filter = (doc.filePath.empty() || equalsIgnoringCase(fileExtension(doc.filePath), "txt")) ? 2 : 3;
+        filter = (doc.filePath.empty() || equalsIgnoringCase(extensionOf(doc.filePath), "txt")) ? 2 : 3;
     if (global.colourFileMode() != 0 && doc.colourMode == 1) filter += 3;
     return filter;
 }
@@ -186,7 +180,7 @@ bool SaveFlow::confirmExtension(int filter, std::string& path, char& separator) 
     if (filter == 1 || filter == 4) {
         separator = ',';
         CMyPublic::setExtension(path, ".csv", false);
-        const std::string extension = fileExtension(path);
+        const std::string extension = extensionOf(path);
         if (equalsIgnoringCase(extension, "csv")) return true;
         char text[512];
         std::snprintf(text, sizeof text, MsgCommaExtension, extension.c_str());
@@ -194,8 +188,8 @@ bool SaveFlow::confirmExtension(int filter, std::string& path, char& separator) 
     }
     separator = '\t';
     if (filter == 2 || filter == 5) CMyPublic::setExtension(path, ".txt", false);
-    if (equalsIgnoringCase(fileExtension(path), "csv")) return askNoDefault(MsgTabCsv);
-    if (!fileNameHasDot(path)) return askNoDefault(MsgNoExtension);
+    if (equalsIgnoringCase(extensionOf(path), "csv")) return askNoDefault(MsgTabCsv);
+    if (extensionOf(path).empty()) return askNoDefault(MsgNoExtension);
     return true;
 }
 
@@ -394,7 +388,7 @@ bool SaveFlow::exportRows(int first, int last, bool bom, int lineEnding, int enc
         out.separator = '\t';
     } else {
         global.setExportKind(9);
-        global.setExportExtension(fileExtension(out.path));
+        global.setExportExtension(extensionOf(out.path));
         out.separator = '\t';
     }
     if (CMyPublic::fileExists(out.path) && !askNoDefault(MsgOverwrite)) return false;

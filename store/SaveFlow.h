@@ -49,8 +49,6 @@ public:
 
     // The save dialog's title: "名前を付けて保存(UTF8(BOM) - LF)" and so on.
     static std::string saveTitle(int encoding, int lineEnding, bool withBom);
-    // The text after the last dot of the file name ("" when there is none).
-    static std::string fileExtension(const std::string& path);
 
 private:
     struct Target;

@@ -217,6 +217,14 @@ TEST_F(SaveFlowTest, CommaFilterWithOtherExtensionAsks) {
     EXPECT_TRUE(flow.saveDocument(true));
     EXPECT_EQ(doc.filePath, path("data.csv"));
     EXPECT_EQ(doc.separator, ',');
+
+    // The extension runs from the first dot of the name, as for the colour file beside it.
+    prompt.chooseFile(path("data.tab.csv"), 1);
+    prompt.answer(PromptAnswer::No);
+    EXPECT_FALSE(flow.saveDocument(true));
+    EXPECT_EQ(prompt.last().text, "カンマ区切りのファイルに拡張子tab.csvを付けています。\nよろしいですか？");
+    EXPECT_EQ(prompt.last().caption, "確認");
+    EXPECT_EQ(prompt.last().defaultAnswer, PromptAnswer::No);
 }
 
 TEST_F(SaveFlowTest, TabFiltersCheckTheExtension) {
@@ -237,6 +245,24 @@ TEST_F(SaveFlowTest, TabFiltersCheckTheExtension) {
     EXPECT_FALSE(flow.saveDocument(true));
     EXPECT_EQ(prompt.last().text, "タブ区切りのファイルに拡張子CSVを付けています。\nよろしいですか？");
     EXPECT_EQ(doc.filePath, path("plain.txt"));
+
+    // A name ending in a dot has no extension either; filter 5 adds none to it.
+    global.setColourFileMode(1);
+    prompt.chooseFile(path("dot."), 5);
+    prompt.answer(PromptAnswer::No);
+    EXPECT_FALSE(flow.saveDocument(true));
+    EXPECT_EQ(prompt.last().text, "拡張子がありません。\nよろしいですか？");
+    EXPECT_EQ(prompt.last().defaultAnswer, PromptAnswer::No);
+
+    // Only an extension of txt preselects the TXT filter for a TAB document.
+    doc.filePath = path("x.old.txt");
+    prompt.cancelChooser();
+    EXPECT_FALSE(flow.saveDocument(true));
+    EXPECT_EQ(prompt.choosers().back().filterIndex, 3);
+    doc.filePath = path("x.TXT");
+    prompt.cancelChooser();
+    EXPECT_FALSE(flow.saveDocument(true));
+    EXPECT_EQ(prompt.choosers().back().filterIndex, 2);
 }
 
 TEST_F(SaveFlowTest, OverwriteQuestions) {
