@@ -364,6 +364,9 @@ std::string CMyGlobal::recentFile(int index) const {
 
 void CMyGlobal::addRecentFile(const std::string& path) {
     if (path.empty() || path.size() >= static_cast<size_t>(maxPathBytes)) return;
+    // One entry per line: a name holding a line break (possible on Linux) or a NUL byte
+    // would come back as pieces of other paths.
+    if (path.find_first_of(std::string("\r\n\0", 3)) != std::string::npos) return;
     loadRecentFiles();
     if (!recentFiles_.empty() && CMyHistory::sameIgnoringCase(recentFiles_.front(), path)) return;
     std::vector<std::string> updated = recentFiles_;

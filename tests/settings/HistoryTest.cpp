@@ -49,9 +49,13 @@ TEST(RecentFiles, CaseInsensitiveDuplicatesAndLongPaths) {
     g.addRecentFile("/" + std::string(259, 'p'));   // 260 bytes: never recorded
     g.addRecentFile("");
     g.addRecentFile("/" + std::string(258, 'q'));   // 259 bytes is fine
+    g.addRecentFile("/d/two\nlines.csv");           // would read back as two entries
+    g.addRecentFile("/d/cr\r.csv");
+    g.addRecentFile(std::string("/d/nul\0.csv", 11));
     g.loadRecentFiles();
     EXPECT_EQ(g.recentFile(0).size(), 259u);
     EXPECT_EQ(g.recentFile(1), "/X/OLD.CSV");
+    EXPECT_EQ(g.recentFile(3), "");
 }
 
 TEST(RecentFiles, ReaderRulesForLineEndsEmptyLinesAndLongLines) {
