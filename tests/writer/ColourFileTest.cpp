@@ -138,6 +138,42 @@ TEST_F(ColourFileTest, SavedFileHasTheDocumentedLayout) {
     EXPECT_EQ(bytes.substr(records + 4), expected);
 }
 
+TEST_F(ColourFileTest, SavedFileMatchesTheLayoutByteForByte) {
+    global.setQuoteKind(2);
+    global.setFileQuoteLineBreakOnly(true);
+    // Row 1 carries a row background of 0xF0 and a height of 65535, a text colour of 0xC8 on
+    // its first cell and a marker on its second: one-byte values are sign-extended, wider
+    // values zero-extended, a record without a value gives 0.
+    fillTable(hyo, {"Name|Price", "a|1",
+                    std::string("\x07\x02\x05\xF0\x07\x03\x64\xFF\xFF") + "\x02\x04\xC8" "b|\x01\x0B" "2"});
+    hyo.takeHeaderRow();
+    hyo.setColumnWidth(1, 90);
+    hyo.setColumnKind(1, 1, 1);
+    hyo.setCellAttribute(0, 0, AttrBackColour, 3, 1, 1);
+    doc.filePath = path("layout.csv");
+    doc.colourMode = 1;
+    doc.encoding = EncUtf16Le;
+    doc.withBom = true;
+    doc.lineEnding = LineCr;
+    SaveFlowWindow window;
+    window.viewSettings = [](int& first, int& end, int& alternate) { first = 1, end = 3, alternate = 2005; };
+    SaveFlow flow(hyo, global, doc, window);
+    ASSERT_TRUE(flow.saveDocument(false));
+
+    const std::string defaults = le32(64) + le32(0) + std::string("\0\0\x78\x78", 4) + le32(0);
+    const std::string numeric = le32(90) + le32(0) + std::string("\1\1\x78\x78", 4) + le32(0);
+    std::string settings = le32(1) + le32(3) + le32(1) + std::string(24, '\0') + le32(',') + le32(2) +
+                           le32(1) + le32(1 | 8 | 32) + le32(2005);
+    ASSERT_EQ(settings.size(), 56u);
+    const std::string expected =
+        "VXC" + le32(201) + le32(16) +
+        listBlock({defaults + std::string("Name\0", 5), numeric + std::string("Price\0", 6)}) +
+        listBlock({le32(1) + std::string(40, '\0'), settings}) + le32(16) +
+        record(0, 0, 5, 3) + record(-1, 1, 5, -16) + record(-1, 1, 100, 65535) +
+        record(0, 1, 4, -56) + record(1, 1, 11, 0) + record(-1, -1, 0, 0);
+    EXPECT_EQ(fileBytes(path("layout.vxc")), expected);
+}
+
 TEST_F(ColourFileTest, ColoursWidthsTitlesAndHeightsSurviveSaveAndOpen) {
     fillTable(hyo, {"Name|Price", "apple|120", "pear|80"});
     hyo.takeHeaderRow();
