@@ -213,6 +213,9 @@ void CMyHyoDraw::render(int firstColumn, int topRow, bool forceHeader) {
     ++renderCount_;
     canvas_.beginDrawing();
     firstColumn = std::clamp(firstColumn, 0, MaxColumns - 1);
+    // Scrolled columns start after the frozen ones; drawing a frozen column twice would make
+    // its second copy empty and unreachable by the hit tests.
+    if (frozenEnd_ > 0) firstColumn = std::max(firstColumn, frozenEnd_);
     topRow = std::clamp(topRow, 0, MaxRows - 1);
     brushes_.clear();
     defaultText_ = hyo_.isFiltered() ? FilteredText : Black;
@@ -399,7 +402,8 @@ void CMyHyoDraw::drawRow(const LayoutEntry& entry) {
     if (groupStart >= 0)
         drawGroup(&slots_[groupStart], static_cast<int>(slots_.size()) - groupStart, groupCell, y,
                   h, base, baseText, alternate);
-    canvas_.horizontalLine(rowNumberWidth_, viewWidth_, y + h - 1, GridLine);
+    // The row's line runs across the whole strip, the row-number column included.
+    canvas_.horizontalLine(0, viewWidth_, y + h - 1, GridLine);
     if (row == hyo_.rowCount() - 1) dataEndY_ = y + h;
 }
 
@@ -749,6 +753,11 @@ void CMyHyoDraw::clearSelection() {
     eraseBand();
     selState_ = SelNone;
     blockSaved_ = false;
+    // The fill handle goes back to the cursor's corner; it must not stay on the dropped band.
+    cornerX_ = cornerY_ = -1;
+    if (cursorShown_)
+        if (const std::optional<QRect> cell = cellRect(cursorColumn_, cursorRow_))
+            cornerX_ = cell->x() + cell->width(), cornerY_ = cell->y() + cell->height();
 }
 
 void CMyHyoDraw::setBlockSaved(bool saved, const CellBlock& block) {
@@ -790,7 +799,11 @@ std::vector<CMyHyoDraw::XorPart> CMyHyoDraw::bandParts() {
     }
     const int xl = bandLeft(left), xr = bandRight(right);
     const int yt = bandTop(top), yb = bandBottom(bottom);
-    if (xl < 0 || xr <= xl || yt < 0 || yb <= yt) return {};
+    if (xl < 0 || xr <= xl || yt < 0 || yb <= yt) {
+        // A range scrolled out of view leaves no handle behind at its old place.
+        if (!blockSaved_) cornerX_ = cornerY_ = -1;
+        return {};
+    }
     if (!blockSaved_) cornerX_ = xr, cornerY_ = yb;
     return {{QRect(xl, yt, xr - xl, yb - yt), colour},
             {QRect(xl, 0, xr - xl, headerHeight_), colour},

@@ -83,6 +83,33 @@ TEST_F(OverlayTest, BandClipsToTheViewAndVanishesOutsideIt) {
     EXPECT_FALSE(view->bandShown());
 }
 
+TEST_F(OverlayTest, FillHandleOnlyWhereACursorOrBandIsShown) {
+    view->setSelection(SelMade, SelCells, {1, 1, 2, 3});
+    view->present();
+    EXPECT_EQ(view->cornerX(), cellX(3));
+    // Scrolled so that the range is above the view: no handle at its old corner.
+    view->render(0, 10, false);
+    view->present();
+    EXPECT_EQ(view->cornerX(), -1);
+    EXPECT_EQ(view->mouseMove(cellX(3) - 2, cellY(4) - 2), ShapeDefault);
+
+    // Dropping the selection hands the handle back to the cursor.
+    view->render(0, 0, false);
+    view->setCurrentCell(0, 0);
+    view->present();
+    EXPECT_EQ(view->cornerX(), cellX(3));
+    view->clearSelection();
+    EXPECT_EQ(view->cornerX(), cellX(1));
+    EXPECT_EQ(view->cornerY(), cellY(1));
+    EXPECT_EQ(view->mouseMove(cellX(1) - 2, cellY(1) - 2), ShapeFillHandle);
+
+    // A cursor whose column is scrolled away has no handle, but its row keeps the line cursor.
+    view->render(3, 0, true);
+    view->present();
+    EXPECT_EQ(view->cornerX(), -1);
+    EXPECT_EQ(at(shown(), 500, cellY(1) - 1), rgb(190, 172, 172));
+}
+
 TEST_F(OverlayTest, MovingTheCursorOrTheBandNeverRenders) {
     const long renders = view->renderCount();
     for (int k = 0; k < 5; ++k) EXPECT_EQ(view->moveCursor(k, k).code, 0);
@@ -232,6 +259,80 @@ TEST_F(OverlayTest, BorderDragInsideAWholeColumnSelectionSizesEveryColumn) {
     EXPECT_EQ(hyo.columnWidth(2), 30);
     EXPECT_EQ(hyo.columnWidth(3), 30);
     EXPECT_EQ(hyo.columnWidth(4), 64);
+}
+
+TEST_F(OverlayTest, BorderDragsInsideWholeRowOrColumnSelectionsSpanTheTable) {
+    // A whole-row selection spans every column of the table for a column border.
+    view->mouseDown(10, cellY(2) + 5, false);
+    view->mouseUp();
+    view->mouseDown(cellX(1) - 1, 5, false);
+    view->mouseMove(cellX(0) + 40, 5);
+    view->mouseUp();
+    for (int column = 0; column < 10; ++column) EXPECT_EQ(hyo.columnWidth(column), 40) << column;
+    EXPECT_EQ(hyo.columnWidth(10), 64);   // beyond the table
+
+    // A whole-column selection spans every row for a row border; only one undo step.
+    view->render(0, 0, true);
+    view->present();
+    view->mouseDown(cellX(2) + 10, 5, false);
+    view->mouseUp();
+    view->mouseDown(10, cellY(2) - 1, false);
+    view->mouseMove(10, cellY(1) + 20);
+    view->mouseUp();
+    for (int row = 0; row < 30; ++row) EXPECT_EQ(hyo.rowHeight(row), 20) << row;
+    EXPECT_EQ(hyo.rowHeight(30), 16);
+    hyo.undo();
+    EXPECT_EQ(hyo.rowHeight(0), 16);
+    EXPECT_EQ(hyo.rowHeight(29), 16);
+}
+
+TEST_F(OverlayTest, GuideLinesStayWithinTheirLimits) {
+    ASSERT_EQ(view->mouseDown(cellX(2) - 1, 5, false), DownColumnBorder);
+    const int start = view->guidePos();
+    view->mouseMove(cellX(1), 5);           // not right of the column's left edge
+    EXPECT_EQ(view->guidePos(), start);
+    view->mouseMove(Width + 10, 5);         // beyond the view
+    EXPECT_EQ(view->guidePos(), start);
+    view->mouseMove(cellX(1) + 1, 5);
+    EXPECT_EQ(view->guidePos(), cellX(1) + 1);
+    // A 3-pixel exclusive-or line over the grid's height.
+    QImage image = shown();
+    EXPECT_EQ(at(image, cellX(1) + 2, 200), rgb(255, 255, 255) ^ Grey);
+    EXPECT_EQ(at(image, cellX(1) + 3, 200), rgb(255, 255, 255));
+    view->mouseUp();
+    EXPECT_EQ(hyo.columnWidth(1), 10);      // at least ten pixels
+    EXPECT_EQ(at(shown(), cellX(1) + 2, 200), rgb(255, 255, 255));   // the guide is gone
+
+    view->render(0, 0, true);
+    view->present();
+    ASSERT_EQ(view->mouseDown(10, cellY(4) - 1, false), DownRowBorder);
+    view->mouseMove(10, Height);            // not inside the view
+    EXPECT_EQ(view->guidePos(), cellY(4));
+    view->mouseMove(10, cellY(3) + 11);
+    EXPECT_EQ(view->guidePos(), cellY(3) + 11);
+    EXPECT_EQ(at(shown(), 300, cellY(3) + 12), rgb(255, 255, 255) ^ Grey);
+    view->mouseUp();
+    EXPECT_EQ(hyo.rowHeight(3), 11);
+}
+
+TEST_F(OverlayTest, ShiftOnARowNumberKeepsTheRowAnchor) {
+    view->mouseDown(10, cellY(6) + 5, false);
+    view->mouseUp();
+    EXPECT_EQ(view->curRow(), 6);
+    view->mouseDown(10, cellY(2) + 5, true);
+    view->mouseUp();
+    EXPECT_EQ(view->selection().anchorRow, 6);
+    EXPECT_EQ(view->selection().endRow, 2);
+    SelectionBounds b = view->selectionBounds();
+    EXPECT_EQ(b.top, 2);
+    EXPECT_EQ(b.bottom, 6);
+    // Shift on a row number after a cell range starts afresh.
+    view->mouseDown(cellX(1) + 10, cellY(1) + 5, false);
+    view->mouseMove(cellX(2) + 10, cellY(2) + 5);
+    view->mouseUp();
+    view->mouseDown(10, cellY(8) + 5, true);
+    view->mouseUp();
+    EXPECT_EQ(view->selection().anchorRow, 8);
 }
 
 TEST_F(OverlayTest, RowBorderDragSetsHeight) {

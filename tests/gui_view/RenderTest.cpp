@@ -148,7 +148,11 @@ TEST_F(RenderTest, HeaderStripLinesAndRowNumberColumn) {
     EXPECT_EQ(pixel(2, cellY(1) + 3), rgb(192, 192, 192));
     EXPECT_EQ(pixel(39, cellY(1) + 3), rgb(0, 0, 0));     // right edge of the number column
     EXPECT_EQ(pixel(2, cellY(1)), rgb(0, 0, 0));          // bottom of row 0's number cell
+    EXPECT_EQ(pixel(2, cellY(1) + 1), rgb(255, 255, 255));
     EXPECT_EQ(pixel(cellX(0) + 30, cellY(1) - 1), GridLine);
+    // The row's own line runs across the whole width, the number column included.
+    EXPECT_EQ(pixel(2, cellY(1) - 1), GridLine);
+    EXPECT_EQ(pixel(Width - 1, cellY(1) - 1), GridLine);
 }
 
 TEST_F(RenderTest, ZeroHeightRowTakesNoStrip) {
@@ -197,6 +201,41 @@ TEST_F(RenderTest, FrozenColumnsStayLeftWithADivider) {
     EXPECT_EQ(view->frozenEnd(), 0);
     view->render(view->firstColumn(), 0, true);
     EXPECT_EQ(pixel(40 + 128, 100), GridLine);   // an ordinary column border again
+}
+
+TEST_F(RenderTest, FrozenTextDoesNotRunIntoTheFirstScrolledColumn) {
+    setRows({"abcdefghijklmnopqrst\tb\tc\td\te\t\tg"});   // column 5 is empty
+    view->render(0, 0, true);
+    view->setCurrentCell(1, 0);
+    ASSERT_EQ(view->toggleFrozen(), 1);
+    view->render(5, 0, true);
+    // The walk jumps from the frozen column to column 5: a new group starts there, so the
+    // frozen text stops at the divider and the empty cell is drawn alone.
+    const int x = 40 + 64;
+    EXPECT_EQ(countInk(x + 1, cellY(0), x + 20, cellY(0) + 15), 0);
+    EXPECT_GT(countInk(40 + 3, cellY(0), x - 1, cellY(0) + 15), 0);
+    EXPECT_EQ(view->columnAt(x + 1), 5);
+}
+
+TEST_F(RenderTest, ScrollingLeftOfTheFrozenEndStartsAfterTheFrozenColumns) {
+    setRows({"a\tb\tc\td\te\tf\tg"});
+    view->render(2, 0, true);
+    view->setCurrentCell(4, 0);
+    ASSERT_EQ(view->toggleFrozen(), 4);
+    EXPECT_EQ(view->frozenStart(), 2);
+    view->render(0, 0, true);   // a caller asking for a column that is frozen
+    EXPECT_EQ(view->firstColumn(), 4);
+    EXPECT_EQ(view->columnAt(41), 2);
+    EXPECT_EQ(view->columnAt(40 + 128 + 1), 4);
+    EXPECT_EQ(view->columnX(0), -1);
+
+    hyo.setZoomPercent(150);
+    view->setScale(150);
+    EXPECT_EQ(view->frozenWidth(), 192);   // the frozen width follows the zoom
+
+    EXPECT_EQ(view->toggleFrozen(), 0);
+    EXPECT_EQ(view->firstColumn(), 2);     // unfreezing scrolls back to the frozen start
+    EXPECT_EQ(view->frozenWidth(), 0);
 }
 
 TEST_F(RenderTest, FreezingLeftOfTheFirstColumnIsRefused) {
@@ -251,7 +290,8 @@ TEST_F(RenderTest, GreyBeyondColumn999AndBelowTheLastRow) {
 TEST_F(RenderTest, RecordValuesThatLookLikeTabOrNulDoNotSplitCells) {
     // Colour 9 is stored as a TAB byte and colour 0 as a NUL byte inside their records.
     setRows({cellBack(9) + "x\t" + Square, cellBack(0) + "\t" + Square,
-             "a\t" + std::string{'\x05', '\x05', '\x01'}});   // a record cut off by the row end
+             "a\t" + std::string{'\x05', '\x05', '\x01'},   // a record cut off by the row end
+             "\x81\t" + Square, "ab\x81"});                    // lead bytes without a trail byte
     view->render(0, 0, true);
     EXPECT_EQ(pixel(cellX(0) + 40, cellY(0) + 8), rgb(255, 150, 150));
     EXPECT_GT(countInk(cellX(1) + 1, cellY(0), cellX(1) + 20, cellY(0) + 15), 0);
@@ -259,4 +299,7 @@ TEST_F(RenderTest, RecordValuesThatLookLikeTabOrNulDoNotSplitCells) {
     EXPECT_GT(countInk(cellX(1) + 1, cellY(1), cellX(1) + 20, cellY(1) + 15), 0);
     EXPECT_EQ(countInk(cellX(1) + 1, cellY(2), cellX(2), cellY(2) + 15), 0);
     EXPECT_EQ(pixel(cellX(1) + 40, cellY(2) + 8), rgb(255, 255, 255));
+    // A lead byte before the TAB does not swallow it: the next cell keeps its text.
+    EXPECT_GT(countInk(cellX(1) + 1, cellY(3), cellX(1) + 20, cellY(3) + 15), 0);
+    EXPECT_GT(countInk(cellX(0) + 3, cellY(4), cellX(0) + 15, cellY(4) + 15), 0);
 }
