@@ -73,6 +73,11 @@ TEST(RecentFiles, ReaderRulesForLineEndsEmptyLinesAndLongLines) {
     std::vector<std::string> all = CMyHistory::readRecentList(home.file("vexil_hist.lst"));
     ASSERT_EQ(all.size(), 7u);
     EXPECT_EQ(all[6], std::string(52, 'z'));
+
+    // Exactly 1024 bytes is one entry; one byte more starts a second piece.
+    home.write("vexil_hist.lst", std::string(1024, 'a') + "\r" + std::string(1025, 'b') + "\r");
+    all = CMyHistory::readRecentList(home.file("vexil_hist.lst"));
+    EXPECT_EQ(all, (std::vector<std::string>{std::string(1024, 'a'), std::string(1024, 'b'), "b"}));
 }
 
 TEST(RecentFiles, FailedWriteIsSilentAndKeepsTheOldFile) {
