@@ -53,7 +53,8 @@ public:
     // Copy of a line's bytes (empty out of range).
     std::string line(int index) const;
 
-    // Lines read, -1 open failure, -2 memory failure.
+    // Lines read (a last line without CR is stored and counted), -1 open failure, -2 memory
+    // failure.
     int readTextFile(const std::string& path);
     // Lines written, -1 open failure, -2 write failure.
     int writeTextFile(const std::string& path) const;

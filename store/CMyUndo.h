@@ -39,6 +39,8 @@ constexpr int UndoMaxShortData = 120;
 //   in kinds 40 and 45: the column had no record and the list held n records.
 // - 13 bytes (int32 -1, int32 view rows, int32 store rows, 0x01) in kinds 10, 11, 13 and 20:
 //   the row did not exist; undo cuts the table back to that size.
+// A value-less attribute (the marker, kind 11) is kept in kind 11 as one zero byte, since an
+// empty record means that the cell had no such attribute.
 // Kind 23 (inside kind 22 of a filtered table) keeps each deleted row's store number so that
 // undo puts it back between the hidden rows where it was.
 

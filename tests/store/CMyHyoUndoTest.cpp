@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "store/UndoArea.h"
 #include "support/ScriptedPrompt.h"
@@ -269,4 +270,106 @@ TEST(CMyHyoUndo, RemovedOrReplacedMarkerComesBack) {
     EXPECT_EQ(hyo.rowString(0), "a\tb");
     hyo.undo();
     EXPECT_EQ(hyo.rowString(0), marked);
+}
+
+namespace {
+// Sub-records of a popped entry, each as "d:<bytes>" for data or "m<marker>[,kind]" for a marker.
+std::vector<std::string> subRecords(const UndoEntry& entry) {
+    std::vector<std::string> out;
+    const unsigned char* p = entry.payload;
+    for (int i = 0; i < entry.recordCount; ++i) {
+        unsigned char lead = *p++;
+        if (lead <= UndoMaxShortData || lead == UndoLongData) {
+            int length = lead;
+            if (lead == UndoLongData) {
+                length = p[0] | (p[1] << 8) | (p[2] << 16) | (p[3] << 24);
+                p += 4;
+            }
+            out.push_back("d:" + std::string(reinterpret_cast<const char*>(p), length));
+            p += length;
+        } else if (lead == UndoSetKind) {
+            out.push_back("m251," + std::to_string(*p++));
+        } else {
+            out.push_back("m" + std::to_string(lead));
+        }
+    }
+    EXPECT_EQ(p, entry.payload + entry.payloadLength);
+    return out;
+}
+} // namespace
+
+TEST(CMyHyoUndo, ColumnDeletionAndHeaderEntriesHoldTheDocumentedRecords) {
+    CMyHyo hyo;
+    fill(hyo, {"a\tb\tc", "d"});
+    hyo.journal().setRecording(false);
+    hyo.setColumnWidth(1, 70);
+    hyo.journal().setRecording(true);
+    hyo.deleteColumns(1, 1);
+    UndoEntry entry;
+    ASSERT_TRUE(hyo.journal().pop(entry));
+    EXPECT_EQ(entry.type, UndoAreaType);
+    EXPECT_EQ(entry.kind, UndoColumnsDeleted);
+    EXPECT_EQ(entry.column1, 1);
+    EXPECT_EQ(entry.row1, -1);
+    std::vector<std::string> records = subRecords(entry);
+    ASSERT_EQ(records.size(), 8u);
+    EXPECT_EQ(records[0].substr(0, 3), std::string("d:F", 3));  // the definition, width 70
+    EXPECT_EQ(records[1], "m250");
+    EXPECT_EQ(records[2], "m251,12");
+    EXPECT_EQ(records[3], "m249");
+    EXPECT_EQ(records[4], "d:b");   // row 0's deleted cell, then the next-row marker
+    EXPECT_EQ(records[5], "m254");
+    EXPECT_EQ(records[6], "m254");  // row 1 has no cell 1
+    EXPECT_EQ(records[7], "m248");
+
+    CMyHyo header;
+    fill(header, {"id\tname", "1\tx"});
+    header.journal().setRecording(false);
+    header.setColumnTitle(0, "t");
+    header.journal().setRecording(true);
+    ASSERT_EQ(header.clearHeaderForUndo(), 0);
+    ASSERT_TRUE(header.journal().pop(entry));
+    EXPECT_EQ(entry.kind, UndoHeaderOn);
+    records = subRecords(entry);
+    ASSERT_EQ(records.size(), 5u);
+    EXPECT_EQ(records[0], "d:");
+    EXPECT_EQ(records[1], "m251,40");
+    EXPECT_EQ(records[2].size(), 2u + 16 + 2);  // the definition with its title and NUL
+    EXPECT_EQ(records[3], "m251,22");
+    EXPECT_EQ(records[4], "d:id\tname");
+}
+
+TEST(CMyHyoUndo, ColumnDeletionAndHeaderSwitchAskWhenTheJournalCannotTakeThem) {
+    ScriptedPrompt prompt;
+    CMyHyo hyo;
+    hyo.journal().setLimit(1000);
+    hyo.journal().setRecording(false);
+    for (int row = 0; row < 40; ++row) hyo.setRow(row, std::string(30, 'a') + "\t" + std::string(30, 'b'));
+    hyo.journal().setRecording(true);
+    hyo.setCell(0, 0, "kept");
+    const std::string before = allRows(hyo);
+
+    prompt.answer(PromptAnswer::No);
+    EXPECT_EQ(hyo.deleteColumns(0, 0), -1);
+    EXPECT_EQ(prompt.last().text, "データが多いためUNDOで戻すことができなくなります。\nよろしいですか？");
+    EXPECT_EQ(prompt.last().caption, "確認");
+    EXPECT_EQ(allRows(hyo), before);
+    EXPECT_EQ(hyo.journal().entryCount(), 1);
+    EXPECT_TRUE(hyo.journal().recording());
+
+    hyo.journal().setRecording(false);
+    hyo.setRow(0, std::string(980, 'h'));
+    hyo.journal().setRecording(true);
+    prompt.answer(PromptAnswer::No);
+    EXPECT_EQ(hyo.clearHeaderForUndo(), -1);
+    EXPECT_EQ(hyo.journal().entryCount(), 1);
+    prompt.answer(PromptAnswer::Yes);
+    EXPECT_EQ(hyo.clearHeaderForUndo(), 0);
+    EXPECT_EQ(hyo.journal().entryCount(), 0);
+    EXPECT_TRUE(hyo.journal().recording());
+
+    prompt.answer(PromptAnswer::Yes);
+    EXPECT_GE(hyo.deleteColumns(1, 1), 0);
+    EXPECT_EQ(hyo.cellString(1, 5), "");
+    EXPECT_EQ(hyo.journal().entryCount(), 0);
 }
