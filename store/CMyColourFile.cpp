@@ -187,6 +187,13 @@ std::string CMyColourFile::makeTemporaryName(CMyGlobal& global) {
     return name;
 }
 
+bool CMyColourFile::isTemporaryName(const std::string& name) {
+    if (name.size() != static_cast<size_t>(TempNameLength) || name[14] != '_') return false;
+    for (size_t i = 0; i < name.size(); ++i)
+        if (i != 14 && (name[i] < '0' || name[i] > '9')) return false;
+    return true;
+}
+
 int CMyColourFile::formatFlagsFor(bool withBom, int lineEnding, int encoding) {
     int flags = FormatValid;
     if (!withBom) flags |= FormatNoBom;
@@ -474,6 +481,9 @@ bool CMyColourFile::updateTemporaryList(const std::string& dataPath, const Docum
     for (const std::string& line : lines) bytes += line + "\r\n";
     if (!SafeFile::replace(path, bytes)) return false;
     // Files are removed only once the list no longer names them.
-    for (const std::string& gone : evicted) std::remove(storePath(global, gone).c_str());
+    // Only names this program makes ("yyyymmddhhnnss_NN") name files to delete: the list is
+    // shared and plain text, and a damaged line must not reach outside the store.
+    for (const std::string& gone : evicted)
+        if (isTemporaryName(gone)) std::remove(storePath(global, gone).c_str());
     return true;
 }

@@ -53,6 +53,8 @@ public:
     // "yyyymmddhhnnss_NN" from the local time and the settings' rolling sequence.
     static std::string makeTemporaryName(CMyGlobal& global);
     static int formatFlagsFor(bool withBom, int lineEnding, int encoding);
+    // True for a name of the form makeTemporaryName gives: 14 digits, "_", 2 digits.
+    static bool isTemporaryName(const std::string& name);
 
     // ---- open -----------------------------------------------------------------------
     // Sets colourMode, colourFileInUse, colourTempName and colourListIndex of `doc` and

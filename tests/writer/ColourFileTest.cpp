@@ -103,6 +103,12 @@ TEST_F(ColourFileTest, TemporaryNamesHaveSeventeenCharacters) {
     EXPECT_EQ(second.substr(14), "_02");
     EXPECT_EQ(CMyColourFile::storePath(global, first),
               global.programPath("vxc_data/F" + first + ".vxc"));
+    // The counter runs 01 .. 99, then 00.
+    std::string name;
+    for (int i = 3; i <= 100; ++i) name = CMyColourFile::makeTemporaryName(global);
+    EXPECT_EQ(name.substr(14), "_00");
+    EXPECT_EQ(CMyColourFile::makeTemporaryName(global).substr(14), "_01");
+    EXPECT_TRUE(CMyColourFile::isTemporaryName(name));
 }
 
 TEST_F(ColourFileTest, SavedFileHasTheDocumentedLayout) {
@@ -382,6 +388,38 @@ TEST_F(ColourFileTest, ListKeepsAtMostTheLimitAndEvictsTheOldest) {
     EXPECT_FALSE(fs::exists(CMyColourFile::storePath(global, names[1])));
     EXPECT_TRUE(fs::exists(CMyColourFile::storePath(global, names[0])));
     EXPECT_EQ(list.substr(0, 17), names[10]);
+}
+
+TEST_F(ColourFileTest, EvictionDeletesOnlyStoreFilesOfWellFormedEntries) {
+    global.setColourListMax(10);
+    global.setColourFileMode(2);
+    fillTable(hyo, {"a"});
+    const std::string store = CMyColourFile::storeFolder(global);
+    fs::create_directories(store + "/F");
+    const std::string victim = home.write("victim0000.vxc", "not a store file");
+    std::string list;
+    for (int i = 0; i < 9; ++i) {
+        // Line 3 is too short to be an entry; line 8 names a store file that is already gone.
+        const std::string name = "2026010100000" + std::to_string(i) + "_01";
+        list += (i == 3 ? std::string("short line") : name + " 20260101000000 0000000000 /x/" + name + ".csv") + "\r\n";
+    }
+    list += "/../../victim0000 20260101000000 0000000000 /x/damaged.csv\r\n";
+    home.write("vxc_data/vxc.lst", list);
+
+    doc.filePath = path("new.csv");
+    doc.colourMode = 2;
+    SaveFlow flow(hyo, global, doc);
+    ASSERT_TRUE(flow.saveDocument(false));
+    EXPECT_TRUE(prompt.shown().empty());
+    EXPECT_EQ(fileBytes(victim), "not a store file");
+    const std::string written = fileBytes(CMyColourFile::listPath(global));
+    EXPECT_EQ(written.find("damaged"), std::string::npos);
+    EXPECT_NE(written.find("short line\r\n"), std::string::npos);
+    EXPECT_EQ(written.substr(0, 17), doc.colourTempName);
+
+    EXPECT_TRUE(CMyColourFile::isTemporaryName("20260101123456_07"));
+    EXPECT_FALSE(CMyColourFile::isTemporaryName("/../../victim0000"));
+    EXPECT_FALSE(CMyColourFile::isTemporaryName("20260101123456_7"));
 }
 
 TEST_F(ColourFileTest, ToggleAndMenuCommands) {
