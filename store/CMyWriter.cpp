@@ -70,8 +70,7 @@ char* putLineEnd(char* out, int lineEnding) {
 
 CMyWriter::CMyWriter(CMyFile& file, char separator, int mode, int lineEnding, bool lineBreakOnly)
     : file(file), commaFile(separator == ','), separator(separator),
-      mode(fileMode(separator, mode, lineBreakOnly)), lineEnding(lineEnding),
-      lineBreakOnly(lineBreakOnly) {
+      mode(fileMode(separator, mode, lineBreakOnly)), lineEnding(lineEnding) {
     std::memset(byteKinds, ByteOrdinary, sizeof byteKinds);
     byteKinds[static_cast<unsigned char>('\t')] = ByteTab;
     for (int c = 1; c <= 5; ++c) byteKinds[c] = ByteRecord;
@@ -327,9 +326,10 @@ int CMyWriter::modeFor(const CMyHyo& hyo, int column) const {
 }
 
 int CMyWriter::numericMode() const {
-    // Numeric columns are quoted only where needed. In a TAB file read with full quote
-    // handling a bare quote would start a quoted field, so there a quote encloses the cell.
-    return (commaFile || lineBreakOnly) ? WriteNeededBreaksOnly : WriteNeeded;
+    // Numeric columns are quoted only where needed. A TAB file still in mode 2 is read with
+    // full quote handling (see fileMode), where a bare quote would start a quoted field, so
+    // there a quote encloses the cell.
+    return commaFile ? WriteNeededBreaksOnly : WriteNeeded;
 }
 
 bool CMyWriter::hasTextAhead(const char* text, int length, int pos) {

@@ -75,7 +75,6 @@ private:
     char separator;
     int mode;
     int lineEnding;
-    bool lineBreakOnly;
     int columns = 0;
     std::vector<unsigned char> columnModes;
     enum ByteKind : unsigned char { ByteOrdinary, ByteTab, ByteRecord, ByteSpecial };
