@@ -434,8 +434,21 @@ TEST_F(SaveFlowTest, SaveWithEncodingReplacesTheFormatOrRestoresIt) {
     EXPECT_TRUE(doc.withBom);
     EXPECT_EQ(fileBytes(path("e.csv")), "\x93\xfa\r\n");
 
-    forms.accept = false;
+    // A save as that fails restores the format as well.
+    forms.encoding = EncodingChoice{EncUtf16Le, LineCr, false};
+    prompt.chooseFile(path("no-such-folder/e.csv"), 1);
+    prompt.answer(PromptAnswer::Ok);
     EXPECT_FALSE(flow.saveWithEncoding());
+    EXPECT_EQ(prompt.choosers().back().title, "名前を付けて保存(UTF16 - CR)");
+    EXPECT_EQ(prompt.last().text, "ファイルのオープンに失敗しました。");
+    EXPECT_EQ(doc.encoding, EncShiftJis);
+    EXPECT_EQ(doc.lineEnding, LineCrLf);
+    EXPECT_TRUE(doc.withBom);
+
+    forms.accept = false;
+    const size_t asked = prompt.choosers().size();
+    EXPECT_FALSE(flow.saveWithEncoding());
+    EXPECT_EQ(prompt.choosers().size(), asked);
 }
 
 TEST_F(SaveFlowTest, ExportStopsAtTheLastRow) {
@@ -458,6 +471,43 @@ TEST_F(SaveFlowTest, ExportStopsAtTheLastRow) {
     EXPECT_FALSE(flow.exportCommand(true, 2, 4));
     EXPECT_EQ(forms.offeredExport.firstRow, 2);
     EXPECT_EQ(forms.offeredExport.lastRow, 4);
+}
+
+TEST_F(SaveFlowTest, ExportCommandRemembersTheHeaderChoiceAndClampsTheRange) {
+    ScriptedForms forms;
+    fillTable(hyo, {"h", "a", "b"});
+    global.setExportHeader(false);
+    forms.exportChoice.firstRow = 3;
+    forms.exportChoice.lastRow = 2;   // before the first: both become the last
+    forms.exportChoice.includeHeader = true;
+    prompt.cancelChooser();
+    EXPECT_FALSE(flow.exportCommand(true, 0, 1200000));
+    EXPECT_EQ(forms.offeredExport.firstRow, 1);
+    EXPECT_EQ(forms.offeredExport.lastRow, 999999);
+    EXPECT_FALSE(forms.offeredExport.includeHeader);
+    EXPECT_TRUE(global.exportHeader());
+    EXPECT_EQ(prompt.choosers()[0].proposedName, "(2-2)");
+    EXPECT_EQ(prompt.choosers()[0].filters, SaveFlow::ThreeFilters);
+
+    forms.exportChoice.firstRow = 2;
+    forms.exportChoice.lastRow = 2;
+    prompt.chooseFile(path("two.csv"), 1);
+    EXPECT_TRUE(flow.exportCommand(false, 0, 0));
+    EXPECT_TRUE(forms.offeredExport.includeHeader);
+    EXPECT_EQ(fileBytes(path("two.csv")), "h\r\na\r\n");
+}
+
+TEST_F(SaveFlowTest, ReloadFromTheStoreAsksOnlyForAModifiedDocument) {
+    EXPECT_TRUE(flow.confirmReloadFromStore());
+    EXPECT_TRUE(prompt.shown().empty());
+    doc.modified = true;
+    prompt.answer(PromptAnswer::No);
+    EXPECT_FALSE(flow.confirmReloadFromStore());
+    EXPECT_EQ(prompt.last().text, "更新データが破棄されます。\nよろしいですか？");
+    EXPECT_EQ(prompt.last().caption, "確認");
+    EXPECT_EQ(prompt.last().defaultAnswer, PromptAnswer::No);
+    prompt.answer(PromptAnswer::Yes);
+    EXPECT_TRUE(flow.confirmReloadFromStore());
 }
 
 TEST_F(SaveFlowTest, ExportWithHeaderChoices) {
