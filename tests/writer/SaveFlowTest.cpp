@@ -102,6 +102,25 @@ TEST_F(SaveFlowTest, NeverQuoteModeRefusesLineBreaksNamingTheCell) {
     EXPECT_FALSE(fs::exists(path("t.txt")));
 }
 
+TEST_F(SaveFlowTest, AttributeValuesThatLookLikeLineBreaksOrQuotesAreNotText) {
+    // Colour 13 is a CR byte, 10 an LF byte, 34 a quote; a height of 44 is a comma.
+    fillTable(hyo, {"a|b", "c|d"});
+    hyo.setCellAttribute(0, 0, AttrBackColour, 13, 1, 1);
+    hyo.setCellAttribute(1, 0, AttrTextColour, 10, 1, 1);
+    hyo.setRowAttribute(1, AttrBackColour, 34, 1);
+    hyo.setRowHeight(1, 44);
+    for (int quoteKind : {3, 0}) {
+        global.setQuoteKind(quoteKind);
+        doc.separator = '\t';
+        saveTo("t.txt");
+        EXPECT_EQ(fileBytes(path("t.txt")), "a\tb\r\nc\td\r\n") << quoteKind;
+        doc.separator = ',';
+        saveTo("t.csv");
+        EXPECT_EQ(fileBytes(path("t.csv")), "a,b\r\nc,d\r\n") << quoteKind;
+    }
+    EXPECT_TRUE(prompt.shown().empty());
+}
+
 TEST_F(SaveFlowTest, TextColumnsModeLeavesNumericColumnsBare) {
     global.setQuoteKind(2);
     fillTable(hyo, {"abc|123|4\"5"});
