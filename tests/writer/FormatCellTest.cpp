@@ -28,6 +28,16 @@ TEST(FormatCell, WriterModesFollowQuoteSetting) {
     EXPECT_EQ(CMyWriter::writerMode(3, true), WriteNever);
 }
 
+TEST(FormatCell, TabFilesQuotedForLineBreaksOnlyNeverEncloseEveryCell) {
+    for (int mode : {WriteAll, WriteTextColumns}) {
+        EXPECT_EQ(CMyWriter::fileMode('\t', mode, true), WriteNeededBreaksOnly);
+        EXPECT_EQ(CMyWriter::fileMode('\t', mode, false), mode);
+        EXPECT_EQ(CMyWriter::fileMode(',', mode, true), mode);
+    }
+    for (int mode : {WriteNeededBreaksOnly, WriteNever, WriteNeeded})
+        EXPECT_EQ(CMyWriter::fileMode('\t', mode, true), mode);
+}
+
 TEST(FormatCell, CommaFileQuotesWhereNeeded) {
     EXPECT_EQ(format(true, WriteNeeded, "123"), "123");
     EXPECT_EQ(format(true, WriteNeeded, "a,b"), "\"a,b\"");
