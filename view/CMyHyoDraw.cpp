@@ -1,5 +1,5 @@
-// CMyHyoDraw: rendering of the grid, its geometry queries and hit tests, the cursor and
-// selection overlay, mouse gestures and frozen columns.
+// CMyHyoDraw: rendering of the grid rows, the cursor and selection overlay, the mouse gestures
+// and frozen columns; where things lie on screen is kept by GridGeometry.
 #include "view/CMyHyoDraw.h"
 
 #include "platform/core/Prompt.h"
@@ -40,93 +40,11 @@ QString gridFontFamily() {
     return QFontDatabase::systemFont(QFontDatabase::FixedFont).family();
 }
 
-// Value of an attribute record: the bytes after the kind, least significant first.
-int recordValue(const unsigned char* valueBytes, int count) {
-    unsigned value = 0;
-    for (int k = count - 1; k >= 0; --k) value = (value << 8) | valueBytes[k];
-    return static_cast<int>(value);
-}
-
-// Walks one row string once, left to right. Record bytes may hold NUL or TAB (a colour index
-// of 0 or 9), so records are stepped over by their length and never scanned as text.
-class RowReader {
-public:
-    RowReader(const char* text, int length)
-        : p_(reinterpret_cast<const unsigned char*>(text)), length_(text ? length : 0) {
-        readRowAttributes();
-    }
-    int rowBack() const { return rowBack_; }
-    int rowFore() const { return rowFore_; }
-
-    // Cells must be asked for in increasing column order.
-    void cell(int column, const char*& text, int& length, int& back, int& fore) {
-        text = nullptr, length = 0, back = -1, fore = -1;
-        while (column_ < column && !ended_) skipToNextCell();
-        if (ended_ || column_ != column) return;
-        int i = readRecords(position_, back, fore);
-        const int start = i;
-        while (i < length_ && p_[i] != '\t' && p_[i] != '\0') ++i;
-        text = reinterpret_cast<const char*>(p_ + start);
-        length = i - start;
-    }
-
-private:
-    void readRowAttributes() {
-        int i = 0;
-        while (i < length_ && p_[i] == 0x07) {
-            const int n = i + 1 < length_ ? p_[i + 1] : 0;
-            if (n < 1 || n > 5 || i + 1 + n >= length_) {
-                ++i;   // not a record: step over the marker byte alone
-                continue;
-            }
-            noteRecord(p_ + i + 1, rowBack_, rowFore_);
-            i += 2 + n;
-        }
-        position_ = i;
-        ended_ = i >= length_;
-    }
-    // Steps over the attribute records at i, noting the first colours; returns the text start.
-    int readRecords(int i, int& back, int& fore) const {
-        while (i < length_ && p_[i] >= 1 && p_[i] <= 5) {
-            const int n = p_[i];
-            if (i + n >= length_) return length_;   // truncated record: the cell ends here
-            noteRecord(p_ + i, back, fore);
-            i += 1 + n;
-        }
-        return i;
-    }
-    static void noteRecord(const unsigned char* record, int& back, int& fore) {
-        const int n = record[0];
-        const int kind = record[1];
-        if (kind == 5 && back < 0) back = recordValue(record + 2, n - 1);
-        if (kind == 4 && fore < 0) fore = recordValue(record + 2, n - 1);
-    }
-    void skipToNextCell() {
-        int unusedBack = -1, unusedFore = -1;
-        int i = readRecords(position_, unusedBack, unusedFore);
-        while (i < length_ && p_[i] != '\t' && p_[i] != '\0') ++i;
-        if (i >= length_ || p_[i] != '\t') {
-            ended_ = true;
-            return;
-        }
-        position_ = i + 1;
-        ++column_;
-    }
-
-    const unsigned char* p_;
-    int length_;
-    int position_ = 0;
-    int column_ = 0;
-    bool ended_ = false;
-    int rowBack_ = -1;
-    int rowFore_ = -1;
-};
-
 } // namespace
 
 CMyHyoDraw::CMyHyoDraw(CMyHyo& hyo, const CMyHyoCom& com) : hyo_(hyo), com_(com) {
-    layout_.reserve(2048);
-    layout_.push_back({0, headerHeight_, 0, 0, -1});
+    geometry_.reserveRows(2048);
+    geometry_.setHeader(headerHeight_);
     canvas_.resize(viewWidth_, viewHeight_);
     setScale(100);
 }
@@ -154,8 +72,8 @@ void CMyHyoDraw::setScale(int percent) {
     linePitch_ = canvas_.textHeight() + 2;
     headerHeight_ = static_cast<int>(16 * scale_);
     rowNumberMinWidth_ = rowNumberWidth_ = static_cast<int>(40 * scale_);
-    layout_.resize(1);
-    layout_[0] = {0, headerHeight_, 0, 0, -1};
+    geometry_.clearRows();
+    geometry_.setHeader(headerHeight_);
     recomputeFrozenWidth();
 }
 
@@ -236,11 +154,12 @@ void CMyHyoDraw::render(int firstColumn, int topRow, bool forceHeader) {
     if (forceHeader || columnCount != headerColumnCount_) {
         drawHeader();
         headerColumnCount_ = columnCount;
-        layout_[0] = {0, headerHeight_, 0, 0, -1};
+        geometry_.setHeader(headerHeight_);
     }
     buildRowLayout(topRow);
     drawRowNumbers();
-    for (size_t k = 1; k < layout_.size(); ++k) drawRow(layout_[k]);
+    const std::vector<LayoutEntry>& rows = geometry_.rows();
+    for (size_t k = 1; k < rows.size(); ++k) drawRow(rows[k]);
     brushes_.clear();
 
     if (frozenEnd_ > 0)
@@ -254,15 +173,15 @@ void CMyHyoDraw::render(int firstColumn, int topRow, bool forceHeader) {
 
 // Visible columns in drawing order: the frozen ones, then from the first scrolled column.
 void CMyHyoDraw::buildColumnSlots(int firstColumn) {
-    slots_.clear();
+    geometry_.clearColumns();
     const int limit = gridColumns();
     int x = rowNumberWidth_;
     bool jump = false;
     auto add = [&](int column) {
         const int width = scaledColumn(column);
         if (width <= 0) return;   // a hidden column takes no room and shows nothing
-        slots_.push_back({column, x, width, hyo_.columnAlignment(column) == 1,
-                          hyo_.columnColour(column, 4), hyo_.columnColour(column, 5), jump});
+        geometry_.addColumn({column, x, width, hyo_.columnAlignment(column) == 1,
+                             hyo_.columnColour(column, 4), hyo_.columnColour(column, 5), jump});
         x += width;
         jump = false;
     };
@@ -274,7 +193,7 @@ void CMyHyoDraw::buildColumnSlots(int firstColumn) {
 }
 
 void CMyHyoDraw::buildRowLayout(int topRow) {
-    layout_.resize(1);
+    geometry_.clearRows();
     const int limit = gridRows();
     int y = headerHeight_;
     bool partial = false;
@@ -282,7 +201,7 @@ void CMyHyoDraw::buildRowLayout(int topRow) {
         lastRow_ = i;
         const int h = scaledRow(i);
         if (h <= 0) continue;
-        layout_.push_back({0, h, y, y, i});
+        geometry_.addRow({0, h, y, y, i});
         y += h;
         if (y >= viewHeight_) {
             partial = y > viewHeight_;
@@ -311,8 +230,8 @@ void CMyHyoDraw::computeLastColumn() {
 
     greyRightX_ = -1;
     if (lastColumn_ >= limit - 1) {
-        const ColumnSlot* slot = slotOf(limit - 1);
-        greyRightX_ = slot ? slot->x + slot->width : visibleColumnsRight();
+        const ColumnSlot* slot = geometry_.slotOf(limit - 1);
+        greyRightX_ = slot ? slot->x + slot->width : geometry_.columnsRight(rowNumberWidth_, viewWidth_);
     }
 }
 
@@ -320,7 +239,7 @@ void CMyHyoDraw::drawHeader() {
     canvas_.fillRect(0, 0, viewWidth_, headerHeight_, headerColour_);
     dataEndX_ = 0;
     const int columnCount = tableColumns();
-    for (const ColumnSlot& slot : slots_) {
+    for (const ColumnSlot& slot : geometry_.columns()) {
         std::string caption = hyo_.inHeaderMode() ? hyo_.columnTitle(slot.column) : std::string();
         if (caption.empty()) caption = std::to_string(slot.column + 1);
         const int length = static_cast<int>(caption.size());
@@ -339,8 +258,9 @@ void CMyHyoDraw::drawHeader() {
 
 void CMyHyoDraw::drawRowNumbers() {
     canvas_.fillRect(0, headerHeight_, rowNumberWidth_, viewHeight_ - headerHeight_, headerColour_);
-    for (size_t k = 1; k < layout_.size() && k <= 1000; ++k) {
-        const LayoutEntry& entry = layout_[k];
+    const std::vector<LayoutEntry>& rows = geometry_.rows();
+    for (size_t k = 1; k < rows.size() && k <= 1000; ++k) {
+        const LayoutEntry& entry = rows[k];
         if (entry.gridY >= viewHeight_) break;
         const std::string number = std::to_string(entry.row + 1);
         const int length = static_cast<int>(number.size());
@@ -385,13 +305,13 @@ void CMyHyoDraw::drawRow(const LayoutEntry& entry) {
     // text can run over them.
     int groupStart = -1;
     CellView groupCell;
-    for (size_t k = 0; k < slots_.size(); ++k) {
-        const ColumnSlot& slot = slots_[k];
-        CellView cell;
-        reader.cell(slot.column, cell.text, cell.length, cell.back, cell.fore);
+    const std::vector<ColumnSlot>& columns = geometry_.columns();
+    for (size_t k = 0; k < columns.size(); ++k) {
+        const ColumnSlot& slot = columns[k];
+        const CellView cell = reader.cell(slot.column);
         if (cell.length > 0 || slot.afterJump || k == 0 || !cellOverflow_) {
             if (groupStart >= 0)
-                drawGroup(&slots_[groupStart], static_cast<int>(k) - groupStart, groupCell, y, h,
+                drawGroup(&columns[groupStart], static_cast<int>(k) - groupStart, groupCell, y, h,
                           base, baseText, alternate);
             groupStart = static_cast<int>(k);
             groupCell = cell;
@@ -400,7 +320,7 @@ void CMyHyoDraw::drawRow(const LayoutEntry& entry) {
         }
     }
     if (groupStart >= 0)
-        drawGroup(&slots_[groupStart], static_cast<int>(slots_.size()) - groupStart, groupCell, y,
+        drawGroup(&columns[groupStart], static_cast<int>(columns.size()) - groupStart, groupCell, y,
                   h, base, baseText, alternate);
     // The row's line runs across the whole strip, the row-number column included.
     canvas_.horizontalLine(0, viewWidth_, y + h - 1, GridLine);
@@ -495,8 +415,9 @@ void CMyHyoDraw::paint(QPainter& painter, const QRect& dirty) const {
     };
     // Strips that follow each other in the image are copied in one go.
     int sum = 0, runSource = 0, runTarget = 0, runHeight = 0;
-    for (size_t k = 0; k < layout_.size() && k < 2000; ++k) {
-        const LayoutEntry& entry = layout_[k];
+    const std::vector<LayoutEntry>& rows = geometry_.rows();
+    for (size_t k = 0; k < rows.size() && k < 2000; ++k) {
+        const LayoutEntry& entry = rows[k];
         if (entry.height <= 0) continue;
         if (runHeight > 0 && entry.sourceY != runSource + runHeight) {
             copy(runSource, runTarget, runHeight);
@@ -536,39 +457,15 @@ void CMyHyoDraw::replaceParts(std::vector<XorPart>& parts, std::vector<XorPart> 
 
 // ---- geometry --------------------------------------------------------------------------
 
-const CMyHyoDraw::ColumnSlot* CMyHyoDraw::slotOf(int column) const {
-    for (const ColumnSlot& slot : slots_)
-        if (slot.column == column) return &slot;
-    return nullptr;
-}
-
-const LayoutEntry* CMyHyoDraw::entryOf(int row) const {
-    for (size_t k = 1; k < layout_.size(); ++k)
-        if (layout_[k].row == row) return &layout_[k];
-    return nullptr;
-}
-
-int CMyHyoDraw::columnAt(int x) const {
-    for (const ColumnSlot& slot : slots_)
-        if (x >= slot.x && x < slot.x + slot.width) return slot.column;
-    return -1;
-}
-
-int CMyHyoDraw::rowAt(int y) const {
-    for (size_t k = 1; k < layout_.size(); ++k)
-        if (y >= layout_[k].gridY && y < layout_[k].gridY + layout_[k].height) return layout_[k].row;
-    return -1;
-}
+int CMyHyoDraw::columnAt(int x) const { return geometry_.columnAt(x); }
+int CMyHyoDraw::rowAt(int y) const { return geometry_.rowAt(y); }
 
 std::optional<QRect> CMyHyoDraw::cellRect(int column, int row) const {
-    const ColumnSlot* slot = slotOf(column);
-    const LayoutEntry* entry = entryOf(row);
-    if (!slot || !entry) return std::nullopt;
-    return QRect(slot->x, entry->gridY, slot->width, entry->height);
+    return geometry_.cellRect(column, row);
 }
 
 int CMyHyoDraw::columnX(int column) const {
-    const ColumnSlot* slot = slotOf(column);
+    const ColumnSlot* slot = geometry_.slotOf(column);
     return slot ? slot->x : -1;
 }
 
@@ -623,42 +520,6 @@ int CMyHyoDraw::lastFromColumn(int first) const {
     return std::max(last, first);
 }
 
-int CMyHyoDraw::visibleColumnsRight() const {
-    if (slots_.empty()) return rowNumberWidth_;
-    return std::min(slots_.back().x + slots_.back().width, viewWidth_);
-}
-
-int CMyHyoDraw::visibleRowsBottom() const {
-    const LayoutEntry& last = layout_.back();
-    return std::min(last.gridY + last.height, viewHeight_);
-}
-
-// Band edges: a column or row scrolled away towards the start clips to the first one shown
-// (the frozen edge, the header's bottom), one beyond the end to the last one shown.
-int CMyHyoDraw::bandLeft(int column) const {
-    for (const ColumnSlot& slot : slots_)
-        if (slot.column >= column) return slot.x;
-    return -1;
-}
-
-int CMyHyoDraw::bandRight(int column) const {
-    for (auto it = slots_.rbegin(); it != slots_.rend(); ++it)
-        if (it->column <= column) return std::min(it->x + it->width, viewWidth_);
-    return -1;
-}
-
-int CMyHyoDraw::bandTop(int row) const {
-    for (size_t k = 1; k < layout_.size(); ++k)
-        if (layout_[k].row >= row) return layout_[k].gridY;
-    return -1;
-}
-
-int CMyHyoDraw::bandBottom(int row) const {
-    for (size_t k = layout_.size(); k-- > 1;)
-        if (layout_[k].row <= row) return std::min(layout_[k].gridY + layout_[k].height, viewHeight_);
-    return -1;
-}
-
 // ---- cursor ----------------------------------------------------------------------------
 
 CursorMove CMyHyoDraw::moveCursor(int column, int row) {
@@ -711,8 +572,8 @@ void CMyHyoDraw::setCursorEnabled(bool on) {
 // line cursor along the bottom of its row. The frame's corner is where the fill handle sits.
 std::vector<CMyHyoDraw::XorPart> CMyHyoDraw::cursorPartsAt(int column, int row) {
     std::vector<XorPart> parts;
-    const ColumnSlot* slot = slotOf(column);
-    const LayoutEntry* entry = entryOf(row);
+    const ColumnSlot* slot = geometry_.slotOf(column);
+    const LayoutEntry* entry = geometry_.entryOf(row);
     if (slot && entry) {
         const int x = slot->x, w = slot->width, top = entry->gridY;
         const int bottom = top + entry->height;
@@ -787,18 +648,18 @@ std::vector<CMyHyoDraw::XorPart> CMyHyoDraw::bandParts() {
     const int top = std::min(anchorRow_, endRow_), bottom = std::max(anchorRow_, endRow_);
     if (selKind_ == SelRows) {
         cornerX_ = cornerY_ = -1;
-        const int yt = bandTop(top), yb = bandBottom(bottom);
+        const int yt = geometry_.bandTop(top), yb = geometry_.bandBottom(bottom, viewHeight_);
         if (yt < 0 || yb <= yt) return {};
-        return {{QRect(0, yt, visibleColumnsRight(), yb - yt), colour}};
+        return {{QRect(0, yt, geometry_.columnsRight(rowNumberWidth_, viewWidth_), yb - yt), colour}};
     }
     if (selKind_ == SelColumns) {
         cornerX_ = cornerY_ = -1;
-        const int xl = bandLeft(left), xr = bandRight(right);
+        const int xl = geometry_.bandLeft(left), xr = geometry_.bandRight(right, viewWidth_);
         if (xl < 0 || xr <= xl) return {};
-        return {{QRect(xl, 0, xr - xl, visibleRowsBottom()), colour}};
+        return {{QRect(xl, 0, xr - xl, geometry_.rowsBottom(viewHeight_)), colour}};
     }
-    const int xl = bandLeft(left), xr = bandRight(right);
-    const int yt = bandTop(top), yb = bandBottom(bottom);
+    const int xl = geometry_.bandLeft(left), xr = geometry_.bandRight(right, viewWidth_);
+    const int yt = geometry_.bandTop(top), yb = geometry_.bandBottom(bottom, viewHeight_);
     if (xl < 0 || xr <= xl || yt < 0 || yb <= yt) {
         // A range scrolled out of view leaves no handle behind at its old place.
         if (!blockSaved_) cornerX_ = cornerY_ = -1;
@@ -820,39 +681,31 @@ bool CMyHyoDraw::onFillHandle(int x, int y) const {
 int CMyHyoDraw::mouseDown(int x, int y, bool shift) {
     if (dragKind_ != DragNone) return DownNothing;
     if (y < headerHeight_ && x < rowNumberWidth_) {
-        eraseBand();
         setSelection(SelMade, SelRows, {-1, 0, -2, std::max(hyo_.rowCount() - 1, 0)});
         blockSaved_ = false;
         showBand();
         return DownRow;
     }
+    bool border = false;
     if (y < headerHeight_) {
-        for (const ColumnSlot& slot : slots_) {
-            const int right = slot.x + slot.width;
-            if (x < right - 2) {
-                selectColumn(slot.column, shift);
-                return DownColumn;
-            }
-            if (x <= right + 2) {
-                startColumnDrag(slot);
-                return DownColumnBorder;
-            }
+        const ColumnSlot* slot = geometry_.captionAt(x, border);
+        if (!slot) return DownNothing;
+        if (border) {
+            startColumnDrag(*slot);
+            return DownColumnBorder;
         }
-        return DownNothing;
+        selectColumn(slot->column, shift);
+        return DownColumn;
     }
     if (x < rowNumberWidth_) {
-        for (size_t k = 1; k < layout_.size(); ++k) {
-            const int bottom = layout_[k].gridY + layout_[k].height;
-            if (y < bottom - 2) {
-                selectRow(layout_[k].row, shift);
-                return DownRow;
-            }
-            if (y <= bottom + 2) {
-                startRowDrag(layout_[k]);
-                return DownRowBorder;
-            }
+        const LayoutEntry* entry = geometry_.numberAt(y, border);
+        if (!entry) return DownNothing;
+        if (border) {
+            startRowDrag(*entry);
+            return DownRowBorder;
         }
-        return DownNothing;
+        selectRow(entry->row, shift);
+        return DownRow;
     }
     if (onFillHandle(x, y)) {
         startFill();
@@ -928,24 +781,10 @@ void CMyHyoDraw::showGuide() {
 
 void CMyHyoDraw::eraseGuide() { replaceParts(guideParts_, {}); }
 
-// The cell, column or row nearest to a point, also outside the grid (auto-scroll drags there).
-int CMyHyoDraw::nearestColumn(int x) const {
-    if (slots_.empty()) return -1;
-    if (x < rowNumberWidth_) return firstColumn_;
-    if (x >= slots_.back().x + slots_.back().width) return slots_.back().column;
-    return columnAt(x);
-}
-
-int CMyHyoDraw::nearestRow(int y) const {
-    if (layout_.size() < 2) return -1;
-    if (y < headerHeight_) return topRow_;
-    const LayoutEntry& last = layout_.back();
-    if (y >= last.gridY + last.height) return last.row;
-    return rowAt(y);
-}
-
 void CMyHyoDraw::extendTo(int x, int y) {
-    const int column = nearestColumn(x), row = nearestRow(y);
+    // Beyond the grid the drag runs on to the nearest column or row (auto-scroll moves there).
+    const int column = geometry_.nearestColumn(x, rowNumberWidth_, firstColumn_);
+    const int row = geometry_.nearestRow(y, headerHeight_, topRow_);
     if (selKind_ != SelRows && column >= 0) endColumn_ = column;
     if (selKind_ != SelColumns && row >= 0) endRow_ = row;
     showBand();
@@ -964,22 +803,14 @@ int CMyHyoDraw::mouseMove(int x, int y) {
         extendTo(x, y);
         return ShapeDefault;
     }
+    bool border = false;
     if (y < headerHeight_) {
-        if (x < rowNumberWidth_) return ShapeDefault;
-        for (const ColumnSlot& slot : slots_) {
-            const int right = slot.x + slot.width;
-            if (x < right - 2) return ShapeColumnCaption;
-            if (x <= right + 2) return ShapeColumnBorder;
-        }
-        return ShapeDefault;
+        if (x < rowNumberWidth_ || !geometry_.captionAt(x, border)) return ShapeDefault;
+        return border ? ShapeColumnBorder : ShapeColumnCaption;
     }
     if (x < rowNumberWidth_) {
-        for (size_t k = 1; k < layout_.size(); ++k) {
-            const int bottom = layout_[k].gridY + layout_[k].height;
-            if (y < bottom - 2) return ShapeRowNumber;
-            if (y <= bottom + 2) return ShapeRowBorder;
-        }
-        return ShapeDefault;
+        if (!geometry_.numberAt(y, border)) return ShapeDefault;
+        return border ? ShapeRowBorder : ShapeRowNumber;
     }
     return onFillHandle(x, y) ? ShapeFillHandle : ShapeDefault;
 }

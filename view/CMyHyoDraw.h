@@ -3,6 +3,8 @@
 #pragma once
 
 #include "view/GridCanvas.h"
+#include "view/GridGeometry.h"
+#include "view/RowReader.h"
 
 #include <QFont>
 #include <QImage>
@@ -69,14 +71,6 @@ struct CursorMove {
     int firstColumn = 0;
     int topRow = 0;
 };
-// One strip of the presented image; entry 0 is the header (row -1).
-struct LayoutEntry {
-    int bitmap = 0;
-    int height = 0;
-    int sourceY = 0;
-    int gridY = 0;
-    int row = -1;
-};
 // Search parameters kept between F3 / Shift+F3 repeats.
 struct FindParameters {
     std::string text;          // at most 50 bytes, CP932
@@ -120,7 +114,7 @@ public:
     // Copies the rendered strips, paints the grey area and the exclusive-or feedback.
     void paint(QPainter& painter, const QRect& dirty) const;
     const QImage& image() const { return canvas_.image(); }
-    const std::vector<LayoutEntry>& layout() const { return layout_; }
+    const std::vector<LayoutEntry>& layout() const { return geometry_.rows(); }
     long renderCount() const { return renderCount_; }
 
     // ---- geometry ----------------------------------------------------------------------
@@ -210,21 +204,7 @@ public:
     FindParameters findParams;
 
 private:
-    struct ColumnSlot {
-        int column;
-        int x;
-        int width;
-        bool rightAligned;
-        int textColour;     // colour index or -1
-        int backColour;
-        bool afterJump;     // first column shown after the frozen ones
-    };
-    struct CellView {
-        const char* text = nullptr;   // after the attribute records
-        int length = 0;               // text bytes up to TAB / NUL
-        int back = -1;
-        int fore = -1;
-    };
+    using CellView = RowReader::Cell;
     struct XorPart {
         QRect rect;
         QRgb colour;
@@ -254,17 +234,7 @@ private:
     int scaledColumn(int column) const;
     int scaledRow(int row) const;
 
-    const ColumnSlot* slotOf(int column) const;
-    const LayoutEntry* entryOf(int row) const;
-    int bandLeft(int column) const;     // -1 when nothing of the band is on screen there
-    int bandRight(int column) const;
-    int bandTop(int row) const;
-    int bandBottom(int row) const;
-    int visibleColumnsRight() const;
-    int visibleRowsBottom() const;
     bool onFillHandle(int x, int y) const;
-    int nearestColumn(int x) const;
-    int nearestRow(int y) const;
 
     void replaceParts(std::vector<XorPart>& parts, std::vector<XorPart> fresh);
     void requestUpdate(const QRect& gridRect);
@@ -311,8 +281,7 @@ private:
     int lastColumn_ = 0;
     int headerColumnCount_ = -1;
     int greyRightX_ = -1;      // grey from here to viewWidth when the last grid column shows
-    std::vector<ColumnSlot> slots_;
-    std::vector<LayoutEntry> layout_;
+    GridGeometry geometry_;
 
     int frozenStart_ = 0;
     int frozenEnd_ = 0;
