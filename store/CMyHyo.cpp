@@ -886,7 +886,10 @@ int CMyHyo::restoreHeaderRow() {
         if (!columnTitle(column).empty()) lastTitled = column;
     for (int column = 0; column <= lastTitled; ++column) {
         if (column > 0) line += '\t';
-        line += columnTitle(column);
+        // A title read from a damaged colour file may hold a TAB or record bytes, which
+        // would split the cell or read as attributes.
+        for (char c : columnTitle(column))
+            line += c == '\t' || RowFormat::isRecordStart(static_cast<unsigned char>(c)) ? '?' : c;
     }
     if (!rows.insertLines(0, 1) || !rows.setLine(0, line)) return 0;
     for (int column = 0; column <= lastTitled; ++column)

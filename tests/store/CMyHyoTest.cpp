@@ -266,6 +266,15 @@ TEST(CMyHyoStructure, HeaderRowBecomesTitlesAndComesBack) {
     EXPECT_EQ(hyo.rowString(0), "id\tname\t" + std::string(60, 'L'));
     EXPECT_EQ(hyo.columnTitle(0), "");
     EXPECT_EQ(hyo.rowString(1), "1\tfoo");
+
+    // Titles as a damaged colour file may hold them come back as one cell each.
+    hyo.setColumnTitle(0, "a\tb");
+    hyo.setColumnTitle(1, "\x02\x05x");
+    hyo.takeHeaderRow();
+    hyo.setColumnTitle(0, "a\tb");
+    hyo.setColumnTitle(1, "\x02\x05x");
+    hyo.restoreHeaderRow();
+    EXPECT_EQ(hyo.rowString(0), "a?b\t??x\t" + std::string(60, 'L'));
 }
 
 TEST(CMyHyoFilter, ViewRowsMapToStoreRowsForReadsAndWrites) {
