@@ -377,10 +377,12 @@ void CMyGlobal::addRecentFile(const std::string& path) {
     updated.insert(updated.begin(), path);
     if (updated.size() > static_cast<size_t>(recentFileCount)) updated.resize(recentFileCount);
     std::string file = settingsPath(recentListName);
-    // A list that cannot be written is skipped without a message: the save that called us
-    // has succeeded, and a read-only folder would otherwise warn at every save. The old file
-    // and the list read from it stay.
-    if (file.empty() || !CMyHistory::writeList(file, updated, recentFileCount)) return;
+    // A list that cannot be written is reported like any failed write; the old file and the
+    // list read from it stay.
+    if (file.empty() || !CMyHistory::writeList(file, updated, recentFileCount)) {
+        Prompt::warn("ファイルの書き込みに失敗しました。");
+        return;
+    }
     recentFiles_ = std::move(updated);
 }
 

@@ -15,6 +15,14 @@ bool isWritableFolder(const fs::path& folder) {
     return fs::is_directory(folder, ec) && ::access(folder.c_str(), W_OK) == 0;
 }
 
+// An installed program (under /usr or /opt) keeps its files per user even when it runs as
+// root and could write beside itself; only a copy elsewhere is treated as portable.
+bool isSystemFolder(const fs::path& folder) {
+    const std::string text = folder.string();
+    return text.rfind("/usr/", 0) == 0 || text.rfind("/opt/", 0) == 0 || text == "/usr" ||
+           text == "/bin" || text == "/sbin";
+}
+
 std::string perUserFolder() {
     fs::path base;
     if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg) base = xdg;
@@ -49,7 +57,7 @@ std::string ProgramFolder::path() {
     std::string exe = executablePath();
     if (!exe.empty()) {
         fs::path folder = fs::path(exe).parent_path();
-        if (isWritableFolder(folder)) return folder.string();
+        if (isWritableFolder(folder) && !isSystemFolder(folder)) return folder.string();
     }
     return perUserFolder();
 }

@@ -3,7 +3,8 @@
 
 #include <string>
 
-// VEXIL_HOME when set; else the executable's folder when it is writable (a portable install);
+// VEXIL_HOME when set; else the executable's folder when it is writable and not a system
+// folder such as /usr/bin (a portable install);
 // else the per-user folder ($XDG_CONFIG_HOME or ~/.config, then "vexil"), created on demand.
 class ProgramFolder {
 public:
