@@ -342,7 +342,7 @@ int CMyColourFile::createColourFile(const std::string& dataPath, bool saveAs,
         target = besidePath(dataPath);
     }
     staged = std::make_unique<StagedFile>(target);
-    stream = std::fopen(staged->temporary().c_str(), "wb");
+    if (staged->writable()) stream = std::fopen(staged->temporary().c_str(), "wb");
     if (!stream) {
         staged.reset();
         return -1;

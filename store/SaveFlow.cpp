@@ -273,7 +273,7 @@ void SaveFlow::finishDocument(const Target& target, CMyColourFile* colour) {
 // succeeded. The colour file, when given, is finished (not yet committed) on success.
 bool SaveFlow::writeRows(Output& out, CMyColourFile* colour, StagedFile& staged) {
     CMyFile file;
-    if (file.open(staged.temporary(), CMyFile::ModeWrite, out.encoding) != 0) {
+    if (!staged.writable() || file.open(staged.temporary(), CMyFile::ModeWrite, out.encoding) != 0) {
         if (colour) colour->abandon();
         Prompt::warn(MsgOpen);
         return false;

@@ -33,6 +33,12 @@ StagedFile::StagedFile(std::string target)
 
 StagedFile::~StagedFile() { discard(); }
 
+bool StagedFile::writable() const {
+    struct stat info {};
+    if (::stat(target_.c_str(), &info) != 0) return true;
+    return ::access(target_.c_str(), W_OK) == 0 && (info.st_mode & S_IWUSR) != 0;
+}
+
 bool StagedFile::commit() {
     if (done_) return false;
     struct stat old {};

@@ -15,6 +15,9 @@ public:
 
     const std::string& target() const { return target_; }
     const std::string& temporary() const { return temporary_; }
+    // False when the target exists but may not be written (no write permission, or marked
+    // read-only for its owner): the rename would replace it where writing into it fails.
+    bool writable() const;
     // Gives the temporary file the target's permissions (when the target exists) and renames
     // it over the target. False when the rename failed; the target is then unchanged.
     bool commit();

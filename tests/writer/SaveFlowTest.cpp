@@ -417,6 +417,32 @@ TEST_F(SaveFlowTest, SaveKeepsTheOldFilesPermissions) {
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
 }
 
+TEST_F(SaveFlowTest, ReadOnlyFilesAreNotReplaced) {
+    fillTable(hyo, {"new"});
+    const fs::perms readOnly = fs::perms::owner_read | fs::perms::group_read;
+    home.write("ro.csv", "old");
+    fs::permissions(home.file("ro.csv"), readOnly);
+    doc.filePath = path("ro.csv");
+    prompt.answer(PromptAnswer::Ok);
+    EXPECT_FALSE(flow.saveDocument(false));
+    EXPECT_EQ(prompt.last().text, "ファイルのオープンに失敗しました。");
+    EXPECT_EQ(fileBytes(path("ro.csv")), "old");
+
+    // A read-only colour file stops the save before the data file is touched.
+    global.setColourFileMode(1);
+    doc.colourMode = 1;
+    home.write("rc.csv", "old data");
+    home.write("rc.vxc", "old colours");
+    fs::permissions(home.file("rc.vxc"), readOnly);
+    doc.filePath = path("rc.csv");
+    prompt.answer(PromptAnswer::Ok);
+    EXPECT_FALSE(flow.saveDocument(false));
+    EXPECT_EQ(prompt.last().text, "ファイルのオープンに失敗しました。(色情報)");
+    EXPECT_EQ(fileBytes(path("rc.csv")), "old data");
+    EXPECT_EQ(fileBytes(path("rc.vxc")), "old colours");
+    EXPECT_TRUE(leftovers().empty());
+}
+
 TEST_F(SaveFlowTest, OpenFailureIsReported) {
     fillTable(hyo, {"a"});
     doc.filePath = path("missing-folder/t.csv");
