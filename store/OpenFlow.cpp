@@ -3,6 +3,7 @@
 
 #include "platform/core/Prompt.h"
 #include "settings/CMyGlobal.h"
+#include "settings/CMyPublic.h"
 #include "store/CMyCSV.h"
 #include "store/CMyHyo.h"
 #include "store/DocumentState.h"
@@ -21,16 +22,14 @@ const char* const FilterTexts[] = {
     "タブ区切(*.*)|*.*",
 };
 
-// Extension of the file name (after its last dot), lower-cased; empty when there is none.
-std::string lowerExtension(const std::string& path) {
-    std::size_t slash = path.find_last_of("/\\");
-    std::size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
-    std::size_t dot = path.rfind('.');
-    if (dot == std::string::npos || dot < nameStart) return "";
-    std::string ext = path.substr(dot + 1);
-    for (char& c : ext)
+// Whether the file's extension (everything after the first dot of its name, as for the colour
+// file beside a data file) is vxc in any case.
+bool isColourFileName(const std::string& path) {
+    std::string extension = CMyPublic::extensionPart(path);
+    if (extension.size() != 3) return false;
+    for (char& c : extension)
         if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return ext;
+    return extension == "vxc";
 }
 
 // Cells stored from a record: k + 1 when the last cell has text or the row ends in a TAB right
@@ -110,7 +109,7 @@ int OpenFlow::choosePath(std::string& path, Attempt& attempt) {
         Prompt::warn("指定されたパスが長すぎます。");
         return Refused;
     }
-    if (lowerExtension(path) == "vxc") {
+    if (isColourFileName(path)) {
         Prompt::warn("拡張子VXCはシステムファイルのため開くことは出来ません。");
         return Refused;
     }
@@ -167,6 +166,9 @@ int OpenFlow::openFileOnce(const std::string& path, bool headerFlag, const std::
     int result = readRecords(reader, attempt);
     if (result == RetryWithTabParser) {
         reader.close();
+        // Whatever follows (the retry, or nothing when the file cannot be opened again) finds
+        // undo recording on, as after every other open.
+        hyo.journal().setRecording(true);
         if (window.waitCursor) window.waitCursor(false);
         return result;
     }

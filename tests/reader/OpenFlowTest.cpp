@@ -72,6 +72,14 @@ TEST_F(OpenFlowTest, RefusesLongPathsColourFilesAndMissingFiles) {
     EXPECT_EQ(prompt.last().caption, "注意");
     EXPECT_EQ(open(home.write("list.VxC", "x")), OpenFlow::Refused);
     EXPECT_EQ(prompt.last().text, "拡張子VXCはシステムファイルのため開くことは出来ません。");
+    // The extension runs from the first dot of the name, as for the colour file beside a data
+    // file: a name that only ends in .vxc is data, and a dot in a folder name does not count.
+    prompt.clear();
+    EXPECT_EQ(open(home.write("list.old.vxc", "a,b\r\n")), OpenFlow::Loaded);
+    EXPECT_EQ(cell(1, 0), "b");
+    EXPECT_TRUE(prompt.shown().empty());
+    EXPECT_EQ(open(home.write("data.vxc.csv", "c\r\n")), OpenFlow::Loaded);
+    EXPECT_EQ(cell(0, 0), "c");
     hyo.setRow(0, "keep");
     doc.filePath = "old";
     EXPECT_EQ(open(home.file("gone.csv")), OpenFlow::Refused);
@@ -358,6 +366,20 @@ TEST_F(OpenFlowTest, AllocationFailureAtEveryStepKeepsTheRowsRead) {
             }
         }
     }
+}
+
+// The attempt that gives way to the TAB parser leaves undo recording on, so that nothing is left
+// unrecorded when the retry cannot open the file again.
+TEST_F(OpenFlowTest, AttemptEndingForTheRetryLeavesUndoRecordingOn) {
+    global.setFileQuoteLineBreakOnly(false);
+    std::string path = home.write("t.txt", "a\tb\r\n\"x\ty\"\tz\r\n");
+    std::vector<bool> cursor;
+    window.waitCursor = [&](bool on) { cursor.push_back(on); };
+    OpenFlow flow(hyo, global, doc, window);
+    EXPECT_EQ(flow.openFileOnce(path, false, "", false, TypeNone), OpenFlow::RetryWithTabParser);
+    EXPECT_TRUE(hyo.journal().recording());
+    EXPECT_EQ(cursor, (std::vector<bool>{true, false}));
+    EXPECT_TRUE(prompt.shown().empty());
 }
 
 // The retry reads the file chosen in the dialog again, as a TAB file.
