@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <limits>
 
 #if defined(__SSE2__) && defined(__GNUC__)
 #define VEXIL_SCAN_SSE2 1
@@ -281,7 +282,8 @@ bool CMyCSV::finishField() {
         fieldUsed = currentFieldStart;   // counted, not kept
     }
     currentFieldStart = fieldUsed;
-    ++lastFieldCount;
+    // Fields beyond those kept are only counted; a line of billions of separators stops there.
+    if (lastFieldCount < std::numeric_limits<int>::max()) ++lastFieldCount;
     return true;
 }
 
