@@ -54,6 +54,17 @@ std::string colourFile(int version, const std::string& records, int headerFlag =
            le32(16) + records + record(-1, -1, 0, 0);
 }
 
+// A colour file with no records whose settings record holds the values given.
+std::string settingsFile(int separator, int quoteKind, int flags, int format, int alternate,
+                         int headerFlag, int freezeFirst, int freezeEnd) {
+    std::string settings = le32(freezeFirst) + le32(freezeEnd) + le32(headerFlag) +
+                           std::string(24, '\0') + le32(separator) + le32(quoteKind) + le32(flags) +
+                           le32(format) + le32(alternate);
+    std::string column = le32(100) + std::string(4, '\0') + std::string("\0\0\x78\x78", 4) + std::string(4, '\0');
+    return "VXC" + le32(201) + le32(16) + listBlock({column}) +
+           listBlock({le32(1) + std::string(40, '\0'), settings}) + le32(16) + record(-1, -1, 0, 0);
+}
+
 void setTime(const std::string& path, int secondsAgo) {
     fs::last_write_time(path, fs::file_time_type::clock::now() - std::chrono::seconds(secondsAgo));
 }
@@ -244,6 +255,64 @@ TEST_F(ColourFileTest, WrongMagicOrRecordSizeIsRefused) {
     prompt.answer(PromptAnswer::Ok);
     EXPECT_EQ(readInto(file.substr(0, mark) + le32(12) + file.substr(mark + 4)), 0);
     EXPECT_EQ(prompt.last().text, "VXCファイルの定義が不正です。");
+}
+
+TEST_F(ColourFileTest, RecordedSettingsApplyAsFarAsTheOpenAllows) {
+    home.write("d.txt", "a\tb\r\nc\td\r\n");
+    std::vector<std::string> calls;
+    OpenFlowWindow window;
+    window.restoreFreeze = [&](int first, int end) {
+        calls.push_back("freeze " + std::to_string(first) + "-" + std::to_string(end));
+    };
+    const auto openWith = [&](int typeOption) {
+        calls.clear();
+        hyo.reset();
+        OpenFlow flow(hyo, global, doc, window, ColourOpenSteps::hooks([&](int band, int colour) {
+            calls.push_back("alternate " + std::to_string(band) + "/" + std::to_string(colour));
+        }));
+        return flow.openFile(path("d.txt"), false, "", typeOption);
+    };
+
+    // Everything applies: freeze, header, DBLKIND for the same separator, line-break-only
+    // quoting, UTF-8 for a file in which nothing was detected, the alternating mode.
+    home.write("d.vxc", settingsFile('\t', 3, 1, 1 | 2 | 16, 2005, 1, 1, 3));
+    global.setStartBom(false);   // a Shift-JIS document takes this as its mark setting
+    ASSERT_EQ(openWith(TypeNone), 0);
+    EXPECT_EQ(global.quoteKind(), 3);
+    EXPECT_TRUE(global.fileQuoteLineBreakOnly());
+    EXPECT_EQ(doc.encoding, EncUtf8);
+    EXPECT_TRUE(hyo.inHeaderMode());
+    EXPECT_EQ(hyo.columnTitle(1), "b");
+    EXPECT_EQ(calls, (std::vector<std::string>{"alternate 2/5", "freeze 1-3"}));
+
+    // A file type chosen for the open fixes the quote settings.
+    global.setQuoteKind(1);
+    global.setFileQuoteLineBreakOnly(false);
+    ASSERT_EQ(openWith(TypeTab), 0);
+    EXPECT_EQ(global.quoteKind(), 0);
+    EXPECT_FALSE(global.fileQuoteLineBreakOnly());
+
+    // DBLKIND recorded for another separator stays; no header, freeze or alternation recorded.
+    global.setQuoteKind(1);
+    home.write("d.vxc", settingsFile(',', 3, 1, 1 | 2, 999, 0, 0, 0));
+    ASSERT_EQ(openWith(TypeNone), 0);
+    EXPECT_EQ(global.quoteKind(), 1);
+    EXPECT_TRUE(global.fileQuoteLineBreakOnly());
+    EXPECT_EQ(doc.encoding, EncShiftJis);
+    EXPECT_FALSE(hyo.inHeaderMode());
+    EXPECT_TRUE(calls.empty());
+
+    // A settings record of another length is not applied; the columns still are.
+    std::string shorter = settingsFile('\t', 3, 0, 1 | 16, 2005, 1, 1, 3);
+    const size_t lengthAt = shorter.find(le32(56));
+    shorter.replace(lengthAt, 4, le32(55));
+    shorter.erase(lengthAt + 4 + 55, 1);
+    home.write("d.vxc", shorter);
+    ASSERT_EQ(openWith(TypeNone), 0);
+    EXPECT_EQ(global.quoteKind(), 1);
+    EXPECT_FALSE(hyo.inHeaderMode());
+    EXPECT_EQ(hyo.columnWidth(0), 100);
+    EXPECT_TRUE(prompt.shown().empty());
 }
 
 TEST_F(ColourFileTest, HeaderRowOffsetMovesRecordsOneRowDown) {
