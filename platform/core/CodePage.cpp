@@ -69,11 +69,6 @@ public:
     char16_t decode(uint16_t code) const { return decodeTable[code]; }
     // CP932 code for a BMP character; NoCode when none. Codes below 0x100 are single bytes.
     uint16_t encode(char16_t ch) const { return encodeTable[ch]; }
-    // Whether the character comes back as itself after a round trip.
-    bool exact(char16_t ch) const {
-        uint16_t code = encodeTable[ch];
-        return code != NoCode && decodeTable[code] == ch;
-    }
 
 private:
     static bool convertOne(iconv_t cd, const char* in, size_t inLen, char* out, size_t& outLen) {
