@@ -117,6 +117,49 @@ TEST(CMyFileDetect, ContentScanRules) {
     EXPECT_EQ(fixed.encoding, 0);
 }
 
+// One file per branch of the scan, each decided by the rule named beside it.
+TEST(CMyFileDetect, EveryBranchOfTheContentScan) {
+    TempHome home;
+    struct Case { const char* bytes; int length; int expected; const char* rule; };
+    const Case cases[] = {
+        {"a\x81", 2, 0, "0x80-0x9F at the end stops undecided"},
+        {"\x81 ", 2, 10, "0x80-0x9F before a byte that is no second byte"},
+        {"\x81\x7F", 2, 10, "0x7F is no second byte"},
+        {"\x9F\xFC", 2, 0, "0x80-0x9F with a second byte in 0x80-0xFC"},
+        {"\xA0", 1, 0, "one byte: no scan"},
+        {"a\xA0", 2, 0, "0xA0-0xC1 counts for Shift-JIS"},
+        {"a\xC1", 2, 0, "0xC1 as well"},
+        {"\xC3\xA9", 2, 0, "0xC2-0xDF with a continuation byte counts nothing"},
+        {"\xC3\xA9\xE3\x81\x82", 5, 15, "then a three-byte sequence decides"},
+        {"\xC3" "A", 2, 0, "0xC2-0xDF without a continuation byte counts for Shift-JIS"},
+        {"a\xE3\x81", 3, 0, "0xE0-0xEF with one byte after it stops undecided"},
+        {"\xE3\x41\x41", 3, 0, "0xE0-0xEF before 0x40-0x7E"},
+        {"\xE3\x81" "a", 3, 0, "0xE0-0xEF, a continuation byte, then none"},
+        {"\xE3\xC0" "a", 3, 0, "0xE0-0xEF before 0xC0-0xFE"},
+        {"\xE3\xFF" "a", 3, 10, "0xE0-0xEF before 0xFF"},
+        {"\xE3 a", 3, 10, "0xE0-0xEF before a byte below 0x40"},
+        {"\xF0\x80" "ab", 4, 15, "0xF0-0xF7: any continuation byte among the next three"},
+        {"\xF0" "abc", 4, 10, "0xF0-0xF7 without any continuation byte"},
+        {"\xF0\x9F\x98", 3, 0, "0xF0-0xF7 running past the scanned bytes stops"},
+        {"\xF8\x80" "abc", 5, 15, "0xF8-0xFB: five bytes"},
+        {"\xFC\x80" "abcd", 6, 15, "0xFC-0xFD: six bytes"},
+        {"\xFC\x80" "abc", 5, 0, "0xFC-0xFD running past the end"},
+        {"\xB1\xF0\x9F\x98\x80", 5, 0, "0xF0-0xF7 after a Shift-JIS count: Shift-JIS stands"},
+        {"\xE3\x81\x82\x82\xA0", 5, 15, "0x80-0x9F after a UTF-8 count: UTF-8 stands"},
+        {"ab\xFF", 3, 10, "0xFF falls back to UTF-16"},
+        {"\x82\xA0\0", 3, 10, "a zero byte decides whatever was counted"},
+    };
+    int n = 0;
+    for (const Case& c : cases) {
+        std::string path = home.write("s" + std::to_string(n++), std::string(c.bytes, c.length));
+        Detected d = detect(path, 0, true);
+        EXPECT_EQ(d.status, 0) << c.rule;
+        EXPECT_EQ(d.encoding, c.expected) << c.rule;
+        EXPECT_FALSE(d.bom) << c.rule;
+        EXPECT_EQ(d.dataStart, 0) << c.rule;
+    }
+}
+
 TEST(CMyFileDetect, AsciiStartScansOnForUtf8) {
     TempHome home;
     std::string ascii(5000, 'a');
