@@ -6,7 +6,6 @@
 #include <cstring>
 #include <vector>
 
-#include "platform/core/CodePage.h"
 #include "platform/core/MemoryHook.h"
 #include "platform/core/Prompt.h"
 #include "store/RowFormat.h"
@@ -41,17 +40,6 @@ int readInt32(const char* at) {
 void writeInt32(char* at, int value) {
     uint32_t v = static_cast<uint32_t>(value);
     for (int i = 0; i < 4; ++i) at[i] = static_cast<char>(v >> (8 * i));
-}
-
-// Length of a title cut to at most MaxColumnTitle bytes without splitting a double-byte character.
-int titleLength(const char* text, int length) {
-    int pos = 0;
-    while (pos < length) {
-        int step = CodePage::isLeadByte(static_cast<unsigned char>(text[pos])) && pos + 1 < length ? 2 : 1;
-        if (pos + step > MaxColumnTitle) break;
-        pos += step;
-    }
-    return pos;
 }
 } // namespace
 
@@ -866,9 +854,14 @@ int CMyHyo::takeHeaderRow() {
     int length = 0;
     const char* text = storeRowText(0, length);
     int cells = RowFormat::positionalCells(text, length);
+    // A cell longer than a title can hold would lose its end with row 0: the row stays data.
     for (int column = 0; column < cells; ++column) {
         CellSpan span = RowFormat::locate(text, length, column);
-        std::string title(text + span.textStart, titleLength(text + span.textStart, span.end - span.textStart));
+        if (span.end - span.textStart > MaxColumnTitle) return 0;
+    }
+    for (int column = 0; column < cells; ++column) {
+        CellSpan span = RowFormat::locate(text, length, column);
+        std::string title(text + span.textStart, span.end - span.textStart);
         if (!title.empty() || columnRecord(column)) setColumnTitle(column, title.c_str());
     }
     rows.deleteLine(0);

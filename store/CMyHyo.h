@@ -121,7 +121,8 @@ public:
     int deleteColumns(int first, int last);
     // Journals the column records and row 0 before a header switch; -1 when declined.
     int clearHeaderForUndo();
-    // Row 0 becomes the column titles and is removed; headerMode is set.
+    // Row 0 becomes the column titles and is removed; headerMode is set. 1 done; 0 when
+    // already in header mode or when a cell of row 0 is longer than a title (nothing changes).
     int takeHeaderRow();
     // An empty row 0 is inserted holding the titles; titles cleared; headerMode reset.
     int restoreHeaderRow();

@@ -255,8 +255,15 @@ TEST(CMyHyoStructure, InsertAndDeleteColumnsShiftCellsAndRecords) {
 
 TEST(CMyHyoStructure, HeaderRowBecomesTitlesAndComesBack) {
     CMyHyo hyo;
-    fill(hyo, {"id\tname\t" + std::string(70, 'L'), "1\tfoo"});
-    hyo.takeHeaderRow();
+    // A cell longer than 60 bytes cannot become a title whole: row 0 stays data.
+    fill(hyo, {"id\tname\t" + std::string(61, 'L'), "1\tfoo"});
+    EXPECT_EQ(hyo.takeHeaderRow(), 0);
+    EXPECT_FALSE(hyo.inHeaderMode());
+    EXPECT_EQ(hyo.rowCount(), 2);
+    EXPECT_EQ(hyo.columnTitle(0), "");
+
+    hyo.setCell(2, 0, std::string(60, 'L').c_str());
+    EXPECT_EQ(hyo.takeHeaderRow(), 1);
     EXPECT_TRUE(hyo.inHeaderMode());
     EXPECT_EQ(hyo.rowCount(), 1);
     EXPECT_EQ(hyo.columnTitle(1), "name");

@@ -308,6 +308,11 @@ public:
             return rowColour(hyo, model, view);
         }
         default:
+            // As the command does, a first row with a cell too long for a title is refused
+            // before anything is journalled.
+            if (!model.header && !model.rows.empty())
+                for (const Cell& cell : model.rows[0].cells)
+                    if (cell.text.size() > 60) return "header refused (long cell)";
             if (hyo.clearHeaderForUndo() < 0) return "header refused";
             if (model.header) {
                 hyo.restoreHeaderRow();
