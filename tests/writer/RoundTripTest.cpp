@@ -189,6 +189,31 @@ TEST_F(RoundTripTest, CanonicalFilesAreWrittenBackIdentically) {
     }
 }
 
+TEST_F(RoundTripTest, TabFileSwitchedToLineBreakOnlyQuotingKeepsItsCellsUnderFullQuoting) {
+    // A TAB inside quotes makes the open switch to quoting for line breaks only, while the
+    // quote setting still says "all"; saving and opening again must not add quotes.
+    global.setColourFileMode(0);
+    global.setQuoteKind(1);
+    global.setFileQuoteLineBreakOnly(false);
+    const std::string bytes = "\"a\tb\"\tc\r\n\"x\"\td\t\r\n\"m\r\nn\"\te\t\r\n";
+    home.write("q.txt", bytes);
+    prompt.answer(PromptAnswer::Ok);
+    ASSERT_EQ(open("q.txt"), 0);
+    ASSERT_TRUE(global.fileQuoteLineBreakOnly());
+    const std::vector<std::string> cells = {"\"a", "b\"", "c", "\"x\"", "d", "", "m\r\nn", "e", ""};
+    for (int r = 0; r < 3; ++r)
+        for (int c = 0; c < 3; ++c) EXPECT_EQ(hyo.cellString(c, r), cells[r * 3 + c]) << r << " " << c;
+
+    for (int round = 0; round < 2; ++round) {
+        ASSERT_TRUE(save("q.txt"));
+        EXPECT_EQ(fileBytes(home.file("q.txt")), bytes) << round;
+        ASSERT_EQ(open("q.txt"), 0);
+        for (int r = 0; r < 3; ++r)
+            for (int c = 0; c < 3; ++c) EXPECT_EQ(hyo.cellString(c, r), cells[r * 3 + c]) << round;
+    }
+    EXPECT_EQ(prompt.shown().size(), 1u);
+}
+
 TEST_F(RoundTripTest, BigEndianUtf16IsSavedBigEndian) {
     // "a,日" CR LF "b,c" CR LF in UTF-16 big-endian with its mark.
     const std::string be = std::string("\xFE\xFF\x00" "a\x00,\x65\xE5\x00\r\x00\n\x00" "b\x00,\x00" "c\x00\r\x00\n", 22);
