@@ -58,7 +58,9 @@ int failEveryStep(const std::function<void(CMyHyo&)>& change,
         }
         std::string now = dump(hyo);
         EXPECT_TRUE(now == original || now == changed) << "failure at allocation " << n;
-        if (now == original) EXPECT_EQ(hyo.journal().entryCount(), 0) << "no-op undo step left at " << n;
+        if (now == original) {
+            EXPECT_EQ(hyo.journal().entryCount(), 0) << "no-op undo step left at " << n;
+        }
         if (now == changed && hyo.journal().entryCount() > 0) {
             hyo.undo();
             EXPECT_EQ(dump(hyo), original) << "undo after failure at allocation " << n;
