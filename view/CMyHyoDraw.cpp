@@ -822,10 +822,16 @@ int CMyHyoDraw::mouseUp() {
     return UpNothing;
 }
 
-int CMyHyoDraw::finishColumnDrag() {
+// Ends a border drag: the guide goes and the dragged size comes back unscaled, at least ten
+// pixels on screen.
+int CMyHyoDraw::finishGuide() {
     eraseGuide();
     dragKind_ = DragNone;
-    const int width = static_cast<int>(std::max(guidePos_ - guideMin_, 10) / scale_);
+    return static_cast<int>(std::max(guidePos_ - guideMin_, 10) / scale_);
+}
+
+int CMyHyoDraw::finishColumnDrag() {
+    const int width = finishGuide();
     int first = dragColumn_, last = dragColumn_;
     if (hasSelection() && selKind_ != SelCells) {
         const SelectionBounds b = selectionBounds();
@@ -844,9 +850,7 @@ int CMyHyoDraw::finishColumnDrag() {
 }
 
 int CMyHyoDraw::finishRowDrag() {
-    eraseGuide();
-    dragKind_ = DragNone;
-    const int height = static_cast<int>(std::max(guidePos_ - guideMin_, 10) / scale_);
+    const int height = finishGuide();
     int first = dragRow_, last = dragRow_;
     if (hasSelection() && selKind_ != SelCells) {
         const SelectionBounds b = selectionBounds();

@@ -250,6 +250,7 @@ private:
     void startFill();
     void pressCell(int column, int row, bool shift);
     void extendTo(int x, int y);
+    int finishGuide();
     int finishColumnDrag();
     int finishRowDrag();
     int finishSelection();
