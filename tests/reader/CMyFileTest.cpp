@@ -195,6 +195,57 @@ TEST(CMyFileChunks, ShiftJisCutKeepsDoubleByteAndDoubledQuote) {
     EXPECT_EQ(parts[0].size(), 1019u);
 }
 
+// Where the first piece ends, rule by rule (the cut counts from the first data byte).
+TEST(CMyFileChunks, FirstCutFollowsTheWalk) {
+    TempHome home;
+    const std::string rest(1500, 'z');
+    auto a = [](int n) { return std::string(n, 'a'); };
+    struct Case { std::string data; int encoding; size_t firstPiece; const char* rule; };
+    const Case cases[] = {
+        {a(1018) + "b" + rest, 0, 1018, "stop at 1018"},
+        {a(1018) + "\t" + rest, 0, 1019, "a TAB at the stop is included"},
+        {a(1018) + "\r\n" + rest, 0, 1020, "CR LF at the stop is included"},
+        {a(1018) + "\r\r" + rest, 0, 1019, "a lone CR at the stop is included alone"},
+        {a(1018) + "\n\t" + rest, 0, 1020, "an LF goes with the byte before it, then the TAB at the stop"},
+        {a(1016) + "\"\"\"" + rest, 0, 1018, "a doubled quote is one step; a third quote is not taken"},
+        {a(1017) + "\"\n\t" + rest, 0, 1019, "an LF does not go with a quote: it is the one at the stop"},
+        {a(1016) + "\x82\xA0" "\t" + rest, 0, 1019, "a double-byte character, then the TAB at the stop"},
+        {a(1016) + "表" + rest, 15, 1018, "a UTF-8 sequence whole (1019 bytes, 1018 in CP932)"},
+        {a(1015) + "𠀋" + rest, 15, 1016, "a four-byte UTF-8 sequence whole, as one \"?\""},
+        {a(1017) + "\xE8\xA1" "b" + rest, 15, 1018, "a broken sequence ends before its first non-continuation byte"},
+    };
+    int n = 0;
+    for (const Case& c : cases) {
+        auto parts = pieces(home.write("c" + std::to_string(n++), c.data), c.encoding);
+        ASSERT_GE(parts.size(), 2u) << c.rule;
+        EXPECT_EQ(parts[0].size(), c.firstPiece) << c.rule;
+    }
+    // UTF-16 after its mark: 16-bit units, stop at 1014 bytes (507 units).
+    auto utf16 = [](const std::u16string& units) {
+        std::string bytes("\xFF\xFE", 2);
+        for (char16_t u : units) {
+            bytes += static_cast<char>(u & 0xFF);
+            bytes += static_cast<char>(u >> 8);
+        }
+        return bytes;
+    };
+    const std::u16string tail(800, u'z');
+    struct WideCase { std::u16string units; size_t firstPiece; const char* rule; };
+    const WideCase wide[] = {
+        {std::u16string(507, u'a') + u"b" + tail, 507, "stop at 1014 bytes"},
+        {std::u16string(507, u'a') + u"\t" + tail, 508, "a TAB unit at the stop"},
+        {std::u16string(507, u'a') + u"\r\n" + tail, 509, "CR LF units at the stop"},
+        {std::u16string(506, u'a') + u"\n\n" + tail, 508, "an LF unit goes along, the next at the stop"},
+        {std::u16string(506, u'a') + u"\xD840\xDC0B" + tail, 507, "a surrogate pair is one step"},
+        {std::u16string(506, u'a') + u"\"\"\n" + tail, 509, "a doubled quote and the LF after it"},
+    };
+    for (const WideCase& c : wide) {
+        auto parts = pieces(home.write("w" + std::to_string(n++), utf16(c.units)), 10);
+        ASSERT_GE(parts.size(), 2u) << c.rule;
+        EXPECT_EQ(parts[0].size(), c.firstPiece) << c.rule;
+    }
+}
+
 TEST(CMyFileChunks, Utf8AndUtf16KeepCharactersWhole) {
     TempHome home;
     std::string cells;
