@@ -189,6 +189,29 @@ TEST(CMyCSVSeparator, DetectionAndLineEndingKinds) {
     EXPECT_EQ(empty.lineEndingKind(), 0);
 }
 
+// Only record ends count: not a break inside quotes, nor the end after a closing quote of the
+// TAB parser. The first break of a broken quoted field ends its record and counts.
+TEST(CMyCSVSeparator, LineEndsInsideQuotesAreNotCounted) {
+    TempHome home;
+    CMyCSV general;
+    readAll(home.write("g.csv", "\"a\r\nb\"\nc\n"), ',', true, true, 0, true, nullptr, &general);
+    EXPECT_EQ(general.crlfCount, 0);
+    EXPECT_EQ(general.lfCount, 2);
+    EXPECT_EQ(general.lineEndingKind(), 2);
+    CMyCSV tab;
+    Table t = readAll(home.write("t.txt", "\"a\nb\"\r\nc\n"), '\t', false, true, 0, true, nullptr,
+                      &tab);
+    ASSERT_EQ(t.size(), 2u);
+    EXPECT_EQ(tab.crlfCount, 0);
+    EXPECT_EQ(tab.lineEndingKind(), 2);
+    CMyCSV broken;
+    t = readAll(home.write("b.txt", "\"a\r\nb\n"), '\t', false, true, 0, true, nullptr, &broken);
+    ASSERT_EQ(t.size(), 2u);
+    EXPECT_EQ(broken.crlfCount, 1);
+    EXPECT_EQ(broken.lfCount, 1);
+    EXPECT_EQ(broken.lineEndingKind(), 0);
+}
+
 TEST(CMyCSVOpen, Failures) {
     TempHome home;
     CMyCSV csv;
