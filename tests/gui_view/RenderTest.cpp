@@ -64,6 +64,20 @@ TEST_F(RenderTest, FilteredTableDrawsInDarkBlue) {
     hyo.setFilterActive(true);
     view->render(0, 0, true);
     EXPECT_GT(countColour(cellX(0) + 1, cellY(0), cellX(0) + 30, cellY(0) + 15, rgb(0, 0, 150)), 0);
+    // Captions and row numbers take the same colour (their thin digits are only blended, so
+    // look for ink that leans to blue on the grey strips).
+    auto bluish = [&](int x1, int y1, int x2, int y2) {
+        int count = 0;
+        for (int y = y1; y < y2; ++y)
+            for (int x = x1; x < x2; ++x)
+                count += qBlue(pixel(x, y)) > qRed(pixel(x, y)) + 40;
+        return count;
+    };
+    EXPECT_GT(bluish(cellX(0) + 2, 0, cellX(1) - 1, 15), 0);
+    EXPECT_GT(bluish(0, cellY(0) + 2, 38, cellY(1) - 1), 0);
+    hyo.setFilterActive(false);
+    view->render(0, 0, true);
+    EXPECT_EQ(bluish(cellX(0) + 2, 0, cellX(1) - 1, 15), 0);
 }
 
 TEST_F(RenderTest, TextOverflowsEmptyCellsAndHidesTheBordersItCrosses) {
@@ -257,6 +271,7 @@ TEST_F(RenderTest, DataEndLinesAfterTheLastRowAndColumn) {
     view->setOptions(true, true, 1, 0, 0);
     view->render(0, 0, true);
     EXPECT_EQ(view->dataEndX(), cellX(2) + 1);
+    EXPECT_EQ(view->dataEndColumn(), 2);
     EXPECT_EQ(view->dataEndY(), cellY(3));
     EXPECT_EQ(pixel(cellX(2) + 1, 16), DarkLine);
     EXPECT_NE(pixel(cellX(2) + 1, 17), DarkLine);   // dotted
@@ -285,6 +300,23 @@ TEST_F(RenderTest, GreyBeyondColumn999AndBelowTheLastRow) {
     const int bottom = 16 + 5 * 16;   // rows 505..509
     EXPECT_EQ(at(image, 200, bottom + 4), Grey);
     EXPECT_EQ(at(image, 200, bottom - 8), rgb(255, 255, 255));   // an empty cell beyond the data
+}
+
+TEST_F(RenderTest, TheGridEndsAtRow500000) {
+    hyo.journal().setRecording(false);
+    hyo.setRow(499700, std::string("x"));
+    hyo.setWidestRow(1);
+    ASSERT_EQ(view->gridRows(), 500000);
+    view->render(0, 499990, true);
+    EXPECT_EQ(view->lastRow(), 499999);
+    ASSERT_EQ(view->layout().size(), 11u);
+    EXPECT_EQ(view->layout().back().row, 499999);
+    const QImage image = shown();
+    const int bottom = 16 + 10 * 16;
+    EXPECT_EQ(at(image, 200, bottom + 2), Grey);
+    EXPECT_EQ(at(image, 200, bottom - 8), rgb(255, 255, 255));
+    // "49999099": eight digits of 6 pixels plus 6.
+    EXPECT_EQ(view->rowNumberWidth(), 54);
 }
 
 TEST_F(RenderTest, RecordValuesThatLookLikeTabOrNulDoNotSplitCells) {
