@@ -26,6 +26,7 @@ constexpr int InitialTimerInterval = 500;
 constexpr int SlowestTimerInterval = 700;
 constexpr int FastestTimerInterval = 10;
 constexpr int MinimumRowHeight = 10;
+constexpr int MaximumRowHeight = 65535;   // a row's height record holds 16 bits
 
 bool isEnter(int key) { return key == Qt::Key_Return || key == Qt::Key_Enter; }
 
@@ -305,15 +306,37 @@ void Navigator::commitEdit() {
         view.showCursor();
         return;
     }
-    int height = static_cast<int>(std::trunc((edit.boxRect().height() + 2) / view.scale()));
-    height = std::max(height, MinimumRowHeight);
-    if (height != hyo.rowHeight(row)) hyo.setRowHeight(row, height);
-    hyo.setCell(column, row, text.c_str());
+    double height = std::trunc((edit.boxRect().height() + 2) / view.scale());
+    storeEditedCell(column, row, text,
+                    static_cast<int>(std::clamp<double>(height, MinimumRowHeight, MaximumRowHeight)));
     renderAtPositions(false);
     modified();
     raiseScrollRanges();
     view.showCursor();
     status(0);
+}
+
+// The text and, when it changed, the row's height go in as one undo step: the area records
+// the old text, goes back to the cell and records the row's old height.
+void Navigator::storeEditedCell(int column, int row, const std::string& text, int height) {
+    CMyUndo& journal = hyo.journal();
+    const bool taller = height != hyo.rowHeight(row);
+    if (taller && journal.recording() &&
+        journal.openArea(UndoCellText, 0, column, row, column, row) == 1) {
+        hyo.setCell(column, row, nullptr);
+        journal.appendMarker(UndoBackToStart);
+        journal.appendMarker(UndoSetKind, UndoRowHeight);
+        hyo.journalRowAttribute(row, AttrRowHeight);
+        // An entry too big for the journal is left out, as a single change would be.
+        journal.closeArea(true);
+        const bool wasRecording = journal.setRecording(false);
+        hyo.setRowHeight(row, height);
+        hyo.setCell(column, row, text.c_str());
+        journal.setRecording(wasRecording);
+        return;
+    }
+    if (taller) hyo.setRowHeight(row, height);
+    hyo.setCell(column, row, text.c_str());
 }
 
 // ---------------------------------------------------------------------------------------

@@ -12,6 +12,7 @@
 #include <QTimer>
 
 #include <functional>
+#include <string>
 
 class CMyEdit;
 class CMyGlobal;
@@ -115,6 +116,7 @@ private:
     void cutSelection();
     void controlCharacter(int key);
     bool openEditor(const std::string& text, int flags);
+    void storeEditedCell(int column, int row, const std::string& text, int height);
     void setScrollPositions(int first, int top);
 
     void status(int scope);

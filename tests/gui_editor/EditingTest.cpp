@@ -89,6 +89,58 @@ TEST_F(EditingTest, CtrlEnterAddsALineAndTheRowGrowsByOneLinePitch) {
     EXPECT_EQ(hyo.rowHeight(0), 16 + edit->linePitch());
 }
 
+TEST_F(EditingTest, ATallerRowAndItsTextUndoAsOneStep) {
+    setRows({"ab\t1", "x"});
+    hyo.journal().clear();
+    press(Qt::Key_F2);
+    press(Qt::Key_Return, Qt::ControlModifier);
+    type("cd");
+    press(Qt::Key_Return);
+    ASSERT_GT(hyo.rowHeight(0), 16);
+    EXPECT_EQ(hyo.journal().entryCount(), 1);
+    UndoPosition at = hyo.undo();
+    EXPECT_EQ(at.column, 0);
+    EXPECT_EQ(at.row, 0);
+    EXPECT_EQ(hyo.cellString(0, 0), "ab");
+    EXPECT_EQ(hyo.rowHeight(0), 16);
+    EXPECT_EQ(hyo.rowString(0), "ab\t1");   // no height record left behind
+    EXPECT_EQ(hyo.journal().entryCount(), 0);
+
+    // A new cell beyond the data: undo takes the grown table back with the height.
+    nav->goToCell(1, 4);
+    press(Qt::Key_F2);
+    press(Qt::Key_Return, Qt::ControlModifier);
+    press(Qt::Key_Return);
+    ASSERT_EQ(hyo.rowCount(), 5);
+    hyo.undo();
+    EXPECT_EQ(hyo.rowCount(), 2);
+    EXPECT_EQ(hyo.journal().entryCount(), 0);
+}
+
+TEST_F(EditingTest, ACommitThatKeepsTheHeightIsOneTextStep) {
+    setRows({"ab"});
+    hyo.journal().clear();
+    press(Qt::Key_F2);
+    type("c");
+    press(Qt::Key_Return);
+    EXPECT_EQ(hyo.journal().entryCount(), 1);
+    hyo.undo();
+    EXPECT_EQ(hyo.cellString(0, 0), "ab");
+    EXPECT_EQ(hyo.rowHeight(0), 16);
+}
+
+TEST_F(EditingTest, TheCommittedHeightStaysWithinItsSixteenBits) {
+    setRows({"ab"});
+    hyo.setRowHeight(0, 65535);
+    nav->zoom(-50);   // at 50 % the row is drawn 32768 pixels high
+    ASSERT_EQ(global->viewScale(), 50);
+    press(Qt::Key_F2);
+    ASSERT_TRUE(edit->isActive());
+    press(Qt::Key_Return);
+    EXPECT_EQ(hyo.cellString(0, 0), "ab");
+    EXPECT_EQ(hyo.rowHeight(0), 65535);
+}
+
 TEST_F(EditingTest, CtrlEnterInANumberColumnDoesNothing) {
     setRows({"ab\t12"});
     hyo.setColumnKind(1, 1, 1);

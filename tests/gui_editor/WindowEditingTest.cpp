@@ -61,7 +61,7 @@ TEST_F(WindowEditingTest, EveryEditKindUndoesThroughTheEditMenu) {
     EXPECT_EQ(cell(0, 1), "d");
     EXPECT_EQ(cell(1, 2), "h");
 
-    // A second line in a cell: the text and the taller row come back in two steps.
+    // A second line in a cell: one undo brings back both the text and the row's height.
     window->goToCell(2, 2);
     press(Qt::Key_F2);
     press(Qt::Key_Return, Qt::ControlModifier);
@@ -71,8 +71,9 @@ TEST_F(WindowEditingTest, EveryEditKindUndoesThroughTheEditMenu) {
     EXPECT_GT(window->hyo().rowHeight(2), 16);
     undo();
     EXPECT_EQ(cell(2, 2), "i");
-    undo();
     EXPECT_EQ(window->hyo().rowHeight(2), 16);
+    EXPECT_EQ(window->view().curColumn(), 2);
+    EXPECT_EQ(window->view().curRow(), 2);
 
     // The first row as header.
     ASSERT_TRUE(window->navigation().toggleHeader());
