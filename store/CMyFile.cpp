@@ -44,12 +44,18 @@ int CMyFile::open(const std::string& path, int mode, int encoding) {
     static const char* const modes[] = {"rb", "wb", "w+b"};
     if (mode < ModeRead || mode > ModeReadWrite) return -1;
     errno = 0;
+    std::FILE* opened = nullptr;
+    if (path.find('\0') != std::string::npos) {
+        // The system would see only the part before the zero byte: another file than named.
+        errno = ENOENT;
+    } else {
 #ifdef _WIN32
-    // Nobody else may have the file while it is read or written.
-    std::FILE* opened = _fsopen(path.c_str(), modes[mode], _SH_DENYRW);
+        // Nobody else may have the file while it is read or written.
+        opened = _fsopen(path.c_str(), modes[mode], _SH_DENYRW);
 #else
-    std::FILE* opened = std::fopen(path.c_str(), modes[mode]);
+        opened = std::fopen(path.c_str(), modes[mode]);
 #endif
+    }
     if (!opened) {
         char text[96];
         std::snprintf(text, sizeof text, "ファイルオープンに失敗しました。(%d)", errno);
@@ -94,6 +100,7 @@ int CMyFile::close() {
 
 bool CMyFile::fileMissing(const std::string& path) {
     if (path.empty()) return false;
+    if (path.find('\0') != std::string::npos) return true;   // no entry can have that name
     std::error_code ec;
     return std::filesystem::symlink_status(path, ec).type() == std::filesystem::file_type::not_found;
 }

@@ -67,6 +67,16 @@ TEST(CMyFileOpen, ModesAndMessages) {
     EXPECT_FALSE(CMyFile::fileMissing(home.file("new.csv")));
     EXPECT_TRUE(CMyFile::fileMissing(home.file("nothing.csv")));
     EXPECT_FALSE(CMyFile::fileMissing(""));
+
+    // A zero byte in a path would make the system open the file named by the part before it.
+    std::string cut = home.file("new.csv") + std::string("\0.vxc", 5);
+    CMyFile zero;
+    EXPECT_EQ(zero.open(cut, CMyFile::ModeRead, 0), -1);
+    EXPECT_EQ(zero.errorText.rfind("ファイルオープンに失敗しました。(", 0), 0u);
+    EXPECT_FALSE(zero.isOpen());
+    EXPECT_EQ(zero.open(home.file("made.csv") + std::string("\0x", 2), CMyFile::ModeWrite, 0), -1);
+    EXPECT_TRUE(CMyFile::fileMissing(home.file("made.csv")));
+    EXPECT_TRUE(CMyFile::fileMissing(cut));
 }
 
 TEST(CMyFileDetect, EmptyOneByteAndMarks) {
