@@ -171,6 +171,16 @@ TEST(CMyCSVSeparator, DetectionAndLineEndingKinds) {
     CMyCSV none;
     ASSERT_EQ(none.open(home.write("n.csv", "abc\r\n"), 0, true), 0);
     EXPECT_EQ(none.detectSeparator(), 1);
+    // The first of the two outside quotes decides, even in a TAB file whose first cell holds an
+    // unquoted comma; double-byte characters are stepped over whole.
+    CMyCSV first;
+    ASSERT_EQ(first.open(home.write("f.txt", "a,b\tc\r\n"), 0, true), 0);
+    EXPECT_EQ(first.detectSeparator(), 1);
+    EXPECT_EQ(first.separatorInUse(), ',');
+    CMyCSV skipped;
+    ASSERT_EQ(skipped.open(home.write("k.txt", sj("表") + "\tb,c\r\n"), 0, true), 0);
+    EXPECT_EQ(skipped.detectSeparator(), 0);
+    EXPECT_EQ(skipped.readRecord(), 2);   // read from the first data byte again
 
     CMyCSV lf;
     readAll(home.write("lf.csv", "a\nb\nc\n"), ',', true, true, 0, true, nullptr, &lf);
