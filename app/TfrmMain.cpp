@@ -1,4 +1,4 @@
-// TfrmMain: window creation, caption, command line, instances, File menu, close and status bar.
+// TfrmMain: window creation, caption, command line, instances, menus, close and status bar.
 #include "app/TfrmMain.h"
 
 #include "app/CommandLine.h"
@@ -49,6 +49,7 @@ namespace {
 
 const char* const untitledCaption = "Ｖｅｘｉｌ";
 constexpr int toolBarHeight = 30;
+constexpr int toolButtonWidth = 25;
 constexpr int statusBarHeight = 17;
 constexpr int bottomPanelHeight = 25;
 constexpr int scrollBarThickness = 17;
@@ -59,15 +60,6 @@ constexpr int maxRows = 500000;
 QString qs(const std::string& utf8) { return QString::fromUtf8(utf8.data(), qsizetype(utf8.size())); }
 
 std::string toNative(const QString& path) { return path.toUtf8().toStdString(); }
-
-// Paths compare without regard to case, as the recent-files list stores them.
-bool samePathIgnoringCase(const std::string& a, const std::string& b) {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) ==
-                      std::tolower(static_cast<unsigned char>(y));
-           });
-}
 
 } // namespace
 
@@ -106,8 +98,8 @@ TfrmMain::~TfrmMain() {
     // The view and editor go first, then the shared objects in the reverse of their creation.
     navigator.reset();
     if (grid) grid->setView(nullptr);
-    edit_.reset();
     draw_.reset();
+    edit_.reset();
     hyoCom_.reset();
     hyo_.reset();
     public_.reset();
@@ -229,8 +221,36 @@ void TfrmMain::createActions() {
     connect(make(mnuEditUndo, "mnuEditUndo", "元に戻す(&Z)"), &QAction::triggered, this,
             &TfrmMain::mnuEditUndoClick);
     mnuEditUndo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+
+    // The view modes carry check marks; what they show is set from the modes themselves.
+    connect(make(mnuShowOneHeader, "mnuShowOneHeader", "１行目をヘッダーとする(&H)"),
+            &QAction::triggered, this, &TfrmMain::mnuShowOneHeaderClick);
+    connect(make(mnuShowScrfix, "mnuShowScrfix", "列固定(&R)"), &QAction::triggered, this,
+            &TfrmMain::mnuShowScrfixClick);
+    connect(make(mnuKougo, "mnuKougo", "交互背景色モード(&L)"), &QAction::triggered, this,
+            &TfrmMain::mnuKougoClick);
+    mnuKougo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
+    for (QAction* a : {mnuShowOneHeader, mnuShowScrfix, mnuKougo}) a->setCheckable(true);
+    // Both zoom items share one handler; the tag is the step in percent.
+    connect(make(mnuOptionScaleUp, "mnuOptionScaleUp", "表示拡大(&U)"), &QAction::triggered, this,
+            &TfrmMain::mnuOptionScaleClick);
+    mnuOptionScaleUp->setShortcut(QKeySequence(Qt::Key_F9));
+    mnuOptionScaleUp->setData(10);
+    connect(make(mnuOptionScaleDown, "mnuOptionScaleDown", "表示縮小(&S)"), &QAction::triggered,
+            this, &TfrmMain::mnuOptionScaleClick);
+    mnuOptionScaleDown->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F9));
+    mnuOptionScaleDown->setData(-10);
+    // Card editing, the user keys and the options have no window yet.
+    make(mnuToolCardEdit, "mnuToolCardEdit", "カード編集(&C)...")->setEnabled(false);
+    mnuToolCardEdit->setShortcut(QKeySequence(Qt::Key_F5));
+    make(mnuOptionUserKey, "mnuOptionUserKey", "ユーザー定義キー割当")->setEnabled(false);
+    make(mnuOptionOption, "mnuOptionOption", "オプション(&O)...")->setEnabled(false);
+    mnuOptionOption->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+
     connect(make(mnuHelpHelp, "mnuHelpHelp", "ヘルプ(&H)"), &QAction::triggered, this,
             &TfrmMain::mnuHelpHelpClick);
+    connect(make(mnuHelpData, "mnuHelpData", "選択中の情報表示(&D)..."), &QAction::triggered, this,
+            &TfrmMain::mnuHelpDataClick);
     connect(make(mnuHelpFolder, "mnuHelpFolder", "編集中ファイルのフォルダを開く(&F)"),
             &QAction::triggered, this, &TfrmMain::mnuHelpFolderClick);
     connect(make(mnuHelpAbout, "mnuHelpAbout", "バージョン情報(&A)..."), &QAction::triggered, this,
@@ -270,9 +290,25 @@ void TfrmMain::createMenus() {
     edit->setObjectName("mnuEdit");
     edit->addAction(mnuEditUndo);
 
+    mnuTool = menuBar()->addMenu(QStringLiteral("ツール(&T)"));
+    mnuTool->setObjectName("mnuTool");
+    mnuTool->addAction(mnuShowOneHeader);
+    mnuTool->addAction(mnuShowScrfix);
+    mnuTool->addAction(mnuKougo);
+    mnuTool->addSeparator();
+    mnuTool->addAction(mnuOptionScaleUp);
+    mnuTool->addAction(mnuOptionScaleDown);
+    mnuTool->addSeparator();
+    mnuTool->addAction(mnuToolCardEdit);
+    mnuTool->addSeparator();
+    mnuTool->addAction(mnuOptionUserKey);
+    mnuTool->addAction(mnuOptionOption);
+    connect(mnuTool, &QMenu::aboutToShow, this, &TfrmMain::mnuToolMenuPopup);
+
     QMenu* help = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
     help->setObjectName("mnuHelp");
     help->addAction(mnuHelpHelp);
+    help->addAction(mnuHelpData);
     help->addAction(mnuHelpFolder);
     help->addSeparator();
     help->addAction(mnuHelpAbout);
@@ -296,6 +332,7 @@ void TfrmMain::createToolBar() {
         if (icon != QStyle::SP_CustomBase) action->setIcon(st->standardIcon(icon));
         else action->setText(QString::fromUtf8(letter));
         ToolBar2->addAction(action);
+        if (QWidget* b = ToolBar2->widgetForAction(action)) b->setFixedWidth(toolButtonWidth);
         return action;
     };
     connect(button(tb_New, "tb_New", "新規ファイル", QStyle::SP_FileIcon, ""), &QAction::triggered,
@@ -390,6 +427,7 @@ void TfrmMain::createNavigator() {
     hooks.updateStatus = [this](int scope) { updateStatus(scope); };
     hooks.markModified = [this] { updateCaption(true, false); };
     hooks.returnMovesRight = [this] { return tb_Ret->isChecked(); };
+    hooks.viewModesChanged = [this] { updateViewModeChecks(); };
     navigator = std::make_unique<Navigator>(*hyo_, *draw_, *edit_, *global_, grid, scr_Right,
                                             scr_Bottom, std::move(hooks));
     navigator->installOn(grid);
@@ -420,14 +458,16 @@ void TfrmMain::placeWindow() {
 
 void TfrmMain::startWithCommandLine(const std::vector<std::string>& arguments) {
     const CommandLine line = CommandLine::parse(arguments);
-    if (line.hasPath) {
-        openFile(&line.path, line.header, nullptr, line.typeOption);
-    } else {
-        updateCaption(false, false);
-        draw_->render(0, 0, true);
-        draw_->present();
-        updateColourSaveButton();
-    }
+    if (line.hasPath) openFile(&line.path, line.header, nullptr, line.typeOption);
+    // A file that could not be opened leaves an untitled window, which must look like one.
+    if (doc.filePath.empty()) showUntitled();
+}
+
+void TfrmMain::showUntitled() {
+    updateCaption(false, false);
+    draw_->render(0, 0, true);
+    draw_->present();
+    updateColourSaveButton();
 }
 
 // ---------------------------------------------------------------------------------------
@@ -606,16 +646,10 @@ void TfrmMain::mnuFileHistClick() {
 void TfrmMain::chooseRecentFile(int index) {
     if (isEditing()) return;
     global_->loadRecentFiles();
-    const std::string path = global_->recentFile(index);
-    if (path.empty()) {
-        Prompt::warn("未設定のため開くことは出来ません。");
-    } else if (samePathIgnoringCase(path, doc.filePath)) {
-        Prompt::warn("現在開いているファイルです。");
-    } else if (!CMyPublic::fileExists(path)) {
-        Prompt::warn("選択したファイルは存在しませんでした。");
-    } else {
-        openOrStart(path, false, TypeNone);
-    }
+    const RecentFileChoice choice =
+        global_->chooseRecentFile(index, doc.filePath, isEditing(), holdsData());
+    if (choice.action == RecentFileChoice::Warn) Prompt::warn(choice.message);
+    else if (choice.action != RecentFileChoice::Nothing) openOrStart(choice.path, false, TypeNone);
 }
 
 void TfrmMain::mnuFileReloadClick() { reload(true); }
@@ -776,6 +810,42 @@ void TfrmMain::mnuEditUndoClick() {
 }
 
 // ---------------------------------------------------------------------------------------
+// Tools menu: the view modes and the zoom
+
+void TfrmMain::mnuToolMenuPopup() { updateViewModeChecks(); }
+
+void TfrmMain::updateViewModeChecks() {
+    mnuShowOneHeader->setChecked(hyo_->inHeaderMode());
+    mnuShowScrfix->setChecked(draw_->frozenEnd() > 0);
+    mnuKougo->setChecked(navigator->alternateMode());
+}
+
+// The header row leaves or enters the data: an edit still open is stored first, so its text
+// goes to the cell it was typed into and not to the row that moves into its place.
+void TfrmMain::mnuShowOneHeaderClick() {
+    commitEdit();
+    navigator->toggleHeader();
+    updateViewModeChecks();
+}
+
+void TfrmMain::mnuShowScrfixClick() {
+    commitEdit();
+    navigator->toggleFrozen();
+    updateViewModeChecks();
+}
+
+void TfrmMain::mnuKougoClick() {
+    navigator->toggleAlternate();
+    updateViewModeChecks();
+}
+
+void TfrmMain::mnuOptionScaleClick() {
+    if (auto* item = qobject_cast<QAction*>(sender())) navigator->zoom(item->data().toInt());
+}
+
+void TfrmMain::mnuHelpDataClick() { navigator->showSelectionInformation(); }
+
+// ---------------------------------------------------------------------------------------
 // Closing and resizing
 
 void TfrmMain::closeEvent(QCloseEvent* event) {
@@ -800,8 +870,6 @@ void TfrmMain::saveWindowPlace() {
     global_->setMaximized(mainWindow, maximized);
     if (!maximized) global_->storeWindow(mainWindow, x(), y(), width(), height());
 }
-
-void TfrmMain::resizeEvent(QResizeEvent* event) { QMainWindow::resizeEvent(event); }
 
 // The grid area is the bottom panel's width less the corner and the height of scr_Right,
 // which is exactly the grid widget's size in this layout.
@@ -866,7 +934,8 @@ void TfrmMain::updateSelectionPanels(const Bounds& b) {
         --statusHoldCount;
         return;
     }
-    std::string text = hyo_->cellString(b.c1, b.r1);
+    // The current cell, which stays where a selection was started, not the bounds' corner.
+    const std::string text = hyo_->cellString(draw_->curColumn(), draw_->curRow());
     setPanel(6, StatusText::cellExcerpt(text.c_str()));
 }
 

@@ -99,7 +99,6 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
@@ -117,6 +116,12 @@ private slots:
     void tb_SaveFMTClick(bool pressed);
     void mnuFileMenuPopup();
     void mnuEditUndoClick();
+    void mnuToolMenuPopup();
+    void mnuShowOneHeaderClick();
+    void mnuShowScrfixClick();
+    void mnuKougoClick();
+    void mnuOptionScaleClick();
+    void mnuHelpDataClick();
     void mnuHelpHelpClick();
     void mnuHelpFolderClick();
     void mnuHelpAboutClick();
@@ -143,6 +148,7 @@ private:
     void raiseScrollRanges();
     void placeWindow();
     void startWithCommandLine(const std::vector<std::string>& arguments);
+    void showUntitled();
 
     // Commands and their helpers.
     OpenFlowWindow openFlowWindow();
@@ -158,6 +164,7 @@ private:
     void viewFreeze(int& first, int& end) const;
     bool wholeRowsSelected() const;
     void setAlternateMode(bool on, int lines, int scheme);
+    void updateViewModeChecks();
     bool saveDocument(bool saveAs);
     void saveWindowPlace();
     bool holdsData() const;
@@ -188,7 +195,6 @@ private:
     Bounds statusRange;
     int statusHoldCount = 0;
     std::string instanceProgram;
-    bool closing = false;
 
     // Controls.
     GridWidget* grid = nullptr;
@@ -217,6 +223,16 @@ private:
     QAction* mnuFilePrint = nullptr;
     QAction* mnuFileExit = nullptr;
     QAction* mnuEditUndo = nullptr;
+    QMenu* mnuTool = nullptr;
+    QAction* mnuShowOneHeader = nullptr;
+    QAction* mnuShowScrfix = nullptr;
+    QAction* mnuKougo = nullptr;
+    QAction* mnuOptionScaleUp = nullptr;
+    QAction* mnuOptionScaleDown = nullptr;
+    QAction* mnuToolCardEdit = nullptr;
+    QAction* mnuOptionUserKey = nullptr;
+    QAction* mnuOptionOption = nullptr;
+    QAction* mnuHelpData = nullptr;
     QAction* mnuHelpHelp = nullptr;
     QAction* mnuHelpFolder = nullptr;
     QAction* mnuHelpAbout = nullptr;

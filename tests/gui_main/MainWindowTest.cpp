@@ -100,6 +100,15 @@ TEST_F(MainWindowTest, CommandLineWithHeaderFirstTriesToOpenAFileNamedDashH) {
     EXPECT_FALSE(w->hyo().inHeaderMode());
 }
 
+TEST_F(MainWindowTest, CommandLineFileThatCannotBeOpenedLeavesAnUntitledWindow) {
+    ScriptedPrompt prompt;
+    prompt.answer(PromptAnswer::Ok);
+    auto w = makeWindow({home.file("missing.csv")});
+    EXPECT_TRUE(w->document().filePath.empty());
+    EXPECT_EQ(w->windowTitle(), QStringLiteral("Ｖｅｘｉｌ"));
+    EXPECT_TRUE(action(*w, "tb_SaveFMT")->isEnabled());
+}
+
 TEST_F(MainWindowTest, LongSecondArgumentStillOpensTheFile) {
     ScriptedPrompt prompt;
     const std::string path = csv("b.csv", "h1,h2\n1,2\n");
@@ -492,6 +501,20 @@ TEST_F(MainWindowTest, SelectionTotalsAlongARowAndDownAColumn) {
     w->view().setSelection(SelMade, SelCells, CellBlock{0, 0, 1, 1});
     w->updateStatus(1);
     EXPECT_EQ(w->statusPanelText(6), QStringLiteral("10"));
+}
+
+TEST_F(MainWindowTest, MessagePanelShowsTheCurrentCellNotTheSelectionCorner) {
+    ScriptedPrompt prompt;
+    const std::string path = csv("cc.csv", "a,b\nc,d\n");
+    auto w = makeWindow({path});
+    // A selection dragged up and left from d: the current cell stays on d.
+    w->goToCell(1, 1);
+    w->view().setSelection(SelMade, SelCells, CellBlock{1, 1, 0, 0});
+    ASSERT_EQ(w->view().curColumn(), 1);
+    ASSERT_EQ(w->view().curRow(), 1);
+    w->updateStatus(1);
+    EXPECT_EQ(w->statusPanelText(1), QStringLiteral("列行[1,1]-[2,2] (2x2) "));
+    EXPECT_EQ(w->statusPanelText(6), QStringLiteral("d"));
 }
 
 TEST_F(MainWindowTest, WithoutSimpleCalcThePanelShowsTheCell) {
