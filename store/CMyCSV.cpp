@@ -45,6 +45,9 @@ void CMyCSV::close() {
     fieldBuffer = nullptr;
     fieldCapacity = 0;
     fieldUsed = 0;
+    // The last record's fields lived in the buffer just released.
+    fieldEnds.clear();
+    lastFieldCount = 0;
     input = std::string();
     cursor = inputEnd = 0;
 }

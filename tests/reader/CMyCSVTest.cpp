@@ -102,6 +102,11 @@ TEST(CMyCSVGeneral, KeepsAtMost999FieldsButCountsAll) {
     EXPECT_EQ(csv.keptFields(), 999);
     EXPECT_STREQ(csv.field(998), "998");
     EXPECT_STREQ(csv.field(999), "");
+    // Closing releases the fields with their buffer.
+    csv.close();
+    EXPECT_EQ(csv.keptFields(), 0);
+    EXPECT_STREQ(csv.field(0), "");
+    EXPECT_EQ(csv.readRecord(), 0);
 }
 
 TEST(CMyCSVTab, QuotesMatterOnlyAroundLineBreaks) {
