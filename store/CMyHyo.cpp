@@ -193,8 +193,8 @@ std::string CMyHyo::cellRawString(int column, int row) {
 
 int CMyHyo::setCell(int column, int row, const char* text) {
     if (column < 0 || row < 0 || column > kMaxColumn || row > kMaxRow) return 0;
+    int recorded = 0;
     if (undo_.recording()) {
-        int recorded;
         char marker[kMissingMax];
         if (int size = missingMarker(column, row, marker)) {
             recorded = undo_.recordSingle(UndoCellText, 0, column, row, marker, size);
@@ -204,16 +204,13 @@ int CMyHyo::setCell(int column, int row, const char* text) {
             recorded = undo_.recordCellText(column, row, cellText(), cellTextLength(), terminator);
         }
         if (!text) return recorded;
-        int length = 0;
-        while (text[length] != '\0' && text[length] != '\t') ++length;
-        int done = replaceCell(column, row, text, length, KeepRecords, 0, 0);
-        if (!done) dropSingleEntry(recorded);
-        return done;
     }
     if (!text) return 0;
     int length = 0;
     while (text[length] != '\0' && text[length] != '\t') ++length;
-    return replaceCell(column, row, text, length, KeepRecords, 0, 0);
+    int done = replaceCell(column, row, text, length, KeepRecords, 0, 0);
+    if (!done) dropSingleEntry(recorded);
+    return done;
 }
 
 // A change that failed after its single-change entry was made must not leave an undo step
@@ -1116,14 +1113,10 @@ void CMyHyo::replayRecord(int kind, int subKind, const unsigned char* data, int 
         break;
     case UndoColumnRecord:
     case UndoColumnsDeleted:
-        if (length == 5 && data[4] == kMissingEnd) truncateColumns(readInt32(bytes));
-        else if (length == 0) truncateColumns(column);
-        else setColumnRecord(column, bytes, length);
-        ++column;
-        break;
     case UndoColumnWidth:
         if (length == 5 && data[4] == kMissingEnd) truncateColumns(readInt32(bytes));
         else if (length == 0) truncateColumns(column);
+        else if (kind != UndoColumnWidth) setColumnRecord(column, bytes, length);
         else if (length >= 4) setColumnWidth(column, readInt32(bytes));
         ++column;
         break;
