@@ -54,6 +54,10 @@ void CMyCSV::close() {
 
 int CMyCSV::open(const std::string& path, int encoding, bool allowChange) {
     message.clear();
+    // What the last file showed does not carry over to this one.
+    recordCount = crlfCount = crCount = lfCount = replacedBytes = 0;
+    detectedEncoding = encoding;
+    bomSeen = false;
     if (!fieldBuffer) {
         fieldBuffer = static_cast<char*>(MemoryHook::allocate(FieldBufferStep + FieldBufferSlack));
         if (!fieldBuffer) {

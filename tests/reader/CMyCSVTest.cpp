@@ -107,6 +107,14 @@ TEST(CMyCSVGeneral, KeepsAtMost999FieldsButCountsAll) {
     EXPECT_EQ(csv.keptFields(), 0);
     EXPECT_STREQ(csv.field(0), "");
     EXPECT_EQ(csv.readRecord(), 0);
+    // Opened again, it tells about the new file only.
+    ASSERT_EQ(csv.open(home.write("lf.csv", "x\ny\n"), 0, true), 0);
+    csv.setSeparator(',');
+    EXPECT_EQ(csv.readRecord(), 1);
+    EXPECT_EQ(csv.readRecord(), 1);
+    EXPECT_EQ(csv.readRecord(), 0);
+    EXPECT_EQ(csv.recordCount, 2);
+    EXPECT_EQ(csv.lineEndingKind(), 2);
 }
 
 TEST(CMyCSVTab, QuotesMatterOnlyAroundLineBreaks) {
