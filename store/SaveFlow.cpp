@@ -39,6 +39,7 @@ const char* const MsgOverwrite = "既にファイルがあります。上書き�
 const char* const MsgOverwriteColour = "色情報ファイル(VXC)を上書きします。\nよろしいですか？";
 const char* const MsgToTemporary =
     "色情報は色情報ファイル(VXC)を削除して一時保存に変更します。\nよろしいですか？";
+const char* const MsgColourExtension = "拡張子VXCはシステムファイルのため保存することは出来ません。";
 const char* const MsgColourOpen = "ファイルのオープンに失敗しました。(色情報)";
 const char* const MsgOpen = "ファイルのオープンに失敗しました。";
 const char* const MsgMemory = "領域確保に失敗しました。";
@@ -165,6 +166,12 @@ bool SaveFlow::chooseSaveTarget(Target& target) {
     if (!choice.accepted || choice.path.empty()) return false;
     const int filter = choice.filterIndex;
     target.path = choice.path;
+    // A data file named like a colour file would replace its own colour file and could not be
+    // opened again.
+    if (equalsIgnoringCase(extensionOf(target.path), "vxc")) {
+        Prompt::warn(MsgColourExtension);
+        return false;
+    }
     if (!confirmExtension(filter, target.path, target.separator)) return false;
     target.colourMode = filter >= 4 ? 1 : colourOn ? 2 : 0;
     if (!confirmOverwrite(target.path, target.colourMode)) return false;

@@ -284,6 +284,23 @@ TEST_F(SaveFlowTest, TabFiltersCheckTheExtension) {
     EXPECT_EQ(prompt.choosers().back().filterIndex, 2);
 }
 
+TEST_F(SaveFlowTest, ColourFileExtensionIsRefused) {
+    global.setColourFileMode(1);
+    doc.colourMode = 1;
+    fillTable(hyo, {"a"});
+    home.write("data.vxc", "colours");
+    for (int filter : {1, 3, 6}) {
+        prompt.chooseFile(path("data.VXC"), filter);
+        prompt.answer(PromptAnswer::Ok);
+        EXPECT_FALSE(flow.saveDocument(true)) << filter;
+        EXPECT_EQ(prompt.last().text, "拡張子VXCはシステムファイルのため保存することは出来ません。");
+        EXPECT_EQ(prompt.last().caption, "注意");
+    }
+    EXPECT_EQ(prompt.shown().size(), 3u);
+    EXPECT_EQ(fileBytes(path("data.vxc")), "colours");
+    EXPECT_FALSE(fs::exists(path("data.VXC")));
+}
+
 TEST_F(SaveFlowTest, OverwriteQuestions) {
     global.setColourFileMode(1);
     doc.colourMode = 1;
