@@ -97,6 +97,14 @@ void readWithOpenFlow(const std::string& path, uint8_t options) {
     OpenFlow flow(hyo, global, doc, window);
     flow.openFile(path, options & 0x80, "", ((options >> 2) & 3) == 3 ? TypeTabNoQuotes : TypeNone);
     require(hyo.storeRowCount() <= OpenFlow::MaxRows);
+    // Cell texts (the row may also hold a height record) are fit for the store.
+    for (int row = 0; row < hyo.storeRowCount(); ++row) {
+        require(hyo.cellCount(row) <= OpenFlow::MaxColumns);
+        for (int column = 0; column < hyo.cellCount(row); ++column) {
+            std::string text = hyo.cellString(column, row);
+            checkField(text.data(), static_cast<int>(text.size()), false);
+        }
+    }
 }
 
 } // namespace
