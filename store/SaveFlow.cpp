@@ -425,6 +425,18 @@ bool SaveFlow::exportRows(int first, int last, bool bom, int lineEnding, int enc
 
 // ---- colour-file commands -------------------------------------------------------------------
 
+// The colour file beside the data goes only once the store holds the colours; a save that
+// does not happen leaves the document linked to that file as before.
+bool SaveFlow::moveToTemporaryStore() {
+    doc.colourMode = 2;
+    if (saveDocument(false)) {
+        deleteBesideFile();
+        return true;
+    }
+    doc.colourMode = 1;
+    return false;
+}
+
 void SaveFlow::deleteBesideFile() {
     if (doc.filePath.empty()) return;
     std::remove(CMyColourFile::besidePath(doc.filePath).c_str());
@@ -437,9 +449,7 @@ bool SaveFlow::toggleSaveFormat(bool pressed) {
         doc.colourMode = 1;
     } else if (doc.colourMode == 1 && !doc.filePath.empty() && doc.colourFileInUse) {
         if (!askQuestion(MsgConvertToTemporary, PromptAnswer::None)) return true;
-        doc.colourMode = 2;
-        // The colour file beside the data goes only once the store holds the colours.
-        if (saveDocument(false)) deleteBesideFile();
+        moveToTemporaryStore();
     } else {
         doc.colourMode = 2;
     }
@@ -456,26 +466,21 @@ bool SaveFlow::colourFileCommand(int tag) {
         Prompt::warn("当処理は一度保存されていることが必要です。");
         return false;
     }
-    bool toTemporary = false;
     if (tag == 1) {
         if (doc.colourMode == 2) {
             Prompt::warn("既に一時保存状態です。");
             return false;
         }
         if (!askQuestion(MsgConvertToTemporary, PromptAnswer::None)) return false;
-        doc.colourMode = 2;
-        toTemporary = true;
-    } else {
-        if (doc.colourMode == 1) {
-            Prompt::warn("既に連動済みです。");
-            return false;
-        }
-        if (!askQuestion(MsgCreateBeside, PromptAnswer::None)) return false;
-        doc.colourMode = 1;
+        return moveToTemporaryStore();
     }
-    const bool saved = saveDocument(false);
-    if (saved && toTemporary) deleteBesideFile();
-    return saved;
+    if (doc.colourMode == 1) {
+        Prompt::warn("既に連動済みです。");
+        return false;
+    }
+    if (!askQuestion(MsgCreateBeside, PromptAnswer::None)) return false;
+    doc.colourMode = 1;
+    return saveDocument(false);
 }
 
 bool SaveFlow::confirmReloadFromStore() const {

@@ -61,6 +61,7 @@ private:
     bool writeDocument(const Target& target, bool saveAs);
     bool writeRows(Output& out, CMyColourFile* colour, StagedFile& staged);
     void finishDocument(const Target& target, CMyColourFile* colour);
+    bool moveToTemporaryStore();
     void deleteBesideFile();
     void note(const std::string& text) const;
     void wait(bool on) const;

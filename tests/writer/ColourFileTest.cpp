@@ -538,6 +538,29 @@ TEST_F(ColourFileTest, ToggleAndMenuCommands) {
     EXPECT_EQ(prompt.last().text, "色情報を扱いません。");
 }
 
+TEST_F(ColourFileTest, MovingToTheStoreWithoutASaveKeepsTheLink) {
+    fillTable(hyo, {"a"});
+    SaveFlow flow(hyo, global, doc);
+    doc.colourMode = 1;
+    doc.filePath = path("k.csv");
+    ASSERT_TRUE(flow.saveDocument(false));
+    ASSERT_TRUE(doc.colourFileInUse);
+
+    // The save after the question is refused at the read-error question: nothing moved.
+    for (int way = 0; way < 2; ++way) {
+        doc.readError = true;
+        prompt.answer(PromptAnswer::Yes);
+        prompt.answer(PromptAnswer::No);
+        if (way == 0) EXPECT_TRUE(flow.toggleSaveFormat(false));
+        else EXPECT_FALSE(flow.colourFileCommand(1));
+        EXPECT_EQ(prompt.last().text, "読み込みでエラーが発生しましたが保存します。\nよろしいですか？");
+        EXPECT_EQ(doc.colourMode, 1) << way;
+        EXPECT_TRUE(doc.colourFileInUse) << way;
+        EXPECT_TRUE(fs::exists(path("k.vxc"))) << way;
+        EXPECT_TRUE(doc.colourTempName.empty()) << way;
+    }
+}
+
 TEST_F(ColourFileTest, ColourFileThatCannotBeCreatedStopsTheSave) {
     global.setColourFileMode(1);
     fillTable(hyo, {"a"});
