@@ -217,7 +217,7 @@ void GridKeys::moveEnd(Cell& cur, KeyOutcome& out) {
     if (cur.column > view.lastColumn()) {
         out.firstColumn = view.firstFor(cur.column);
         out.code = 2;
-    } else if (cur.column < view.firstColumn() && cur.column >= view.frozenEnd()) {
+    } else if (cur.column < view.firstColumn()) {
         out.firstColumn = cur.column;
         out.code = 2;
     }
@@ -233,7 +233,15 @@ void GridKeys::moveLeft(Cell& cur, KeyOutcome& out) {
             out.firstColumn = view.firstFor(cur.column);
             out.code = 2;
         }
-    } else if (cur.column < view.firstColumn() && cur.column >= view.frozenEnd()) {
+    } else {
+        leftEdge(cur, out);
+    }
+}
+
+// Left or Home at the left edge: a scrolled grid goes back to its start (the scroll bar stops
+// at the frozen end when columns are frozen).
+void GridKeys::leftEdge(const Cell& cur, KeyOutcome& out) {
+    if (cur.column < view.firstColumn()) {
         out.firstColumn = cur.column;
         out.code = 2;
     }
@@ -244,9 +252,8 @@ void GridKeys::moveHome(Cell& cur, KeyOutcome& out) {
         cur.column = view.frozenStart();
         out.firstColumn = 0;
         out.code = 2;
-    } else if (cur.column < view.firstColumn() && cur.column >= view.frozenEnd()) {
-        out.firstColumn = cur.column;
-        out.code = 2;
+    } else {
+        leftEdge(cur, out);
     }
 }
 

@@ -38,6 +38,7 @@ private:
     void moveEnd(Cell& cur, KeyOutcome& out);
     void moveLeft(Cell& cur, KeyOutcome& out);
     void moveHome(Cell& cur, KeyOutcome& out);
+    void leftEdge(const Cell& cur, KeyOutcome& out);
     void anyOtherKey(const Cell& cur, KeyOutcome& out);
     void crossCheckRows(const Cell& cur, KeyOutcome& out);
     void crossCheckColumns(Cell& cur, KeyOutcome& out);

@@ -397,6 +397,34 @@ TEST_F(NavigationTest, FrozenColumnsStopLeftAndHome) {
     EXPECT_EQ(view->firstColumn(), 2);
 }
 
+TEST_F(NavigationTest, LeftHomeAndEndOnAFrozenColumnScrollTheRestBackToItsStart) {
+    setRows({"a\tb", std::string(30, '\t') + "z"});
+    nav->goToCell(2, 1);
+    nav->toggleFrozen();   // columns 0 and 1 stay at the left edge
+    ASSERT_EQ(view->frozenEnd(), 2);
+    nav->goToCell(30, 1);
+    nav->goToCell(0, 1);   // a frozen column: nothing scrolls
+    ASSERT_GT(scrBottom->value(), 2);
+    press(Qt::Key_Left);
+    EXPECT_EQ(column(), 0);
+    EXPECT_EQ(scrBottom->value(), 2);
+    EXPECT_EQ(view->firstColumn(), 2);
+
+    nav->goToCell(30, 1);
+    nav->goToCell(0, 1);
+    press(Qt::Key_Home);
+    EXPECT_EQ(column(), 0);
+    EXPECT_EQ(scrBottom->value(), 2);
+
+    // End in row 0 lands on its last cell, the frozen column 1.
+    nav->goToCell(30, 1);
+    nav->goToCell(0, 0);
+    ASSERT_GT(scrBottom->value(), 2);
+    press(Qt::Key_End);
+    EXPECT_EQ(column(), 1);
+    EXPECT_EQ(scrBottom->value(), 2);
+}
+
 TEST_F(NavigationTest, ScrollBarsRenderAndFollowGoToCell) {
     setTable(1000, 5);
     long renders = view->renderCount();
