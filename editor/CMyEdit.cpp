@@ -70,6 +70,17 @@ std::string clipboardToCp932(const QString& text, int& refused) {
     return out;
 }
 
+// Bytes the text takes once pasted: it ends at a NUL and every line break (CR LF, CR or a
+// lone LF, as this platform's clipboard has them) becomes CR LF.
+long pastedLength(const std::string& text) {
+    long length = 0;
+    for (size_t i = 0; i < text.size() && text[i] != '\0'; ++i) {
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+        length += text[i] == '\r' || text[i] == '\n' ? 2 : 1;
+    }
+    return length;
+}
+
 }  // namespace
 
 CMyEdit::CMyEdit() {
@@ -714,7 +725,7 @@ void CMyEdit::pasteFromClipboard() {
     int refused = 0;
     std::string bytes = clipboardToCp932(text, refused);
     if (refused > 0) Prompt::beep();
-    if (static_cast<long>(bytes.size()) + totalBytes >= PasteLimit) {
+    if (pastedLength(bytes) + totalBytes >= PasteLimit) {
         Prompt::warn("サイズをオーバーするためコピーはできません。");
         return;
     }

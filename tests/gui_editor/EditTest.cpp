@@ -222,6 +222,24 @@ TEST_F(EditTest, ClipboardCopyCutAndPasteLimits) {
     EXPECT_EQ(prompt.beeps(), 1);
 }
 
+TEST_F(EditTest, PastedLineBreaksCountAsTheTwoBytesTheyBecome) {
+    ASSERT_EQ(openCell("", 0), 0);
+    QString lines;
+    for (int i = 0; i < 2000; ++i) lines += QStringLiteral("a\n");   // 4000 bytes, 6000 as CR LF
+    QApplication::clipboard()->setText(lines);
+    prompt.answer(PromptAnswer::Ok);
+    edit.pasteFromClipboard();
+    ASSERT_EQ(prompt.shown().size(), 1u);
+    EXPECT_EQ(prompt.last().text, "サイズをオーバーするためコピーはできません。");
+    EXPECT_EQ(edit.text(), "");
+
+    QApplication::clipboard()->setText(QString(4994, QLatin1Char('z')) + QStringLiteral("\r\nz"));
+    edit.pasteFromClipboard();   // 4994 + 2 + 1 stays below 5001
+    EXPECT_EQ(edit.totalLength(), 4997);
+    EXPECT_EQ(edit.lineCount(), 2);
+    EXPECT_EQ(prompt.shown().size(), 1u);
+}
+
 TEST_F(EditTest, InputMethodCommitArrivesAsCp932) {
     ASSERT_EQ(openCell("", CMyEdit::FlagTyping), 0);
     QInputMethodEvent preedit(QString::fromUtf8("にほんご"), {});
