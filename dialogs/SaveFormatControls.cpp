@@ -3,8 +3,11 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialog>
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
+#include <QPushButton>
 
 SaveFormatControls::SaveFormatControls(QWidget* owner, QGridLayout* layout, int firstRow)
     : QObject(owner) {
@@ -23,6 +26,23 @@ SaveFormatControls::SaveFormatControls(QWidget* owner, QGridLayout* layout, int 
     layout->addWidget(new QLabel(QStringLiteral("改行コード"), owner), firstRow + 1, 0);
     layout->addWidget(lineEnding, firstRow + 1, 1);
     connect(encoding, &QComboBox::currentIndexChanged, this, &SaveFormatControls::encodingChanged);
+}
+
+void SaveFormatControls::addButtons(QDialog* form, QBoxLayout* layout) {
+    auto* ok = new QPushButton(QStringLiteral("保存先を指定(&S)..."), form);
+    ok->setObjectName("cmd_Ok");
+    ok->setDefault(true);
+    auto* cancel = new QPushButton(QStringLiteral("キャンセル(&C)"), form);
+    cancel->setObjectName("cmd_Cancel");
+    // accept is virtual: a form that checks its fields first gets its own.
+    QObject::connect(ok, &QPushButton::clicked, form, &QDialog::accept);
+    QObject::connect(cancel, &QPushButton::clicked, form, &QDialog::reject);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(ok);
+    buttons->addWidget(cancel);
+    layout->addLayout(buttons);
 }
 
 void SaveFormatControls::preset(const EncodingChoice& choice) {

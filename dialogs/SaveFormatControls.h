@@ -5,8 +5,10 @@
 
 #include "store/SaveFormHandler.h"
 
+class QBoxLayout;
 class QCheckBox;
 class QComboBox;
+class QDialog;
 class QGridLayout;
 class QWidget;
 
@@ -16,6 +18,10 @@ class SaveFormatControls : public QObject {
     Q_OBJECT
 public:
     SaveFormatControls(QWidget* owner, QGridLayout* layout, int firstRow);
+
+    // The two buttons of both forms, "保存先を指定(&S)..." (accept, default) and
+    // "キャンセル(&C)", right-aligned at the end of `layout`.
+    static void addButtons(QDialog* form, QBoxLayout* layout);
 
     void preset(const EncodingChoice& choice);
     EncodingChoice choice() const;

@@ -2,8 +2,6 @@
 #include "dialogs/TfrmSaveChg.h"
 
 #include <QGridLayout>
-#include <QHBoxLayout>
-#include <QPushButton>
 #include <QVBoxLayout>
 
 #include "dialogs/SaveFormatControls.h"
@@ -16,21 +14,9 @@ TfrmSaveChg::TfrmSaveChg(QWidget* parent) : QDialog(parent) {
     auto* grid = new QGridLayout;
     format = new SaveFormatControls(this, grid, 0);
 
-    auto* ok = new QPushButton(QStringLiteral("保存先を指定(&S)..."), this);
-    ok->setObjectName("cmd_Ok");
-    ok->setDefault(true);
-    auto* cancel = new QPushButton(QStringLiteral("キャンセル(&C)"), this);
-    cancel->setObjectName("cmd_Cancel");
-    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
-    layout->addLayout(buttons);
+    SaveFormatControls::addButtons(this, layout);
 }
 
 void TfrmSaveChg::preset(const EncodingChoice& choice) { format->preset(choice); }

@@ -3,9 +3,7 @@
 
 #include <QCheckBox>
 #include <QGridLayout>
-#include <QHBoxLayout>
 #include <QLabel>
-#include <QPushButton>
 #include <QSpinBox>
 #include <QVBoxLayout>
 
@@ -40,21 +38,9 @@ TfrmSaveExp::TfrmSaveExp(QWidget* parent) : QDialog(parent) {
     grid->addWidget(header, 2, 0, 1, 3);
     format = new SaveFormatControls(this, grid, 3);
 
-    auto* ok = new QPushButton(QStringLiteral("保存先を指定(&S)..."), this);
-    ok->setObjectName("cmd_Ok");
-    ok->setDefault(true);
-    auto* cancel = new QPushButton(QStringLiteral("キャンセル(&C)"), this);
-    cancel->setObjectName("cmd_Cancel");
-    connect(ok, &QPushButton::clicked, this, &TfrmSaveExp::accept);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
-    layout->addLayout(buttons);
+    SaveFormatControls::addButtons(this, layout);
 }
 
 void TfrmSaveExp::preset(const ExportChoice& choice) {

@@ -17,6 +17,18 @@ TEST(SaveForms, EncodingFormPresetsAndBomBox) {
     auto* bom = form.findChild<QCheckBox*>("chk_BOM");
     ASSERT_TRUE(encoding && bom);
     EXPECT_EQ(form.findChild<QPushButton*>("cmd_Ok")->text(), QStringLiteral("保存先を指定(&S)..."));
+    EXPECT_EQ(form.findChild<QPushButton*>("cmd_Cancel")->text(), QStringLiteral("キャンセル(&C)"));
+    EXPECT_EQ(bom->text(), QStringLiteral("BOMの有"));
+    auto* lineEnding = form.findChild<QComboBox*>("cbo_Kaigyo");
+    ASSERT_TRUE(lineEnding);
+    const QStringList encodings = {QStringLiteral("SHIFT-JIS"), QStringLiteral("UTF8"), QStringLiteral("UTF16")};
+    const QStringList endings = {QStringLiteral("CR+LF"), QStringLiteral("CR"), QStringLiteral("LF")};
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(encoding->itemText(i), encodings[i]);
+        EXPECT_EQ(lineEnding->itemText(i), endings[i]);
+    }
+    EXPECT_EQ(encoding->count(), 3);
+    EXPECT_EQ(lineEnding->count(), 3);
 
     form.preset({10, 2, true});
     EXPECT_EQ(encoding->currentIndex(), 2);
@@ -53,6 +65,12 @@ TEST(SaveForms, ExportFormRefusesAStartAfterTheEndAndStaysOpen) {
     EXPECT_TRUE(form.isVisible());
     EXPECT_EQ(form.result(), QDialog::Rejected);
 
+    EXPECT_EQ(form.windowTitle(), QStringLiteral("指定行数をエクスポート"));
+    EXPECT_EQ(form.findChild<QCheckBox*>("chk_Header")->text(),
+              QStringLiteral("１行目（ヘッダー）を含めて出力する"));
+    EXPECT_EQ(form.findChild<QSpinBox*>("txt_Start")->minimum(), 1);
+    EXPECT_FALSE(form.findChild<QCheckBox*>("chk_BOM")->isChecked());
+    EXPECT_TRUE(form.findChild<QCheckBox*>("chk_BOM")->isEnabled());
     form.findChild<QSpinBox*>("txt_End")->setValue(8);
     form.findChild<QPushButton*>("cmd_Ok")->click();
     EXPECT_EQ(form.result(), QDialog::Accepted);
