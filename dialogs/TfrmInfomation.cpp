@@ -5,7 +5,7 @@
 #include <QVBoxLayout>
 
 TfrmInfomation::TfrmInfomation(QWidget* parent) : QDialog(parent) {
-    setObjectName("frmInfomation");
+    setObjectName("TfrmInfomation");
     setWindowTitle(QString::fromUtf8("情報表示"));
     lst_Main = new QListWidget(this);
     lst_Main->setObjectName("lst_Main");

@@ -276,17 +276,19 @@ TEST_F(EditingTest, InformationWindowListsSixLinesForTheSelection) {
     press(Qt::Key_Right, Qt::ShiftModifier);
     press(Qt::Key_Down, Qt::ShiftModifier);
     QStringList shown;
-    QString caption;
+    QString caption, name;
     QTimer::singleShot(0, [&] {
         auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
         if (!dialog) return;
         caption = dialog->windowTitle();
+        name = dialog->objectName();
         auto* list = dialog->findChild<QListWidget*>("lst_Main");
         for (int i = 0; list && i < list->count(); ++i) shown << list->item(i)->text();
         dialog->accept();
     });
     nav->showSelectionInformation();
     EXPECT_EQ(caption, QString::fromUtf8("情報表示"));
+    EXPECT_EQ(name, QStringLiteral("TfrmInfomation"));
     ASSERT_EQ(shown.size(), 6);
     EXPECT_EQ(shown[0], QString::fromUtf8("範囲：(1-1) - (2-2)"));
     EXPECT_EQ(shown[1], QString::fromUtf8("全文字サイズ:6"));
