@@ -7,6 +7,7 @@
 #include "store/CMyHyo.h"
 #include "editor/CMyEdit.h"
 #include "view/CMyHyoDraw.h"
+#include "view/GridWidget.h"
 #include "support/ScriptedPrompt.h"
 #include "support/TempHome.h"
 
@@ -293,6 +294,8 @@ TEST_F(MainWindowTest, CloseAsksOnlyWhenModifiedAndCancelKeepsTheWindow) {
     EXPECT_FALSE(w->close());
     EXPECT_TRUE(w->isVisible());
     EXPECT_EQ(prompt.last().text, "更新されています。保存しますか？");
+    EXPECT_EQ(prompt.last().caption, "確認");
+    EXPECT_EQ(prompt.last().icon, PromptIcon::Warning);
     EXPECT_EQ(prompt.last().buttons, PromptButtons::YesNoCancel);
     EXPECT_FALSE(std::filesystem::exists(home.file("vexil.ini")));
 
@@ -409,6 +412,23 @@ TEST_F(MainWindowTest, WindowNeverGetsSmallerThanTheMinimum) {
     EXPECT_EQ(w->size(), QSize(250, 200));
 }
 
+TEST_F(MainWindowTest, ResizingHandsTheGridAreaToTheView) {
+    ScriptedPrompt prompt;
+    auto w = makeWindow();
+    w->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
+    w->resize(600, 400);
+    QTRY_COMPARE(w->view().viewWidth(), w->gridWidget().width());
+    EXPECT_EQ(w->view().viewHeight(), w->gridWidget().height());
+    // The grid is what is left of the client area beside scr_Right and above the bottom panel.
+    auto* right = w->findChild<QWidget*>("scr_Right");
+    auto* bottom = w->findChild<QWidget*>("pnl_Bottom");
+    EXPECT_EQ(w->gridWidget().width() + right->width(), bottom->width());
+    EXPECT_EQ(right->width(), 17);
+    EXPECT_EQ(bottom->height(), 25);
+    EXPECT_EQ(w->gridWidget().height(), right->height());
+}
+
 // ---- reload -----------------------------------------------------------------------------
 
 TEST_F(MainWindowTest, ReloadQuestionsAndRefusals) {
@@ -417,6 +437,9 @@ TEST_F(MainWindowTest, ReloadQuestionsAndRefusals) {
     prompt.answer(PromptAnswer::No);
     w->reload(true);
     EXPECT_EQ(prompt.texts(), std::vector<std::string>{"再読み込みをします。\nよろしいですか？"});
+    EXPECT_EQ(prompt.last().caption, "確認");
+    EXPECT_EQ(prompt.last().icon, PromptIcon::Question);
+    EXPECT_EQ(prompt.last().buttons, PromptButtons::YesNo);
 
     prompt.clear();
     prompt.answer(PromptAnswer::Yes);
@@ -437,6 +460,8 @@ TEST_F(MainWindowTest, ReloadOfAModifiedDocumentAsksBeforeDroppingChanges) {
     w->reload(false);
     EXPECT_EQ(prompt.last().text, "更新データが破棄されます。\nよろしいですか？");
     EXPECT_EQ(prompt.last().defaultAnswer, PromptAnswer::No);
+    EXPECT_EQ(prompt.last().icon, PromptIcon::Warning);
+    EXPECT_EQ(prompt.last().caption, "確認");
     EXPECT_EQ(w->hyo().cellString(0, 0), "changed");
 
     prompt.answer(PromptAnswer::Yes);
