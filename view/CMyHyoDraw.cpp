@@ -1,11 +1,11 @@
-// CMyHyoDraw: rendering of the grid rows, the cursor and selection overlay, the mouse gestures
-// and frozen columns; where things lie on screen is kept by GridGeometry.
+// CMyHyoDraw: the render's layout of columns and rows, presenting, the cursor and selection
+// overlay, the mouse gestures and frozen columns. GridPainter draws the strips, GridGeometry
+// answers where things lie on screen.
 #include "view/CMyHyoDraw.h"
 
 #include "platform/core/Prompt.h"
 #include "store/CMyHyo.h"
 #include "store/UndoArea.h"
-#include "view/CMyHyoCom.h"
 
 #include <QFontDatabase>
 #include <QPainter>
@@ -15,12 +15,9 @@
 
 namespace {
 
-const QRgb White = qRgb(255, 255, 255);
 const QRgb Black = qRgb(0, 0, 0);
-const QRgb GridLine = qRgb(190, 200, 200);
 const QRgb DarkLine = qRgb(80, 80, 80);
 const QRgb Grey = qRgb(125, 125, 125);
-const QRgb BreakMark = qRgb(55, 176, 167);
 const QRgb FilteredText = qRgb(0, 0, 150);
 const QRgb CursorFrame = qRgb(0, 255, 0);
 const QRgb CursorCaption = qRgb(30, 30, 30);
@@ -31,8 +28,6 @@ const QRgb BandInverted = qRgb(255, 255, 255);
 const QRgb AlternateColours[] = {qRgb(240, 255, 240), qRgb(250, 255, 250), qRgb(255, 255, 230),
                                  qRgb(240, 240, 255), qRgb(255, 240, 240), qRgb(245, 245, 245)};
 
-inline QRgb fromPalette(uint32_t rgb) { return 0xff000000u | rgb; }
-
 // A fixed-pitch Japanese gothic; the first one installed wins.
 QString gridFontFamily() {
     for (const char* family : {"MS Gothic", "IPAGothic", "Noto Sans Mono CJK JP"})
@@ -42,7 +37,8 @@ QString gridFontFamily() {
 
 } // namespace
 
-CMyHyoDraw::CMyHyoDraw(CMyHyo& hyo, const CMyHyoCom& com) : hyo_(hyo), com_(com) {
+CMyHyoDraw::CMyHyoDraw(CMyHyo& hyo, const CMyHyoCom& com)
+    : hyo_(hyo), painter_(canvas_, hyo, com) {
     geometry_.reserveRows(2048);
     geometry_.setHeader(headerHeight_);
     canvas_.resize(viewWidth_, viewHeight_);
@@ -114,17 +110,6 @@ void CMyHyoDraw::recomputeFrozenWidth() {
     for (int c = frozenStart_; c < frozenEnd_; ++c) frozenWidth_ += scaledColumn(c);
 }
 
-QRgb CMyHyoDraw::BrushCache::colour(int index, const CMyHyoCom& com) {
-    int found = 0;
-    while (found < used_ && indices_[found] != index) ++found;
-    QRgb colour = found < used_ ? colours_[found] : fromPalette(com.backgroundColour(index));
-    if (found == used_) found = std::min(used_, 2), used_ = std::min(used_ + 1, 3);
-    for (int k = found; k > 0; --k) indices_[k] = indices_[k - 1], colours_[k] = colours_[k - 1];
-    indices_[0] = index;
-    colours_[0] = colour;
-    return colour;
-}
-
 // ---- render ----------------------------------------------------------------------------
 
 void CMyHyoDraw::render(int firstColumn, int topRow, bool forceHeader) {
@@ -135,8 +120,6 @@ void CMyHyoDraw::render(int firstColumn, int topRow, bool forceHeader) {
     // its second copy empty and unreachable by the hit tests.
     if (frozenEnd_ > 0) firstColumn = std::max(firstColumn, frozenEnd_);
     topRow = std::clamp(topRow, 0, MaxRows - 1);
-    brushes_.clear();
-    defaultText_ = hyo_.isFiltered() ? FilteredText : Black;
 
     const std::string widest = std::to_string(static_cast<long long>(topRow) * 100 + 99);
     const int numberWidth = std::max(
@@ -148,27 +131,44 @@ void CMyHyoDraw::render(int firstColumn, int topRow, bool forceHeader) {
 
     firstColumn_ = lastColumn_ = firstColumn;
     topRow_ = lastRow_ = topRow;
-    dataEndY_ = 0;
+    painter_.begin(style());
     buildColumnSlots(firstColumn);
     const int columnCount = tableColumns();
     if (forceHeader || columnCount != headerColumnCount_) {
-        drawHeader();
+        painter_.drawHeader(geometry_.columns());
         headerColumnCount_ = columnCount;
         geometry_.setHeader(headerHeight_);
     }
     buildRowLayout(topRow);
-    drawRowNumbers();
     const std::vector<LayoutEntry>& rows = geometry_.rows();
-    for (size_t k = 1; k < rows.size(); ++k) drawRow(rows[k]);
-    brushes_.clear();
+    painter_.drawRowNumbers(rows);
+    for (size_t k = 1; k < rows.size(); ++k) painter_.drawRow(rows[k], geometry_.columns());
+    painter_.end();
 
     if (frozenEnd_ > 0)
         canvas_.verticalLine(rowNumberWidth_ + frozenWidth_, headerHeight_, viewHeight_, DarkLine);
     if (showDataEnd_ == 1) {
-        if (dataEndX_ != 0) canvas_.dottedVerticalLine(dataEndX_, headerHeight_, viewHeight_, DarkLine);
-        if (dataEndY_ != 0) canvas_.dottedHorizontalLine(rowNumberWidth_, viewWidth_, dataEndY_, DarkLine);
+        const int endX = painter_.dataEndX(), endY = painter_.dataEndY();
+        if (endX != 0) canvas_.dottedVerticalLine(endX, headerHeight_, viewHeight_, DarkLine);
+        if (endY != 0) canvas_.dottedHorizontalLine(rowNumberWidth_, viewWidth_, endY, DarkLine);
     }
     computeLastColumn();
+}
+
+GridStyle CMyHyoDraw::style() const {
+    GridStyle style;
+    style.viewWidth = viewWidth_;
+    style.viewHeight = viewHeight_;
+    style.headerHeight = headerHeight_;
+    style.rowNumberWidth = rowNumberWidth_;
+    style.linePitch = linePitch_;
+    style.headerColour = headerColour_;
+    style.text = hyo_.isFiltered() ? FilteredText : Black;
+    style.cellOverflow = cellOverflow_;
+    style.lineBreakMarks = lineBreakMarks_;
+    style.altInterval = altLineInterval_;
+    style.altColour = altLineColour_;
+    return style;
 }
 
 // Visible columns in drawing order: the frozen ones, then from the first scrolled column.
@@ -231,160 +231,9 @@ void CMyHyoDraw::computeLastColumn() {
     greyRightX_ = -1;
     if (lastColumn_ >= limit - 1) {
         const ColumnSlot* slot = geometry_.slotOf(limit - 1);
-        greyRightX_ = slot ? slot->x + slot->width : geometry_.columnsRight(rowNumberWidth_, viewWidth_);
+        greyRightX_ = slot ? slot->x + slot->width
+                           : geometry_.columnsRight(rowNumberWidth_, viewWidth_);
     }
-}
-
-void CMyHyoDraw::drawHeader() {
-    canvas_.fillRect(0, 0, viewWidth_, headerHeight_, headerColour_);
-    dataEndX_ = 0;
-    const int columnCount = tableColumns();
-    for (const ColumnSlot& slot : geometry_.columns()) {
-        std::string caption = hyo_.inHeaderMode() ? hyo_.columnTitle(slot.column) : std::string();
-        if (caption.empty()) caption = std::to_string(slot.column + 1);
-        const int length = static_cast<int>(caption.size());
-        const int width = canvas_.textWidth(caption.data(), length);
-        canvas_.drawText(slot.x + (slot.width - width) / 2, 0, caption.data(), length, defaultText_,
-                         slot.x, slot.x + slot.width, 0, headerHeight_);
-        canvas_.verticalLine(slot.x, 0, headerHeight_, Black);
-        canvas_.verticalLine(slot.x + 1, 0, headerHeight_, White);
-        if (slot.column == columnCount) {
-            dataEndX_ = slot.x + 1;
-            dataEndColumn_ = columnCount;
-        }
-    }
-    canvas_.horizontalLine(0, viewWidth_, headerHeight_ - 1, Black);
-}
-
-void CMyHyoDraw::drawRowNumbers() {
-    canvas_.fillRect(0, headerHeight_, rowNumberWidth_, viewHeight_ - headerHeight_, headerColour_);
-    const std::vector<LayoutEntry>& rows = geometry_.rows();
-    for (size_t k = 1; k < rows.size() && k <= 1000; ++k) {
-        const LayoutEntry& entry = rows[k];
-        if (entry.gridY >= viewHeight_) break;
-        const std::string number = std::to_string(entry.row + 1);
-        const int length = static_cast<int>(number.size());
-        const int width = canvas_.textWidth(number.data(), length);
-        const int bottom = entry.gridY + entry.height;
-        canvas_.drawText((rowNumberWidth_ - width) / 2,
-                         entry.gridY + (entry.height - canvas_.textHeight()) / 2, number.data(),
-                         length, defaultText_, 0, rowNumberWidth_, entry.gridY, bottom);
-        canvas_.horizontalLine(0, rowNumberWidth_, bottom, Black);
-        canvas_.horizontalLine(0, rowNumberWidth_, bottom + 1, White);
-    }
-    canvas_.verticalLine(rowNumberWidth_ - 1, headerHeight_ + 1, viewHeight_, Black);
-}
-
-QRgb CMyHyoDraw::cellBackground(const ColumnSlot& slot, const CellView& cell, QRgb base,
-                                bool baseIsAlternate) {
-    if (CMyHyoCom::isColourIndex(cell.back)) return brushes_.colour(cell.back, com_);
-    if (CMyHyoCom::isColourIndex(slot.backColour)) return brushes_.colour(slot.backColour, com_);
-    if (baseIsAlternate && slot.column >= tableColumns()) return White;
-    return base;
-}
-
-void CMyHyoDraw::drawRow(const LayoutEntry& entry) {
-    const int row = entry.row, y = entry.gridY, h = entry.height;
-    RowReader reader(hyo_.rowText(row), hyo_.rowLength(row));
-
-    QRgb base = White;
-    bool alternate = false;
-    if (CMyHyoCom::isColourIndex(reader.rowBack())) {
-        base = brushes_.colour(reader.rowBack(), com_);
-    } else if (altLineInterval_ > 0 && row % (2 * altLineInterval_) >= altLineInterval_ &&
-               row < hyo_.rowCount() && tableColumns() >= 1) {
-        base = altLineColour_;
-        alternate = true;
-    }
-    const QRgb baseText = CMyHyoCom::isColourIndex(reader.rowFore())
-                              ? fromPalette(com_.textColour(reader.rowFore()))
-                              : defaultText_;
-
-    // Overflow groups: a cell with text (or any cell when overflow is off, or the first one
-    // after the frozen columns) starts a group; following empty cells join it so that its
-    // text can run over them.
-    int groupStart = -1;
-    CellView groupCell;
-    const std::vector<ColumnSlot>& columns = geometry_.columns();
-    for (size_t k = 0; k < columns.size(); ++k) {
-        const ColumnSlot& slot = columns[k];
-        const CellView cell = reader.cell(slot.column);
-        if (cell.length > 0 || slot.afterJump || k == 0 || !cellOverflow_) {
-            if (groupStart >= 0)
-                drawGroup(&columns[groupStart], static_cast<int>(k) - groupStart, groupCell, y, h,
-                          base, baseText, alternate);
-            groupStart = static_cast<int>(k);
-            groupCell = cell;
-        } else {
-            canvas_.fillRect(slot.x, y, slot.width, h, cellBackground(slot, cell, base, alternate));
-        }
-    }
-    if (groupStart >= 0)
-        drawGroup(&columns[groupStart], static_cast<int>(columns.size()) - groupStart, groupCell, y,
-                  h, base, baseText, alternate);
-    // The row's line runs across the whole strip, the row-number column included.
-    canvas_.horizontalLine(0, viewWidth_, y + h - 1, GridLine);
-    if (row == hyo_.rowCount() - 1) dataEndY_ = y + h;
-}
-
-void CMyHyoDraw::drawGroup(const ColumnSlot* group, int count, const CellView& first, int y,
-                           int h, QRgb base, QRgb baseText, bool baseIsAlternate) {
-    const ColumnSlot& slot = group[0];
-    const QRect r(slot.x, y, slot.width, h);
-    canvas_.fillRect(slot.x, y, slot.width, h, cellBackground(slot, first, base, baseIsAlternate));
-    QRgb colour = baseText;
-    if (CMyHyoCom::isColourIndex(first.fore)) colour = fromPalette(com_.textColour(first.fore));
-    else if (CMyHyoCom::isColourIndex(slot.textColour)) colour = fromPalette(com_.textColour(slot.textColour));
-    const int textEnd = first.length > 0 ? drawCellText(r, first, slot.rightAligned, colour) : 0;
-    canvas_.verticalLine(slot.x, y, y + h, GridLine);
-    // Inner borders stay hidden where the text runs across them.
-    for (int k = 1; k < count; ++k)
-        if (group[k].x >= slot.x + textEnd) canvas_.verticalLine(group[k].x, y, y + h, GridLine);
-}
-
-// Draws the cell's lines; returns how far the text reaches from the cell's left edge.
-int CMyHyoDraw::drawCellText(const QRect& r, const CellView& cell, bool rightAligned,
-                             QRgb colour) {
-    const char* text = cell.text;
-    const int length = cell.length;
-    const int rowBottom = r.top() + r.height();   // lines below are covered by the next row
-    int y = r.top() + 1;
-    int textEnd = 0;
-    int start = 0;
-    for (;;) {
-        int cr = start;
-        while (cr < length && text[cr] != '\r') ++cr;
-        if (cr >= length) break;
-        const int width = canvas_.textWidth(text + start, cr - start);
-        if (y < rowBottom) {
-            canvas_.drawText(r.left() + 3, y, text + start, cr - start, colour);
-            if (lineBreakMarks_) drawBreakMark(r.left(), width, y);
-        }
-        textEnd = std::max(textEnd, width + 8);
-        y += linePitch_;
-        start = cr + 1;
-        if (start < length && text[start] == '\n') ++start;
-        rightAligned = false;
-    }
-    const int rest = length - start;
-    if (rightAligned) {
-        const int width = canvas_.textWidth(text + start, rest);
-        const int right = r.left() + r.width() - 4;
-        canvas_.drawText(right - width, r.top() + 1, text + start, rest, colour, r.left(), right,
-                         r.top() + 1, rowBottom - 1);
-        return textEnd;
-    }
-    const int width = y < rowBottom ? canvas_.drawText(r.left() + 3, y, text + start, rest, colour)
-                                    : canvas_.textWidth(text + start, rest);
-    return std::max(textEnd, width);
-}
-
-void CMyHyoDraw::drawBreakMark(int left, int width, int y) {
-    const int x = left + width + 6;
-    const int h = canvas_.textHeight();
-    canvas_.verticalLine(x, y + 2, y + h - 2, BreakMark);
-    canvas_.line(x + 3, y + h - 5, x, y + h - 2, BreakMark);
-    canvas_.line(x, y + h - 2, x - 3, y + h - 5, BreakMark);
 }
 
 // ---- present and paint -----------------------------------------------------------------
@@ -650,7 +499,8 @@ std::vector<CMyHyoDraw::XorPart> CMyHyoDraw::bandParts() {
         cornerX_ = cornerY_ = -1;
         const int yt = geometry_.bandTop(top), yb = geometry_.bandBottom(bottom, viewHeight_);
         if (yt < 0 || yb <= yt) return {};
-        return {{QRect(0, yt, geometry_.columnsRight(rowNumberWidth_, viewWidth_), yb - yt), colour}};
+        const int width = geometry_.columnsRight(rowNumberWidth_, viewWidth_);
+        return {{QRect(0, yt, width, yb - yt), colour}};
     }
     if (selKind_ == SelColumns) {
         cornerX_ = cornerY_ = -1;

@@ -4,7 +4,7 @@
 
 #include "view/GridCanvas.h"
 #include "view/GridGeometry.h"
-#include "view/RowReader.h"
+#include "view/GridPainter.h"
 
 #include <QFont>
 #include <QImage>
@@ -145,9 +145,9 @@ public:
     int charWidth() const { return charWidth_; }
     int linePitch() const { return linePitch_; }
     const QFont& font() const { return canvas_.font(); }
-    int dataEndX() const { return dataEndX_; }
-    int dataEndY() const { return dataEndY_; }
-    int dataEndColumn() const { return dataEndColumn_; }
+    int dataEndX() const { return painter_.dataEndX(); }
+    int dataEndY() const { return painter_.dataEndY(); }
+    int dataEndColumn() const { return painter_.dataEndColumn(); }
     QRgb alternateColour() const { return altLineColour_; }
 
     // ---- current cell and cursor --------------------------------------------------------
@@ -204,32 +204,14 @@ public:
     FindParameters findParams;
 
 private:
-    using CellView = RowReader::Cell;
     struct XorPart {
         QRect rect;
         QRgb colour;
     };
-    class BrushCache {
-    public:
-        QRgb colour(int index, const CMyHyoCom& com);
-        void clear() { used_ = 0; }
-    private:
-        int indices_[3] = {0, 0, 0};
-        QRgb colours_[3] = {0, 0, 0};
-        int used_ = 0;
-    };
 
+    GridStyle style() const;
     void buildColumnSlots(int firstColumn);
     void buildRowLayout(int topRow);
-    void drawHeader();
-    void drawRowNumbers();
-    void drawRow(const LayoutEntry& entry);
-    void drawGroup(const ColumnSlot* group, int count, const CellView& first, int y, int h,
-                   QRgb base, QRgb baseText, bool baseIsAlternate);
-    int drawCellText(const QRect& r, const CellView& cell, bool rightAligned, QRgb colour);
-    void drawBreakMark(int left, int width, int y);
-    QRgb cellBackground(const ColumnSlot& slot, const CellView& cell, QRgb base,
-                        bool baseIsAlternate);
     void computeLastColumn();
     int scaledColumn(int column) const;
     int scaledRow(int row) const;
@@ -256,8 +238,8 @@ private:
     int finishSelection();
 
     CMyHyo& hyo_;
-    const CMyHyoCom& com_;
     GridCanvas canvas_;
+    GridPainter painter_;
     std::function<void(const QRect&)> updateHook_;
     long renderCount_ = 0;
 
@@ -274,7 +256,6 @@ private:
     int screenWidth_ = 0;
     int screenHeight_ = 0;
     QRgb headerColour_ = qRgb(192, 192, 192);
-    QRgb defaultText_ = qRgb(0, 0, 0);
 
     int topRow_ = 0;
     int lastRow_ = 0;
@@ -322,11 +303,6 @@ private:
     bool lineBreakMarks_ = true;
     int selectionColourMode_ = 1;
 
-    int dataEndX_ = 0;
-    int dataEndColumn_ = 0;
-    int dataEndY_ = 0;
-
-    BrushCache brushes_;
     std::vector<XorPart> cursorParts_;
     std::vector<XorPart> bandParts_;
     std::vector<XorPart> guideParts_;
