@@ -621,14 +621,14 @@ void TfrmMain::dragEnterEvent(QDragEnterEvent* event) {
     if (event->mimeData()->hasUrls()) event->acceptProposedAction();
 }
 
+// Only the first dropped item counts; when it is no local file, the drop opens nothing.
 void TfrmMain::dropEvent(QDropEvent* event) {
-    QStringList paths;
-    for (const QUrl& url : event->mimeData()->urls())
-        if (url.isLocalFile()) paths << url.toLocalFile();
+    const QList<QUrl> urls = event->mimeData()->urls();
     // The drop is finished before the file is read, so the source is not kept waiting.
     event->acceptProposedAction();
-    if (!paths.isEmpty()) QMetaObject::invokeMethod(this, [this, paths] { FormDropFiles(paths); },
-                                                    Qt::QueuedConnection);
+    if (urls.isEmpty() || !urls.first().isLocalFile()) return;
+    const QStringList paths{urls.first().toLocalFile()};
+    QMetaObject::invokeMethod(this, [this, paths] { FormDropFiles(paths); }, Qt::QueuedConnection);
 }
 
 void TfrmMain::FormDropFiles(const QStringList& paths) {

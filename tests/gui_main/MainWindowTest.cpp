@@ -13,6 +13,8 @@
 
 #include <QAction>
 #include <QMenu>
+#include <QMimeData>
+#include <QDropEvent>
 #include <QtTest/QTest>
 #include <gtest/gtest.h>
 
@@ -244,6 +246,30 @@ TEST_F(MainWindowTest, DroppingTwoFilesOpensOnlyTheFirst) {
     w->FormDropFiles({QString::fromStdString(b)});
     ASSERT_EQ(shell.starts.size(), 1u);
     EXPECT_EQ(shell.starts[0].args, std::vector<std::string>{b});
+}
+
+TEST_F(MainWindowTest, ADropUsesItsFirstItemOnly) {
+    ScriptedPrompt prompt;
+    const std::string a = csv("dr1.csv", "1,2\n");
+    auto w = makeWindow();
+    auto drop = [&](const QList<QUrl>& urls) {
+        QMimeData data;
+        data.setUrls(urls);
+        // Qt delivers a drop to the widget that accepted the drag's entry.
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(w.get(), &enter);
+        ASSERT_TRUE(enter.isAccepted());
+        QDropEvent event(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(w.get(), &event);
+        EXPECT_TRUE(event.isAccepted());
+        QCoreApplication::processEvents();
+    };
+    // A first item that is no file opens nothing, not the file that follows it.
+    drop({QUrl("https://example.com/x.csv"), QUrl::fromLocalFile(QString::fromStdString(a))});
+    EXPECT_TRUE(w->document().filePath.empty());
+    drop({QUrl::fromLocalFile(QString::fromStdString(a))});
+    EXPECT_EQ(w->document().filePath, a);
+    EXPECT_TRUE(shell.starts.empty());
 }
 
 // ---- recent files -----------------------------------------------------------------------
