@@ -323,6 +323,11 @@ int CMyCSV::outOfMemory() {
     return QuotedTooLongOrNoMemory;
 }
 
+int CMyCSV::fieldTooLong() {
+    message = "セル内の文字数が最大数を超えるため読み込みを中断しました。";
+    return FieldTooLong;
+}
+
 int CMyCSV::readFailed() {
     message = "ファイルの読込に失敗しました。";
     return ReadFailure;
@@ -341,10 +346,8 @@ int CMyCSV::readRecord() {
 int CMyCSV::readGeneral() {
     bool quoted = false;
     for (;;) {
-        if (fieldUsed - currentFieldStart > static_cast<std::size_t>(MaxFieldBytes)) {
-            message = "セル内の文字数が最大数を超えるため読み込みを中断しました。";
-            return FieldTooLong;
-        }
+        if (fieldUsed - currentFieldStart > static_cast<std::size_t>(MaxFieldBytes))
+            return fieldTooLong();
         Fetch fetched = ensureAhead(2);
         if (fetched == Fetch::Failed) return readFailed();
         if (fetched == Fetch::End) {
@@ -422,10 +425,7 @@ int CMyCSV::readTabRecord() {
         std::size_t n = fieldUsed - currentFieldStart;
         if (state.quoted && n > static_cast<std::size_t>(MaxQuotedTabField))
             return state.sawBreak ? breakQuotedTabField(state) : tooLargeQuoted();
-        if (!state.quoted && n > static_cast<std::size_t>(MaxFieldBytes)) {
-            message = "セル内の文字数が最大数を超えるため読み込みを中断しました。";
-            return FieldTooLong;
-        }
+        if (!state.quoted && n > static_cast<std::size_t>(MaxFieldBytes)) return fieldTooLong();
         Fetch fetched = ensureAhead(2);
         if (fetched == Fetch::Failed) return readFailed();
         if (fetched == Fetch::End) {

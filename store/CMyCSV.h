@@ -112,6 +112,7 @@ private:
     int tooLargeQuoted();
     int outOfMemory();
     int readFailed();
+    int fieldTooLong();
     void clearRecord();
     void beginInput();
 
