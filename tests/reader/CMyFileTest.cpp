@@ -223,12 +223,16 @@ TEST(CMyFileChunks, FirstCutFollowsTheWalk) {
         {a(1016) + "表" + rest, 15, 1018, "a UTF-8 sequence whole (1019 bytes, 1018 in CP932)"},
         {a(1015) + "𠀋" + rest, 15, 1016, "a four-byte UTF-8 sequence whole, as one \"?\""},
         {a(1017) + "\xE8\xA1" "b" + rest, 15, 1018, "a broken sequence ends before its first non-continuation byte"},
+        {a(1016) + "\xE8" "あ" + rest, 15, 1019, "a broken sequence never takes the bytes of the next character"},
     };
     int n = 0;
     for (const Case& c : cases) {
         auto parts = pieces(home.write("c" + std::to_string(n++), c.data), c.encoding);
         ASSERT_GE(parts.size(), 2u) << c.rule;
         EXPECT_EQ(parts[0].size(), c.firstPiece) << c.rule;
+        if (c.encoding == 15 && c.data.find("\xE8" "あ") != std::string::npos) {
+            EXPECT_EQ(joined(parts), a(1016) + "?" + sj("あ") + rest) << c.rule;
+        }
     }
     // UTF-16 after its mark: 16-bit units, stop at 1014 bytes (507 units).
     auto utf16 = [](const std::u16string& units) {
