@@ -770,22 +770,36 @@ void CMyEdit::redraw() {
     if (active) refresh();
 }
 
-void CMyEdit::renderBox() {
+// The part of the box (2 pixels wider for the right-aligned caret) that lies inside the owner.
+// Only that part is drawn: a very tall row or wide column, or a box grown by many added lines,
+// would otherwise need a bitmap far beyond the screen.
+QSize CMyEdit::shownSize() const {
     int width = boxWidth + 2;
-    if (bitmap.width() < width || bitmap.height() < boxHeight) {
-        QImage bigger(std::max(bitmap.width(), width), std::max(bitmap.height(), boxHeight),
-                      QImage::Format_RGB32);
+    int height = boxHeight;
+    if (owner) {
+        width = std::min(width, owner->width() - boxLeft);
+        height = std::min(height, owner->height() - boxTop);
+    }
+    return QSize(std::max(width, 0), std::max(height, 0));
+}
+
+void CMyEdit::renderBox() {
+    const QSize shown = shownSize();
+    if (bitmap.width() < shown.width() || bitmap.height() < shown.height()) {
+        QImage bigger(std::max(bitmap.width(), shown.width()),
+                      std::max(bitmap.height(), shown.height()), QImage::Format_RGB32);
         bigger.fill(Qt::white);
         bitmap = bigger;
     }
     QPainter painter(&bitmap);
-    painter.fillRect(0, 0, width, boxHeight, Qt::white);
-    painter.setClipRect(0, 0, rightAligned ? width : boxWidth, boxHeight);
+    painter.fillRect(0, 0, shown.width(), shown.height(), Qt::white);
+    painter.setClipRect(0, 0, std::min(rightAligned ? boxWidth + 2 : boxWidth, shown.width()),
+                        shown.height());
     painter.setFont(editorFont);
     painter.setPen(Qt::black);
     TextPoint from{}, to{};
     bool selected = selectionRange(from, to);
-    for (int i = topLine, y = 0; i < lineCount() && y < boxHeight; ++i, y += pitch) {
+    for (int i = topLine, y = 0; i < lineCount() && y < shown.height(); ++i, y += pitch) {
         int selFrom = -1, selTo = -1;
         if (selected && i >= from.line && i <= to.line) {
             selFrom = i == from.line ? from.offset : 0;
@@ -850,7 +864,7 @@ void CMyEdit::blink() {
 
 void CMyEdit::updateSurfaceGeometry() {
     if (!surface) return;
-    QRect area = active ? QRect(boxLeft, boxTop, boxWidth + 2, boxHeight) : QRect();
+    QRect area = active ? QRect(QPoint(boxLeft, boxTop), shownSize()) : QRect();
     if (!preedit.isEmpty()) {
         QRect caretBox = caretRect();
         int width = QFontMetrics(editorFont).horizontalAdvance(preedit) + 2;
@@ -869,9 +883,10 @@ void CMyEdit::updateSurfaceGeometry() {
 void CMyEdit::paintSurface(QPainter& painter) {
     QPoint origin = surface->pos();
     if (active) {
-        int width = rightAligned ? boxWidth + 2 : boxWidth;
+        const QSize shown = shownSize();
+        int width = std::min(rightAligned ? boxWidth + 2 : boxWidth, shown.width());
         painter.drawImage(QPoint(boxLeft - origin.x(), boxTop - origin.y()), bitmap,
-                          QRect(0, 0, width, boxHeight));
+                          QRect(0, 0, width, shown.height()));
     }
     QRect caretBox = caretRect().translated(-origin);
     if (!preedit.isEmpty()) {

@@ -6,6 +6,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QRect>
+#include <QSize>
 #include <QString>
 #include <QTimer>
 
@@ -108,6 +109,7 @@ public:
     bool caretVisible() const { return caretShown; }
     const QString& preeditText() const { return preedit; }
     QWidget* surfaceWidget() const;
+    QSize bitmapSize() const { return bitmap.size(); }
 
     // Paints the surface: box image, caret and input-method preedit (surface coordinates).
     void paintSurface(QPainter& painter);
@@ -153,6 +155,7 @@ private:
     void ensureCaretVisible();
     int columnX(int offset, int length) const;   // x of a byte column inside the box
     void refresh();                               // keep visible, draw, place caret
+    QSize shownSize() const;
     void renderBox();
     void drawLine(QPainter& painter, const std::string& s, int y, int selFrom, int selTo);
     void placeCaret(bool show);

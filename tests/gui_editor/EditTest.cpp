@@ -240,6 +240,26 @@ TEST_F(EditTest, PastedLineBreaksCountAsTheTwoBytesTheyBecome) {
     EXPECT_EQ(prompt.shown().size(), 1u);
 }
 
+TEST_F(EditTest, ABoxFarBeyondTheWindowDrawsOnlyWhatShows) {
+    const QSize start = edit.bitmapSize();
+    // A row 60000 pixels high in a column 90000 pixels wide.
+    ASSERT_EQ(edit.open(51, 20, 90000, 60000, 90000, 60000, "tall", 0, 5001), 0);
+    EXPECT_EQ(edit.boxRect().height(), 59998);
+    EXPECT_LE(edit.bitmapSize().width(), std::max(start.width(), owner.width()));
+    EXPECT_LE(edit.bitmapSize().height(), std::max(start.height(), owner.height()));
+    ASSERT_NE(edit.surfaceWidget(), nullptr);
+    EXPECT_EQ(edit.surfaceWidget()->geometry().bottom(), owner.height() - 1);
+    edit.close();
+
+    // Lines added one by one grow the box below the window without growing the bitmap.
+    ASSERT_EQ(openCell("", 0), 0);
+    for (int i = 0; i < 200; ++i) key(Qt::Key_Return, Qt::ControlModifier);
+    EXPECT_EQ(edit.lineCount(), 201);
+    EXPECT_GT(edit.boxRect().bottom(), owner.height());
+    EXPECT_LE(edit.bitmapSize().height(), std::max(start.height(), owner.height()));
+    EXPECT_EQ(edit.caretRect().top(), edit.boxRect().top() + 200 * edit.linePitch());
+}
+
 TEST_F(EditTest, InputMethodCommitArrivesAsCp932) {
     ASSERT_EQ(openCell("", CMyEdit::FlagTyping), 0);
     QInputMethodEvent preedit(QString::fromUtf8("にほんご"), {});
