@@ -440,7 +440,9 @@ int CMyFile::cutUtf16(int raw) const {
     int p = 0;
     while (p < CutFromUtf16) {
         unsigned u = unit(p);
-        if (u >= 0xD800 && u <= 0xDFFF) {
+        if (u >= 0xD800 && u <= 0xDBFF && unit(p + 2) >= 0xDC00 && unit(p + 2) <= 0xDFFF) {
+            // A surrogate pair in one step. A lone surrogate is one unit: stepping 4 from it
+            // could cut the pair that follows it in two.
             p += 4;
         } else if (u == '"') {
             p += 2;

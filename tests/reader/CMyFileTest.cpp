@@ -252,11 +252,18 @@ TEST(CMyFileChunks, FirstCutFollowsTheWalk) {
         {std::u16string(506, u'a') + u"\n\n" + tail, 508, "an LF unit goes along, the next at the stop"},
         {std::u16string(506, u'a') + u"\xD840\xDC0B" + tail, 507, "a surrogate pair is one step"},
         {std::u16string(506, u'a') + u"\"\"\n" + tail, 509, "a doubled quote and the LF after it"},
+        {std::u16string(505, u'a') + u"\xDC00\xD840\xDC0B" + tail, 507,
+         "a lone low surrogate is one unit, the pair after it stays whole"},
     };
     for (const WideCase& c : wide) {
-        auto parts = pieces(home.write("w" + std::to_string(n++), utf16(c.units)), 10);
+        CMyFile file;
+        auto parts = pieces(home.write("w" + std::to_string(n++), utf16(c.units)), 10, &file);
         ASSERT_GE(parts.size(), 2u) << c.rule;
         EXPECT_EQ(parts[0].size(), c.firstPiece) << c.rule;
+        if (c.units[505] == 0xDC00) {
+            EXPECT_EQ(joined(parts), std::string(505, 'a') + "??" + std::string(800, 'z'));
+            EXPECT_EQ(file.unrepresentableCharacters(), 2);
+        }
     }
 }
 
