@@ -122,6 +122,39 @@ TEST_F(OpenFlowTest, OpenDialogFiltersAndChoices) {
     EXPECT_EQ(prompt.shown().size(), 1u);
 }
 
+// Filters 2 to 5 all mean TAB; 3 and 4 also set the quote settings and fix them for this open
+// (the colour file may not change them), 2 and 5 leave them to the settings and the colour file.
+TEST_F(OpenFlowTest, EveryDialogFilterChoosesSeparatorAndQuoteSettings) {
+    global.setColourFileMode(1);
+    bool forced = false;
+    char separator = 0;
+    OpenColourHooks hooks;
+    hooks.colourHeader = [&](ColourOpenContext& c) {
+        forced = c.quotesForced;
+        separator = c.separator;
+        return false;
+    };
+    std::string path = home.write("f.txt", "a,b\tc\r\n");
+    struct Case { int filter; char separator; bool forced; int quoteKind; bool lineBreakOnly; };
+    const Case cases[] = {
+        {1, ',', false, 3, true}, {2, '\t', false, 3, true}, {3, '\t', true, 3, false},
+        {4, '\t', true, 0, true}, {5, '\t', false, 3, true},
+    };
+    for (const Case& c : cases) {
+        global.setQuoteKind(3);
+        global.setFileQuoteLineBreakOnly(true);
+        prompt.chooseFile(path, c.filter);
+        if (c.separator == ',') prompt.answer(PromptAnswer::Ok);   // the TAB in the text
+        OpenFlow flow(hyo, global, doc, window, hooks);
+        EXPECT_EQ(flow.openFile("", false, "", TypeNone), OpenFlow::Loaded) << c.filter;
+        EXPECT_EQ(doc.separator, c.separator) << c.filter;
+        EXPECT_EQ(separator, c.separator) << c.filter;
+        EXPECT_EQ(forced, c.forced) << c.filter;
+        EXPECT_EQ(global.quoteKind(), c.quoteKind) << c.filter;
+        EXPECT_EQ(global.fileQuoteLineBreakOnly(), c.lineBreakOnly) << c.filter;
+    }
+}
+
 TEST_F(OpenFlowTest, TypeOptionsFixSeparatorAndQuoteSettings) {
     prompt.allowUnscripted();
     std::string path = home.write("t.txt", "\"a\"\tb,c\r\n");
