@@ -693,7 +693,13 @@ void TfrmMain::mnuHelpFolderClick() {
         Prompt::warn("編集中のファイルが存在しません。");
         return;
     }
-    std::string folder = doc.filePath.substr(0, CMyGlobal::lastBackslash(doc.filePath));
+    // A path given relative on the command line lies in the folder vexil was started in; cut
+    // as it stands it would name no folder, or the root.
+    std::string path = doc.filePath;
+    std::error_code error;
+    const std::filesystem::path absolute = std::filesystem::absolute(path, error);
+    if (!error) path = absolute.string();
+    std::string folder = path.substr(0, CMyGlobal::lastBackslash(path));
     const char sep = std::filesystem::path::preferred_separator;
     if (!folder.empty() && folder.back() == sep && folder.size() > 1) folder.pop_back();
     if (folder.empty()) folder = std::string(1, sep);

@@ -659,6 +659,22 @@ TEST_F(MainWindowTest, OpenFolderWithoutFileRefuses) {
     EXPECT_EQ(shell.folders[0], home.file("sub"));
 }
 
+TEST_F(MainWindowTest, OpenFolderOfARelativeCommandLinePathOpensTheStartFolder) {
+    ScriptedPrompt prompt;
+    csv("rel.csv", "1\n");
+    csv("sub/rel2.csv", "1\n");
+    const std::filesystem::path before = std::filesystem::current_path();
+    std::filesystem::current_path(home.path());
+    auto bare = makeWindow({"rel.csv"});
+    auto nested = makeWindow({"sub/rel2.csv"});
+    action(*bare, "mnuHelpFolder")->trigger();
+    action(*nested, "mnuHelpFolder")->trigger();
+    std::filesystem::current_path(before);
+    EXPECT_EQ(bare->document().filePath, "rel.csv");
+    const std::string start = std::filesystem::path(home.path()).string();
+    EXPECT_EQ(shell.folders, (std::vector<std::string>{start, home.file("sub")}));
+}
+
 TEST_F(MainWindowTest, HelpOpensTheHelpFileOrSaysNotFound) {
     ScriptedPrompt prompt;
     auto w = makeWindow();
