@@ -91,9 +91,12 @@ struct Bench {
     std::unique_ptr<Navigator> nav;
 };
 
+// Held here rather than as a function's static so that its widgets go before the application.
+std::unique_ptr<Bench> instance;
+
 Bench& bench() {
-    static Bench instance;
-    return instance;
+    if (!instance) instance = std::make_unique<Bench>();
+    return *instance;
 }
 
 // 10,000 keys in a walk that mixes in-view moves with page and row moves that scroll.
@@ -194,5 +197,6 @@ int main(int argc, char** argv) {
     bench();
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
+    instance.reset();
     return 0;
 }
