@@ -743,7 +743,8 @@ void CMyEdit::ensureCaretVisible() {
         int left = length - hScroll - visibleColumns;
         if (caret < left) left = caret;
         else if (caret > left + visibleColumns) left = caret - visibleColumns;
-        hScroll = std::max(0, length - visibleColumns - left);
+        // A line that got shorter never scrolls its start past the box's left edge.
+        hScroll = std::clamp(length - visibleColumns - left, 0, std::max(0, length - visibleColumns));
     } else {
         if (caret < hScroll) hScroll = caret;
         else if (caret > hScroll + visibleColumns - 1) hScroll = caret - visibleColumns + 1;

@@ -403,3 +403,22 @@ TEST_F(EditTest, PositionSetsTheBoxButLeavesTheEditorClosed) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(EditTest, ARightAlignedLineThatShrinksStaysInTheBox) {
+    // 50 digits in a right-aligned box of a few columns; the caret goes to the start.
+    ASSERT_EQ(edit.open(51, 20, 60, 16, 0, 100, std::string(50, '7').c_str(),
+                        CMyEdit::FlagRightAligned | CMyEdit::FlagCaretAtEnd, 5001), 0);
+    key(Qt::Key_Home);
+    EXPECT_EQ(edit.caretPosition(), 0);
+    EXPECT_GE(edit.caretRect().left(), edit.boxRect().left() - 1);
+    for (int i = 0; i < 46; ++i) key(Qt::Key_Delete);
+    EXPECT_EQ(edit.text(), "7777");
+    // The short line shows whole, ending at the box's right edge.
+    EXPECT_EQ(edit.horizontalScroll(), 0);
+    EXPECT_EQ(edit.caretRect().left(),
+              edit.boxRect().left() + edit.boxRect().width() - 4 * edit.charWidth() - 1);
+}
+
+}  // namespace
