@@ -92,9 +92,12 @@ KeyOutcome GridKeys::keyDown(int key, bool ctrl, bool shift) {
     }
     case Qt::Key_F4:
         if (view.blockSaved()) {
-            if (view.fillHandler) view.fillHandler(view.savedBlock(), view.selectionBounds());
+            // A fill that changed nothing (declined, or nothing to fill) leaves the document
+            // unmodified.
+            const int changed =
+                view.fillHandler ? view.fillHandler(view.savedBlock(), view.selectionBounds()) : 0;
             view.setBlockSaved(false);
-            out.code = 3;
+            if (changed > 0) out.code = 3;
         }
         break;
     default:

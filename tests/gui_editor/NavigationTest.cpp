@@ -166,6 +166,15 @@ TEST_F(NavigationTest, CtrlShiftExtensionThenF4FillsFromTheSavedBlock) {
     EXPECT_EQ(fills[0].second.right, 2);
     EXPECT_FALSE(view->blockSaved());
     EXPECT_EQ(modifiedCount, 1);
+
+    // A fill that changes nothing does not mark the document.
+    view->fillHandler = [](const CellBlock&, const SelectionBounds&) { return 0; };
+    nav->goToCell(1, 5);
+    press(Qt::Key_Down, Qt::ShiftModifier | Qt::ControlModifier);
+    ASSERT_TRUE(view->blockSaved());
+    press(Qt::Key_F4);
+    EXPECT_FALSE(view->blockSaved());
+    EXPECT_EQ(modifiedCount, 1);
 }
 
 TEST_F(NavigationTest, DeleteClearsTheSelectionAsOneUndoableStep) {
