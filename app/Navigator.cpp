@@ -324,9 +324,13 @@ void Navigator::storeEditedCell(int column, int row, const std::string& text, in
     if (taller && journal.recording() &&
         journal.openArea(UndoCellText, 0, column, row, column, row) == 1) {
         hyo.setCell(column, row, nullptr);
-        journal.appendMarker(UndoBackToStart);
-        journal.appendMarker(UndoSetKind, UndoRowHeight);
-        hyo.journalRowAttribute(row, AttrRowHeight);
+        // A text too big for the journal abandons the area; the height then is not recorded
+        // either (outside the area it would become an undo step of its own).
+        if (journal.areaOpen()) {
+            journal.appendMarker(UndoBackToStart);
+            journal.appendMarker(UndoSetKind, UndoRowHeight);
+            hyo.journalRowAttribute(row, AttrRowHeight);
+        }
         // An entry too big for the journal is left out, as a single change would be.
         journal.closeArea(true);
         const bool wasRecording = journal.setRecording(false);

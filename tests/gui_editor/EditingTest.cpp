@@ -117,6 +117,29 @@ TEST_F(EditingTest, ATallerRowAndItsTextUndoAsOneStep) {
     EXPECT_EQ(hyo.journal().entryCount(), 0);
 }
 
+TEST_F(EditingTest, AnEditTooBigForTheJournalLeavesNoHalfStep) {
+    setRows({std::string(3000, 'a'), "b"});
+    nav->goToCell(0, 1);
+    type("c");
+    press(Qt::Key_Return);   // one step the journal keeps
+    hyo.journal().setLimit(1000);
+    ASSERT_EQ(hyo.journal().entryCount(), 0);   // a changed limit empties it
+    nav->goToCell(0, 1);
+    type("d");
+    press(Qt::Key_Return);
+    ASSERT_EQ(hyo.journal().entryCount(), 1);
+    nav->goToCell(0, 0);
+    press(Qt::Key_F2);
+    press(Qt::Key_Return, Qt::ControlModifier);
+    press(Qt::Key_Return);
+    ASSERT_GT(hyo.rowHeight(0), 16);
+    // The 3000 old bytes do not fit: neither the text nor the height makes a step.
+    EXPECT_EQ(hyo.journal().entryCount(), 1);
+    hyo.undo();
+    EXPECT_EQ(hyo.cellString(0, 1), "c");
+    EXPECT_EQ(hyo.cellString(0, 0), std::string(3000, 'a') + "\r\n");
+}
+
 TEST_F(EditingTest, ACommitThatKeepsTheHeightIsOneTextStep) {
     setRows({"ab"});
     hyo.journal().clear();
