@@ -342,6 +342,9 @@ void CMyEdit::deleteSelection() {
     writeBack();
     std::string head = lines[static_cast<size_t>(from.line)].substr(0, static_cast<size_t>(from.offset));
     std::string tail = lines[static_cast<size_t>(to.line)].substr(static_cast<size_t>(to.offset));
+    // As for Backspace and Delete: lines that together overflow the working buffer stay
+    // apart, so the cell can still be opened for editing later.
+    if (head.size() + tail.size() > LineCapacity) return;
     lines[static_cast<size_t>(from.line)] = head + tail;
     lines.erase(lines.begin() + from.line + 1, lines.begin() + to.line + 1);
     totalBytes -= removed;

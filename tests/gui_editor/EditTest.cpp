@@ -422,3 +422,26 @@ TEST_F(EditTest, ARightAlignedLineThatShrinksStaysInTheBox) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(EditTest, DeletingASelectionNeverJoinsLinesBeyondTheBuffer) {
+    const std::string text = std::string(5000, 'a') + "\r\n" + std::string(5000, 'b');
+    ASSERT_EQ(openCell(text), 0);
+    key(Qt::Key_Right, Qt::ShiftModifier);   // the line break only
+    ASSERT_EQ(edit.selectedText(), "\r\n");
+    key(Qt::Key_Delete);
+    EXPECT_EQ(edit.lineCount(), 2);
+    EXPECT_TRUE(edit.text() == text);
+    EXPECT_EQ(edit.totalLength(), 10002);
+    // A selection whose removal leaves a line short enough still goes.
+    key(Qt::Key_Home);
+    key(Qt::Key_Up);
+    key(Qt::Key_Down, Qt::ShiftModifier);   // all of line 0 and the line break
+    key(Qt::Key_Delete);
+    EXPECT_EQ(edit.lineCount(), 1);
+    EXPECT_TRUE(edit.text() == std::string(5000, 'b'));
+    EXPECT_EQ(edit.totalLength(), 5000);
+}
+
+}  // namespace
