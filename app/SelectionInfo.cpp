@@ -30,7 +30,8 @@ std::string SelectionInfo::informationText(CMyHyo& hyo, const SelectionRange& ra
     int smallestColumn = range.left, smallestRow = range.top;
     for (int row = range.top; row <= range.bottom; ++row) {
         for (int column = range.left; column <= range.right; ++column) {
-            int size = static_cast<int>(hyo.cellString(column, row).size());
+            hyo.seekCell(column, row);   // a missing cell is the empty cell
+            int size = hyo.cellTextLength();
             total += size;
             // Strict comparisons: ties keep the first cell in reading order.
             if (size > largest) {
