@@ -445,3 +445,60 @@ TEST_F(EditTest, DeletingASelectionNeverJoinsLinesBeyondTheBuffer) {
 }
 
 }  // namespace
+
+namespace {
+
+// Many mixed edits from a fixed seed: whatever the order, the byte count, the character
+// boundaries and the line limit hold after every step.
+TEST_F(EditTest, MixedEditsKeepTheTextConsistent) {
+    const std::string pieces[] = {"a", "Z", " ", aiu.substr(0, 2), aiu, "x\r\ny", "\t", "1.5"};
+    const int keys[] = {Qt::Key_Left, Qt::Key_Right, Qt::Key_Up, Qt::Key_Down, Qt::Key_Home,
+                        Qt::Key_End, Qt::Key_Backspace, Qt::Key_Delete, Qt::Key_Insert};
+    unsigned seed = 12345;
+    auto next = [&seed](unsigned n) {
+        seed = seed * 1103515245u + 12345u;
+        return (seed >> 16) % n;
+    };
+    for (int round = 0; round < 4; ++round) {
+        const int flags = round == 1 ? CMyEdit::FlagRightAligned : 0;
+        ASSERT_EQ(edit.open(51, 20, 99, 16, 700, 300, ("ab" + aiu + "\r\ncd").c_str(), flags,
+                            round == 3 ? 40 : 5001), 0);
+        for (int step = 0; step < 1500; ++step) {
+            const unsigned what = next(10);
+            const Qt::KeyboardModifiers shift = next(3) == 0 ? Qt::ShiftModifier : Qt::NoModifier;
+            if (what < 4) {
+                key(keys[next(9)], shift);
+            } else if (what < 7) {
+                edit.typeBytes(pieces[next(8)]);
+            } else if (what == 7) {
+                key(Qt::Key_Return, Qt::ControlModifier);
+            } else if (what == 8) {
+                const std::string& p = pieces[next(8)];
+                edit.pasteText(p.c_str(), static_cast<int>(p.size()));
+            } else {
+                QRect box = edit.boxRect();
+                edit.mouseDown(box.left() + static_cast<int>(next(box.width() + 1)),
+                               box.top() + static_cast<int>(next(box.height() + 1)));
+                edit.mouseMove(box.left() + static_cast<int>(next(box.width() + 40)) - 20,
+                               box.top() + static_cast<int>(next(box.height() + 40)) - 20);
+                edit.mouseUp();
+            }
+            ASSERT_TRUE(edit.isActive());
+            const std::string text = edit.text();
+            ASSERT_EQ(edit.totalLength(), static_cast<int>(text.size())) << "step " << step;
+            ASSERT_EQ(text.find('\t'), std::string::npos);
+            for (int i = 0; i < edit.lineCount(); ++i)
+                ASSERT_LE(static_cast<int>(edit.lineAt(i).size()), CMyEdit::LineCapacity);
+            const std::string line = edit.lineAt(edit.currentLine());
+            ASSERT_LE(edit.caretPosition(), static_cast<int>(line.size()));
+            int boundary = 0;
+            while (boundary < edit.caretPosition())
+                boundary += CodePage::isLeadByte(static_cast<unsigned char>(line[boundary])) &&
+                                    boundary + 1 < static_cast<int>(line.size()) ? 2 : 1;
+            ASSERT_EQ(boundary, edit.caretPosition()) << "step " << step;
+        }
+        edit.close();
+    }
+}
+
+}  // namespace
