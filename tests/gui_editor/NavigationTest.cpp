@@ -474,3 +474,56 @@ TEST_F(NavigationTest, RightButtonOpensThePaletteInTheSelectionsMode) {
 }
 
 }  // namespace
+
+namespace {
+
+// A long run of keys with every modifier, frozen columns and zoom from a fixed seed: the
+// cursor never leaves the navigable area and the grid shows what the scroll bars say.
+TEST_F(NavigationTest, MixedKeysKeepTheCursorInsideAndTheBarsInStep) {
+    setTable(40, 12);
+    const int keys[] = {Qt::Key_Up, Qt::Key_Down, Qt::Key_Left, Qt::Key_Right, Qt::Key_Home,
+                        Qt::Key_End, Qt::Key_PageUp, Qt::Key_PageDown, Qt::Key_Return,
+                        Qt::Key_Tab, Qt::Key_Delete, Qt::Key_F4};
+    const Qt::KeyboardModifiers mods[] = {Qt::NoModifier, Qt::ShiftModifier, Qt::ControlModifier,
+                                          Qt::ShiftModifier | Qt::ControlModifier};
+    unsigned seed = 777;
+    auto next = [&seed](unsigned n) {
+        seed = seed * 1103515245u + 12345u;
+        return (seed >> 16) % n;
+    };
+    view->fillHandler = [](const CellBlock&, const SelectionBounds&) { return 0; };
+    for (int step = 0; step < 3000; ++step) {
+        const unsigned what = next(100);
+        if (what == 0) {
+            // Freezing at a column left of the scrolled ones is refused with a warning.
+            if (view->frozenEnd() == 0 && column() < view->firstColumn())
+                prompt.answer(PromptAnswer::Ok);
+            nav->toggleFrozen();
+        } else if (what == 1) {
+            nav->zoom(next(2) ? 10 : -10);
+        } else if (what == 2) {
+            // Going to a cell leaves a selection as it is (the band stays where it was).
+            view->clearSelection();
+            nav->goToCell(static_cast<int>(next(view->gridColumns())),
+                          static_cast<int>(next(view->gridRows())));
+        } else {
+            press(keys[next(12)], mods[next(4)]);
+        }
+        ASSERT_FALSE(edit->isActive());
+        ASSERT_GE(column(), view->frozenStart()) << "step " << step;
+        ASSERT_LT(column(), view->gridColumns()) << "step " << step;
+        ASSERT_GE(row(), 0);
+        ASSERT_LT(row(), view->gridRows()) << "step " << step;
+        ASSERT_EQ(view->topRow(), scrRight->value()) << "step " << step;
+        ASSERT_EQ(view->firstColumn(), scrBottom->value()) << "step " << step;
+        if (view->selState() == SelMade) {
+            CellBlock b = view->selection();
+            if (view->selKind() == SelCells) {
+                ASSERT_EQ(b.anchorColumn, column()) << "step " << step;
+                ASSERT_EQ(b.anchorRow, row()) << "step " << step;
+            }
+        }
+    }
+}
+
+}  // namespace
