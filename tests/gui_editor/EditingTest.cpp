@@ -382,3 +382,68 @@ TEST_F(EditingTest, TheTextGoesToTheCellTheEditWasOpenedOn) {
 }
 
 }  // namespace
+
+namespace {
+
+// Typing, editor keys, clicks, double clicks, wheel and scroll bars mixed from a fixed seed:
+// the editor only ever sits over the cell it was opened on, and what Enter stores is what the
+// editor held.
+TEST_F(EditingTest, MixedEditingSessionsStoreWhatTheEditorHeld) {
+    setTable(60, 8);
+    const char* texts[] = {"a", "Zz", "1.5", " ", "-"};
+    const int keys[] = {Qt::Key_Left, Qt::Key_Right, Qt::Key_Up, Qt::Key_Down, Qt::Key_Home,
+                        Qt::Key_End, Qt::Key_Backspace, Qt::Key_Delete, Qt::Key_F2,
+                        Qt::Key_Insert, Qt::Key_PageDown, Qt::Key_PageUp};
+    unsigned seed = 4242;
+    auto next = [&seed](unsigned n) {
+        seed = seed * 1103515245u + 12345u;
+        return (seed >> 16) % n;
+    };
+    for (int step = 0; step < 1500; ++step) {
+        const unsigned what = next(20);
+        if (what < 6) {
+            type(texts[next(5)]);
+        } else if (what < 12) {
+            press(keys[next(12)], next(4) == 0 ? Qt::ShiftModifier : Qt::NoModifier);
+        } else if (what == 12) {
+            press(Qt::Key_Return, Qt::ControlModifier);
+        } else if (what == 13) {
+            press(Qt::Key_Escape);
+        } else if (what == 14) {
+            if (edit->isActive()) {
+                const int c = view->curColumn(), r = view->curRow();
+                const std::string held = edit->text();
+                press(Qt::Key_Return);
+                ASSERT_FALSE(edit->isActive());
+                ASSERT_EQ(hyo.cellString(c, r), held) << "step " << step;
+            } else {
+                press(Qt::Key_Return);
+            }
+        } else if (what == 15) {
+            QPoint p(static_cast<int>(next(grid->width())), static_cast<int>(next(grid->height())));
+            QTest::mouseClick(grid, Qt::LeftButton, Qt::NoModifier, p);
+        } else if (what == 16) {
+            QPoint p(static_cast<int>(next(grid->width())), static_cast<int>(next(grid->height())));
+            QTest::mouseDClick(grid, Qt::LeftButton, Qt::NoModifier, p);
+        } else if (what == 17) {
+            scrRight->setValue(static_cast<int>(next(80)));
+        } else if (what == 18) {
+            scrBottom->setValue(static_cast<int>(next(10)));
+        } else if (next(2)) {
+            QInputMethodEvent commit;
+            commit.setCommitString(QString::fromUtf8("日本"));
+            QApplication::sendEvent(grid, &commit);
+        } else {
+            nav->commitEdit();
+        }
+        if (edit->isActive()) {
+            std::optional<QRect> cell = view->cellRect(view->curColumn(), view->curRow());
+            ASSERT_TRUE(cell.has_value()) << "step " << step;
+            ASSERT_EQ(edit->boxRect().top(), cell->top() + 1) << "step " << step;
+            ASSERT_FALSE(view->cursorShown());
+        }
+        ASSERT_LE(edit->totalLength(), CMyEdit::CellByteLimit + 200);
+    }
+}
+
+}  // namespace
