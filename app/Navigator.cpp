@@ -118,7 +118,9 @@ bool Navigator::eventFilter(QObject* watched, QEvent* event) {
 void Navigator::handleKeyPress(QKeyEvent* event) {
     int key = event->key();
     Qt::KeyboardModifiers modifiers = event->modifiers();
-    if (isBareModifier(key) && !edit.isActive()) return;
+    // A key the platform cannot name may still bring a character (a symbol, or a kana typed
+    // without the input method); only a key without text is a bare modifier.
+    if (isBareModifier(key) && event->text().isEmpty() && !edit.isActive()) return;
     if (key == Qt::Key_Backtab) key = Qt::Key_Tab;   // Shift+Tab arrives under its own name
     if ((modifiers & Qt::ControlModifier) && (modifiers & Qt::ShiftModifier))
         key = shiftedDigitKey(key, event->nativeScanCode());
@@ -222,7 +224,15 @@ void Navigator::FormKeyPress(const QString& text, int key, Qt::KeyboardModifiers
     // TAB only moves and DEL is the Delete key; neither is typed.
     if (first == u'\t' || first == 0x7F) return;
     if (first < 0x20 && first != u'\b') return;
-    if (!edit.isActive() && !startTyping()) return;
+    if (!edit.isActive()) {
+        // A character the cell cannot hold must not open an empty edit that would replace
+        // the cell's text on the next click or key.
+        if (!CMyEdit::holdsTypeable(text)) {
+            Prompt::beep();
+            return;
+        }
+        if (!startTyping()) return;
+    }
     edit.typeText(text);
 }
 

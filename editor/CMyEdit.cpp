@@ -555,6 +555,15 @@ bool CMyEdit::typeText(const QString& text) {
     return allTaken;
 }
 
+bool CMyEdit::holdsTypeable(const QString& text) {
+    for (qsizetype i = 0; i < text.size();) {
+        qsizetype n = text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
+        if (!characterToCp932(QStringView(text).mid(i, n)).empty()) return true;
+        i += n;
+    }
+    return false;
+}
+
 void CMyEdit::typeSingle(unsigned char byte) {
     if (!active || byte < 0x20) return;   // Backspace, TAB, CR and other controls
     if (hasSelection()) deleteSelection();
@@ -946,7 +955,10 @@ bool CMyEdit::handleInputMethod(QInputMethodEvent* event) {
     if (starting && !active && closedPreedit) closedPreedit();
     QString commit = event->commitString();
     if (!commit.isEmpty()) {
-        if (!active && closedCommit) closedCommit();
+        // Text of which nothing can be typed must not open an empty edit that would replace
+        // the cell's text.
+        if (!active && !holdsTypeable(commit)) Prompt::beep();
+        else if (!active && closedCommit) closedCommit();
         if (active) typeText(commit);
     }
     updateSurfaceGeometry();

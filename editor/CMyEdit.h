@@ -63,6 +63,9 @@ public:
     // Unicode text from a key or the input method. Characters CP932 cannot hold are refused
     // with a beep; returns false when any was refused.
     bool typeText(const QString& text);
+    // True when at least one character of the text is one CP932 holds (so typing it would
+    // put something into the editor).
+    static bool holdsTypeable(const QString& text);
 
     bool mouseDown(int x, int y);
     void mouseMove(int x, int y);

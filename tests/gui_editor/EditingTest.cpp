@@ -447,3 +447,39 @@ TEST_F(EditingTest, MixedEditingSessionsStoreWhatTheEditorHeld) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(EditingTest, ACharacterTheCellCannotHoldStartsNoEdit) {
+    setTable(5, 4);
+    nav->goToCell(1, 1);
+    QTest::sendKeyEvent(QTest::Click, grid, Qt::Key_unknown, QString::fromUtf8("😀"),
+                        Qt::NoModifier);
+    EXPECT_FALSE(edit->isActive());
+    EXPECT_EQ(prompt.beeps(), 1);
+    QInputMethodEvent commit;
+    commit.setCommitString(QString::fromUtf8("😀"));
+    QApplication::sendEvent(grid, &commit);
+    EXPECT_FALSE(edit->isActive());
+    EXPECT_EQ(prompt.beeps(), 2);
+    // A click elsewhere commits nothing: the cell keeps its text.
+    QTest::mouseClick(grid, Qt::LeftButton, Qt::NoModifier, centreOf(3, 3));
+    EXPECT_EQ(hyo.cellString(1, 1), "1,1");
+    EXPECT_EQ(modifiedCount, 0);
+    // Text that holds something typeable still opens the edit, without the rest.
+    nav->goToCell(1, 1);
+    commit.setCommitString(QString::fromUtf8("😀x"));
+    QApplication::sendEvent(grid, &commit);
+    ASSERT_TRUE(edit->isActive());
+    EXPECT_EQ(edit->text(), "x");
+    EXPECT_EQ(prompt.beeps(), 3);
+    press(Qt::Key_Escape);
+    // A key the platform cannot name still types its character.
+    nav->goToCell(2, 2);
+    QTest::sendKeyEvent(QTest::Click, grid, Qt::Key_unknown, QString::fromUtf8("ア"),
+                        Qt::NoModifier);
+    ASSERT_TRUE(edit->isActive());
+    EXPECT_EQ(edit->text(), CodePage::toCp932("ア"));
+}
+
+}  // namespace
