@@ -286,6 +286,7 @@ bool Navigator::openEditor(const std::string& text, int flags) {
     }
     editOpen = true;
     editCell = {view.curColumn(), view.curRow()};
+    editCellHeight = rect->height();
     return true;
 }
 
@@ -316,9 +317,13 @@ void Navigator::commitEdit() {
         view.showCursor();
         return;
     }
-    double height = std::trunc((edit.boxRect().height() + 2) / view.scale());
-    storeEditedCell(column, row, text,
-                    static_cast<int>(std::clamp<double>(height, MinimumRowHeight, MaximumRowHeight)));
+    const int box = edit.boxRect().height();
+    double height = std::trunc((box + 2) / view.scale());
+    height = std::clamp<double>(height, MinimumRowHeight, MaximumRowHeight);
+    // A box as tall as the cell it was opened over keeps the row's height: at a zoom other
+    // than 100 % the drawn height converted back can be one more than the stored one.
+    if (box + 2 == editCellHeight) height = hyo.rowHeight(row);
+    storeEditedCell(column, row, text, static_cast<int>(height));
     renderAtPositions(false);
     modified();
     raiseScrollRanges();

@@ -136,6 +136,7 @@ private:
     QPoint prevDragPoint;
     bool editOpen = false;   // an edit was opened and not yet stored or cancelled
     Cell editCell{0, 0};     // the cell it was opened on
+    int editCellHeight = 0;  // and its height on screen
     bool alternateOn = false;
     int alternateBand = 1;
     int alternateColour = 0;

@@ -152,6 +152,31 @@ TEST_F(EditingTest, ACommitThatKeepsTheHeightIsOneTextStep) {
     EXPECT_EQ(hyo.rowHeight(0), 16);
 }
 
+TEST_F(EditingTest, AnEditAtAnotherZoomKeepsTheRowHeightUnlessLinesWereAdded) {
+    setRows({"ab", "cd", "ef"});
+    hyo.setRowHeight(0, 17);   // drawn 27 pixels high at 150 %
+    hyo.setRowHeight(1, 9);    // lower than the editor's font
+    nav->zoom(50);
+    ASSERT_EQ(global->viewScale(), 150);
+    hyo.journal().clear();
+    press(Qt::Key_F2);
+    type("x");
+    press(Qt::Key_Return);
+    EXPECT_EQ(hyo.cellString(0, 0), "abx");
+    EXPECT_EQ(hyo.rowHeight(0), 17);
+    EXPECT_EQ(hyo.journal().entryCount(), 1);   // the text alone
+    // A row lower than the font grows to hold the editor's line.
+    press(Qt::Key_F2);
+    press(Qt::Key_Return);
+    EXPECT_GT(hyo.rowHeight(1), 9);
+    // An added line makes the row taller.
+    nav->goToCell(0, 2);
+    press(Qt::Key_F2);
+    press(Qt::Key_Return, Qt::ControlModifier);
+    press(Qt::Key_Return);
+    EXPECT_GT(hyo.rowHeight(2), 16);
+}
+
 TEST_F(EditingTest, TheCommittedHeightStaysWithinItsSixteenBits) {
     setRows({"ab"});
     hyo.setRowHeight(0, 65535);
