@@ -56,17 +56,26 @@ std::string characterToCp932(QStringView character) {
     return bytes;
 }
 
+// Hands `take` the CP932 bytes of each character of the text in turn (empty when CP932 has no
+// such character) until it returns false.
+template <class Take>
+void eachCharacter(const QString& text, Take take) {
+    for (qsizetype i = 0; i < text.size();) {
+        qsizetype n = text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
+        if (!take(characterToCp932(QStringView(text).mid(i, n)))) return;
+        i += n;
+    }
+}
+
 // Clipboard text as CP932, leaving out characters CP932 cannot hold; `refused` counts them.
 std::string clipboardToCp932(const QString& text, int& refused) {
     std::string out;
     refused = 0;
-    for (qsizetype i = 0; i < text.size();) {
-        qsizetype n = text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
-        std::string bytes = characterToCp932(QStringView(text).mid(i, n));
+    eachCharacter(text, [&](const std::string& bytes) {
         if (bytes.empty()) ++refused;
         out += bytes;
-        i += n;
-    }
+        return true;
+    });
     return out;
 }
 
@@ -541,27 +550,25 @@ void CMyEdit::typeBytes(std::string_view bytes) {
 
 bool CMyEdit::typeText(const QString& text) {
     bool allTaken = true;
-    for (qsizetype i = 0; i < text.size();) {
-        qsizetype n = text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
-        std::string bytes = characterToCp932(QStringView(text).mid(i, n));
-        i += n;
+    eachCharacter(text, [&](const std::string& bytes) {
         if (bytes.empty()) {
             Prompt::beep();
             allTaken = false;
-            continue;
+        } else {
+            typeBytes(bytes);
         }
-        typeBytes(bytes);
-    }
+        return true;
+    });
     return allTaken;
 }
 
 bool CMyEdit::holdsTypeable(const QString& text) {
-    for (qsizetype i = 0; i < text.size();) {
-        qsizetype n = text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
-        if (!characterToCp932(QStringView(text).mid(i, n)).empty()) return true;
-        i += n;
-    }
-    return false;
+    bool typeable = false;
+    eachCharacter(text, [&](const std::string& bytes) {
+        typeable = !bytes.empty();
+        return !typeable;
+    });
+    return typeable;
 }
 
 void CMyEdit::typeSingle(unsigned char byte) {
