@@ -249,13 +249,34 @@ void Navigator::controlCharacter(int key) {
         if (hooks_.pasteAtCursor) hooks_.pasteAtCursor();
     } else if (key == Qt::Key_X) {
         cutSelection();
-    } else if (key == Qt::Key_I) {
-        // Inserted rows change the document even though no cell text changed.
-        if (hooks_.insertRows && hooks_.insertRows()) {
+    } else if (key == Qt::Key_I || key == Qt::Key_Tab) {
+        // Ctrl+Tab makes the same character as Ctrl+I. Inserted rows change the document
+        // even though no cell text changed.
+        const bool inserted = hooks_.insertRows ? hooks_.insertRows() : insertRowsAtCursor();
+        if (inserted) {
             modified();
-            renderAtPositions(false);
+            raiseScrollRanges();
+            renderAtPositions(true);
+            view.showCursor();
         }
     }
+}
+
+// Ctrl+I: empty rows at the rows of a made cell-range or whole-row selection, or one at the
+// current row; nothing for whole columns or while the mouse is still selecting. The store
+// journals the insertion as one step.
+bool Navigator::insertRowsAtCursor() {
+    int first = view.curRow();
+    int last = first;
+    if (view.selState() == SelMaking) return false;
+    if (view.selState() == SelMade) {
+        if (view.selKind() == SelColumns) return false;
+        const CellBlock block = view.selection();
+        first = block.anchorRow;
+        last = block.endRow;
+    }
+    const int before = hyo.rowCount();
+    return hyo.insertRows(first, last) == 1 && hyo.rowCount() != before;
 }
 
 // Ctrl+X on the grid: copy, and only when that worked clear the cells as Delete does.

@@ -33,7 +33,7 @@ struct NavigatorHooks {
     std::function<void(int mode, const QPoint& globalPos)> toolPalette;   // right button
     std::function<bool()> copySelection;                  // Ctrl+C on the grid
     std::function<void()> pasteAtCursor;                  // Ctrl+V on the grid
-    std::function<bool()> insertRows;                     // Ctrl+I; true when rows went in
+    std::function<bool()> insertRows;                     // Ctrl+I instead of insertRowsAtCursor
     std::function<void()> viewModesChanged;               // menu check marks to refresh
 };
 
@@ -73,6 +73,9 @@ public:
     void commitEdit();
     bool startEditWithText();
     bool startTyping();
+    // Ctrl+I on the grid: empty rows at the selected rows or the current row; true when rows
+    // went in.
+    bool insertRowsAtCursor();
     void goToCell(int column, int row);
     void renderAtPositions(bool forceHeader);
     void raiseScrollRanges();

@@ -527,3 +527,45 @@ TEST_F(NavigationTest, MixedKeysKeepTheCursorInsideAndTheBarsInStep) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(NavigationTest, CtrlIAndCtrlTabInsertRowsAtTheSelectedRowsOrTheCursor) {
+    setTable(6, 3);
+    hyo.journal().clear();
+    nav->goToCell(1, 2);
+    press(Qt::Key_I, Qt::ControlModifier);
+    EXPECT_EQ(hyo.rowCount(), 7);
+    EXPECT_EQ(hyo.rowString(2), "");
+    EXPECT_EQ(hyo.cellString(0, 3), "2,0");
+    EXPECT_EQ(modifiedCount, 1);
+    EXPECT_FALSE(edit->isActive());
+
+    // A cell range inserts as many rows as it spans; Ctrl+Tab is the same key.
+    nav->goToCell(0, 4);
+    press(Qt::Key_Down, Qt::ShiftModifier);
+    press(Qt::Key_Tab, Qt::ControlModifier);
+    EXPECT_EQ(hyo.rowCount(), 9);
+    EXPECT_EQ(hyo.rowString(4), "");
+    EXPECT_EQ(hyo.rowString(5), "");
+    EXPECT_EQ(hyo.cellString(0, 6), "3,0");
+    EXPECT_EQ(modifiedCount, 2);
+    hyo.undo();   // one step each
+    EXPECT_EQ(hyo.rowCount(), 7);
+
+    // Whole columns, or a selection the mouse is still making: nothing.
+    view->setSelection(SelMade, SelColumns, {1, -1, 1, -2});
+    press(Qt::Key_I, Qt::ControlModifier);
+    view->setSelection(SelMaking, SelCells, {0, 0, 0, 1});
+    press(Qt::Key_I, Qt::ControlModifier);
+    EXPECT_EQ(hyo.rowCount(), 7);
+    EXPECT_EQ(modifiedCount, 2);
+    view->clearSelection();
+    // Beyond the data there is nothing to move down.
+    nav->goToCell(0, 100);
+    press(Qt::Key_I, Qt::ControlModifier);
+    EXPECT_EQ(hyo.rowCount(), 7);
+    EXPECT_EQ(modifiedCount, 2);
+}
+
+}  // namespace
