@@ -175,7 +175,8 @@ void GridKeys::movePageDown(bool ctrl, Cell& cur, KeyOutcome& out) {
     }
     if (ctrl) {
         if (cur.row < hyo.rowCount() - 1) {
-            cur.row = std::max(0, hyo.rowCount() - 1);
+            // The store may hold more rows than the grid reaches.
+            cur.row = std::clamp(hyo.rowCount() - 1, 0, rows - 1);
             out.topRow = view.topFor(cur.row);
         }
     } else if (cur.row < view.lastRow()) {
