@@ -356,8 +356,8 @@ void Navigator::commitEdit() {
 // the old text, goes back to the cell and records the row's old height.
 void Navigator::storeEditedCell(int column, int row, const std::string& text, int height) {
     CMyUndo& journal = hyo.journal();
-    const bool taller = height != hyo.rowHeight(row);
-    if (taller && journal.recording() &&
+    const bool heightChanges = height != hyo.rowHeight(row);
+    if (heightChanges && journal.recording() &&
         journal.openArea(UndoCellText, 0, column, row, column, row) == 1) {
         hyo.setCell(column, row, nullptr);
         // A text too big for the journal abandons the area; the height then is not recorded
@@ -375,7 +375,7 @@ void Navigator::storeEditedCell(int column, int row, const std::string& text, in
         journal.setRecording(wasRecording);
         return;
     }
-    if (taller) hyo.setRowHeight(row, height);
+    if (heightChanges) hyo.setRowHeight(row, height);
     hyo.setCell(column, row, text.c_str());
 }
 
