@@ -470,6 +470,8 @@ void CMyEdit::insertLineBreak() {
 
 int CMyEdit::keyDown(int key, Qt::KeyboardModifiers modifiers) {
     if (!active) return KeyHandled;
+    // Shift still held from typing a capital does not select with the key right after it.
+    const bool afterCharacter = justTyped;
     justTyped = false;
     if (modifiers & (Qt::ControlModifier | Qt::AltModifier)) {
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
@@ -478,7 +480,7 @@ int CMyEdit::keyDown(int key, Qt::KeyboardModifiers modifiers) {
         }
         return KeyHandled;
     }
-    bool shift = (modifiers & Qt::ShiftModifier) != 0;
+    const bool shift = (modifiers & Qt::ShiftModifier) != 0 && !afterCharacter;
     switch (key) {
     case Qt::Key_Backspace:
         backspace();

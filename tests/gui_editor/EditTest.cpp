@@ -178,6 +178,7 @@ TEST_F(EditTest, ShiftSelectsAndTypingReplacesSelection) {
     EXPECT_EQ(edit.text(), "hXrld");
     EXPECT_EQ(edit.totalLength(), 5);
     EXPECT_FALSE(edit.hasSelection());
+    key(Qt::Key_Shift, Qt::ShiftModifier);   // Shift pressed after typing
     key(Qt::Key_End, Qt::ShiftModifier);
     EXPECT_EQ(edit.selectedText(), "rld");
     key(Qt::Key_Home);
@@ -499,6 +500,25 @@ TEST_F(EditTest, MixedEditsKeepTheTextConsistent) {
         }
         edit.close();
     }
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(EditTest, ShiftHeldFromACapitalDoesNotSelectWithTheNextKey) {
+    ASSERT_EQ(openCell("ab", CMyEdit::FlagCaretAtEnd), 0);
+    edit.typeBytes("C");
+    key(Qt::Key_Left, Qt::ShiftModifier);   // Shift still down from the capital
+    EXPECT_FALSE(edit.hasSelection());
+    EXPECT_EQ(edit.caretPosition(), 2);
+    key(Qt::Key_Left, Qt::ShiftModifier);
+    EXPECT_EQ(edit.selectedText(), "b");
+    // Pressing Shift anew after a character selects at once.
+    edit.typeBytes("D");
+    key(Qt::Key_Shift, Qt::ShiftModifier);
+    key(Qt::Key_Left, Qt::ShiftModifier);
+    EXPECT_EQ(edit.selectedText(), "D");
 }
 
 }  // namespace
