@@ -559,6 +559,7 @@ void Navigator::zoom(int step) {
 }
 
 void Navigator::toggleFrozen() {
+    commitEdit();
     int end = view.toggleFrozen();
     if (end < 0) return;
     scrollSync = true;
@@ -572,6 +573,9 @@ void Navigator::toggleFrozen() {
 }
 
 bool Navigator::toggleHeader() {
+    // An open edit is stored first, so its text goes to the cell it was typed into and not
+    // to the row that moves into its place.
+    commitEdit();
     if (hyo.isFiltered()) {
         Prompt::warn("抽出中は出来ません。");
         return false;
@@ -617,6 +621,7 @@ void Navigator::setAlternateMode(bool on, int lines, int scheme) {
 }
 
 void Navigator::toggleAlternate() {
+    commitEdit();
     setAlternateMode(!alternateOn, alternateBand, alternateColour);
     if (hooks_.viewModesChanged) hooks_.viewModesChanged();
     renderAtPositions(true);

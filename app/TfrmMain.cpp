@@ -826,16 +826,13 @@ void TfrmMain::updateViewModeChecks() {
     mnuKougo->setChecked(navigator->alternateMode());
 }
 
-// The header row leaves or enters the data: an edit still open is stored first, so its text
-// goes to the cell it was typed into and not to the row that moves into its place.
+// The view-mode commands store an open edit themselves before the table or view changes.
 void TfrmMain::mnuShowOneHeaderClick() {
-    commitEdit();
     navigator->toggleHeader();
     updateViewModeChecks();
 }
 
 void TfrmMain::mnuShowScrfixClick() {
-    commitEdit();
     navigator->toggleFrozen();
     updateViewModeChecks();
 }
