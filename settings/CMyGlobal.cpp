@@ -164,6 +164,7 @@ void CMyGlobal::loadOptions(ProfileFile& ini) {
         int32_t value = ini.readInt("OPT", option.key, option.fallback);
         option.set(*this, option.flag ? int32_t(value != 0) : value);
     }
+    viewScaleInFile_ = viewScale_;
 }
 
 bool CMyGlobal::saveSettings(bool withOptions) {
@@ -186,7 +187,10 @@ bool CMyGlobal::saveSettings(bool withOptions) {
             ini.writeInt("OPT", userKeyName(k, shifted), userKey(k, shifted));
     ini.writeFlag("OPT", "RET", returnMovesRight_);
     if (withOptions) saveOptions(ini);
-    return ini.save(path);
+    else if (viewScale_ != viewScaleInFile_) ini.writeInt("OPT", "SCALE", viewScale_);
+    if (!ini.save(path)) return false;
+    if (withOptions || viewScale_ != viewScaleInFile_) viewScaleInFile_ = viewScale_;
+    return true;
 }
 
 void CMyGlobal::saveWindowSlot(ProfileFile& ini, int slot) const {

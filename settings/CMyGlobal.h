@@ -218,6 +218,9 @@ private:
     bool cellOverflow_ = true;
     int32_t undoSize_ = 0;
     int32_t viewScale_ = 100;
+    // SCALE as the file last held it: the zoom keys change SCALE, and a save without the
+    // options still keeps that change, so the next start shows the same zoom.
+    int32_t viewScaleInFile_ = 100;
     int32_t cardScale_ = 100;
     bool simpleCalc_ = true;
     int32_t showEndLine_ = 0;

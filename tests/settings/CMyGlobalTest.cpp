@@ -123,6 +123,22 @@ TEST(CMyGlobalDefaults, SaveWithoutOptionsWritesOnlyPlacesExportUserKeysAndRet) 
     EXPECT_EQ(ini.readString("OPT", "BOM", "?"), "1");
 }
 
+TEST(CMyGlobalDefaults, ZoomChangedDuringTheRunIsKeptByASaveWithoutOptions) {
+    TempHome home;
+    {
+        CMyGlobal g;
+        g.loadSettings(screenW, screenH);
+        g.setViewScale(150);   // what the zoom keys do
+        ASSERT_TRUE(g.saveSettings(false));
+        ProfileFile ini = savedFile(home);
+        EXPECT_EQ(ini.readInt("OPT", "SCALE", 0), 150);
+        EXPECT_FALSE(ini.hasKey("OPT", "UNDOSIZE"));   // the other options stay unwritten
+    }
+    CMyGlobal again;
+    again.loadSettings(screenW, screenH);
+    EXPECT_EQ(again.viewScale(), 150);
+}
+
 TEST(CMyGlobalLoad, ClampsWindowPlacesToTheScreenAndChecksOptions) {
     TempHome home;
     home.write("vexil.ini", "[FORM]\r\nLEFT=5000\r\nTOP=-50\r\n[FORM1]\r\nTOP=2000\r\n"
