@@ -60,7 +60,22 @@ PromptAnswer escapeAnswer(const std::vector<PromptAnswer>& offered) {
     return offered.front();
 }
 
-int filterCount(const QStringList& filters) { return int(filters.size()); }
+// The Qt filter to show first for a 1-based filter index; none when out of range.
+QString filterAt(const QStringList& list, int filterIndex) {
+    return filterIndex >= 1 && filterIndex <= list.size() ? list[filterIndex - 1] : QString();
+}
+
+// What a file dialog returned: nothing when cancelled, else the path and the 1-based index of
+// the filter left selected (1 when Qt reports one not in the list).
+FileChoice choiceOf(const QString& path, const QStringList& list, const QString& selected) {
+    FileChoice choice;
+    if (path.isEmpty()) return choice;
+    choice.accepted = true;
+    choice.path = path.toUtf8().toStdString();
+    choice.filterIndex = int(list.indexOf(selected)) + 1;
+    if (choice.filterIndex < 1) choice.filterIndex = 1;
+    return choice;
+}
 
 } // namespace
 
@@ -106,33 +121,19 @@ QStringList QtPromptHandler::toQtFilters(const std::string& filters) {
 
 FileChoice QtPromptHandler::chooseOpenFile(const std::string& filters, int filterIndex) {
     const QStringList list = toQtFilters(filters);
-    QString selected = filterIndex >= 1 && filterIndex <= filterCount(list)
-                           ? list[filterIndex - 1] : QString();
+    QString selected = filterAt(list, filterIndex);
     const QString path = QFileDialog::getOpenFileName(owner(), QString(), QString(),
                                                       list.join(QStringLiteral(";;")), &selected);
-    FileChoice choice;
-    if (path.isEmpty()) return choice;
-    choice.accepted = true;
-    choice.path = path.toUtf8().toStdString();
-    choice.filterIndex = int(list.indexOf(selected)) + 1;
-    if (choice.filterIndex < 1) choice.filterIndex = 1;
-    return choice;
+    return choiceOf(path, list, selected);
 }
 
 FileChoice QtPromptHandler::chooseSaveFile(const std::string& title, const std::string& filters,
                                            int filterIndex, const std::string& proposedName) {
     const QStringList list = toQtFilters(filters);
-    QString selected = filterIndex >= 1 && filterIndex <= filterCount(list)
-                           ? list[filterIndex - 1] : QString();
+    QString selected = filterAt(list, filterIndex);
     // The program asks its own overwrite questions (they also cover the colour file).
     const QString path = QFileDialog::getSaveFileName(
         owner(), fromUtf8(title), fromUtf8(proposedName), list.join(QStringLiteral(";;")),
         &selected, QFileDialog::DontConfirmOverwrite);
-    FileChoice choice;
-    if (path.isEmpty()) return choice;
-    choice.accepted = true;
-    choice.path = path.toUtf8().toStdString();
-    choice.filterIndex = int(list.indexOf(selected)) + 1;
-    if (choice.filterIndex < 1) choice.filterIndex = 1;
-    return choice;
+    return choiceOf(path, list, selected);
 }
