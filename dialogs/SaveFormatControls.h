@@ -26,10 +26,6 @@ public:
     void preset(const EncodingChoice& choice);
     EncodingChoice choice() const;
 
-    QComboBox* encodingBox() const { return encoding; }
-    QComboBox* lineEndingBox() const { return lineEnding; }
-    QCheckBox* bomBox() const { return bom; }
-
 private:
     void encodingChanged(int entry);
 
