@@ -61,6 +61,12 @@ QString qs(const std::string& utf8) { return QString::fromUtf8(utf8.data(), qsiz
 
 std::string toNative(const QString& path) { return path.toUtf8().toStdString(); }
 
+// The hourglass the open and save flows show while they read or write.
+void showWaitCursor(bool on) {
+    if (on) QApplication::setOverrideCursor(Qt::WaitCursor);
+    else QApplication::restoreOverrideCursor();
+}
+
 } // namespace
 
 // ---------------------------------------------------------------------------------------
@@ -526,10 +532,7 @@ OpenFlowWindow TfrmMain::openFlowWindow() {
     w.scrollBarHeight = [this] { return scr_Right->height(); };
     w.releaseFreeze = [this] { releaseFreeze(); };
     w.releaseFilterButton = [this] { tb_Filter->setChecked(false); };
-    w.waitCursor = [](bool on) {
-        if (on) QApplication::setOverrideCursor(Qt::WaitCursor);
-        else QApplication::restoreOverrideCursor();
-    };
+    w.waitCursor = showWaitCursor;
     w.setCaption = [this](const std::string&) {
         doc.modified = false;
         applyCaption();
@@ -732,10 +735,7 @@ SaveFlowWindow TfrmMain::saveFlowWindow() {
     w.closeEditor = [this] { commitEdit(); };
     // The notice outlives the next two refreshes of the status bar.
     w.setColourNote = [this](const std::string& text) { setStatusMessage(text, text.empty() ? 0 : 2); };
-    w.waitCursor = [](bool on) {
-        if (on) QApplication::setOverrideCursor(Qt::WaitCursor);
-        else QApplication::restoreOverrideCursor();
-    };
+    w.waitCursor = showWaitCursor;
     w.viewSettings = [this](int& freezeFirst, int& freezeEnd, int& alternate) {
         viewFreeze(freezeFirst, freezeEnd);
         alternate = navigator->alternateMode()
