@@ -54,8 +54,6 @@ constexpr int statusBarHeight = 17;
 constexpr int bottomPanelHeight = 25;
 constexpr int scrollBarThickness = 17;
 constexpr int panelWidths[TfrmMain::statusPanelCount - 1] = {150, 210, 74, 82, 38, 50};
-constexpr int maxColumns = 999;
-constexpr int maxRows = 500000;
 
 QString qs(const std::string& utf8) { return QString::fromUtf8(utf8.data(), qsizetype(utf8.size())); }
 
