@@ -407,8 +407,7 @@ void Navigator::goToCell(int column, int row) {
     int top = std::max(move.topRow, scr_Right->minimum());
     // The bars always follow the view, so a later scroll starts where the grid is.
     setScrollPositions(first, top);
-    view.render(scr_Bottom->value(), scr_Right->value(), true);
-    view.present();
+    renderAtPositions(true);
     status(0);
 }
 
@@ -605,8 +604,7 @@ bool Navigator::toggleHeader() {
     view.setCurrentCell(0, 0);
     setScrollPositions(scr_Bottom->minimum(), scr_Right->minimum());
     raiseScrollRanges();
-    view.render(scr_Bottom->value(), scr_Right->value(), true);
-    view.present();
+    renderAtPositions(true);
     status(0);
     if (hooks_.viewModesChanged) hooks_.viewModesChanged();
     return true;
