@@ -869,6 +869,13 @@ QRect CMyEdit::caretRect() const {
     return QRect(boxLeft + x, boxTop + caretRow * pitch, width, cellHeight);
 }
 
+// The composition text's box: at the caret, as wide as the text and one character high.
+QRect CMyEdit::preeditRect() const {
+    const QRect caretBox = caretRect();
+    const int width = QFontMetrics(editorFont).horizontalAdvance(preedit) + 2;
+    return QRect(caretBox.left(), caretBox.top(), width, cellHeight);
+}
+
 void CMyEdit::placeCaret(bool show) {
     caretShown = active && show;
     caretBlinkOn = true;
@@ -887,11 +894,7 @@ void CMyEdit::blink() {
 void CMyEdit::updateSurfaceGeometry() {
     if (!surface) return;
     QRect area = active ? QRect(QPoint(boxLeft, boxTop), shownSize()) : QRect();
-    if (!preedit.isEmpty()) {
-        QRect caretBox = caretRect();
-        int width = QFontMetrics(editorFont).horizontalAdvance(preedit) + 2;
-        area = area.united(QRect(caretBox.left(), caretBox.top(), width, cellHeight));
-    }
+    if (!preedit.isEmpty()) area = area.united(preeditRect());
     if (area.isEmpty()) {
         surface->hide();
         return;
@@ -910,10 +913,8 @@ void CMyEdit::paintSurface(QPainter& painter) {
         painter.drawImage(QPoint(boxLeft - origin.x(), boxTop - origin.y()), bitmap,
                           QRect(0, 0, width, shown.height()));
     }
-    QRect caretBox = caretRect().translated(-origin);
     if (!preedit.isEmpty()) {
-        int width = QFontMetrics(editorFont).horizontalAdvance(preedit) + 2;
-        QRect area(caretBox.left(), caretBox.top(), width, cellHeight);
+        const QRect area = preeditRect().translated(-origin);
         painter.fillRect(area, Qt::white);
         painter.setFont(editorFont);
         painter.setPen(Qt::black);
@@ -923,7 +924,7 @@ void CMyEdit::paintSurface(QPainter& painter) {
     }
     if (active && caretShown && caretBlinkOn) {
         painter.setCompositionMode(QPainter::CompositionMode_Difference);
-        painter.fillRect(caretBox, Qt::white);
+        painter.fillRect(caretRect().translated(-origin), Qt::white);
     }
 }
 

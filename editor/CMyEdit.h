@@ -159,6 +159,7 @@ private:
     int columnX(int offset, int length) const;   // x of a byte column inside the box
     void refresh();                               // keep visible, draw, place caret
     QSize shownSize() const;
+    QRect preeditRect() const;   // owner coordinates
     void renderBox();
     void drawLine(QPainter& painter, const std::string& s, int y, int selFrom, int selTo);
     void placeCaret(bool show);
