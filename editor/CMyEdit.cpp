@@ -398,12 +398,9 @@ void CMyEdit::moveRight(bool shift) {
 }
 
 void CMyEdit::moveVertical(int delta, bool shift) {
-    int target = curLine + delta;
-    if (target < 0 || target >= lineCount()) {
-        startSelectionMove(shift);
-        return;
-    }
     startSelectionMove(shift);
+    int target = curLine + delta;
+    if (target < 0 || target >= lineCount()) return;
     int column = caret;
     switchLine(target);
     caret = boundaryAtOrBefore(lineBuffer, std::min(column, lineLength()));
