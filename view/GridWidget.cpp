@@ -24,7 +24,6 @@ void GridWidget::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     if (view_) view_->paint(painter, event->rect());
     else painter.fillRect(event->rect(), palette().window());
-    if (paintOver) paintOver(painter);
 }
 
 void GridWidget::mousePressEvent(QMouseEvent* event) {
@@ -43,24 +42,9 @@ void GridWidget::mouseDoubleClickEvent(QMouseEvent* event) {
     if (onMouseDoubleClick) onMouseDoubleClick(event);
 }
 
-void GridWidget::wheelEvent(QWheelEvent* event) {
-    if (onWheel) onWheel(event);
-    else event->ignore();
-}
-
 void GridWidget::keyPressEvent(QKeyEvent* event) {
     if (onKeyPress) onKeyPress(event);
     else QWidget::keyPressEvent(event);
-}
-
-void GridWidget::inputMethodEvent(QInputMethodEvent* event) {
-    if (onInputMethod) onInputMethod(event);
-    else QWidget::inputMethodEvent(event);
-}
-
-QVariant GridWidget::inputMethodQuery(Qt::InputMethodQuery query) const {
-    if (onInputMethodQuery) return onInputMethodQuery(query);
-    return QWidget::inputMethodQuery(query);
 }
 
 void GridWidget::resizeEvent(QResizeEvent* event) {

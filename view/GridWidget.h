@@ -7,8 +7,9 @@
 
 class CMyHyoDraw;
 
-// Deliberately thin: painting copies the view's image (and its overlay) and every input event
-// goes to a callback the main window installs. Without a callback an event is ignored.
+// Deliberately thin: painting copies the view's image (and its overlay) and mouse, key and
+// resize events go to a callback the main window installs. The wheel and the input method are
+// left to QWidget (the window filters them before they get here).
 class GridWidget : public QWidget {
     Q_OBJECT
 public:
@@ -22,13 +23,8 @@ public:
     std::function<void(QMouseEvent*)> onMouseMove;
     std::function<void(QMouseEvent*)> onMouseRelease;
     std::function<void(QMouseEvent*)> onMouseDoubleClick;
-    std::function<void(QWheelEvent*)> onWheel;
     std::function<void(QKeyEvent*)> onKeyPress;
-    std::function<void(QInputMethodEvent*)> onInputMethod;
-    std::function<QVariant(Qt::InputMethodQuery)> onInputMethodQuery;
     std::function<void(QResizeEvent*)> onResize;
-    // Drawn after the grid, e.g. the in-cell editor.
-    std::function<void(QPainter&)> paintOver;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -36,10 +32,7 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
-    void wheelEvent(QWheelEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
-    void inputMethodEvent(QInputMethodEvent* event) override;
-    QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
     void resizeEvent(QResizeEvent* event) override;
     // Tab moves the cursor like Right instead of leaving the grid.
     bool focusNextPrevChild(bool next) override;
