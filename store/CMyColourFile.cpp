@@ -13,6 +13,7 @@
 #include "store/CMyHyo.h"
 #include "store/CMyLine.h"
 #include "store/DocumentState.h"
+#include "store/LittleEndian.h"
 #include "store/StagedFile.h"
 
 namespace {
@@ -33,24 +34,6 @@ const char* const MsgTooNew =
     "定義情報が新しいため古いアプリケーションでは読み込みません。\nバージョンアップしてください。";
 const char* const MsgRecordSize = "定義情報のファイルの定義が異なるため読み込みません。";
 const char* const MsgInvalid = "VXCファイルの定義が不正です。";
-
-void putLe32(unsigned char* out, int32_t value) {
-    const auto v = static_cast<uint32_t>(value);
-    for (int i = 0; i < 4; ++i) out[i] = static_cast<unsigned char>(v >> (8 * i));
-}
-
-int32_t getLe32(const unsigned char* in) {
-    uint32_t v = 0;
-    for (int i = 0; i < 4; ++i) v |= static_cast<uint32_t>(in[i]) << (8 * i);
-    return static_cast<int32_t>(v);
-}
-
-bool read32(std::FILE* stream, int32_t& value) {
-    unsigned char bytes[4];
-    if (std::fread(bytes, 1, 4, stream) != 4) return false;
-    value = getLe32(bytes);
-    return true;
-}
 
 // Value of an attribute record: one byte sign-extended, wider values zero-extended.
 int32_t recordValue(const unsigned char* record, int n) {
@@ -81,9 +64,10 @@ void sanitiseColumns(CMyHyo& hyo) {
         if (!record) continue;
         unsigned char fixed[ColumnRecordSize + MaxColumnTitle + 1] = {};
         std::memcpy(fixed, record, static_cast<size_t>(length < ColumnRecordSize ? length : ColumnRecordSize));
-        if (length < ColumnRecordSize) putLe32(fixed, DefaultColumnWidth), fixed[10] = fixed[11] = NoColour;
-        const int32_t width = getLe32(fixed);
-        if (width < 0 || width > MaxColumnWidth) putLe32(fixed, DefaultColumnWidth);
+        if (length < ColumnRecordSize)
+            LittleEndian::put32(fixed, DefaultColumnWidth), fixed[10] = fixed[11] = NoColour;
+        const int32_t width = LittleEndian::get32(fixed);
+        if (width < 0 || width > MaxColumnWidth) LittleEndian::put32(fixed, DefaultColumnWidth);
         if (fixed[8] > 1) fixed[8] = 0;
         if (fixed[9] > 1) fixed[9] = 0;
         for (int i : {10, 11})
@@ -257,11 +241,11 @@ int CMyColourFile::readColourHeader(CMyHyo& hyo, ColourSettings& settings) {
     int32_t version = 0, recordSize = 0;
     if (std::fread(magic, 1, 3, stream) != 3 || std::memcmp(magic, "VXC", 3) != 0)
         problem = MsgOtherFormat;
-    else if (!read32(stream, version) || version / 100 != 2)
+    else if (!LittleEndian::read32(stream, version) || version / 100 != 2)
         problem = MsgTooOld;
     else if (version % 100 > 1)
         problem = MsgTooNew;
-    else if (!read32(stream, recordSize) || recordSize != RecordSize)
+    else if (!LittleEndian::read32(stream, recordSize) || recordSize != RecordSize)
         problem = MsgRecordSize;
     else if (!readBlockChecked(hyo))
         problem = MsgInvalid;
@@ -278,14 +262,14 @@ int CMyColourFile::readColourHeader(CMyHyo& hyo, ColourSettings& settings) {
     }
     if (block.lineLength(1) == SettingsRecordSize) {
         const auto* r = reinterpret_cast<const unsigned char*>(block.lineText(1));
-        settings.freezeFirst = getLe32(r);
-        settings.freezeEnd = getLe32(r + 4);
-        settings.headerFlag = getLe32(r + 8);
-        settings.separator = getLe32(r + 36);
-        settings.quoteKind = getLe32(r + 40);
-        settings.flags = getLe32(r + 44);
-        settings.formatFlags = getLe32(r + 48);
-        settings.alternate = getLe32(r + 52);
+        settings.freezeFirst = LittleEndian::get32(r);
+        settings.freezeEnd = LittleEndian::get32(r + 4);
+        settings.headerFlag = LittleEndian::get32(r + 8);
+        settings.separator = LittleEndian::get32(r + 36);
+        settings.quoteKind = LittleEndian::get32(r + 40);
+        settings.flags = LittleEndian::get32(r + 44);
+        settings.formatFlags = LittleEndian::get32(r + 48);
+        settings.alternate = LittleEndian::get32(r + 52);
         settings.present = true;
     }
     return 0;
@@ -300,7 +284,7 @@ bool CMyColourFile::readBlockChecked(CMyHyo& hyo) {
 int CMyColourFile::readColourRecords(CMyHyo& hyo, int rowOffset) {
     if (!stream) return -1;
     int32_t recordSize = 0;
-    if (!read32(stream, recordSize) || recordSize != RecordSize) {
+    if (!LittleEndian::read32(stream, recordSize) || recordSize != RecordSize) {
         Prompt::warn(MsgInvalid);
         closeStream();
         return -1;
@@ -309,9 +293,11 @@ int CMyColourFile::readColourRecords(CMyHyo& hyo, int rowOffset) {
     int applied = 0;
     unsigned char record[RecordSize];
     while (std::fread(record, 1, RecordSize, stream) == static_cast<size_t>(RecordSize)) {
-        const int32_t column = getLe32(record), kind = getLe32(record + 8), value = getLe32(record + 12);
-        const int64_t row = static_cast<int64_t>(getLe32(record + 4)) + rowOffset;
-        if (column == -1 && getLe32(record + 4) == -1) break;
+        const int32_t column = LittleEndian::get32(record);
+        const int32_t kind = LittleEndian::get32(record + 8);
+        const int32_t value = LittleEndian::get32(record + 12);
+        const int64_t row = static_cast<int64_t>(LittleEndian::get32(record + 4)) + rowOffset;
+        if (column == -1 && LittleEndian::get32(record + 4) == -1) break;
         // Records for places the table does not have are dropped rather than growing it.
         if (row < 0 || row >= rows || column < -1 || column >= MaxColumns) continue;
         if (!plausibleAttribute(kind, value, column == -1)) continue;
@@ -360,16 +346,16 @@ bool CMyColourFile::writeHeader(const CMyHyo& hyo, const ColourSettings& setting
     if (hyo.writeColumns(stream) < 0) return false;
 
     unsigned char lead[SettingsLeadSize] = {};
-    putLe32(lead, 1);
+    LittleEndian::put32(lead, 1);
     unsigned char record[SettingsRecordSize] = {};
-    putLe32(record, settings.freezeFirst);
-    putLe32(record + 4, settings.freezeEnd);
-    putLe32(record + 8, settings.headerFlag);
-    putLe32(record + 36, settings.separator);
-    putLe32(record + 40, settings.quoteKind);
-    putLe32(record + 44, settings.flags);
-    putLe32(record + 48, settings.formatFlags);
-    putLe32(record + 52, settings.alternate);
+    LittleEndian::put32(record, settings.freezeFirst);
+    LittleEndian::put32(record + 4, settings.freezeEnd);
+    LittleEndian::put32(record + 8, settings.headerFlag);
+    LittleEndian::put32(record + 36, settings.separator);
+    LittleEndian::put32(record + 40, settings.quoteKind);
+    LittleEndian::put32(record + 44, settings.flags);
+    LittleEndian::put32(record + 48, settings.formatFlags);
+    LittleEndian::put32(record + 52, settings.alternate);
     CMyLine block(2048);
     block.setLine(0, reinterpret_cast<const char*>(lead), SettingsLeadSize);
     block.setLine(1, reinterpret_cast<const char*>(record), SettingsRecordSize);
@@ -380,17 +366,15 @@ bool CMyColourFile::writeHeader(const CMyHyo& hyo, const ColourSettings& setting
 }
 
 void CMyColourFile::put32(int32_t value) {
-    unsigned char bytes[4];
-    putLe32(bytes, value);
-    if (std::fwrite(bytes, 1, 4, stream) != 4) writeFailed = true;
+    if (!LittleEndian::write32(stream, value)) writeFailed = true;
 }
 
 void CMyColourFile::putRecord(int32_t column, int32_t row, int32_t kind, int32_t value) {
     unsigned char bytes[RecordSize];
-    putLe32(bytes, column);
-    putLe32(bytes + 4, row);
-    putLe32(bytes + 8, kind);
-    putLe32(bytes + 12, value);
+    LittleEndian::put32(bytes, column);
+    LittleEndian::put32(bytes + 4, row);
+    LittleEndian::put32(bytes + 8, kind);
+    LittleEndian::put32(bytes + 12, value);
     if (std::fwrite(bytes, 1, RecordSize, stream) != static_cast<size_t>(RecordSize)) writeFailed = true;
 }
 

@@ -8,6 +8,7 @@
 
 #include "platform/core/MemoryHook.h"
 #include "platform/core/Prompt.h"
+#include "store/LittleEndian.h"
 #include "store/RowFormat.h"
 #include "store/UndoArea.h"
 
@@ -29,17 +30,6 @@ void defaultRecord(char* record) {
     record[0] = static_cast<char>(DefaultColumnWidth);
     record[10] = static_cast<char>(NoColour);
     record[11] = static_cast<char>(NoColour);
-}
-
-int readInt32(const char* at) {
-    const unsigned char* b = reinterpret_cast<const unsigned char*>(at);
-    return static_cast<int>(static_cast<uint32_t>(b[0]) | (static_cast<uint32_t>(b[1]) << 8) |
-                            (static_cast<uint32_t>(b[2]) << 16) | (static_cast<uint32_t>(b[3]) << 24));
-}
-
-void writeInt32(char* at, int value) {
-    uint32_t v = static_cast<uint32_t>(value);
-    for (int i = 0; i < 4; ++i) at[i] = static_cast<char>(v >> (8 * i));
 }
 } // namespace
 
@@ -491,7 +481,7 @@ int CMyHyo::columnRecordOrDefault(int column, char* record) const {
 
 int CMyHyo::columnWidth(int column) const {
     const unsigned char* record = columnRecord(column);
-    return record ? readInt32(reinterpret_cast<const char*>(record)) : DefaultColumnWidth;
+    return record ? LittleEndian::get32(record) : DefaultColumnWidth;
 }
 
 int CMyHyo::columnAlignment(int column) const {
@@ -538,7 +528,7 @@ int CMyHyo::setColumnWidth(int column, int width) {
     if (column < 0) return 0;
     char record[ColumnRecordSize + MaxColumnTitle + 1];
     int length = columnRecordOrDefault(column, record);
-    writeInt32(record, width);
+    LittleEndian::put32(record, width);
     return setColumnRecord(column, record, length);
 }
 
@@ -581,13 +571,13 @@ int CMyHyo::recordColumnDefinition(int column, bool widthOnly) {
         // Setting this column will also create default records before it: undo must cut the
         // list back to where it ended, not to this column.
         char cut[5];
-        writeInt32(cut, count);
+        LittleEndian::put32(cut, count);
         cut[4] = static_cast<char>(kMissingEnd);
         return undo_.appendData(cut, 5);
     }
     char record[ColumnRecordSize + MaxColumnTitle + 1];
     int length = columnRecordOrDefault(column, record);
-    if (widthOnly) return undo_.appendInteger(readInt32(record), 4);
+    if (widthOnly) return undo_.appendInteger(LittleEndian::get32(record), 4);
     return undo_.appendData(record, length);
 }
 
@@ -692,7 +682,7 @@ int CMyHyo::recordDeletedRows(int first, int last) {
             int length = 0;
             const char* text = storeRowText(storeRow(row), length);
             std::vector<char> record(4 + static_cast<std::size_t>(length));
-            writeInt32(record.data(), storeRow(row));
+            LittleEndian::put32(record.data(), storeRow(row));
             if (length) std::memcpy(record.data() + 4, text, length);
             undo_.appendData(record.data(), static_cast<int>(record.size()));
         }
@@ -898,9 +888,9 @@ int CMyHyo::restoreHeaderRow() {
 int CMyHyo::missingMarker(int column, int row, char* out) const {
     int index = storeRow(row);
     if (index < 0 || index >= rows.lineCount()) {
-        writeInt32(out, -1);
-        writeInt32(out + 4, rowCount());
-        writeInt32(out + 8, rows.lineCount());
+        LittleEndian::put32(out, -1);
+        LittleEndian::put32(out + 4, rowCount());
+        LittleEndian::put32(out + 8, rows.lineCount());
         out[12] = static_cast<char>(kMissingEnd);
         return 13;
     }
@@ -908,7 +898,7 @@ int CMyHyo::missingMarker(int column, int row, char* out) const {
     int length = 0;
     const char* text = storeRowText(index, length);
     if (RowFormat::locate(text, length, column).exists) return 0;
-    writeInt32(out, RowFormat::positionalCells(text, length));
+    LittleEndian::put32(out, RowFormat::positionalCells(text, length));
     out[4] = static_cast<char>(kMissingEnd);
     return 5;
 }
@@ -945,8 +935,8 @@ void CMyHyo::truncateTable(int viewCount, int storeCount) {
 
 void CMyHyo::removePadding(int row, const unsigned char* data, int length) {
     const char* bytes = reinterpret_cast<const char*>(data);
-    if (length == 5) truncateCells(storeRow(row), readInt32(bytes));
-    else truncateTable(readInt32(bytes + 4), readInt32(bytes + 8));
+    if (length == 5) truncateCells(storeRow(row), LittleEndian::get32(bytes));
+    else truncateTable(LittleEndian::get32(bytes + 4), LittleEndian::get32(bytes + 8));
 }
 
 // ---- undo replay -------------------------------------------------------------------------
@@ -1022,7 +1012,7 @@ void CMyHyo::replayEntry(const UndoEntry& entry) {
             long length = lead;
             if (lead == UndoLongData) {
                 if (end - p < 4) break;
-                length = readInt32(reinterpret_cast<const char*>(p));
+                length = LittleEndian::get32(p);
                 p += 4;
             }
             if (length < 0 || length > end - p) break;
@@ -1106,7 +1096,7 @@ void CMyHyo::replayRecord(int kind, int subKind, const unsigned char* data, int 
         break;
     case UndoRowsReinserted:
         if (length >= 4) {
-            reinsertStoreRow(readInt32(bytes), row, bytes + 4, length - 4);
+            reinsertStoreRow(LittleEndian::get32(bytes), row, bytes + 4, length - 4);
             replayWidest = std::max(replayWidest, RowFormat::cellCount(bytes + 4, length - 4));
         }
         ++row;
@@ -1114,10 +1104,10 @@ void CMyHyo::replayRecord(int kind, int subKind, const unsigned char* data, int 
     case UndoColumnRecord:
     case UndoColumnsDeleted:
     case UndoColumnWidth:
-        if (length == 5 && data[4] == kMissingEnd) truncateColumns(readInt32(bytes));
+        if (length == 5 && data[4] == kMissingEnd) truncateColumns(LittleEndian::get32(bytes));
         else if (length == 0) truncateColumns(column);
         else if (kind != UndoColumnWidth) setColumnRecord(column, bytes, length);
-        else if (length >= 4) setColumnWidth(column, readInt32(bytes));
+        else if (length >= 4) setColumnWidth(column, LittleEndian::get32(bytes));
         ++column;
         break;
     case UndoHeaderOn:

@@ -5,6 +5,7 @@
 
 #include "platform/core/MemoryHook.h"
 #include "platform/core/Prompt.h"
+#include "store/LittleEndian.h"
 
 namespace {
 const char* const kNoMemory = "メモリが足りません。";
@@ -16,22 +17,6 @@ constexpr int kChunk = 1024;
 int grownSlots(int slots, int needed) {
     int grown = slots + (slots / 2 > 10 ? slots / 2 : 10);
     return grown > needed ? grown : needed;
-}
-
-bool writeInt32(std::FILE* file, int32_t value) {
-    unsigned char bytes[4] = {static_cast<unsigned char>(value), static_cast<unsigned char>(value >> 8),
-                              static_cast<unsigned char>(value >> 16),
-                              static_cast<unsigned char>(value >> 24)};
-    return std::fwrite(bytes, 1, 4, file) == 4;
-}
-
-bool readInt32(std::FILE* file, int32_t& value) {
-    unsigned char bytes[4];
-    if (std::fread(bytes, 1, 4, file) != 4) return false;
-    value = static_cast<int32_t>(static_cast<uint32_t>(bytes[0]) | (static_cast<uint32_t>(bytes[1]) << 8) |
-                                 (static_cast<uint32_t>(bytes[2]) << 16) |
-                                 (static_cast<uint32_t>(bytes[3]) << 24));
-    return true;
 }
 
 // Bytes left between the current position and the end, or -1 for a stream that cannot seek.
@@ -343,13 +328,13 @@ int CMyLine::writeTextFile(const std::string& path) const {
 
 int CMyLine::writeBlock(std::FILE* file) const {
     if (!file) return -1;
-    bool ok = std::fwrite("LI", 1, 2, file) == 2 && writeInt32(file, 1);
+    bool ok = std::fwrite("LI", 1, 2, file) == 2 && LittleEndian::write32(file, 1);
     for (int i = 0; i < count_ && ok; ++i) {
         int length = entries_[i].length;
-        ok = writeInt32(file, length) &&
+        ok = LittleEndian::write32(file, length) &&
              (length == 0 || std::fwrite(entries_[i].text, 1, length, file) == static_cast<std::size_t>(length));
     }
-    ok = ok && writeInt32(file, -1);
+    ok = ok && LittleEndian::write32(file, -1);
     return ok ? count_ : -1;
 }
 
@@ -366,9 +351,9 @@ int CMyLine::readBlock(std::FILE* file) {
     long left = remainingBytes(file);
     int32_t value = 0;
     int result = 0;
-    if (!readInt32(file, value)) left = 0;  // no version: an empty list
+    if (!LittleEndian::read32(file, value)) left = 0;  // no version: an empty list
     else if (left >= 0) left -= 4;
-    while (left != 0 && readInt32(file, value) && value >= 0) {
+    while (left != 0 && LittleEndian::read32(file, value) && value >= 0) {
         if (left > 0) left -= 4;
         // A length that runs past the end of the file is a short read: stop before allocating.
         if (left >= 0 && value > left) break;

@@ -5,6 +5,7 @@
 
 #include "platform/core/MemoryHook.h"
 #include "platform/core/Prompt.h"
+#include "store/LittleEndian.h"
 
 namespace {
 constexpr std::size_t kInitialBytes = 1000;
@@ -12,26 +13,13 @@ constexpr int kOffsetStep = 50;
 constexpr int kSingleHeader = 13;
 constexpr int kAreaHeader = 29;
 
-void putInt32(unsigned char* at, int32_t value) {
-    uint32_t v = static_cast<uint32_t>(value);
-    at[0] = static_cast<unsigned char>(v);
-    at[1] = static_cast<unsigned char>(v >> 8);
-    at[2] = static_cast<unsigned char>(v >> 16);
-    at[3] = static_cast<unsigned char>(v >> 24);
-}
-
-int32_t getInt32(const unsigned char* at) {
-    return static_cast<int32_t>(static_cast<uint32_t>(at[0]) | (static_cast<uint32_t>(at[1]) << 8) |
-                                (static_cast<uint32_t>(at[2]) << 16) | (static_cast<uint32_t>(at[3]) << 24));
-}
-
 void putHeader(unsigned char* head, int type, int kind, int subKind, int column, int row) {
     std::memset(head, 0, kSingleHeader);
     head[0] = static_cast<unsigned char>(type);
     head[1] = static_cast<unsigned char>(kind);
     head[2] = static_cast<unsigned char>(subKind);
-    putInt32(head + 5, column);
-    putInt32(head + 9, row);
+    LittleEndian::put32(head + 5, column);
+    LittleEndian::put32(head + 9, row);
 }
 
 // Length prefix of a data record: one byte up to 120, else 252 and four bytes.
@@ -41,7 +29,7 @@ int putLengthPrefix(unsigned char* at, int length) {
         return 1;
     }
     at[0] = UndoLongData;
-    putInt32(at + 1, length);
+    LittleEndian::put32(at + 1, length);
     return 5;
 }
 } // namespace
@@ -174,7 +162,7 @@ int CMyUndo::appendData(const void* bytes, int length) { return appendDataRecord
 int CMyUndo::appendInteger(int value, int width) {
     if (width != 1 && width != 2 && width != 4) return -1;
     unsigned char bytes[4];
-    putInt32(bytes, value);
+    LittleEndian::put32(bytes, value);
     return appendDataRecord(bytes, width, nullptr, 0);
 }
 
@@ -236,10 +224,10 @@ int CMyUndo::closeArea(bool keep) {
     }
     unsigned char head[kAreaHeader];
     putHeader(head, UndoAreaType, kind, areaSubKind_, areaColumn1_, areaRow1_);
-    putInt32(head + 13, areaColumn2_);
-    putInt32(head + 17, areaRow2_);
-    putInt32(head + 21, static_cast<int32_t>(areaUsed_));
-    putInt32(head + 25, areaRecords_);
+    LittleEndian::put32(head + 13, areaColumn2_);
+    LittleEndian::put32(head + 17, areaRow2_);
+    LittleEndian::put32(head + 21, static_cast<int32_t>(areaUsed_));
+    LittleEndian::put32(head + 25, areaRecords_);
     int result = storeEntry(head, kAreaHeader, areaBytes_, areaUsed_, nullptr, 0, areaUsed_ + 38);
     areaUsed_ = 0;
     areaRecords_ = 0;
@@ -339,8 +327,8 @@ void CMyUndo::decode(int index, UndoEntry& entry) const {
     entry.type = p[0];
     entry.kind = p[1];
     entry.subKind = p[2];
-    entry.column1 = getInt32(p + 5);
-    entry.row1 = getInt32(p + 9);
+    entry.column1 = LittleEndian::get32(p + 5);
+    entry.row1 = LittleEndian::get32(p + 9);
     if (entry.type == UndoSingle) {
         entry.column2 = entry.column1;
         entry.row2 = entry.row1;
@@ -349,10 +337,10 @@ void CMyUndo::decode(int index, UndoEntry& entry) const {
         entry.recordCount = 1;
         return;
     }
-    entry.column2 = getInt32(p + 13);
-    entry.row2 = getInt32(p + 17);
-    entry.payloadLength = getInt32(p + 21);
-    entry.recordCount = getInt32(p + 25);
+    entry.column2 = LittleEndian::get32(p + 13);
+    entry.row2 = LittleEndian::get32(p + 17);
+    entry.payloadLength = LittleEndian::get32(p + 21);
+    entry.recordCount = LittleEndian::get32(p + 25);
     entry.payload = p + kAreaHeader;
 }
 
