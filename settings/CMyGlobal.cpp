@@ -372,10 +372,10 @@ void CMyGlobal::addRecentFile(const std::string& path) {
     // would come back as pieces of other paths.
     if (path.find_first_of(std::string("\r\n\0", 3)) != std::string::npos) return;
     loadRecentFiles();
-    if (!recentFiles_.empty() && CMyHistory::sameIgnoringCase(recentFiles_.front(), path)) return;
+    if (!recentFiles_.empty() && CMyPublic::sameIgnoringCase(recentFiles_.front(), path)) return;
     std::vector<std::string> updated = recentFiles_;
     auto later = std::find_if(updated.begin(), updated.end(), [&](const std::string& entry) {
-        return CMyHistory::sameIgnoringCase(entry, path);
+        return CMyPublic::sameIgnoringCase(entry, path);
     });
     if (later != updated.end()) updated.erase(later);
     updated.insert(updated.begin(), path);
@@ -402,7 +402,7 @@ RecentFileChoice CMyGlobal::chooseRecentFile(int index, const std::string& curre
     std::string path = recentFile(index);
     choice.action = RecentFileChoice::Warn;
     if (path.empty()) choice.message = "未設定のため開くことは出来ません。";
-    else if (CMyHistory::sameIgnoringCase(path, currentPath)) choice.message = "現在開いているファイルです。";
+    else if (CMyPublic::sameIgnoringCase(path, currentPath)) choice.message = "現在開いているファイルです。";
     else if (!CMyPublic::fileExists(path)) choice.message = "選択したファイルは存在しませんでした。";
     else {
         choice.action = holdsData ? RecentFileChoice::StartInstance : RecentFileChoice::OpenHere;

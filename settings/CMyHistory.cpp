@@ -26,8 +26,6 @@ void addRecentLine(std::vector<std::string>& entries, const std::string& line) {
         entries.push_back(cutAtNul(line.substr(at, CMyHistory::recentLinePiece)));
 }
 
-char lowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
 } // namespace
 
 std::vector<std::string> CMyHistory::readRecentList(const std::string& path) {
@@ -81,11 +79,4 @@ void CMyHistory::pushFindEntry(std::vector<std::string>& entries, const std::str
     if (entries.front() == text) return;
     entries.erase(std::remove(entries.begin() + 1, entries.end(), text), entries.end());
     entries.insert(entries.begin(), text);
-}
-
-bool CMyHistory::sameIgnoringCase(const std::string& a, const std::string& b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (lowerAscii(a[i]) != lowerAscii(b[i])) return false;
-    return true;
 }

@@ -25,6 +25,4 @@ public:
     // (bytes, case distinguished) changes nothing; otherwise later copies are removed and
     // the text becomes entry 0.
     static void pushFindEntry(std::vector<std::string>& entries, const std::string& text);
-    // Byte comparison with ASCII letters folded, as paths are compared in the recent list.
-    static bool sameIgnoringCase(const std::string& a, const std::string& b);
 };

@@ -68,6 +68,8 @@ bool toDays(int y, int m, int d, int32_t& days) {
     return true;
 }
 
+char lowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
 bool isSeparator(char c) { return c == '/' || (ProgramFolder::separator() == '\\' && c == '\\'); }
 
 // Start of the file-name part. Native paths are UTF-8, where no byte of a multi-byte
@@ -220,5 +222,12 @@ bool CMyPublic::bytesEqual(std::string_view a, std::string_view b, size_t count)
         char y = i < b.size() ? b[i] : '\0';
         if (x != y) return false;
     }
+    return true;
+}
+
+bool CMyPublic::sameIgnoringCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (lowerAscii(a[i]) != lowerAscii(b[i])) return false;
     return true;
 }

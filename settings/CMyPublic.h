@@ -44,6 +44,8 @@ public:
     static bool fileExists(const std::string& path);
     // True when the first `count` bytes are equal (the end of a text reads as NUL bytes).
     static bool bytesEqual(std::string_view a, std::string_view b, size_t count);
+    // Byte comparison with ASCII letters folded, as paths and extensions are compared.
+    static bool sameIgnoringCase(std::string_view a, std::string_view b);
 
 private:
     int32_t lastDate_ = 0;

@@ -88,17 +88,6 @@ void sanitiseColumns(CMyHyo& hyo) {
     if (hyo.columnCount() > MaxColumns) hyo.truncateColumns(MaxColumns);
 }
 
-bool equalsIgnoringCase(const std::string& a, const std::string& b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        unsigned char x = static_cast<unsigned char>(a[i]), y = static_cast<unsigned char>(b[i]);
-        if (x >= 'A' && x <= 'Z') x = static_cast<unsigned char>(x + 32);
-        if (y >= 'A' && y <= 'Z') y = static_cast<unsigned char>(y + 32);
-        if (x != y) return false;
-    }
-    return true;
-}
-
 std::vector<std::string> readList(const std::string& path) {
     std::vector<std::string> lines;
     std::string bytes;
@@ -121,11 +110,11 @@ bool listLineMatches(const std::string& line, const std::string& dataPath,
     if (line.size() <= static_cast<size_t>(CMyColourFile::ListPathOffset)) return false;
     const std::string recorded = line.substr(CMyColourFile::ListPathOffset);
     const std::string stamp = line.substr(18, 14);
-    if (!equalsIgnoringCase(CMyPublic::fileNamePart(recorded), CMyPublic::fileNamePart(dataPath)))
+    if (!CMyPublic::sameIgnoringCase(CMyPublic::fileNamePart(recorded), CMyPublic::fileNamePart(dataPath)))
         return false;
     if (stamp != dataStamp) return false;
     // A copy elsewhere takes the entry only when the recorded file is gone or has changed.
-    return equalsIgnoringCase(recorded, dataPath) || !CMyPublic::fileExists(recorded) ||
+    return CMyPublic::sameIgnoringCase(recorded, dataPath) || !CMyPublic::fileExists(recorded) ||
            global.fileTimeStamp(recorded) != stamp;
 }
 

@@ -50,17 +50,6 @@ const char* const MsgCreateBeside = "データファイル直下に色情報フ�
 
 constexpr int MaxExportRow = 999999;
 
-bool equalsIgnoringCase(const std::string& a, const char* b) {
-    size_t i = 0;
-    for (; i < a.size() && b[i]; ++i) {
-        char x = a[i], y = b[i];
-        if (x >= 'A' && x <= 'Z') x = static_cast<char>(x + 32);
-        if (y >= 'A' && y <= 'Z') y = static_cast<char>(y + 32);
-        if (x != y) return false;
-    }
-    return i == a.size() && !b[i];
-}
-
 // A file's extension is everything after the first dot of its name, as everywhere else in
 // the program (data.tab.csv has the extension tab.csv and the colour file data.vxc).
 std::string extensionOf(const std::string& path) { return CMyPublic::extensionPart(path); }
@@ -152,7 +141,9 @@ bool SaveFlow::saveDocument(bool saveAs) {
 int SaveFlow::preselectedFilter() const {
     int filter = 1;
     if (doc.separator == '\t')
-        filter = (doc.filePath.empty() || equalsIgnoringCase(extensionOf(doc.filePath), "txt")) ? 2 : 3;
+        filter = (doc.filePath.empty() || CMyPublic::sameIgnoringCase(extensionOf(doc.filePath), "txt"))
+                     ? 2
+                     : 3;
     if (global.colourFileMode() != 0 && doc.colourMode == 1) filter += 3;
     return filter;
 }
@@ -168,7 +159,7 @@ bool SaveFlow::chooseSaveTarget(Target& target) {
     target.path = choice.path;
     // A data file named like a colour file would replace its own colour file and could not be
     // opened again.
-    if (equalsIgnoringCase(extensionOf(target.path), "vxc")) {
+    if (CMyPublic::sameIgnoringCase(extensionOf(target.path), "vxc")) {
         Prompt::warn(MsgColourExtension);
         return false;
     }
@@ -188,14 +179,14 @@ bool SaveFlow::confirmExtension(int filter, std::string& path, char& separator) 
         separator = ',';
         CMyPublic::setExtension(path, ".csv", false);
         const std::string extension = extensionOf(path);
-        if (equalsIgnoringCase(extension, "csv")) return true;
+        if (CMyPublic::sameIgnoringCase(extension, "csv")) return true;
         char text[512];
         std::snprintf(text, sizeof text, MsgCommaExtension, extension.c_str());
         return askNoDefault(text);
     }
     separator = '\t';
     if (filter == 2 || filter == 5) CMyPublic::setExtension(path, ".txt", false);
-    if (equalsIgnoringCase(extensionOf(path), "csv")) return askNoDefault(MsgTabCsv);
+    if (CMyPublic::sameIgnoringCase(extensionOf(path), "csv")) return askNoDefault(MsgTabCsv);
     if (extensionOf(path).empty()) return askNoDefault(MsgNoExtension);
     return true;
 }
