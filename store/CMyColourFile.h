@@ -90,8 +90,6 @@ public:
     void abandon();
 
     bool toTemporaryStore() const { return temporaryStore; }
-    const std::string& targetPath() const { return target; }
-    const std::string& newTempName() const { return tempName; }
 
     // After a temporary-store save: moves the document's entry to the top of vxc.lst,
     // evicting beyond MAKEFDLISTMAX for a new entry. False when the list could not be written.

@@ -89,7 +89,6 @@ public:
     void setZoomPercent(int percent);
     double zoomFactor() const { return zoom; }
     int defaultHeight() const { return defaultRowHeight; }
-    void setDefaultRowHeight(int height) { defaultRowHeight = height; }
 
     // ---- columns ----------------------------------------------------------------------
     // Journals the record (only the width inside a kind-45 area). Negative when full.

@@ -67,7 +67,6 @@ public:
 
     // Bytes currently allocated for blocks and arrays (for memory measurements).
     std::size_t memoryBytes() const;
-    int blockCount() const { return blockCount_; }
 
 private:
     struct Block {

@@ -214,7 +214,6 @@ bool CMyWriter::reserve(int extra) {
 void CMyWriter::flush() {
     if (used == 0) return;
     file.writeText(std::string_view(buffer, static_cast<size_t>(used)));
-    written += used;
     used = 0;
 }
 

@@ -54,8 +54,6 @@ public:
     void flush();
 
     bool outOfMemory() const { return memoryFailed; }
-    // Bytes handed to the file so far (as CP932 text).
-    long long bytesWritten() const { return written; }
 
 private:
     bool appendCell(const char* begin, const char* end, int mode);
@@ -84,5 +82,4 @@ private:
     int capacity = 0;
     int used = 0;
     bool memoryFailed = false;
-    long long written = 0;
 };

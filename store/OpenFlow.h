@@ -77,7 +77,6 @@ public:
 
     // What the last open did (for the window and for tests).
     int rowsRead() const { return rows; }
-    bool fieldsDropped() const { return dropped; }
 
 private:
     struct Attempt;
