@@ -236,8 +236,11 @@ int CMyHyo::replaceCell(int column, int row, const char* text, int textLength, C
     if (!span.exists && (mode == DropKind || mode == DropAll)) return 1;  // nothing to remove
     if (!attributesOnly) textLength = std::max(textLength, 0);
     else textLength = span.exists ? span.end - span.textStart : 0;
-    int padding = span.exists ? 0 : column - RowFormat::positionalCells(old, length) +
-                                         (RowFormat::positionalCells(old, length) > 0 ? 1 : 0);
+    int padding = 0;
+    if (!span.exists) {
+        int cells = RowFormat::positionalCells(old, length);
+        padding = column - cells + (cells > 0 ? 1 : 0);
+    }
     long need = static_cast<long>(length) + textLength + padding + 16;
     if (!ensureWork(need)) return 0;
     index = resolveWriteRow(row);
