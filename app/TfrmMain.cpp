@@ -16,6 +16,7 @@
 #include "store/ColourOpenSteps.h"
 #include "store/OpenFlow.h"
 #include "store/SaveFlow.h"
+#include "store/SeriesFill.h"
 #include "view/CMyHyoCom.h"
 #include "view/CMyHyoDraw.h"
 #include "view/GridWidget.h"
@@ -404,6 +405,17 @@ void TfrmMain::createView() {
     const QSize screenSize = s ? s->size() : QSize(1920, 1080);
     draw_->attach(screenSize.width(), screenSize.height(), 0, 0, global_->viewScale());
     grid->setView(draw_.get());
+    // The fill handle and F4 both end here; the navigation marks the document modified and
+    // redraws when this reports a change.
+    draw_->fillHandler = [this](const CellBlock& source, const SelectionBounds& target) {
+        const int changed =
+            SeriesFill(*hyo_, *public_)
+                .run({source.anchorColumn, source.anchorRow, source.endColumn, source.endRow},
+                     {target.left, target.top, target.right, target.bottom});
+        // Filling below the last row or right of the widest one grows the table.
+        if (changed > 0 && navigator) raiseScrollRanges();
+        return changed;
+    };
     layoutView();
     applyViewOptions();
     grid->onResize = [this](QResizeEvent*) {
