@@ -1,7 +1,7 @@
 // CellClear: empties the cells of a selection as one undoable step (Delete key, second half of cut).
 #pragma once
 
-#include "app/SelectionRange.h"
+#include "store/SelectionRange.h"
 
 class CMyHyo;
 

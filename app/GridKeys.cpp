@@ -87,7 +87,7 @@ KeyOutcome GridKeys::keyDown(int key, bool ctrl, bool shift) {
         break;
     case Qt::Key_Delete: {
         SelectionBounds b = view.selectionBounds();
-        if (CellClear::clear(hyo, SelectionRange{b.left, b.top, b.right, b.bottom}) == 0) out.code = 3;
+        if (CellClear::clear(hyo, b) == 0) out.code = 3;
         break;
     }
     case Qt::Key_F4:

@@ -283,7 +283,7 @@ bool Navigator::insertRowsAtCursor() {
 void Navigator::cutSelection() {
     if (!hooks_.copySelection || !hooks_.copySelection()) return;
     SelectionBounds b = view.selectionBounds();
-    if (CellClear::clear(hyo, SelectionRange{b.left, b.top, b.right, b.bottom}) != 0) return;
+    if (CellClear::clear(hyo, b) != 0) return;
     // The text changed, so the document must say so or closing would lose the cut.
     modified();
     renderAtPositions(false);
@@ -630,8 +630,7 @@ void Navigator::showSelectionInformation() {
     commitEdit();
     SelectionBounds b = view.selectionBounds();
     TfrmInfomation::showItems(grid ? grid->window() : nullptr,
-                              SelectionInfo::informationItems(
-                                  hyo, SelectionRange{b.left, b.top, b.right, b.bottom}));
+                              SelectionInfo::informationItems(hyo, b));
 }
 
 KeyOutcome Navigator::keyDown(int key, bool ctrl, bool shift) { return keys.keyDown(key, ctrl, shift); }

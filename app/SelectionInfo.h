@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/SelectionRange.h"
+#include "store/SelectionRange.h"
 
 class CMyHyo;
 

@@ -411,7 +411,7 @@ void TfrmMain::createView() {
         const int changed =
             SeriesFill(*hyo_, *public_)
                 .run({source.anchorColumn, source.anchorRow, source.endColumn, source.endRow},
-                     {target.left, target.top, target.right, target.bottom});
+                     target);
         // Filling below the last row or right of the widest one grows the table.
         if (changed > 0 && navigator) raiseScrollRanges();
         return changed;

@@ -4,10 +4,10 @@
 #include "editor/EditSurface.h"
 #include "platform/core/CodePage.h"
 #include "platform/core/Prompt.h"
+#include "view/CMyHyoDraw.h"
 
 #include <QApplication>
 #include <QClipboard>
-#include <QFontDatabase>
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QInputMethod>
@@ -25,18 +25,6 @@ constexpr int PasteLimit = 5001;          // clipboard text plus the edit must s
 constexpr int CopyLimit = 1000000;        // largest selection the editor puts on the clipboard
 
 // The fixed-pitch Japanese gothic the grid uses, by what this machine has.
-QString gothicFamily() {
-    static const QString family = [] {
-        const QStringList installed = QFontDatabase::families();
-        for (const char* name : {"MS Gothic", "ＭＳ ゴシック", "IPAGothic", "Noto Sans Mono CJK JP"}) {
-            QString candidate = QString::fromUtf8(name);
-            if (installed.contains(candidate, Qt::CaseInsensitive)) return candidate;
-        }
-        return QFontDatabase::systemFont(QFontDatabase::FixedFont).family();
-    }();
-    return family;
-}
-
 bool isLead(char c) { return CodePage::isLeadByte(static_cast<unsigned char>(c)); }
 
 QString toUnicode(std::string_view cp932) {
@@ -118,7 +106,7 @@ QWidget* CMyEdit::surfaceWidget() const { return surface; }
 
 void CMyEdit::setScale(int percent) {
     scalePercent = percent;
-    editorFont = QFont(gothicFamily());
+    editorFont = QFont(CMyHyoDraw::fontFamily());
     editorFont.setPixelSize(std::max(1, 12 * percent / 100));
     editorFont.setFixedPitch(true);
     editorFont.setStyleHint(QFont::Monospace);

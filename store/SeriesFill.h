@@ -1,6 +1,8 @@
 // SeriesFill: extends a block of cells over a larger range (fill handle, F4) as one undo step.
 #pragma once
 
+#include "store/SelectionRange.h"
+
 #include <string>
 #include <string_view>
 
@@ -8,12 +10,7 @@ class CMyHyo;
 class CMyPublic;
 
 // A rectangle of cells in view coordinates; the corners may be given in either order.
-struct FillBlock {
-    int left = 0;
-    int top = 0;
-    int right = 0;
-    int bottom = 0;
-};
+using FillBlock = SelectionRange;
 
 // The source block is continued to the right over the target's extra columns, then down over
 // its extra rows. A source exactly two cells wide (or tall) is read as a series and continued;

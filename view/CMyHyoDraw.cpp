@@ -28,14 +28,19 @@ const QRgb BandInverted = qRgb(255, 255, 255);
 const QRgb AlternateColours[] = {qRgb(240, 255, 240), qRgb(250, 255, 250), qRgb(255, 255, 230),
                                  qRgb(240, 240, 255), qRgb(255, 240, 240), qRgb(245, 245, 245)};
 
-// A fixed-pitch Japanese gothic; the first one installed wins.
-QString gridFontFamily() {
-    for (const char* family : {"MS Gothic", "IPAGothic", "Noto Sans Mono CJK JP"})
-        if (QFontDatabase::hasFamily(QString::fromLatin1(family))) return QString::fromLatin1(family);
-    return QFontDatabase::systemFont(QFontDatabase::FixedFont).family();
-}
-
 } // namespace
+
+// A fixed-pitch Japanese gothic; the first one installed wins.
+QString CMyHyoDraw::fontFamily() {
+    static const QString family = [] {
+        for (const char* name : {"MS Gothic", "ＭＳ ゴシック", "IPAGothic", "Noto Sans Mono CJK JP"}) {
+            const QString candidate = QString::fromUtf8(name);
+            if (QFontDatabase::hasFamily(candidate)) return candidate;
+        }
+        return QFontDatabase::systemFont(QFontDatabase::FixedFont).family();
+    }();
+    return family;
+}
 
 CMyHyoDraw::CMyHyoDraw(CMyHyo& hyo, const CMyHyoCom& com)
     : hyo_(hyo), painter_(canvas_, hyo, com) {
@@ -59,7 +64,7 @@ void CMyHyoDraw::attach(int screenWidth, int screenHeight, int originX, int orig
 
 void CMyHyoDraw::setScale(int percent) {
     scale_ = percent / 100.0;
-    QFont font(gridFontFamily());
+    QFont font(fontFamily());
     font.setPixelSize(std::max(1, static_cast<int>(12 * scale_)));
     font.setStyleHint(QFont::TypeWriter);
     font.setFixedPitch(true);

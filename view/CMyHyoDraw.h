@@ -2,6 +2,7 @@
 // the current cell, the selection and the mouse gestures made on the grid.
 #pragma once
 
+#include "store/SelectionRange.h"
 #include "view/GridCanvas.h"
 #include "view/GridGeometry.h"
 #include "view/GridPainter.h"
@@ -59,12 +60,7 @@ struct CellBlock {
     int endRow = 0;
 };
 // Normalised, zero-based bounds every selection command works on.
-struct SelectionBounds {
-    int left = 0;
-    int top = 0;
-    int right = 0;
-    int bottom = 0;
-};
+using SelectionBounds = SelectionRange;
 // Result of moveCursor: 0 visible, 1 vertical scroll, 2 horizontal scroll, 3 both.
 struct CursorMove {
     int code = 0;
@@ -87,6 +83,8 @@ class CMyHyoDraw {
 public:
     static constexpr int MaxColumns = 999;
     static constexpr int MaxRows = 500000;
+    // The fixed-pitch Japanese gothic the grid and the in-cell editor draw with.
+    static QString fontFamily();
 
     CMyHyoDraw(CMyHyo& hyo, const CMyHyoCom& com);
     CMyHyoDraw(const CMyHyoDraw&) = delete;
