@@ -2,7 +2,9 @@
 // scrolling, the in-cell editor hand-over, zoom and the view commands (freeze, header, bands).
 #include "app/Navigator.h"
 
-#include "app/CellClear.h"
+#include "engine/CellClear.h"
+#include "engine/CellEdit.h"
+#include "engine/HeaderToggle.h"
 #include "app/SelectionInfo.h"
 #include "dialogs/TfrmInfomation.h"
 #include "editor/CMyEdit.h"
@@ -25,8 +27,6 @@ namespace {
 constexpr int InitialTimerInterval = 500;
 constexpr int SlowestTimerInterval = 700;
 constexpr int FastestTimerInterval = 10;
-constexpr int MinimumRowHeight = 10;
-constexpr int MaximumRowHeight = 65535;   // a row's height record holds 16 bits
 
 bool isEnter(int key) { return key == Qt::Key_Return || key == Qt::Key_Enter; }
 
@@ -283,7 +283,7 @@ bool Navigator::insertRowsAtCursor() {
 void Navigator::cutSelection() {
     if (!hooks_.copySelection || !hooks_.copySelection()) return;
     SelectionBounds b = view.selectionBounds();
-    if (CellClear::clear(hyo, b) != 0) return;
+    if (CellClear::clear(hyo, b).none()) return;
     // The text changed, so the document must say so or closing would lose the cut.
     modified();
     renderAtPositions(false);
@@ -333,50 +333,17 @@ void Navigator::commitEdit() {
     // The text belongs to the cell the edit was opened on, even if something moved the cursor.
     const int column = editCell.column;
     const int row = editCell.row;
-    std::string text = edit.text();
-    if (text.empty() && hyo.cellString(column, row).empty()) {
+    const EditOutcome out = CellEdit::commit(hyo, column, row, edit.text(),
+                                             edit.boxRect().height(), editCellHeight, view.scale());
+    if (out.none()) {
         view.showCursor();
         return;
     }
-    const int box = edit.boxRect().height();
-    double height = std::trunc((box + 2) / view.scale());
-    height = std::clamp<double>(height, MinimumRowHeight, MaximumRowHeight);
-    // A box as tall as the cell it was opened over keeps the row's height: at a zoom other
-    // than 100 % the drawn height converted back can be one more than the stored one.
-    if (box + 2 == editCellHeight) height = hyo.rowHeight(row);
-    storeEditedCell(column, row, text, static_cast<int>(height));
     renderAtPositions(false);
     modified();
     raiseScrollRanges();
     view.showCursor();
     status(0);
-}
-
-// The text and, when it changed, the row's height go in as one undo step: the area records
-// the old text, goes back to the cell and records the row's old height.
-void Navigator::storeEditedCell(int column, int row, const std::string& text, int height) {
-    CMyUndo& journal = hyo.journal();
-    const bool heightChanges = height != hyo.rowHeight(row);
-    if (heightChanges && journal.recording() &&
-        journal.openArea(UndoCellText, 0, column, row, column, row) == 1) {
-        hyo.setCell(column, row, nullptr);
-        // A text too big for the journal abandons the area; the height then is not recorded
-        // either (outside the area it would become an undo step of its own).
-        if (journal.areaOpen()) {
-            journal.appendMarker(UndoBackToStart);
-            journal.appendMarker(UndoSetKind, UndoRowHeight);
-            hyo.journalRowAttribute(row, AttrRowHeight);
-        }
-        // An entry too big for the journal is left out, as a single change would be.
-        journal.closeArea(true);
-        const bool wasRecording = journal.setRecording(false);
-        hyo.setRowHeight(row, height);
-        hyo.setCell(column, row, text.c_str());
-        journal.setRecording(wasRecording);
-        return;
-    }
-    if (heightChanges) hyo.setRowHeight(row, height);
-    hyo.setCell(column, row, text.c_str());
 }
 
 // ---------------------------------------------------------------------------------------
@@ -575,33 +542,10 @@ bool Navigator::toggleHeader() {
     // An open edit is stored first, so its text goes to the cell it was typed into and not
     // to the row that moves into its place.
     commitEdit();
-    if (hyo.isFiltered()) {
-        Prompt::warn("抽出中は出来ません。");
-        return false;
-    }
-    const bool turningOn = !hyo.inHeaderMode();
-    if (turningOn) {
-        if (hyo.rowCount() < 1 || hyo.cellCount(0) < 1) {
-            Prompt::warn("ヘッダーに指定する項目がありません。");
-            return false;
-        }
-        for (int column = 0; column < hyo.cellCount(0); ++column) {
-            if (static_cast<int>(hyo.cellString(column, 0).size()) > MaxTitleBytes) {
-                char message[80];
-                std::snprintf(message, sizeof message, "%d列目のサイズが大きすぎます。", column + 1);
-                Prompt::warn(message);
-                return false;
-            }
-        }
-    }
-    if (hyo.journal().recording() && hyo.clearHeaderForUndo() != 0) return false;
-    bool wasRecording = hyo.journal().setRecording(false);
-    if (turningOn) hyo.takeHeaderRow();
-    else hyo.restoreHeaderRow();
-    hyo.journal().setRecording(wasRecording);
-
+    const EditOutcome out = HeaderToggle::toggle(hyo);
+    if (out.none()) return false;
     view.clearSelection();
-    view.setCurrentCell(0, 0);
+    view.setCurrentCell(out.column, out.row);
     setScrollPositions(scr_Bottom->minimum(), scr_Right->minimum());
     raiseScrollRanges();
     renderAtPositions(true);

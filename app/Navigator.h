@@ -42,7 +42,6 @@ class Navigator : public QObject {
 public:
     static constexpr int MinScale = 50;
     static constexpr int MaxScale = 400;
-    static constexpr int MaxTitleBytes = 60;
 
     // grid: the widget the view paints on and the editor sits on; the scroll bars are the
     // window's scr_Right (rows) and scr_Bottom (columns).
@@ -119,7 +118,6 @@ private:
     void cutSelection();
     void controlCharacter(int key);
     bool openEditor(const std::string& text, int flags);
-    void storeEditedCell(int column, int row, const std::string& text, int height);
     void setScrollPositions(int first, int top);
 
     void status(int scope);

@@ -18,7 +18,7 @@
 #include "store/ColourOpenSteps.h"
 #include "store/OpenFlow.h"
 #include "store/SaveFlow.h"
-#include "store/SeriesFill.h"
+#include "engine/SeriesFill.h"
 #include "view/CMyHyoCom.h"
 #include "view/CMyHyoDraw.h"
 #include "view/GridWidget.h"
@@ -239,13 +239,13 @@ void TfrmMain::createView() {
     // The fill handle and F4 both end here; the navigation marks the document modified and
     // redraws when this reports a change.
     draw_->fillHandler = [this](const CellBlock& source, const SelectionBounds& target) {
-        const int changed =
+        const EditOutcome out =
             SeriesFill(*hyo_, *public_)
                 .run({source.anchorColumn, source.anchorRow, source.endColumn, source.endRow},
                      target);
         // Filling below the last row or right of the widest one grows the table.
-        if (changed > 0 && navigator) raiseScrollRanges();
-        return changed;
+        if (out.raiseRanges && navigator) raiseScrollRanges();
+        return out.none() ? 0 : 1;
     };
     layoutView();
     applyViewOptions();

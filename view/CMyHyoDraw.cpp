@@ -5,7 +5,7 @@
 
 #include "platform/core/Prompt.h"
 #include "store/CMyHyo.h"
-#include "store/UndoArea.h"
+#include "engine/SizeChange.h"
 
 #include <QFontDatabase>
 #include <QPainter>
@@ -692,12 +692,7 @@ int CMyHyoDraw::finishColumnDrag() {
         const SelectionBounds b = selectionBounds();
         if (b.left <= dragColumn_ && dragColumn_ <= b.right) first = b.left, last = b.right;
     }
-    {
-        UndoArea area(hyo_.journal(), UndoColumnWidth, 0, first, curRow_, last, curRow_);
-        for (int c = first; c <= last && area.collecting(); ++c) hyo_.journalColumnRecord(c);
-        if (!area.commit()) return UpNothing;
-        for (int c = first; c <= last; ++c) hyo_.setColumnWidth(c, width);
-    }
+    if (SizeChange::columnWidths(hyo_, first, last, width, curRow_).none()) return UpNothing;
     recomputeFrozenWidth();
     render(firstColumn_, topRow_, true);
     present();
@@ -711,7 +706,7 @@ int CMyHyoDraw::finishRowDrag() {
         const SelectionBounds b = selectionBounds();
         if (b.top <= dragRow_ && dragRow_ <= b.bottom) first = b.top, last = b.bottom;
     }
-    if (hyo_.setRowHeights(first, last, height) < 0) return UpNothing;
+    if (SizeChange::rowHeights(hyo_, first, last, height).none()) return UpNothing;
     render(firstColumn_, topRow_, true);
     present();
     return UpRowHeight;

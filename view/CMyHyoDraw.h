@@ -2,7 +2,7 @@
 // the current cell, the selection and the mouse gestures made on the grid.
 #pragma once
 
-#include "store/SelectionRange.h"
+#include "engine/SelectionRange.h"
 #include "view/GridCanvas.h"
 #include "view/GridGeometry.h"
 #include "view/GridPainter.h"
