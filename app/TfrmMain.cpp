@@ -435,6 +435,9 @@ bool TfrmMain::startInstance(const std::vector<std::string>& arguments) {
 }
 
 void TfrmMain::openOrStart(const std::string& path, bool header, int typeOption) {
+    // Text still being typed belongs to this window: stored first, it makes the window hold
+    // data, and the editor never stays open over a freshly loaded file.
+    commitEdit();
     if (!holdsData()) {
         openFile(&path, header, nullptr, typeOption);
         return;

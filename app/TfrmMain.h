@@ -56,7 +56,8 @@ public:
     // Saves the settings, then starts another vexil with `arguments`; false (after the
     // message) when it could not be started.
     bool startInstance(const std::vector<std::string>& arguments);
-    // Opens `path` here when the window is empty and unmodified, else in another instance.
+    // Stores an open edit, then opens `path` here when the window is empty and unmodified,
+    // else in another instance.
     void openOrStart(const std::string& path, bool header, int typeOption);
     void updateCaption(bool modified, bool force);
     // Stores the in-cell editor's text when it is active.

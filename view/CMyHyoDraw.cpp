@@ -247,7 +247,8 @@ void CMyHyoDraw::present() {
     cursorParts_.clear();
     bandParts_.clear();
     cursorShown_ = false;
-    if (cursorEnabled_) {
+    // A cursor hidden for the in-cell editor stays hidden whatever draws the grid again.
+    if (cursorEnabled_ && !cursorHeld_) {
         cursorShown_ = true;
         cursorColumn_ = curColumn_;
         cursorRow_ = curRow_;
@@ -405,6 +406,7 @@ void CMyHyoDraw::setCurrentCell(int column, int row) {
 }
 
 void CMyHyoDraw::showCursor() {
+    cursorHeld_ = false;
     if (!cursorEnabled_) return;
     cursorShown_ = true;
     cursorColumn_ = curColumn_;
@@ -413,13 +415,18 @@ void CMyHyoDraw::showCursor() {
 }
 
 void CMyHyoDraw::hideCursor() {
+    cursorHeld_ = true;
+    eraseCursor();
+}
+
+void CMyHyoDraw::eraseCursor() {
     cursorShown_ = false;
     replaceParts(cursorParts_, {});
 }
 
 void CMyHyoDraw::setCursorEnabled(bool on) {
     cursorEnabled_ = on;
-    if (!on) hideCursor();
+    if (!on) eraseCursor();
 }
 
 // The cursor: a 2-pixel frame around the cell, its caption and row number inverted, and the
