@@ -249,10 +249,10 @@ void TfrmMain::createView() {
     };
     layoutView();
     applyViewOptions();
-    grid->onResize = [this](QResizeEvent*) {
+    connect(grid, &GridWidget::resized, this, [this] {
         layoutView();
         redrawGrid(true);
-    };
+    });
 }
 
 void TfrmMain::applyViewOptions() {
@@ -270,16 +270,8 @@ void TfrmMain::createEditor() {
 
 // Keys, mouse, wheel and scroll bars of the grid go through the navigation.
 void TfrmMain::createNavigator() {
-    NavigatorHooks hooks;
-    hooks.updateStatus = [this](int scope) { updateStatus(scope); };
-    hooks.markModified = [this] { updateCaption(true, false); };
-    hooks.returnMovesRight = [this] { return commands_->action("tb_Ret")->isChecked(); };
-    hooks.viewModesChanged = [this] { commands_->refresh(); };
-    hooks.userKey = [this](int digit, bool shift) { commands_->runUserKey(digit, shift); };
-    hooks.copySelection = [this] { return commands_->run(*CommandTable::find("mnuEditCopy")); };
-    hooks.pasteAtCursor = [this] { commands_->run(*CommandTable::find("mnuEditPaste")); };
     navigator = std::make_unique<Navigator>(*hyo_, *draw_, *edit_, *global_, grid, scr_Right,
-                                            scr_Bottom, std::move(hooks));
+                                            scr_Bottom, static_cast<NavigatorHost&>(*this));
     navigator->installOn(grid);
     connect(scr_Right, &QScrollBar::valueChanged, this, &TfrmMain::scr_RightChange);
     connect(scr_Bottom, &QScrollBar::valueChanged, this, &TfrmMain::scr_BottomChange);
@@ -585,6 +577,22 @@ void TfrmMain::updateColourSaveButton() {
 
 // ---------------------------------------------------------------------------------------
 // Commands
+
+void TfrmMain::markModified() { updateCaption(true, false); }
+
+bool TfrmMain::returnMovesRight() const { return commands_->action("tb_Ret")->isChecked(); }
+
+void TfrmMain::runUserKey(int digit, bool shift) { commands_->runUserKey(digit, shift); }
+
+// The palette window is not built yet; its rows and swatches are entries of the command
+// table (CommandSurfaces::runPaletteSlot and runSwatch) for it to run.
+void TfrmMain::showToolPalette(int, const QPoint&) {}
+
+bool TfrmMain::copySelection() { return commands_->run(*CommandTable::find("mnuEditCopy")); }
+
+void TfrmMain::pasteAtCursor() { commands_->run(*CommandTable::find("mnuEditPaste")); }
+
+void TfrmMain::viewModesChanged() { commands_->refresh(); }
 
 CommandState TfrmMain::commandState() const {
     CommandState state;
