@@ -2,6 +2,7 @@
 #include "store/CMyFile.h"
 
 #include "platform/core/CodePage.h"
+#include "store/EncodingScan.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -24,8 +25,6 @@ constexpr int CutFromUtf16 = 1014;
 // A file whose first bytes are plain ASCII is scanned on up to this size for a decision.
 constexpr int WideScanLimit = 1024 * 1024;
 constexpr int ScanSize = 1000;
-
-bool inRange(unsigned char c, unsigned lo, unsigned hi) { return c >= lo && c <= hi; }
 
 bool isUtf16Encoding(int encoding) { return encoding == 10 || encoding == 11; }
 
@@ -192,93 +191,35 @@ int CMyFile::detectEncoding(bool allowChange, int& encoding, bool& bomSeen) {
     return seekTo(dataStart) ? 0 : -3;
 }
 
-// Reads the first 1000 bytes and decides; a start that is plain ASCII gives no evidence, so
-// the scan then goes on over the first megabyte (a UTF-8 file may begin with a long ASCII
-// header and would otherwise be shown as garbled Shift-JIS).
+// Reads the first 1000 bytes and decides. When they tell nothing apart (plain ASCII, or text
+// that reads well both as UTF-8 and as Shift-JIS) the scan goes on over the first megabyte: a
+// UTF-8 file may begin with a long ASCII header and would otherwise be shown as garbled
+// Shift-JIS.
 int CMyFile::scanContent() {
     if (!seekTo(0)) return -3;
     std::string bytes(ScanSize, '\0');
     int got = readRaw(bytes.data(), ScanSize);
     if (got < 0) return -3;
-    bool undecided = false;
-    int result = scanForEncoding(reinterpret_cast<const unsigned char*>(bytes.data()), got,
-                                 undecided);
-    if (!undecided || got < ScanSize) return result;
+    auto scan = [&bytes](int count, bool complete) {
+        return EncodingScan::classify(reinterpret_cast<const unsigned char*>(bytes.data()), count,
+                                      complete);
+    };
+    EncodingScan::Result result = scan(got, got < ScanSize);
+    if (result.decided || got < ScanSize) return result.encoding;
     // Read on in read-ahead sized steps, so that a small file costs no megabyte of buffer.
+    bool complete = false;
     while (got < WideScanLimit) {
         int step = std::min<int>(static_cast<int>(ReadAhead), WideScanLimit - got);
         bytes.resize(got + step);
         int more = readRaw(bytes.data() + got, step);
         if (more < 0) return -3;
         got += more;
-        if (more < step) break;
-    }
-    return scanForEncoding(reinterpret_cast<const unsigned char*>(bytes.data()), got, undecided);
-}
-
-int CMyFile::scanForEncoding(const unsigned char* b, int n, bool& undecided) const {
-    int sj = 0, u8 = 0, fallback = 0;
-    bool final = false;
-    int i = 0;
-    while (i < n) {
-        unsigned char c = b[i];
-        if (c == 0x00) {
-            fallback = 10;
-            final = true;
-            break;
-        }
-        if (c <= 0x7F) {
-            ++i;
-        } else if (c <= 0x9F) {
-            if (u8 > 0) { fallback = 10; break; }
-            if (i + 1 >= n) break;
-            unsigned char d = b[i + 1];
-            if (!inRange(d, 0x40, 0x7E) && !inRange(d, 0x80, 0xFC)) { fallback = 10; break; }
-            ++sj;
-            i += 2;
-        } else if (c <= 0xC1) {
-            ++sj;
-            ++i;
-        } else if (c <= 0xDF) {
-            if (i + 1 >= n) break;
-            if (inRange(b[i + 1], 0x80, 0xBF)) {
-                i += 2;
-            } else {
-                ++sj;
-                ++i;
-            }
-        } else if (c <= 0xEF) {
-            if (i + 2 >= n) break;
-            unsigned char d = b[i + 1], e = b[i + 2];
-            if (inRange(d, 0x80, 0xBF) && inRange(e, 0x80, 0xBF)) {
-                ++u8;
-                i += 3;
-            } else if (inRange(d, 0x40, 0x7E) || inRange(d, 0x80, 0xBF) || inRange(d, 0xC0, 0xFE)) {
-                ++sj;
-                i += 2;
-            } else {
-                fallback = 10;
-                break;
-            }
-        } else if (c <= 0xFD) {
-            int length = c <= 0xF7 ? 4 : c <= 0xFB ? 5 : 6;
-            if (sj > 0) { fallback = 10; break; }
-            if (i + length > n) break;
-            bool continuation = false;
-            for (int k = 1; k < length; ++k) continuation |= inRange(b[i + k], 0x80, 0xBF);
-            if (!continuation) { fallback = 10; break; }
-            ++u8;
-            i += length;
-        } else {
-            fallback = 10;
+        if (more < step) {
+            complete = true;
             break;
         }
     }
-    undecided = !final && sj == 0 && u8 == 0 && fallback == 0;
-    if (final) return fallback;
-    if (sj > 0) return 0;
-    if (u8 > 0) return 15;
-    return fallback;
+    return scan(got, complete).encoding;
 }
 
 // Reading starts again from the first data byte, and so do the counts of what it replaced.

@@ -77,7 +77,6 @@ private:
     void replaceControls(char* text, int length);
     const char* convertChunk(int length, int& outLength);
     int scanContent();
-    int scanForEncoding(const unsigned char* bytes, int count, bool& undecided) const;
 
     std::FILE* handle = nullptr;
     int openMode = ModeRead;
