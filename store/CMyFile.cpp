@@ -69,6 +69,7 @@ int CMyFile::open(const std::string& path, int mode, int encoding) {
     dataStart = -1;
     emptyFile = false;
     replacedCount = 0;
+    nullCount = 0;
     lostCount = 0;
     carryCount = 0;
     readPos = 0;
@@ -226,6 +227,7 @@ int CMyFile::scanContent() {
 int CMyFile::rewindToData() {
     if (!isOpen()) return -3;
     replacedCount = 0;
+    nullCount = 0;
     lostCount = 0;
     if (dataStart < 0) {
         int encoding;
@@ -295,6 +297,7 @@ void CMyFile::replaceControls(char* text, int length) {
             if (c >= 0x20 || c == '\t' || c == '\r' || c == '\n') continue;
             text[i] = c == 0 ? ' ' : '?';
             ++replacedCount;
+            if (c == 0) ++nullCount;
         }
     }
 }

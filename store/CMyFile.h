@@ -56,6 +56,8 @@ public:
 
     // Control bytes replaced while reading (NUL by a blank, others by "?").
     int replacedControls() const { return replacedCount; }
+    // Of those, the NUL bytes (the blanks).
+    int replacedNulls() const { return nullCount; }
     // Characters CP932 cannot hold exactly, met while reading UTF-8 or UTF-16 (written as "?"
     // or as a look-alike that reads back as another character).
     int unrepresentableCharacters() const { return lostCount; }
@@ -82,6 +84,7 @@ private:
     int openMode = ModeRead;
     bool emptyFile = false;
     int replacedCount = 0;
+    int nullCount = 0;
     int lostCount = 0;
 
     // The raw piece being cut: 1024 bytes plus three NULs (aligned for UTF-16 units).
