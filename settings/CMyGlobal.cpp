@@ -366,13 +366,13 @@ std::string CMyGlobal::recentFile(int index) const {
     return recentFiles_[static_cast<size_t>(index)];
 }
 
-void CMyGlobal::addRecentFile(const std::string& path) {
-    if (path.empty() || path.size() >= static_cast<size_t>(maxPathBytes)) return;
+bool CMyGlobal::addRecentFile(const std::string& path) {
+    if (path.empty() || path.size() >= static_cast<size_t>(maxPathBytes)) return true;
     // One entry per line: a name holding a line break (possible on Linux) or a NUL byte
     // would come back as pieces of other paths.
-    if (path.find_first_of(std::string("\r\n\0", 3)) != std::string::npos) return;
+    if (path.find_first_of(std::string("\r\n\0", 3)) != std::string::npos) return true;
     loadRecentFiles();
-    if (!recentFiles_.empty() && CMyPublic::sameIgnoringCase(recentFiles_.front(), path)) return;
+    if (!recentFiles_.empty() && CMyPublic::sameIgnoringCase(recentFiles_.front(), path)) return true;
     std::vector<std::string> updated = recentFiles_;
     auto later = std::find_if(updated.begin(), updated.end(), [&](const std::string& entry) {
         return CMyPublic::sameIgnoringCase(entry, path);
@@ -381,13 +381,10 @@ void CMyGlobal::addRecentFile(const std::string& path) {
     updated.insert(updated.begin(), path);
     if (updated.size() > static_cast<size_t>(recentFileCount)) updated.resize(recentFileCount);
     std::string file = settingsPath(recentListName);
-    // A list that cannot be written is reported like any failed write; the old file and the
-    // list read from it stay.
-    if (file.empty() || !CMyHistory::writeList(file, updated, recentFileCount)) {
-        Prompt::warn("ファイルの書き込みに失敗しました。");
-        return;
-    }
+    // A list that cannot be written keeps the old file and the list read from it.
+    if (file.empty() || !CMyHistory::writeList(file, updated, recentFileCount)) return false;
     recentFiles_ = std::move(updated);
+    return true;
 }
 
 std::string CMyGlobal::recentMenuCaption(int index) const {

@@ -164,7 +164,8 @@ public:
     // Path at `index` of the list as last loaded, "" when there is none.
     std::string recentFile(int index) const;
     // Puts `path` on top after a successful save; rereads first so instances share the list.
-    void addRecentFile(const std::string& path);
+    // False when the list could not be written (the old list stays); the caller reports it.
+    bool addRecentFile(const std::string& path);
     // Caption of recent-files menu item `index` (0-4): the path or "（未選択）". Call
     // loadRecentFiles() first when the menu opens.
     std::string recentMenuCaption(int index) const;

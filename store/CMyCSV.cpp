@@ -66,7 +66,12 @@ int CMyCSV::open(const std::string& path, int encoding, bool allowChange) {
         }
         fieldCapacity = FieldBufferStep;
     }
-    if (file.open(path, CMyFile::ModeRead, encoding) != 0) {
+    int opened = file.open(path, CMyFile::ModeRead, encoding);
+    if (opened == CMyFile::NotRegularFile) {
+        message = "読込できないファイルです。";
+        return 1;
+    }
+    if (opened != 0) {
         message = "ファイルが見つかりません。";
         return 1;
     }

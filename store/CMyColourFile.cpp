@@ -212,7 +212,8 @@ std::string CMyColourFile::locateColourFile(const std::string& dataPath, const s
 
 bool CMyColourFile::openForReading(const std::string& path) {
     closeStream();
-    if (path.empty() || std::filesystem::is_directory(path)) return false;
+    // A FIFO or device under the colour file's name would block the open or never end.
+    if (path.empty() || SafeFile::isSpecial(path)) return false;
     stream = std::fopen(path.c_str(), "rb");
     return stream != nullptr;
 }
@@ -317,7 +318,8 @@ int CMyColourFile::createColourFile(const std::string& dataPath, bool saveAs,
         target = besidePath(dataPath);
     }
     staged = std::make_unique<StagedFile>(target);
-    if (staged->writable()) stream = std::fopen(staged->temporary().c_str(), "wb");
+    if (staged->writable() && !staged->prepare().empty())
+        stream = std::fopen(staged->prepare().c_str(), "wb");
     if (!stream) {
         staged.reset();
         return -1;

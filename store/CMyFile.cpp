@@ -13,6 +13,10 @@
 
 #ifdef _WIN32
 #include <share.h>
+#else
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #endif
 
 namespace {
@@ -27,6 +31,25 @@ constexpr int WideScanLimit = 1024 * 1024;
 constexpr int ScanSize = 1000;
 
 bool isUtf16Encoding(int encoding) { return encoding == 10 || encoding == 11; }
+
+#ifndef _WIN32
+// Opening a FIFO for reading waits for a writer, and a device may never end: the path is
+// opened without waiting and refused (errno ENOTSUP) unless it is a regular file.
+std::FILE* openRegularForReading(const std::string& path) {
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) return nullptr;
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        errno = ENOTSUP;
+        return nullptr;
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    std::FILE* stream = ::fdopen(fd, "rb");
+    if (!stream) ::close(fd);
+    return stream;
+}
+#endif
 
 } // namespace
 
@@ -52,8 +75,12 @@ int CMyFile::open(const std::string& path, int mode, int encoding) {
         // Nobody else may have the file while it is read or written.
         opened = _fsopen(path.c_str(), modes[mode], _SH_DENYRW);
 #else
-        opened = std::fopen(path.c_str(), modes[mode]);
+        opened = mode == ModeRead ? openRegularForReading(path) : std::fopen(path.c_str(), modes[mode]);
 #endif
+    }
+    if (!opened && errno == ENOTSUP) {
+        errorText = "読込できないファイルです。";
+        return NotRegularFile;
     }
     if (!opened) {
         char text[96];

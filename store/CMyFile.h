@@ -27,8 +27,11 @@ public:
     CMyFile(const CMyFile&) = delete;
     CMyFile& operator=(const CMyFile&) = delete;
 
+    static constexpr int NotRegularFile = -3;
+
     // 0 opened; -1 the system refused (errorText "ファイルオープンに失敗しました。(%d)") or the
-    // mode is unknown; -2 a file is already open (errorText "既に開かれています。").
+    // mode is unknown; -2 a file is already open (errorText "既に開かれています。"); -3 the path
+    // to read is a FIFO, device, folder or socket (errorText "読込できないファイルです。").
     int open(const std::string& path, int mode, int encoding);
     // Flushes pending writes and closes; 0, or -1 when a write or the close failed.
     int close();

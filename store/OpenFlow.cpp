@@ -2,6 +2,7 @@
 #include "store/OpenFlow.h"
 
 #include "platform/core/Prompt.h"
+#include "platform/core/SafeFile.h"
 #include "settings/CMyGlobal.h"
 #include "settings/CMyPublic.h"
 #include "store/CMyCSV.h"
@@ -161,6 +162,8 @@ int OpenFlow::openFileOnce(const std::string& path, bool headerFlag, const std::
     lastSeparator = attempt.separator;
     lastForced = attempt.quotesForced;
 
+    long long diskSize = -1, diskTime = 0;
+    if (!SafeFile::stamp(attempt.path, diskSize, diskTime)) diskSize = -1;
     CMyCSV reader;
     reader.setStrictQuotes(!(retry || global.fileQuoteLineBreakOnly()));
     int readSetting = global.readEncoding();
@@ -200,6 +203,9 @@ int OpenFlow::openFileOnce(const std::string& path, bool headerFlag, const std::
         return result;
     }
     doc.lineEnding = reader.lineEndingKind();
+    doc.diskPath = attempt.path;
+    doc.diskSize = diskSize;
+    doc.diskTime = diskTime;
     if (colourOpen && colour.colourRecords) colour.colourRecords(context, attempt.headerFlag ? 1 : 0);
     finishLoad(reader, attempt);
     return result;

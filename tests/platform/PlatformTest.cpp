@@ -2,6 +2,7 @@
 #include "platform/core/CodePage.h"
 #include "platform/core/MemoryHook.h"
 #include "platform/core/ProgramFolder.h"
+#include "platform/core/SafeFile.h"
 #include "support/ScriptedPrompt.h"
 #include "support/TempHome.h"
 
@@ -68,4 +69,37 @@ TEST(CodePage, CountsCharactersCp932CannotKeep) {
     EXPECT_EQ(CodePage::utf8ToCp932("\u301c", sjis), 1);
     EXPECT_EQ(CodePage::utf8ToCp932("\xff", sjis), 1); // invalid UTF-8
     EXPECT_EQ(sjis, "?");
+}
+
+// The temporary file beside a target keeps within the 255-byte name limit and the folder.
+TEST(SafeFile, TemporaryNamesFitBesideLongNames) {
+    const std::string folder = "/some/folder/";
+    for (const std::string& name : {std::string("a.csv"), std::string(255, 'n'),
+                                    std::string(200, 'x') + [] { std::string k; for (int i = 0; i < 18; ++i) k += "\xE8\xA1\xA8"; return k; }()}) {
+        const std::string temporary = SafeFile::temporaryPathFor(folder + name);
+        ASSERT_EQ(temporary.compare(0, folder.size(), folder), 0);
+        const std::string made = temporary.substr(folder.size());
+        EXPECT_LE(made.size(), 255u) << name.size();
+        EXPECT_EQ(made[0], '.');
+        EXPECT_EQ(made.substr(made.size() - 4), ".tmp");
+        EXPECT_NE(made.find(".vexil-"), std::string::npos);
+        // The kept part is a prefix of the name, cut at a character start.
+        const std::string kept = made.substr(1, made.find(".vexil-") - 1);
+        ASSERT_EQ(name.compare(0, kept.size(), kept), 0);
+        if (kept.size() < name.size()) EXPECT_NE(static_cast<unsigned char>(name[kept.size()]) & 0xC0, 0x80);
+    }
+    EXPECT_EQ(SafeFile::temporaryPathFor("/f/a.csv").rfind("/f/.a.csv.vexil-", 0), 0u);
+    EXPECT_NE(SafeFile::temporaryPathFor("/f/a.csv"), SafeFile::temporaryPathFor("/f/a.csv"));
+}
+
+TEST(SafeFile, ReplaceWorksForLongNamesAndRefusesNothingElse) {
+    TempHome home;
+    const std::string path = home.file(std::string(255, 'L'));
+    ASSERT_TRUE(SafeFile::replace(path, "one"));
+    std::string bytes;
+    ASSERT_TRUE(SafeFile::readAll(path, bytes, 100));
+    EXPECT_EQ(bytes, "one");
+    EXPECT_FALSE(SafeFile::isSpecial(path));
+    EXPECT_TRUE(SafeFile::isSpecial(home.path()));
+    EXPECT_FALSE(SafeFile::isSpecial(home.file("missing")));
 }

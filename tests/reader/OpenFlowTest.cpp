@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <sys/stat.h>
 
 namespace {
 
@@ -207,6 +208,18 @@ TEST_F(OpenFlowTest, ReadErrorKeepsTheRowsReadAndTheirWidth) {
     EXPECT_EQ(hyo.storeRowCount(), 2);
     EXPECT_EQ(hyo.widestRowValue(), 3);
     EXPECT_EQ(doc.filePath, path);
+}
+
+// A FIFO would block the open until a writer came; a folder or device is no data file either.
+TEST_F(OpenFlowTest, NonRegularFilesAreRefusedWithoutBlocking) {
+    const std::string fifo = home.file("pipe.csv");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    for (const std::string& path : {fifo, home.path(), std::string("/dev/zero")}) {
+        prompt.answer(PromptAnswer::Ok);
+        EXPECT_EQ(open(path), OpenFlow::Refused) << path;
+        EXPECT_EQ(prompt.last().text, "読込できないファイルです。") << path;
+        EXPECT_TRUE(doc.filePath.empty());
+    }
 }
 
 TEST_F(OpenFlowTest, TsvNameWithACommaInTheFirstCell) {
