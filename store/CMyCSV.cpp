@@ -4,6 +4,7 @@
 #include "platform/core/CodePage.h"
 #include "platform/core/MemoryHook.h"
 #include "platform/core/Prompt.h"
+#include "platform/core/VectorState.h"
 
 #include <algorithm>
 #include <cstring>
@@ -364,6 +365,8 @@ int CMyCSV::readFailed() {
 // ---- parsers ----------------------------------------------------------------------------
 
 int CMyCSV::readRecord() {
+    // The window's code between two records may have left the AVX state dirty.
+    VectorState::clearUpperHalves();
     clearRecord();
     if (!file.isOpen() || !fieldBuffer) return 0;
     if (classesFor != fieldSeparator) buildByteClasses();

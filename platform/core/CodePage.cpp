@@ -20,24 +20,6 @@ constexpr char16_t NoChar = 0xFFFF;      // CP932 never decodes to U+FFFF
 constexpr uint16_t NoCode = 0xFFFF;      // 0xFF is no lead byte, so no CP932 code is 0xFFFF
 constexpr char16_t Replacement = 0xFFFD;
 
-void appendUtf8(std::string& out, uint32_t cp) {
-    if (cp < 0x80) {
-        out.push_back(static_cast<char>(cp));
-    } else if (cp < 0x800) {
-        out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    } else if (cp < 0x10000) {
-        out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    } else {
-        out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    }
-}
-
 // Decodes one UTF-8 sequence at s[i]; returns its code point or -1 for an invalid one, and the
 // number of bytes to skip. A broken sequence skips its lead and the continuation bytes present.
 int32_t decodeUtf8(const unsigned char* s, size_t n, size_t i, size_t& used) {
@@ -250,10 +232,63 @@ int CodePage::cp932ToUtf16(std::string_view cp932, std::u16string& utf16) {
     return decodeCp932(cp932, [&](char16_t ch) { utf16.push_back(ch); });
 }
 
+// Converts into a buffer sized for the worst case (three UTF-8 bytes for every CP932 byte: a
+// half-width kana byte becomes three), then cut to what was written; runs of ASCII are copied
+// eight bytes at a time.
 int CodePage::cp932ToUtf8(std::string_view cp932, std::string& utf8) {
-    utf8.clear();
-    utf8.reserve(cp932.size() * 3 / 2 + 4);
-    return decodeCp932(cp932, [&](char16_t ch) { appendUtf8(utf8, ch); });
+    const Cp932Tables& t = tables();
+    utf8.resize(cp932.size() * 3);
+    char* out = utf8.data();
+    const auto* s = reinterpret_cast<const unsigned char*>(cp932.data());
+    const size_t n = cp932.size();
+    int lost = 0;
+    auto put = [&out](char16_t ch) {
+        if (ch < 0x800) {
+            *out++ = static_cast<char>(0xC0 | (ch >> 6));
+        } else {
+            *out++ = static_cast<char>(0xE0 | (ch >> 12));
+            *out++ = static_cast<char>(0x80 | ((ch >> 6) & 0x3F));
+        }
+        *out++ = static_cast<char>(0x80 | (ch & 0x3F));
+    };
+    size_t i = 0;
+    while (i < n) {
+        if (i + 8 <= n) {
+            uint64_t word;
+            std::memcpy(&word, s + i, 8);
+            if ((word & 0x8080808080808080ULL) == 0) {
+                std::memcpy(out, s + i, 8);
+                out += 8;
+                i += 8;
+                continue;
+            }
+        }
+        unsigned char c = s[i];
+        if (c < 0x80) {
+            *out++ = static_cast<char>(c);
+            ++i;
+            continue;
+        }
+        char16_t ch = NoChar;
+        size_t used = 1;
+        if (CodePage::isLeadByte(c)) {
+            if (i + 1 < n) {
+                ch = t.decode(static_cast<uint16_t>(c << 8 | s[i + 1]));
+                if (ch != NoChar) used = 2;
+            }
+        } else {
+            ch = t.decode(c);
+        }
+        if (ch == NoChar) {
+            ch = Replacement;
+            ++lost;
+        }
+        if (ch < 0x80) *out++ = static_cast<char>(ch);
+        else put(ch);
+        i += used;
+    }
+    utf8.resize(static_cast<size_t>(out - utf8.data()));
+    return lost;
 }
 
 #else

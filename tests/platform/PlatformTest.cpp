@@ -71,6 +71,38 @@ TEST(CodePage, CountsCharactersCp932CannotKeep) {
     EXPECT_EQ(sjis, "?");
 }
 
+// Literal bytes both ways, including the extensions, half-width kana, runs of ASCII longer
+// than a machine word around double-byte characters, and every kind of invalid input.
+TEST(CodePage, LiteralBytesAndInvalidInput) {
+    struct Case { std::string cp932; std::string utf8; int lost; };
+    const Case toUtf8[] = {
+        {"abcdefghij\x82\xA0klmnopqrs", "abcdefghij\xE3\x81\x82klmnopqrs", 0},
+        {"\xB1\xDF", "\xEF\xBD\xB1\xEF\xBE\x9F", 0},                 // ｱﾟ
+        {"\xFB\xFC\xEA\x8E", "\xE9\xAB\x99\xE9\xBD\x8A", 0},         // 髙齊
+        {"\x87\x40\x81\x60", "\xE2\x91\xA0\xEF\xBD\x9E", 0},         // ①～
+        {"a\x81", "a\xEF\xBF\xBD", 1},                                   // lead byte at the end
+        {"\x81\x20x", "\xEF\xBF\xBD x", 1},                             // no second byte
+        {"\x81\x7F", "\xEF\xBF\xBD\x7F", 1},
+    };
+    for (const Case& c : toUtf8) {
+        std::string out;
+        EXPECT_EQ(CodePage::cp932ToUtf8(c.cp932, out), c.lost) << c.utf8;
+        EXPECT_EQ(out, c.utf8);
+    }
+    const Case toCp932[] = {
+        {"a??b", "a\xC0\x80" "b", 2},                                     // overlong NUL
+        {"?c", "\xED\xA0\x80" "c", 1},                                    // surrogate
+        {"?d", "\xF4\x90\x80\x80" "d", 1},                                // beyond U+10FFFF
+        {"e?", "e\xE3\x81", 1},                                           // cut at the end
+        {"\x82\xA0?", "\xE3\x81\x82\xF0\x9F\x98\x80", 1},                // beyond CP932
+    };
+    for (const Case& c : toCp932) {
+        std::string out;
+        EXPECT_EQ(CodePage::utf8ToCp932(c.utf8, out), c.lost) << c.cp932;
+        EXPECT_EQ(out, c.cp932);
+    }
+}
+
 // The temporary file beside a target keeps within the 255-byte name limit and the folder.
 TEST(SafeFile, TemporaryNamesFitBesideLongNames) {
     const std::string folder = "/some/folder/";
