@@ -4,6 +4,7 @@
 #include "platform/core/MemoryHook.h"
 #include "platform/core/ProfileFile.h"
 #include "platform/core/ProgramFolder.h"
+#include "platform/core/NativePath.h"
 #include "platform/core/Prompt.h"
 #include "platform/core/Shell.h"
 #include "settings/CMyHistory.h"
@@ -372,10 +373,10 @@ bool CMyGlobal::addRecentFile(const std::string& path) {
     // would come back as pieces of other paths.
     if (path.find_first_of(std::string("\r\n\0", 3)) != std::string::npos) return true;
     loadRecentFiles();
-    if (!recentFiles_.empty() && CMyPublic::sameIgnoringCase(recentFiles_.front(), path)) return true;
+    if (!recentFiles_.empty() && NativePath::same(recentFiles_.front(), path)) return true;
     std::vector<std::string> updated = recentFiles_;
     auto later = std::find_if(updated.begin(), updated.end(), [&](const std::string& entry) {
-        return CMyPublic::sameIgnoringCase(entry, path);
+        return NativePath::same(entry, path);
     });
     if (later != updated.end()) updated.erase(later);
     updated.insert(updated.begin(), path);
@@ -399,7 +400,7 @@ RecentFileChoice CMyGlobal::chooseRecentFile(int index, const std::string& curre
     std::string path = recentFile(index);
     choice.action = RecentFileChoice::Warn;
     if (path.empty()) choice.message = "未設定のため開くことは出来ません。";
-    else if (CMyPublic::sameIgnoringCase(path, currentPath)) choice.message = "現在開いているファイルです。";
+    else if (NativePath::same(path, currentPath)) choice.message = "現在開いているファイルです。";
     else if (!CMyPublic::fileExists(path)) choice.message = "選択したファイルは存在しませんでした。";
     else {
         choice.action = holdsData ? RecentFileChoice::StartInstance : RecentFileChoice::OpenHere;

@@ -8,6 +8,7 @@
 
 #include "platform/core/MemoryHook.h"
 #include "platform/core/Prompt.h"
+#include "store/Cp932Text.h"
 #include "store/LittleEndian.h"
 #include "store/RowFormat.h"
 #include "store/UndoArea.h"
@@ -636,7 +637,9 @@ void CMyHyo::setFilterCondition(int column, const char* text, int kind) {
     filterColumn = column;
     filterKind = kind;
     std::memset(filterText, 0, sizeof filterText);
-    if (text) std::strncpy(filterText, text, sizeof filterText - 1);
+    if (!text) return;
+    const std::string_view given(text);
+    std::memcpy(filterText, text, Cp932Text::fitLength(given, sizeof filterText - 1));
 }
 
 // ---- serialisation -----------------------------------------------------------------------
@@ -651,26 +654,27 @@ int CMyHyo::readColumns(std::FILE* file) {
 
 // ---- structure ---------------------------------------------------------------------------
 
+// The undo marker is written only for rows that were inserted: a marker left by a failed
+// insert would delete real rows on undo.
 int CMyHyo::insertRows(int first, int last) {
     if (first > last) std::swap(first, last);
     if (first < 0 || first >= rowCount() || last - first >= kMaxRow) return 0;
     int count = last - first + 1;
-    if (undo_.recording()) undo_.markerEntry(UndoRowsInserted, -1, first, -1, last);
+    // With a filter, the new rows need entries in the filter list too: no room, no rows.
+    if (filterActive && !growFilter(filterCount + count)) {
+        Prompt::warn("領域確保に失敗しました。");
+        return 0;
+    }
     int at = storeRow(first);
     if (!rows.insertLines(at, count)) return 0;
     if (filterActive) {
         for (int i = 0; i < filterCount; ++i)
             if (filterRows[i] >= at) filterRows[i] += count;
-        if (!growFilter(filterCount + count)) {
-            Prompt::warn("領域確保に失敗しました。");
-            filterActive = 0;
-            filterCount = 0;
-        } else {
-            std::memmove(filterRows + first + count, filterRows + first, sizeof(int) * (filterCount - first));
-            for (int i = 0; i < count; ++i) filterRows[first + i] = at + i;
-            filterCount += count;
-        }
+        std::memmove(filterRows + first + count, filterRows + first, sizeof(int) * (filterCount - first));
+        for (int i = 0; i < count; ++i) filterRows[first + i] = at + i;
+        filterCount += count;
     }
+    if (undo_.recording()) undo_.markerEntry(UndoRowsInserted, -1, first, -1, last);
     clearSeek();
     return 1;
 }

@@ -200,7 +200,8 @@ private:
     int filterSlots = 0;
     int* filterRows = nullptr;
     int filterColumn = 0;
-    char filterText[64] = {0};
+    // The filter dialog takes 50 characters, up to 100 bytes; never cut inside a character.
+    char filterText[101] = {0};
     int filterKind = 0;
     unsigned char headerMode = 0;
     CMyUndo undo_;

@@ -8,6 +8,7 @@
 #endif
 
 #include <array>
+#include <bit>
 #include <cstdint>
 #include <cstring>
 #include <memory>
@@ -19,6 +20,15 @@ namespace {
 constexpr char16_t NoChar = 0xFFFF;      // CP932 never decodes to U+FFFF
 constexpr uint16_t NoCode = 0xFFFF;      // 0xFF is no lead byte, so no CP932 code is 0xFFFF
 constexpr char16_t Replacement = 0xFFFD;
+
+// How many bytes of a word (read from memory in order) come before the first with its high bit
+// set; `high` holds only the high bits and is not zero.
+inline size_t asciiBytesBefore(uint64_t high) {
+    if constexpr (std::endian::native == std::endian::little)
+        return static_cast<size_t>(std::countr_zero(high)) / 8;
+    else
+        return static_cast<size_t>(std::countl_zero(high)) / 8;
+}
 
 // Decodes one UTF-8 sequence at s[i]; returns its code point or -1 for an invalid one, and the
 // number of bytes to skip. A broken sequence skips its lead and the continuation bytes present.
@@ -254,14 +264,16 @@ int CodePage::cp932ToUtf8(std::string_view cp932, std::string& utf8) {
     size_t i = 0;
     while (i < n) {
         if (i + 8 <= n) {
+            // Eight bytes are copied; the walk advances over the ASCII ones among them (the
+            // buffer has room for three bytes per input byte, so the copy never overruns).
             uint64_t word;
             std::memcpy(&word, s + i, 8);
-            if ((word & 0x8080808080808080ULL) == 0) {
-                std::memcpy(out, s + i, 8);
-                out += 8;
-                i += 8;
-                continue;
-            }
+            const uint64_t high = word & 0x8080808080808080ULL;
+            std::memcpy(out, s + i, 8);
+            const size_t ascii = high == 0 ? 8 : asciiBytesBefore(high);
+            out += ascii;
+            i += ascii;
+            if (ascii == 8) continue;
         }
         unsigned char c = s[i];
         if (c < 0x80) {

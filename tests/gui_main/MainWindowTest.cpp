@@ -1,6 +1,7 @@
 // The main window on the offscreen platform: command line, caption, instances, close, reload,
 // recent files, window place and the status panels.
 #include "app/TfrmMain.h"
+#include "platform/core/NativePath.h"
 
 #include "platform/core/Shell.h"
 #include "settings/CMyGlobal.h"
@@ -278,9 +279,11 @@ TEST_F(MainWindowTest, RecentFilesRefuseEmptyOpenAndMissingEntries) {
     ScriptedPrompt prompt;
     const std::string open = csv("open.csv", "1\n");
     const std::string other = csv("other.csv", "2\n");
-    std::string upper = open;
-    for (char& c : upper) c = char(std::toupper(static_cast<unsigned char>(c)));
-    home.write("vexil_hist.lst", upper + "\r\n" + home.file("gone.csv") + "\r\n" + other + "\r\n");
+    // The open file as listed: in another case only where the file system ignores case.
+    std::string listed = open;
+    if (NativePath::caseBlind())
+        for (char& c : listed) c = char(std::toupper(static_cast<unsigned char>(c)));
+    home.write("vexil_hist.lst", listed + "\r\n" + home.file("gone.csv") + "\r\n" + other + "\r\n");
     auto w = makeWindow({open});
 
     for (int i = 0; i < 4; ++i) prompt.answer(PromptAnswer::Ok);

@@ -7,6 +7,7 @@
 #include "support/TempHome.h"
 
 #include <gtest/gtest.h>
+#include <gtest/gtest-spi.h>
 
 TEST(Prompt, ScriptedHandlerRecordsAndAnswers) {
     ScriptedPrompt prompt;
@@ -18,6 +19,17 @@ TEST(Prompt, ScriptedHandlerRecordsAndAnswers) {
     EXPECT_EQ(prompt.last().defaultAnswer, PromptAnswer::No);
     Prompt::beep();
     EXPECT_EQ(prompt.beeps(), 1);
+}
+
+// Asking for the last message when none was shown fails this test, not the whole program.
+TEST(Prompt, LastWithoutAnyMessageFailsOnlyTheTest) {
+    ScriptedPrompt prompt;
+    EXPECT_NONFATAL_FAILURE(
+        {
+            const auto& shown = prompt.last();
+            EXPECT_EQ(shown.text, "");
+        },
+        "no message box was shown");
 }
 
 TEST(MemoryHook, FailsTheNthAllocationOnly) {
