@@ -263,6 +263,33 @@ int CMyLine::swapLines(int a, int b) {
     return 1;
 }
 
+int CMyLine::permute(const int* positions, const int* order, int count) {
+    if (!order || count < 0 || count > count_) return 0;
+    if (count == 0) return 1;
+    // One block holds the moved entries and a seen-mark per order value, so that a repeated
+    // value (which would duplicate a line and lose another) is refused before anything moves.
+    std::size_t entryBytes = sizeof(Entry) * static_cast<std::size_t>(count);
+    char* scratch = static_cast<char*>(MemoryHook::allocate(entryBytes + count));
+    if (!scratch) return 0;
+    Entry* moved = reinterpret_cast<Entry*>(scratch);
+    char* seen = scratch + entryBytes;
+    bool valid = true;
+    for (int k = 0; k < count && valid; ++k) {
+        int from = order[k];
+        int source = from >= 0 && from < count ? (positions ? positions[from] : from) : -1;
+        int target = positions ? positions[k] : k;
+        valid = source >= 0 && source < count_ && target >= 0 && target < count_ && !seen[from];
+        if (valid) {
+            seen[from] = 1;
+            moved[k] = entries_[source];
+        }
+    }
+    if (valid)
+        for (int k = 0; k < count; ++k) entries_[positions ? positions[k] : k] = moved[k];
+    MemoryHook::release(scratch);
+    return valid ? 1 : 0;
+}
+
 const char* CMyLine::lineText(int index) const {
     if (index < 0 || index >= count_) return nullptr;
     return entries_[index].text;
