@@ -266,27 +266,32 @@ int CMyLine::swapLines(int a, int b) {
 int CMyLine::permute(const int* positions, const int* order, int count) {
     if (!order || count < 0 || count > count_) return 0;
     if (count == 0) return 1;
-    // One block holds the moved entries and a seen-mark per order value, so that a repeated
-    // value (which would duplicate a line and lose another) is refused before anything moves.
-    std::size_t entryBytes = sizeof(Entry) * static_cast<std::size_t>(count);
-    char* scratch = static_cast<char*>(MemoryHook::allocate(entryBytes + count));
-    if (!scratch) return 0;
-    Entry* moved = reinterpret_cast<Entry*>(scratch);
-    char* seen = scratch + entryBytes;
+    // One byte per place: first to refuse a repeated value in `order` (which would duplicate
+    // a line and lose another) before anything moves, then to mark the places done while the
+    // cycles of the permutation are followed in place.
+    char* mark = static_cast<char*>(MemoryHook::allocate(static_cast<std::size_t>(count)));
+    if (!mark) return 0;
     bool valid = true;
     for (int k = 0; k < count && valid; ++k) {
-        int from = order[k];
-        int source = from >= 0 && from < count ? (positions ? positions[from] : from) : -1;
-        int target = positions ? positions[k] : k;
-        valid = source >= 0 && source < count_ && target >= 0 && target < count_ && !seen[from];
-        if (valid) {
-            seen[from] = 1;
-            moved[k] = entries_[source];
-        }
+        const int from = order[k];
+        const int target = positions ? positions[k] : k;
+        valid = from >= 0 && from < count && !mark[from] && target >= 0 && target < count_;
+        if (valid) mark[from] = 1;
     }
-    if (valid)
-        for (int k = 0; k < count; ++k) entries_[positions ? positions[k] : k] = moved[k];
-    MemoryHook::release(scratch);
+    auto entryAt = [&](int k) -> Entry& { return entries_[positions ? positions[k] : k]; };
+    for (int start = 0; start < count && valid; ++start) {
+        if (!mark[start]) continue;   // already placed
+        const Entry first = entryAt(start);
+        int k = start;
+        while (order[k] != start) {
+            entryAt(k) = entryAt(order[k]);
+            mark[k] = 0;
+            k = order[k];
+        }
+        entryAt(k) = first;
+        mark[k] = 0;
+    }
+    MemoryHook::release(mark);
     return valid ? 1 : 0;
 }
 

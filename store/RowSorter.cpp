@@ -4,7 +4,9 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <cstring>
 #include <memory>
+#include <vector>
 
 #include "platform/core/CodePage.h"
 #include "platform/core/MemoryHook.h"
@@ -48,16 +50,38 @@ struct Scratch {
     Scratch& operator=(const Scratch&) = delete;
 };
 
-struct KeyCell {
-    const char* text;
-    int32_t length;
-};
+// A text key's first four characters packed so that comparing two packs as numbers orders
+// them as compareText does: 15 bits a character (single bytes 1-256 by their folded signed
+// value, double-byte characters from 0x201 by signed lead and trail byte, 0 after the end),
+// and the lowest bit set when the cell goes on beyond them. Most comparisons end here,
+// without reading the cells from the rows scattered through memory.
+uint64_t packPrefix(std::string_view cell) {
+    uint64_t pack = 0;
+    std::size_t i = 0;
+    for (int slot = 0; slot < 4; ++slot) {
+        uint64_t code = 0;
+        if (i < cell.size()) {
+            const auto byte = static_cast<unsigned char>(cell[i]);
+            if (kTables.lead[byte] && i + 1 < cell.size()) {
+                code = 0x101 + ((signedByte(cell[i]) + 128) << 8) + (signedByte(cell[i + 1]) + 128);
+                i += 2;
+            } else {
+                code = static_cast<uint64_t>(kTables.rank[byte] + 129);
+                i += 1;
+            }
+        }
+        pack |= code << (49 - 15 * slot);
+    }
+    return pack | (i < cell.size() ? 1 : 0);
+}
 
-// The located keys of every view row: text keys keep the cell, numeric keys its value.
+// The located keys of every view row: text keys keep the packed start of the cell (the cell
+// itself is found again in the row when two packs tie), numeric keys the value.
 struct SortKey {
+    int column = 0;
     int flags = 0;
     int length = 0;
-    KeyCell* cells = nullptr;
+    uint64_t* packs = nullptr;
     double* numbers = nullptr;
 };
 
@@ -113,29 +137,51 @@ std::string_view RowSorter::keyCell(const char* row, int length, int column) {
     return std::string_view(row + span.textStart, static_cast<std::size_t>(span.end - span.textStart));
 }
 
+namespace {
+
+// Numbers as unsigned integers in the same order (-0 is 0, so equal values stay in order).
+uint64_t orderedBits(double value) {
+    if (value == 0) value = 0;
+    uint64_t bits;
+    std::memcpy(&bits, &value, sizeof bits);
+    return (bits >> 63) ? ~bits : bits | (uint64_t{1} << 63);
+}
+
+// The first key of a row, packed so that unsigned order is the key's order, directions
+// included; rows with equal packs are then ordered by the whole keys.
+struct Lead {
+    uint64_t pack;
+    int32_t row;
+};
+
+}  // namespace
+
 int RowSorter::sort(CMyHyo& hyo) {
     const int n = hyo.rowCount();
     int keyCount = 0;
     while (keyCount < std::min(hyo.sortKeyCount, SortKeySlots) && hyo.sortColumn[keyCount] >= 0) ++keyCount;
     if (keyCount == 0 || n < 2) return 0;
 
+    std::array<SortKey, SortKeySlots> keys;
+    std::array<std::unique_ptr<Scratch<uint64_t>>, SortKeySlots> packBlocks;
+    std::array<std::unique_ptr<Scratch<double>>, SortKeySlots> numberBlocks;
+    auto leads = std::make_unique<Scratch<Lead>>(n);
     Scratch<int> order(n);
     Scratch<int> positions(hyo.isFiltered() ? n : 0);
-    std::array<SortKey, SortKeySlots> keys;
-    std::array<std::unique_ptr<Scratch<KeyCell>>, SortKeySlots> cellBlocks;
-    std::array<std::unique_ptr<Scratch<double>>, SortKeySlots> numberBlocks;
-    bool ok = order.data && positions.data;
+    bool ok = leads->data && order.data && positions.data;
     for (int k = 0; k < keyCount && ok; ++k) {
+        keys[k].column = hyo.sortColumn[k];
         keys[k].flags = hyo.sortFlags[k];
         keys[k].length = std::clamp(hyo.sortLength[k], 0, MaxKeyLength);
+        if (k == 0) continue;   // the first key lives in the leads
         if (keys[k].flags & Numeric) {
             numberBlocks[k] = std::make_unique<Scratch<double>>(n);
             keys[k].numbers = numberBlocks[k]->data;
             ok = keys[k].numbers != nullptr;
         } else {
-            cellBlocks[k] = std::make_unique<Scratch<KeyCell>>(n);
-            keys[k].cells = cellBlocks[k]->data;
-            ok = keys[k].cells != nullptr;
+            packBlocks[k] = std::make_unique<Scratch<uint64_t>>(n);
+            keys[k].packs = packBlocks[k]->data;
+            ok = keys[k].packs != nullptr;
         }
     }
     if (!ok) {
@@ -143,35 +189,85 @@ int RowSorter::sort(CMyHyo& hyo) {
         return -1;
     }
 
+    const SortKey& first = keys[0];
+    const bool firstIsText = !(first.flags & Numeric);
+    const bool firstDescending = first.flags & Descending;
     for (int row = 0; row < n; ++row) {
-        order.data[row] = row;
         if (hyo.isFiltered()) positions.data[row] = hyo.storeRow(row);
         const char* text = hyo.rowText(row);
         const int length = hyo.rowLength(row);
         for (int k = 0; k < keyCount; ++k) {
-            const std::string_view cell = cut(keyCell(text, length, hyo.sortColumn[k]), keys[k].length);
-            if (keys[k].numbers) keys[k].numbers[row] = NumberText::sortKey(cell);
-            else keys[k].cells[row] = KeyCell{cell.data(), static_cast<int32_t>(cell.size())};
+            const std::string_view cell = cut(keyCell(text, length, keys[k].column), keys[k].length);
+            if (k == 0) {
+                const uint64_t pack = firstIsText ? packPrefix(cell) : orderedBits(NumberText::sortKey(cell));
+                leads->data[row] = Lead{firstDescending ? ~pack : pack, row};
+            } else if (keys[k].numbers) {
+                keys[k].numbers[row] = NumberText::sortKey(cell);
+            } else {
+                keys[k].packs[row] = packPrefix(cell);
+            }
         }
     }
 
-    auto less = [&keys, keyCount](int a, int b) {
+    auto cellOf = [&hyo](const SortKey& key, int row) {
+        return cut(keyCell(hyo.rowText(row), hyo.rowLength(row), key.column), key.length);
+    };
+    // The leads sit side by side in memory, so most of the sort never reads a row.
+    std::stable_sort(leads->data, leads->data + n, [](const Lead& a, const Lead& b) { return a.pack < b.pack; });
+
+    // Runs of equal leads are ordered by the whole keys: the first key's cells when they go on
+    // past the pack, then the other keys, whose text cells are located once per row of the run.
+    std::vector<int> run;
+    std::vector<std::string_view> cells;   // run position * keyCount + key
+    auto cell = [&](int position, int k, int row) {
+        std::string_view& slot = cells[static_cast<std::size_t>(position) * keyCount + k];
+        if (!slot.data()) slot = cellOf(keys[k], row);
+        return slot;
+    };
+    auto compareRun = [&](int a, int b, bool wholeFirst) {
         for (int k = 0; k < keyCount; ++k) {
             const SortKey& key = keys[k];
-            int result;
-            if (key.numbers) {
-                const double p = key.numbers[a];
-                const double q = key.numbers[b];
+            const int rowA = run[a];
+            const int rowB = run[b];
+            int result = 0;
+            if (k == 0) {
+                if (wholeFirst) result = compareText(cell(a, 0, rowA), cell(b, 0, rowB));
+            } else if (key.numbers) {
+                const double p = key.numbers[rowA];
+                const double q = key.numbers[rowB];
                 result = p < q ? -1 : (p > q ? 1 : 0);
-            } else {
-                result = compareText(std::string_view(key.cells[a].text, key.cells[a].length),
-                                     std::string_view(key.cells[b].text, key.cells[b].length));
+            } else if (key.packs[rowA] != key.packs[rowB]) {
+                result = key.packs[rowA] < key.packs[rowB] ? -1 : 1;
+            } else if (key.packs[rowA] & 1) {
+                result = compareText(cell(a, k, rowA), cell(b, k, rowB));
             }
-            if (result != 0) return (key.flags & Descending) ? result > 0 : result < 0;
+            if (result != 0) return (key.flags & Descending) ? -result : result;
         }
-        return false;
+        return 0;
     };
-    std::stable_sort(order.data, order.data + n, less);
+    std::vector<int> positionsInRun;
+    for (int begin = 0; begin < n;) {
+        int end = begin + 1;
+        while (end < n && leads->data[end].pack == leads->data[begin].pack) ++end;
+        const uint64_t pack = firstDescending ? ~leads->data[begin].pack : leads->data[begin].pack;
+        const bool wholeFirst = firstIsText && (pack & 1);
+        if (end - begin > 1 && (wholeFirst || keyCount > 1)) {
+            const int length = end - begin;
+            run.resize(length);
+            positionsInRun.resize(length);
+            cells.assign(static_cast<std::size_t>(length) * keyCount, std::string_view());
+            for (int i = 0; i < length; ++i) {
+                run[i] = leads->data[begin + i].row;
+                positionsInRun[i] = i;
+            }
+            std::stable_sort(positionsInRun.begin(), positionsInRun.end(),
+                             [&](int a, int b) { return compareRun(a, b, wholeFirst) < 0; });
+            for (int i = 0; i < length; ++i) leads->data[begin + i].row = run[positionsInRun[i]];
+        }
+        begin = end;
+    }
+    for (int i = 0; i < n; ++i) order.data[i] = leads->data[i].row;
+    leads.reset();
 
     if (!hyo.rowList().permute(hyo.isFiltered() ? positions.data : nullptr, order.data, n)) {
         Prompt::warn(kNoMemory);
