@@ -24,6 +24,29 @@ struct CellBounds {
 
 bool isColour(int colour) { return colour >= 0 && colour <= 15; }
 
+char foldAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + ('a' - 'A')) : c; }
+
+// False when no cell of the row can match a text search: the pattern's bytes (ASCII case
+// folded when asked) occur nowhere in the row. Bytes are compared without regard to
+// character starts, so this only ever lets too many rows through, never too few; a search
+// for an absent text then runs at the speed of a byte search over the table.
+bool rowMayContain(std::string_view row, std::string_view pattern, bool ignoreCase) {
+    if (!ignoreCase) return row.find(pattern) != std::string_view::npos;
+    const char lower = foldAscii(pattern[0]);
+    const char upper = (lower >= 'a' && lower <= 'z') ? static_cast<char>(lower - ('a' - 'A')) : lower;
+    for (std::size_t from = 0; from + pattern.size() <= row.size();) {
+        const std::size_t a = row.find(lower, from);
+        const std::size_t b = upper != lower ? row.find(upper, from) : std::string_view::npos;
+        const std::size_t hit = std::min(a, b);
+        if (hit == std::string_view::npos || hit + pattern.size() > row.size()) return false;
+        std::size_t i = 1;
+        while (i < pattern.size() && foldAscii(row[hit + i]) == foldAscii(pattern[i])) ++i;
+        if (i == pattern.size()) return true;
+        from = hit + 1;
+    }
+    return false;
+}
+
 std::string format(const char* pattern, int count) {
     char text[160];
     std::snprintf(text, sizeof text, pattern, count);
@@ -68,6 +91,8 @@ std::vector<FindReplace::Hit> FindReplace::scan(CMyHyo& hyo, const FindParameter
     std::vector<Hit> hits;
     if (params.text.empty()) return hits;
     const CellMatch condition(params.text, params.mode, CellMatch::NumberRule::Find);
+    const bool textMode = params.mode >= MatchEqualNoCase && params.mode <= MatchContain;
+    const bool ignoreCase = params.mode < MatchEqual;
     const int top = std::max(range.top, 0);
     const int bottom = std::min(range.bottom, hyo.rowCount() - 1);
     const int left = std::max(range.left, 0);
@@ -91,6 +116,8 @@ std::vector<FindReplace::Hit> FindReplace::scan(CMyHyo& hyo, const FindParameter
         const int last = direction > 0 ? right : std::min(c, right);
         int from = direction > 0 ? std::max(c, left) : first;
         if (!text || from > last) continue;
+        if (textMode && !rowMayContain(std::string_view(text, static_cast<std::size_t>(length)), params.text, ignoreCase))
+            continue;
         CellSpan span = RowFormat::locate(text, length, from);
         if (!span.exists) continue;
         cells.clear();
