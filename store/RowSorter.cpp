@@ -154,122 +154,151 @@ struct Lead {
     int32_t row;
 };
 
-}  // namespace
+// The working memory of one sort and its steps.
+class SortWork {
+public:
+    SortWork(CMyHyo& hyo, int keyCount) : hyo_(hyo), keyCount_(keyCount), n_(hyo.rowCount()) {}
 
-int RowSorter::sort(CMyHyo& hyo) {
-    const int n = hyo.rowCount();
-    int keyCount = 0;
-    while (keyCount < std::min(hyo.sortKeyCount, SortKeySlots) && hyo.sortColumn[keyCount] >= 0) ++keyCount;
-    if (keyCount == 0 || n < 2) return 0;
-
-    std::array<SortKey, SortKeySlots> keys;
-    std::array<std::unique_ptr<Scratch<uint64_t>>, SortKeySlots> packBlocks;
-    std::array<std::unique_ptr<Scratch<double>>, SortKeySlots> numberBlocks;
-    auto leads = std::make_unique<Scratch<Lead>>(n);
-    Scratch<int> order(n);
-    Scratch<int> positions(hyo.isFiltered() ? n : 0);
-    bool ok = leads->data && order.data && positions.data;
-    for (int k = 0; k < keyCount && ok; ++k) {
-        keys[k].column = hyo.sortColumn[k];
-        keys[k].flags = hyo.sortFlags[k];
-        keys[k].length = std::clamp(hyo.sortLength[k], 0, MaxKeyLength);
-        if (k == 0) continue;   // the first key lives in the leads
-        if (keys[k].flags & Numeric) {
-            numberBlocks[k] = std::make_unique<Scratch<double>>(n);
-            keys[k].numbers = numberBlocks[k]->data;
-            ok = keys[k].numbers != nullptr;
-        } else {
-            packBlocks[k] = std::make_unique<Scratch<uint64_t>>(n);
-            keys[k].packs = packBlocks[k]->data;
-            ok = keys[k].packs != nullptr;
-        }
-    }
-    if (!ok) {
-        Prompt::warn(kNoMemory);
-        return -1;
-    }
-
-    const SortKey& first = keys[0];
-    const bool firstIsText = !(first.flags & Numeric);
-    const bool firstDescending = first.flags & Descending;
-    for (int row = 0; row < n; ++row) {
-        if (hyo.isFiltered()) positions.data[row] = hyo.storeRow(row);
-        const char* text = hyo.rowText(row);
-        const int length = hyo.rowLength(row);
-        for (int k = 0; k < keyCount; ++k) {
-            const std::string_view cell = cut(keyCell(text, length, keys[k].column), keys[k].length);
-            if (k == 0) {
-                const uint64_t pack = firstIsText ? packPrefix(cell) : orderedBits(NumberText::sortKey(cell));
-                leads->data[row] = Lead{firstDescending ? ~pack : pack, row};
-            } else if (keys[k].numbers) {
-                keys[k].numbers[row] = NumberText::sortKey(cell);
+    bool allocate() {
+        leads_ = std::make_unique<Scratch<Lead>>(n_);
+        order_ = std::make_unique<Scratch<int>>(n_);
+        positions_ = std::make_unique<Scratch<int>>(hyo_.isFiltered() ? n_ : 0);
+        bool ok = leads_->data && order_->data && positions_->data;
+        for (int k = 0; k < keyCount_ && ok; ++k) {
+            SortKey& key = keys_[k];
+            key.column = hyo_.sortColumn[k];
+            key.flags = hyo_.sortFlags[k];
+            key.length = std::clamp(hyo_.sortLength[k], 0, RowSorter::MaxKeyLength);
+            if (k == 0) continue;   // the first key lives in the leads
+            if (key.flags & RowSorter::Numeric) {
+                numberBlocks_[k] = std::make_unique<Scratch<double>>(n_);
+                ok = (key.numbers = numberBlocks_[k]->data) != nullptr;
             } else {
-                keys[k].packs[row] = packPrefix(cell);
+                packBlocks_[k] = std::make_unique<Scratch<uint64_t>>(n_);
+                ok = (key.packs = packBlocks_[k]->data) != nullptr;
+            }
+        }
+        return ok;
+    }
+
+    // One pass over the rows locates every key cell once.
+    void extract() {
+        const bool firstIsText = !(keys_[0].flags & RowSorter::Numeric);
+        for (int row = 0; row < n_; ++row) {
+            if (hyo_.isFiltered()) positions_->data[row] = hyo_.storeRow(row);
+            const char* text = hyo_.rowText(row);
+            const int length = hyo_.rowLength(row);
+            for (int k = 0; k < keyCount_; ++k) {
+                const std::string_view cell = cut(RowSorter::keyCell(text, length, keys_[k].column), keys_[k].length);
+                if (k == 0) {
+                    const uint64_t pack = firstIsText ? packPrefix(cell) : orderedBits(NumberText::sortKey(cell));
+                    leads_->data[row] = Lead{firstDescending() ? ~pack : pack, row};
+                } else if (keys_[k].numbers) {
+                    keys_[k].numbers[row] = NumberText::sortKey(cell);
+                } else {
+                    keys_[k].packs[row] = packPrefix(cell);
+                }
             }
         }
     }
 
-    auto cellOf = [&hyo](const SortKey& key, int row) {
-        return cut(keyCell(hyo.rowText(row), hyo.rowLength(row), key.column), key.length);
-    };
-    // The leads sit side by side in memory, so most of the sort never reads a row.
-    std::stable_sort(leads->data, leads->data + n, [](const Lead& a, const Lead& b) { return a.pack < b.pack; });
+    // The leads sit side by side in memory, so most of the sort never reads a row; runs of
+    // equal leads are then ordered by the whole keys.
+    void orderRows() {
+        std::stable_sort(leads_->data, leads_->data + n_, [](const Lead& a, const Lead& b) { return a.pack < b.pack; });
+        for (int begin = 0; begin < n_;) {
+            int end = begin + 1;
+            while (end < n_ && leads_->data[end].pack == leads_->data[begin].pack) ++end;
+            if (end - begin > 1) orderRun(begin, end);
+            begin = end;
+        }
+        for (int i = 0; i < n_; ++i) order_->data[i] = leads_->data[i].row;
+        leads_.reset();
+    }
 
-    // Runs of equal leads are ordered by the whole keys: the first key's cells when they go on
-    // past the pack, then the other keys, whose text cells are located once per row of the run.
-    std::vector<int> run;
-    std::vector<std::string_view> cells;   // run position * keyCount + key
-    auto cell = [&](int position, int k, int row) {
-        std::string_view& slot = cells[static_cast<std::size_t>(position) * keyCount + k];
-        if (!slot.data()) slot = cellOf(keys[k], row);
-        return slot;
-    };
-    auto compareRun = [&](int a, int b, bool wholeFirst) {
-        for (int k = 0; k < keyCount; ++k) {
-            const SortKey& key = keys[k];
-            const int rowA = run[a];
-            const int rowB = run[b];
+    bool apply() {
+        return hyo_.rowList().permute(hyo_.isFiltered() ? positions_->data : nullptr, order_->data, n_) == 1;
+    }
+
+private:
+    bool firstDescending() const { return keys_[0].flags & RowSorter::Descending; }
+
+    // The first key's whole cells decide when they go on past the pack, then the other keys;
+    // text cells are located at most once per row of the run.
+    void orderRun(int begin, int end) {
+        const uint64_t pack = firstDescending() ? ~leads_->data[begin].pack : leads_->data[begin].pack;
+        const bool wholeFirst = !(keys_[0].flags & RowSorter::Numeric) && (pack & 1);
+        if (!wholeFirst && keyCount_ == 1) return;   // equal keys: the order stays
+        const int length = end - begin;
+        run_.resize(length);
+        sorted_.resize(length);
+        cells_.assign(static_cast<std::size_t>(length) * keyCount_, std::string_view());
+        for (int i = 0; i < length; ++i) {
+            run_[i] = leads_->data[begin + i].row;
+            sorted_[i] = i;
+        }
+        std::stable_sort(sorted_.begin(), sorted_.end(),
+                         [&](int a, int b) { return compareInRun(a, b, wholeFirst) < 0; });
+        for (int i = 0; i < length; ++i) leads_->data[begin + i].row = run_[sorted_[i]];
+    }
+
+    int compareInRun(int a, int b, bool wholeFirst) {
+        const int rowA = run_[a];
+        const int rowB = run_[b];
+        for (int k = 0; k < keyCount_; ++k) {
+            const SortKey& key = keys_[k];
             int result = 0;
             if (k == 0) {
-                if (wholeFirst) result = compareText(cell(a, 0, rowA), cell(b, 0, rowB));
+                if (wholeFirst) result = RowSorter::compareText(cell(a, 0), cell(b, 0));
             } else if (key.numbers) {
-                const double p = key.numbers[rowA];
-                const double q = key.numbers[rowB];
-                result = p < q ? -1 : (p > q ? 1 : 0);
+                result = key.numbers[rowA] < key.numbers[rowB] ? -1 : (key.numbers[rowA] > key.numbers[rowB] ? 1 : 0);
             } else if (key.packs[rowA] != key.packs[rowB]) {
                 result = key.packs[rowA] < key.packs[rowB] ? -1 : 1;
             } else if (key.packs[rowA] & 1) {
-                result = compareText(cell(a, k, rowA), cell(b, k, rowB));
+                result = RowSorter::compareText(cell(a, k), cell(b, k));
             }
-            if (result != 0) return (key.flags & Descending) ? -result : result;
+            if (result != 0) return (key.flags & RowSorter::Descending) ? -result : result;
         }
         return 0;
-    };
-    std::vector<int> positionsInRun;
-    for (int begin = 0; begin < n;) {
-        int end = begin + 1;
-        while (end < n && leads->data[end].pack == leads->data[begin].pack) ++end;
-        const uint64_t pack = firstDescending ? ~leads->data[begin].pack : leads->data[begin].pack;
-        const bool wholeFirst = firstIsText && (pack & 1);
-        if (end - begin > 1 && (wholeFirst || keyCount > 1)) {
-            const int length = end - begin;
-            run.resize(length);
-            positionsInRun.resize(length);
-            cells.assign(static_cast<std::size_t>(length) * keyCount, std::string_view());
-            for (int i = 0; i < length; ++i) {
-                run[i] = leads->data[begin + i].row;
-                positionsInRun[i] = i;
-            }
-            std::stable_sort(positionsInRun.begin(), positionsInRun.end(),
-                             [&](int a, int b) { return compareRun(a, b, wholeFirst) < 0; });
-            for (int i = 0; i < length; ++i) leads->data[begin + i].row = run[positionsInRun[i]];
-        }
-        begin = end;
     }
-    for (int i = 0; i < n; ++i) order.data[i] = leads->data[i].row;
-    leads.reset();
 
-    if (!hyo.rowList().permute(hyo.isFiltered() ? positions.data : nullptr, order.data, n)) {
+    std::string_view cell(int position, int k) {
+        std::string_view& slot = cells_[static_cast<std::size_t>(position) * keyCount_ + k];
+        if (!slot.data()) {
+            const int row = run_[position];
+            slot = cut(RowSorter::keyCell(hyo_.rowText(row), hyo_.rowLength(row), keys_[k].column), keys_[k].length);
+        }
+        return slot;
+    }
+
+    CMyHyo& hyo_;
+    const int keyCount_;
+    const int n_;
+    std::array<SortKey, SortKeySlots> keys_;
+    std::array<std::unique_ptr<Scratch<uint64_t>>, SortKeySlots> packBlocks_;
+    std::array<std::unique_ptr<Scratch<double>>, SortKeySlots> numberBlocks_;
+    std::unique_ptr<Scratch<Lead>> leads_;
+    std::unique_ptr<Scratch<int>> order_;
+    std::unique_ptr<Scratch<int>> positions_;
+    std::vector<int> run_;                  // rows of the run being ordered
+    std::vector<int> sorted_;               // positions in the run, in their new order
+    std::vector<std::string_view> cells_;   // run position * keyCount + key
+};
+
+}  // namespace
+
+int RowSorter::sort(CMyHyo& hyo) {
+    int keyCount = 0;
+    while (keyCount < std::min(hyo.sortKeyCount, SortKeySlots) && hyo.sortColumn[keyCount] >= 0) ++keyCount;
+    if (keyCount == 0 || hyo.rowCount() < 2) return 0;
+    SortWork work(hyo, keyCount);
+    if (!work.allocate()) {
+        Prompt::warn(kNoMemory);
+        return -1;
+    }
+    work.extract();
+    work.orderRows();
+    if (!work.apply()) {
         Prompt::warn(kNoMemory);
         return -1;
     }
