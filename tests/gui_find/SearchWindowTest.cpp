@@ -15,6 +15,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QPushButton>
 #include <QScrollBar>
@@ -137,6 +138,31 @@ TEST_F(SearchWindowTest, F3WithoutASearchOpensTheDialogAndTheToolbarFindToo) {
     action(*w, "tb_Find")->trigger();
     EXPECT_TRUE(shown);
     EXPECT_EQ(w->view().curColumn(), 1);
+}
+
+TEST_F(SearchWindowTest, FindAllColoursTheMatchesOfTheSelectionAndReportsTheCount) {
+    auto w = open("k,k,n\r\nk,n,k\r\nk,k,k\r\n");
+    w->view().setSelection(SelMade, SelCells, CellBlock{1, 0, 2, 1});   // columns 1-2, rows 0-1
+    whenDialogShows([](TfrmFind& d) {
+        d.findChild<QCheckBox*>("chk_Color")->setChecked(true);
+        d.findChild<QComboBox*>("cbo_Color")->setCurrentIndex(3);
+        fillAndClick(d, "k", "cmd_FindAll");
+    });
+    prompt.answer(PromptAnswer::Ok);
+    action(*w, "tb_Find")->trigger();
+    EXPECT_EQ(prompt.last().text, "2箇所のセルの色を設定しました。");
+    EXPECT_EQ(prompt.last().caption, "確認");
+    EXPECT_EQ(w->hyo().cellAttribute(1, 0, AttrBackColour), 3);
+    EXPECT_EQ(w->hyo().cellAttribute(2, 1, AttrBackColour), 3);
+    EXPECT_EQ(w->hyo().cellAttribute(0, 0, AttrBackColour), -1);
+    EXPECT_EQ(w->view().curColumn() * 10 + w->view().curRow(), 21);
+    EXPECT_TRUE(caption(*w).contains(QStringLiteral("(更新)")));
+    // F3 afterwards colours as it finds.
+    w->view().clearSelection();
+    w->goToCell(2, 1);
+    press(*w, Qt::Key_F3);
+    EXPECT_EQ(w->view().curColumn() * 10 + w->view().curRow(), 2);
+    EXPECT_EQ(w->hyo().cellAttribute(0, 2, AttrBackColour), 3);
 }
 
 TEST_F(SearchWindowTest, CtrlRReplaceAllReportsTheCountAndUndoesInOneStep) {
