@@ -6,8 +6,10 @@
 #include "app/CommandSurfaces.h"
 #include "app/CommandTable.h"
 #include "app/Navigator.h"
+#include "app/SearchRunner.h"
 #include "app/SelectionInfo.h"
 #include "app/StatusText.h"
+#include "dialogs/TfrmFind.h"
 #include "editor/CMyEdit.h"
 #include "platform/core/CodePage.h"
 #include "platform/core/Prompt.h"
@@ -87,6 +89,7 @@ TfrmMain::TfrmMain(const std::vector<std::string>& arguments, QWidget* parent)
     createView();
     createEditor();
     createNavigator();
+    createSearch();
     createCommands();
     resetStatusMemory();
     raiseScrollRanges();
@@ -101,6 +104,7 @@ TfrmMain::TfrmMain(const std::vector<std::string>& arguments, QWidget* parent)
 
 TfrmMain::~TfrmMain() {
     // The view and editor go first, then the shared objects in the reverse of their creation.
+    searchRunner.reset();
     navigator.reset();
     if (grid) grid->setView(nullptr);
     draw_.reset();
@@ -350,6 +354,17 @@ void TfrmMain::applyCaption() {
 bool TfrmMain::filterButtonDown() const {
     const QAction* button = commands_ ? commands_->action("tb_Filter") : nullptr;
     return button && button->isChecked();
+}
+
+// setChecked does not trigger the button, so its command does not run.
+void TfrmMain::setFilterButton(bool down) {
+    if (commands_) commands_->setChecked("tb_Filter", down);
+}
+
+// The find dialog is made once with the window, so its texts and switches last the whole run.
+void TfrmMain::createSearch() {
+    frmFind = new TfrmFind(*global_, *hyoCom_, this);
+    searchRunner = std::make_unique<SearchRunner>(*this, *frmFind);
 }
 
 // ---------------------------------------------------------------------------------------

@@ -29,6 +29,8 @@ class QLabel;
 class QScrollBar;
 class QToolBar;
 class QWidget;
+class SearchRunner;
+class TfrmFind;
 
 class TfrmMain : public QMainWindow {
     Q_OBJECT
@@ -94,6 +96,11 @@ public:
     DocumentState& document() { return doc; }
     const DocumentState& document() const { return doc; }
     bool filterButtonDown() const;
+    // Presses or releases tb_Filter without running its command.
+    void setFilterButton(bool down);
+    // The find, replace and filter dialog (one for the whole run) and the commands using it.
+    TfrmFind& findDialog() { return *frmFind; }
+    SearchRunner& search() { return *searchRunner; }
 
     // ---- for tests and start-up scripts -----------------------------------------------
     QString statusPanelText(int panel) const;
@@ -137,6 +144,7 @@ private:
     void applyViewOptions();
     void createEditor();
     void createNavigator();
+    void createSearch();
     void resetStatusMemory();
     void placeWindow();
     void startWithCommandLine(const std::vector<std::string>& arguments);
@@ -173,6 +181,8 @@ private:
     std::unique_ptr<CMyEdit> edit_;
     std::unique_ptr<Navigator> navigator;
     CommandSurfaces* commands_ = nullptr;  // a child of the window
+    TfrmFind* frmFind = nullptr;           // a child of the window
+    std::unique_ptr<SearchRunner> searchRunner;
 
     DocumentState doc;
     // View options that live as long as the window (the alternating background is kept by

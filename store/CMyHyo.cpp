@@ -10,7 +10,9 @@
 #include "platform/core/Prompt.h"
 #include "store/Cp932Text.h"
 #include "store/LittleEndian.h"
+#include "store/CellMatch.h"
 #include "store/RowFormat.h"
+#include "store/RowSorter.h"
 #include "store/UndoArea.h"
 
 namespace {
@@ -1132,4 +1134,76 @@ void CMyHyo::replayRecord(int kind, int subKind, const unsigned char* data, int 
     default:
         break;
     }
+}
+
+// ---- sort --------------------------------------------------------------------------------
+
+void CMyHyo::clearSortKeys() {
+    sortKeyCount = 0;
+    for (int i = 0; i < SortKeySlots; ++i) {
+        sortColumn[i] = -1;
+        sortFlags[i] = 0;
+        sortLength[i] = 0;
+    }
+}
+
+int CMyHyo::addSortKey(int column, bool descending, bool numeric, int length) {
+    if (sortKeyCount >= SortKeySlots) return -1;
+    if (length > RowSorter::MaxKeyLength) {
+        Prompt::warn("ソートの文字長さ制限エラーです。");
+        length = 0;
+    }
+    sortColumn[sortKeyCount] = column;
+    sortFlags[sortKeyCount] = (descending ? RowSorter::Descending : 0) | (numeric ? RowSorter::Numeric : 0);
+    sortLength[sortKeyCount] = std::max(length, 0);
+    ++sortKeyCount;
+    return 0;
+}
+
+int CMyHyo::sortRows() {
+    if (sortKeyCount <= 0 || sortColumn[0] < 0) return 0;
+    if (RowSorter::sort(*this) < 0) return -1;
+    clearSeek();
+    undo_.clear();
+    return 0;
+}
+
+std::vector<std::string> CMyHyo::sortKeyCells(int row) const {
+    std::vector<std::string> cells;
+    for (int k = 0; k < std::min(sortKeyCount, SortKeySlots); ++k)
+        cells.emplace_back(RowSorter::keyCell(rowText(row), rowLength(row), sortColumn[k]));
+    return cells;
+}
+
+int CMyHyo::compareRowToKeys(int row, const std::vector<std::string>& keyCells) const {
+    for (int k = 0; k < std::min(sortKeyCount, SortKeySlots) && k < static_cast<int>(keyCells.size()); ++k) {
+        std::string_view cell = RowSorter::keyCell(rowText(row), rowLength(row), sortColumn[k]);
+        int result = RowSorter::compareKey(cell, keyCells[k], sortFlags[k], sortLength[k]);
+        if (result != 0) return result;
+    }
+    return 0;
+}
+
+// ---- applying the filter -----------------------------------------------------------------
+
+int CMyHyo::applyFilter(int column, const std::string& text, int kind, int keepFirst, bool negate) {
+    if (undo_.recording()) undo_.clear();
+    filterActive = 0;
+    filterCount = 0;
+    clearSeek();
+    const int n = rows.lineCount();
+    const CellMatch condition(text, kind, CellMatch::NumberRule::Filter);
+    for (int index = 0; index < n; ++index) {
+        bool passes = index < keepFirst;
+        if (!passes) {
+            int length = 0;
+            const char* row = storeRowText(index, length);
+            passes = condition.matches(RowSorter::keyCell(row, length, column)) != negate;
+        }
+        // The first addition sizes the list for every row, so it is allocated once.
+        if (passes && addFilterRow(index, n) < 0) return -1;
+    }
+    filterActive = 1;
+    setFilterCondition(column, text.c_str(), kind);
+    return 0;
 }

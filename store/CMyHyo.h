@@ -3,6 +3,7 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "store/CMyLine.h"
 #include "store/CMyUndo.h"
@@ -141,6 +142,22 @@ public:
     int filterColumnValue() const { return filterColumn; }
     const char* filterTextValue() const { return filterText; }
     int filterKindValue() const { return filterKind; }
+    // Rebuilds the list with the store rows whose cell in `column` satisfies the condition
+    // (inverted by `negate`); rows before `keepFirst` always pass. Empties the journal (a filter
+    // cannot be undone). 0, or -1 when the list could not be had (message shown, filter off).
+    int applyFilter(int column, const std::string& text, int kind, int keepFirst, bool negate);
+
+    // ---- sort -------------------------------------------------------------------------
+    void clearSortKeys();
+    // 0, or -1 when every key slot is taken. A length over 30 bytes is refused with a message
+    // and the key compares whole cells.
+    int addSortKey(int column, bool descending, bool numeric, int length);
+    // Sorts the rows of the view by the keys (nothing without a first key) and empties the
+    // journal: a sort cannot be undone. 0 done, -1 when memory could not be had (nothing moved).
+    int sortRows();
+    // The row's key cells, one per key, and the row compared with such cells by the keys.
+    std::vector<std::string> sortKeyCells(int row) const;
+    int compareRowToKeys(int row, const std::vector<std::string>& keyCells) const;
 
     // ---- serialisation for the colour file ---------------------------------------------
     int writeColumns(std::FILE* file) const;

@@ -2,6 +2,7 @@
 // the current cell, the selection and the mouse gestures made on the grid.
 #pragma once
 
+#include "engine/FindParameters.h"
 #include "store/SelectionRange.h"
 #include "view/GridCanvas.h"
 #include "view/GridGeometry.h"
@@ -66,14 +67,6 @@ struct CursorMove {
     int code = 0;
     int firstColumn = 0;
     int topRow = 0;
-};
-// Search parameters kept between F3 / Shift+F3 repeats.
-struct FindParameters {
-    std::string text;          // at most 50 bytes, CP932
-    double value = 0.0;
-    int mode = 0;
-    int direction = 0;
-    std::string replaceText;   // at most 50 bytes, CP932
 };
 
 // Coordinates taken and returned by the view are relative to the grid area's top-left corner
