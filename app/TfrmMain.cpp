@@ -8,6 +8,8 @@
 #include "app/Navigator.h"
 #include "app/SearchRunner.h"
 #include "app/SelectionInfo.h"
+#include "app/StatusBarPanels.h"
+#include "app/StatusPanel.h"
 #include "app/StatusText.h"
 #include "dialogs/TfrmFind.h"
 #include "editor/CMyEdit.h"
@@ -58,7 +60,6 @@ constexpr int toolButtonWidth = 25;
 constexpr int statusBarHeight = 17;
 constexpr int bottomPanelHeight = 25;
 constexpr int scrollBarThickness = 17;
-constexpr int panelWidths[TfrmMain::statusPanelCount - 1] = {150, 210, 74, 82, 38, 50};
 
 QString qs(const std::string& utf8) { return QString::fromUtf8(utf8.data(), qsizetype(utf8.size())); }
 
@@ -211,26 +212,9 @@ void TfrmMain::createStatusBar() {
     bar->setObjectName("StatusBar1");
     bar->setFixedHeight(statusBarHeight);
     bar->setSizeGripEnabled(false);
-    QFont small = bar->font();
-    small.setPixelSize(12);
-    for (int i = 0; i < statusPanelCount; ++i) {
-        QLabel* panel = new QLabel(bar);
-        panel->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
-        panel->setFont(small);
-        // Cell texts are shown as they are, never taken for markup.
-        panel->setTextFormat(Qt::PlainText);
-        panel->setFrameShape(QFrame::Panel);
-        panel->setFrameShadow(QFrame::Sunken);
-        panel->setContentsMargins(2, 0, 2, 0);
-        if (i < statusPanelCount - 1) {
-            panel->setFixedWidth(panelWidths[i]);
-            bar->addWidget(panel);
-        } else {
-            panel->setMinimumWidth(50);
-            bar->addWidget(panel, 1);
-        }
-        panels[i] = panel;
-    }
+    auto* strip = new StatusBarPanels(bar);
+    bar->addWidget(strip, 1);
+    for (int i = 0; i < statusPanelCount; ++i) panels[i] = strip->panel(i);
 }
 
 // The view paints on the grid widget with its origin at the widget's corner.
@@ -342,9 +326,8 @@ void TfrmMain::applyCaption() {
         std::snprintf(suffix, sizeof suffix, " - 【%d列目を抽出中】", hyo_->filterColumnValue() + 1);
         caption += suffix;
     }
-    // The application's display name is what the task bar shows; being part of the window
-    // title, Qt adds nothing to the title for it.
-    QGuiApplication::setApplicationDisplayName(qs(caption));
+    // Only the title: a display name would be appended by Qt to every dialog's title too. The
+    // task bar shows the window's title.
     // A literal "[*]" in a path would otherwise be taken for Qt's modified placeholder.
     QString title = qs(caption);
     title.replace(QStringLiteral("[*]"), QStringLiteral("[*][*]"));

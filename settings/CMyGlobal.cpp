@@ -1,6 +1,7 @@
 // CMyGlobal: the program's settings (vexil.ini), window places, program paths and recent files.
 #include "settings/CMyGlobal.h"
 
+#include "platform/core/HelpManual.h"
 #include "platform/core/MemoryHook.h"
 #include "platform/core/ProfileFile.h"
 #include "platform/core/ProgramFolder.h"
@@ -19,7 +20,6 @@
 namespace {
 
 const char* const settingsFileName = "vexil.ini";
-const char* const helpFileName = "vexil.chm";
 const char* const recentListName = "vexil_hist.lst";
 const char* const findListName = "vexil_f.lst";
 const char* const replaceListName = "vexil_r.lst";
@@ -253,14 +253,13 @@ size_t CMyGlobal::lastBackslash(const std::string& path) {
 }
 
 bool CMyGlobal::showHelp(const std::string& keyword) const {
-    // The desktop's viewer has no keyword index; a keyword opens the file like no keyword.
-    (void)keyword;
-    std::string path = programPath(helpFileName);
-    if (!CMyPublic::fileExists(path)) {
+    // The manual is HTML shown by the desktop's browser; a keyword opens its section.
+    const std::string index = HelpManual::locate(programFolder(), ProgramFolder::executablePath());
+    if (index.empty()) {
         Prompt::warn("ファイルが見付かりません。");
         return false;
     }
-    return Shell::openUrl(path);
+    return Shell::openUrl(HelpManual::urlFor(index, keyword));
 }
 
 int CMyGlobal::nextSequence() {

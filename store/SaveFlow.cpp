@@ -392,6 +392,9 @@ bool SaveFlow::exportRows(int first, int last, bool bom, int lineEnding, int enc
     std::string proposed = name;
     int filter = kind == 1 ? 1 : kind == 2 ? 2 : 3;
     if (filter == 3 && !remembered.empty()) proposed += "." + remembered;
+    // The chooser opens where the document lies, not in the folder vexil was started from.
+    const std::filesystem::path folder = std::filesystem::path(doc.filePath).parent_path();
+    if (!folder.empty()) proposed = (folder / proposed).string();
     const FileChoice choice =
         Prompt::chooseSaveFile(saveTitle(encoding, lineEnding, bom), ThreeFilters, filter, proposed);
     if (!choice.accepted || choice.path.empty()) return false;

@@ -88,6 +88,10 @@ public:
     // size when that is bigger).
     void attach(int screenWidth, int screenHeight, int originX, int originY, int scalePercent);
     void setScale(int percent);
+    // Device pixels per logical pixel of the screen the grid is shown on; the image is drawn
+    // at that resolution. A change leaves a blank image: render again.
+    void setDevicePixelRatio(double ratio) { canvas_.setDevicePixelRatio(ratio); }
+    double devicePixelRatio() const { return canvas_.devicePixelRatio(); }
     void setViewSize(int width, int height);
     void setOptions(bool lineCursor, bool cellOverflow, int showDataEnd, int altInterval,
                     int altScheme);
