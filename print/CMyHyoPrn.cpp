@@ -1,0 +1,295 @@
+// CMyHyoPrn: splits the table into page columns and page rows and draws one page with QPainter.
+#include "print/CMyHyoPrn.h"
+
+#include "platform/core/CodePage.h"
+#include "store/CMyHyo.h"
+#include "view/CMyHyoCom.h"
+#include "view/CMyHyoDraw.h"
+#include "view/RowReader.h"
+
+#include <QFontMetrics>
+#include <QPainter>
+
+#include <algorithm>
+#include <string>
+
+namespace {
+
+const QRgb White = qRgb(255, 255, 255);
+const QRgb Black = qRgb(0, 0, 0);
+const QRgb HeaderGrey = qRgb(192, 192, 192);
+constexpr int NumericKind = 1;
+
+// The filter's notion of a number: an optional minus, then at most 16 digits and points
+// (at least one digit, at most one point) up to the first other character.
+bool isNumberText(const char* text, int length) {
+    int i = 0;
+    if (i < length && text[i] == '-') ++i;
+    int digits = 0, points = 0, taken = 0;
+    for (; i < length; ++i, ++taken) {
+        if (text[i] >= '0' && text[i] <= '9') ++digits;
+        else if (text[i] == '.') ++points;
+        else break;
+    }
+    return digits > 0 && points <= 1 && taken <= 16;
+}
+
+QString toQString(const char* text, int length) {
+    bool ascii = true;
+    for (int i = 0; i < length && ascii; ++i) ascii = static_cast<unsigned char>(text[i]) < 0x80;
+    if (ascii) return QString::fromLatin1(text, length);
+    std::u16string utf16;
+    CodePage::cp932ToUtf16(std::string_view(text, static_cast<size_t>(length)), utf16);
+    return QString::fromUtf16(utf16.data(), static_cast<qsizetype>(utf16.size()));
+}
+
+int columnSize(const CMyHyo& hyo, int column) { return hyo.columnWidth(column); }
+int rowSize(const CMyHyo& hyo, int row) { return hyo.rowHeight(row); }
+
+} // namespace
+
+CMyHyoPrn::CMyHyoPrn(const CMyHyo& hyo, const CMyHyoCom& com) : hyo_(hyo), com_(com) {}
+
+void CMyHyoPrn::layoutPage(QPaintDevice* device, int pageWidth, int pageHeight,
+                           const PageMargins& margins, double scaleX, double scaleY) {
+    device_ = device;
+    pageWidth_ = pageWidth;
+    pageHeight_ = pageHeight;
+    margins_ = {std::max(margins.left, 0), std::max(margins.top, 0), std::max(margins.right, 0),
+                std::max(margins.bottom, 0)};
+    scaleX_ = scaleX;
+    scaleY_ = scaleY;
+    makeFont();
+    paginate();
+}
+
+void CMyHyoPrn::setScale(double factor) {
+    scaleX_ = scaleY_ = factor;
+    makeFont();
+    paginate();
+}
+
+void CMyHyoPrn::makeFont() {
+    headerStrip_ = hyo_.inHeaderMode() ? static_cast<int>(16 * scaleY_) : 0;
+    dataWidth_ = pageWidth_ - margins_.left - margins_.right;
+    dataHeight_ = pageHeight_ - margins_.top - headerStrip_ - margins_.bottom;
+    QFont font(CMyHyoDraw::fontFamily());
+    font.setPixelSize(std::max(1, static_cast<int>(scaleY_ * 12)));
+    font.setStyleHint(QFont::TypeWriter);
+    font.setFixedPitch(true);
+    font_ = device_ ? QFont(font, device_) : font;
+    const QFontMetrics metrics = device_ ? QFontMetrics(font_, device_) : QFontMetrics(font_);
+    ascent_ = metrics.ascent();
+    charWidth_ = metrics.horizontalAdvance(QLatin1Char('W'));
+    linePitch_ = metrics.height() + 2;
+}
+
+// Pages are split in table pixels against the data area divided by the scale, so the preview
+// (screen pixels) and the printer (printer pixels) break the table at the same columns and
+// rows even though their truncations differ.
+void CMyHyoPrn::paginate() {
+    columnCount_ = std::max(hyo_.widestRowValue(), 0);
+    columnStarts_ = splitRuns(columnCount_, dataWidth_ / scaleX_, columnSize, hyo_);
+    rowStarts_ = splitRuns(hyo_.rowCount(), dataHeight_ / scaleY_, rowSize, hyo_);
+}
+
+// A run takes consecutive items while their summed size fits; its first item of any size is
+// always taken, so an item larger than the capacity gets a run of its own. Sizes of 0 or less
+// take no room and join the run they fall in.
+std::vector<int> CMyHyoPrn::splitRuns(int count, double capacity,
+                                      int (*size)(const CMyHyo&, int), const CMyHyo& hyo) {
+    std::vector<int> starts;
+    int i = 0;
+    while (i < count) {
+        starts.push_back(i);
+        long long sum = std::max(size(hyo, i), 0);
+        for (++i; i < count; ++i) {
+            const int next = std::max(size(hyo, i), 0);
+            if (next > 0 && sum > 0 && static_cast<double>(sum + next) > capacity + 1e-9) break;
+            sum += next;
+        }
+    }
+    return starts;
+}
+
+int CMyHyoPrn::horizontalPages() const {
+    return std::max(static_cast<int>(columnStarts_.size()), 1);
+}
+
+int CMyHyoPrn::verticalPages() const { return std::max(static_cast<int>(rowStarts_.size()), 1); }
+
+int CMyHyoPrn::pageFirstColumn(int page) const {
+    if (page < 1 || page > pageCount()) return -1;
+    const size_t pageColumn = static_cast<size_t>((page - 1) % horizontalPages());
+    return pageColumn < columnStarts_.size() ? columnStarts_[pageColumn] : -1;
+}
+
+int CMyHyoPrn::pageFirstRow(int page) const {
+    if (page < 1 || page > pageCount()) return -1;
+    const size_t pageRow = static_cast<size_t>((page - 1) / horizontalPages());
+    return pageRow < rowStarts_.size() ? rowStarts_[pageRow] : -1;
+}
+
+QRgb CMyHyoPrn::background(int index) const { return 0xff000000u | com_.backgroundColour(index); }
+
+QRgb CMyHyoPrn::textColour(int index) const { return 0xff000000u | com_.textColour(index); }
+
+std::vector<CMyHyoPrn::Slot> CMyHyoPrn::pageSlots(int pageColumn) const {
+    std::vector<Slot> placed;
+    const int first = columnStarts_[pageColumn];
+    const int end = pageColumn + 1 < static_cast<int>(columnStarts_.size())
+                        ? columnStarts_[pageColumn + 1] : columnCount_;
+    long long sum = 0;
+    for (int column = first; column < end; ++column) {
+        const int left = static_cast<int>(sum * scaleX_);
+        sum += std::max(hyo_.columnWidth(column), 0);
+        const int right = static_cast<int>(sum * scaleX_);
+        if (right <= left) continue;
+        placed.push_back({column, margins_.left + left, right - left,
+                         hyo_.columnKind(column) == NumericKind,
+                         hyo_.columnColour(column, AttrTextColour),
+                         hyo_.columnColour(column, AttrBackColour)});
+    }
+    return placed;
+}
+
+void CMyHyoPrn::drawPage(QPainter& painter, int page) {
+    if (page < 1 || page > pageCount()) return;
+    const int pageColumn = (page - 1) % horizontalPages();
+    const int pageRow = (page - 1) / horizontalPages();
+    if (pageColumn >= static_cast<int>(columnStarts_.size())) return;   // nothing to print
+    const std::vector<Slot> placed = pageSlots(pageColumn);
+    const int lastRight = placed.empty() ? margins_.left : placed.back().x + placed.back().width;
+    painter.save();
+    painter.setFont(font_);
+    drawHeader(painter, placed, lastRight);
+    if (pageRow < static_cast<int>(rowStarts_.size())) {
+        const int first = rowStarts_[pageRow];
+        const int end = pageRow + 1 < static_cast<int>(rowStarts_.size()) ? rowStarts_[pageRow + 1]
+                                                                          : hyo_.rowCount();
+        long long sum = 0;
+        for (int row = first; row < end; ++row) {
+            const int top = static_cast<int>(sum * scaleY_);
+            sum += std::max(hyo_.rowHeight(row), 0);
+            const int bottom = static_cast<int>(sum * scaleY_);
+            if (bottom > top) drawRow(painter, row, dataTop() + top, bottom - top, placed, lastRight);
+        }
+    }
+    painter.restore();
+}
+
+void CMyHyoPrn::drawHeader(QPainter& painter, const std::vector<Slot>& placed, int lastRight) {
+    const bool titles = headerStrip_ > 0;
+    const int top = margins_.top;
+    if (titles) {
+        painter.fillRect(margins_.left, top, dataWidth_, headerStrip_, QColor(HeaderGrey));
+        const QFontMetrics metrics(font_, device_);
+        painter.setPen(QColor(Black));
+        for (const Slot& slot : placed) {
+            if (slot.x + slot.width - margins_.left > dataWidth_) break;
+            std::string title = hyo_.columnTitle(slot.column);
+            if (title.empty()) title = std::to_string(slot.column + 1);
+            const QString caption = toQString(title.data(), static_cast<int>(title.size()));
+            const int width = metrics.horizontalAdvance(caption);
+            painter.drawText(QPoint(slot.x + (slot.width - width) / 2, top + ascent_), caption);
+            verticalLine(painter, slot.x, top, top + headerStrip_, Black);
+            verticalLine(painter, slot.x + 1, top, top + headerStrip_, White);
+        }
+    }
+    if (titles || gridLines_)
+        horizontalLine(painter, margins_.left, margins_.left + dataWidth_, top - 1, Black);
+    if (!titles) return;
+    horizontalLine(painter, margins_.left, margins_.left + dataWidth_, top + headerStrip_ - 1, Black);
+    painter.fillRect(lastRight, top, std::max(pageWidth_ - lastRight, 0), headerStrip_,
+                     QColor(White));
+    verticalLine(painter, lastRight, top, top + headerStrip_, Black);
+}
+
+void CMyHyoPrn::drawRow(QPainter& painter, int row, int y, int h, const std::vector<Slot>& placed,
+                        int lastRight) {
+    RowReader reader(hyo_.rowText(row), hyo_.rowLength(row));
+    const QRgb rowBack = CMyHyoCom::isColourIndex(reader.rowBack()) ? background(reader.rowBack())
+                                                                    : White;
+    const QRgb rowText = CMyHyoCom::isColourIndex(reader.rowFore()) ? textColour(reader.rowFore())
+                                                                    : Black;
+    // A cell with text (every cell when overflow is off) starts a span; the empty cells after
+    // it are filled at once and join it, so that its text can run over them.
+    int spanStart = -1;
+    RowReader::Cell spanCell;
+    const int count = static_cast<int>(placed.size());
+    for (int k = 0; k <= count; ++k) {
+        RowReader::Cell cell;
+        if (k < count) cell = reader.cell(placed[k].column);
+        if (k < count && k > 0 && cell.length == 0 && overflow_) {
+            const Slot& slot = placed[k];
+            const int back = CMyHyoCom::isColourIndex(cell.back) ? cell.back : slot.backColour;
+            painter.fillRect(slot.x, y, slot.width, h,
+                             QColor(CMyHyoCom::isColourIndex(back) ? background(back) : rowBack));
+            continue;
+        }
+        if (spanStart >= 0)
+            drawSpan(painter, &placed[spanStart], k - spanStart, spanCell.text, spanCell.length,
+                     spanCell.back, spanCell.fore, y, h, rowBack, rowText);
+        spanStart = k;
+        spanCell = cell;
+    }
+    if (gridLines_) horizontalLine(painter, margins_.left, lastRight, y + h - 1, Black);
+    painter.fillRect(lastRight, y, std::max(pageWidth_ - lastRight, 0), h, QColor(White));
+    if (gridLines_) verticalLine(painter, lastRight, y, y + h, Black);
+}
+
+void CMyHyoPrn::drawSpan(QPainter& painter, const Slot* placed, int count, const char* text,
+                         int length, int cellBack, int cellFore, int y, int h, QRgb rowBack,
+                         QRgb rowText) {
+    const Slot& slot = placed[0];
+    QRgb back = rowBack, fore = rowText;
+    if (CMyHyoCom::isColourIndex(cellBack)) back = background(cellBack);
+    else if (CMyHyoCom::isColourIndex(slot.backColour)) back = background(slot.backColour);
+    if (CMyHyoCom::isColourIndex(cellFore)) fore = textColour(cellFore);
+    else if (CMyHyoCom::isColourIndex(slot.textColour)) fore = textColour(slot.textColour);
+    painter.fillRect(slot.x, y, slot.width, h, QColor(back));
+    const int textEnd = length > 0 ? drawLines(painter, slot, text, length, y, h, fore) : 0;
+    if (!gridLines_) return;
+    verticalLine(painter, slot.x, y, y + h, Black);
+    // Inner borders stay hidden where the text runs across them.
+    for (int k = 1; k < count; ++k)
+        if (placed[k].x >= slot.x + textEnd) verticalLine(painter, placed[k].x, y, y + h, Black);
+}
+
+// Writes the cell's lines (a line ends at CR; CR LF counts as one); returns how far the text
+// reaches from the cell's left edge. A one-line number in a number column sits at the right.
+int CMyHyoPrn::drawLines(QPainter& painter, const Slot& slot, const char* text, int length, int y,
+                         int h, QRgb colour) {
+    const QFontMetrics metrics(font_, device_);
+    painter.setPen(QColor(colour));
+    const bool oneLine = std::find(text, text + length, '\r') == text + length;
+    if (oneLine && slot.numeric && isNumberText(text, length)) {
+        const QString line = toQString(text, length);
+        const int width = metrics.horizontalAdvance(line);
+        painter.drawText(QPoint(slot.x + slot.width - 1 - width, y + 1 + ascent_), line);
+        return 0;
+    }
+    int textEnd = 0;
+    int lineTop = y + 1;
+    for (int start = 0; start <= length && lineTop < y + h; lineTop += linePitch_) {
+        int end = start;
+        while (end < length && text[end] != '\r') ++end;
+        if (end > start) {
+            const QString line = toQString(text + start, end - start);
+            painter.drawText(QPoint(slot.x + 3, lineTop + ascent_), line);
+            textEnd = std::max(textEnd, 3 + metrics.horizontalAdvance(line));
+        }
+        if (end >= length) break;
+        start = end + 1;
+        if (start < length && text[start] == '\n') ++start;
+    }
+    return textEnd;
+}
+
+void CMyHyoPrn::horizontalLine(QPainter& painter, int x1, int x2, int y, QRgb colour) {
+    if (x2 > x1) painter.fillRect(x1, y, x2 - x1, 1, QColor(colour));
+}
+
+void CMyHyoPrn::verticalLine(QPainter& painter, int x, int y1, int y2, QRgb colour) {
+    if (y2 > y1) painter.fillRect(x, y1, 1, y2 - y1, QColor(colour));
+}
