@@ -81,7 +81,10 @@ void CMyHyoPrn::makeFont() {
     const QFontMetrics metrics = device_ ? QFontMetrics(font_, device_) : QFontMetrics(font_);
     ascent_ = metrics.ascent();
     charWidth_ = metrics.horizontalAdvance(QLatin1Char('W'));
-    linePitch_ = metrics.height() + 2;
+    textLeft_ = std::max(1, static_cast<int>(3 * scaleX_));
+    textTop_ = std::max(1, static_cast<int>(scaleY_));
+    textRight_ = std::max(1, static_cast<int>(scaleX_));
+    linePitch_ = metrics.height() + std::max(2, static_cast<int>(2 * scaleY_));
 }
 
 // Pages are split in table pixels against the data area divided by the scale, so the preview
@@ -266,18 +269,19 @@ int CMyHyoPrn::drawLines(QPainter& painter, const Slot& slot, const char* text, 
     if (oneLine && slot.numeric && isNumberText(text, length)) {
         const QString line = toQString(text, length);
         const int width = metrics.horizontalAdvance(line);
-        painter.drawText(QPoint(slot.x + slot.width - 1 - width, y + 1 + ascent_), line);
+        painter.drawText(QPoint(slot.x + slot.width - textRight_ - width, y + textTop_ + ascent_),
+                         line);
         return 0;
     }
     int textEnd = 0;
-    int lineTop = y + 1;
+    int lineTop = y + textTop_;
     for (int start = 0; start <= length && lineTop < y + h; lineTop += linePitch_) {
         int end = start;
         while (end < length && text[end] != '\r') ++end;
         if (end > start) {
             const QString line = toQString(text + start, end - start);
-            painter.drawText(QPoint(slot.x + 3, lineTop + ascent_), line);
-            textEnd = std::max(textEnd, 3 + metrics.horizontalAdvance(line));
+            painter.drawText(QPoint(slot.x + textLeft_, lineTop + ascent_), line);
+            textEnd = std::max(textEnd, textLeft_ + metrics.horizontalAdvance(line));
         }
         if (end >= length) break;
         start = end + 1;

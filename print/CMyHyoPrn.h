@@ -58,6 +58,12 @@ public:
     int dataWidth() const { return dataWidth_; }
     int dataHeight() const { return dataHeight_; }
     int linePitch() const { return linePitch_; }
+    // Text offsets inside a cell: from the left edge, from the top, from the right edge of a
+    // number. They are the grid's 3, 1 and 1 pixels at the page's scale, so that the texts of
+    // neighbouring cells keep the distance they have on the screen on a fine printer too.
+    int textLeft() const { return textLeft_; }
+    int textTop() const { return textTop_; }
+    int textRight() const { return textRight_; }
 
 private:
     struct Slot {          // one column of the page being drawn
@@ -101,6 +107,9 @@ private:
     int ascent_ = 0;
     int charWidth_ = 0;
     int linePitch_ = 0;
+    int textLeft_ = 3;
+    int textTop_ = 1;
+    int textRight_ = 1;
     bool gridLines_ = true;
     bool overflow_ = true;
     int columnCount_ = 0;

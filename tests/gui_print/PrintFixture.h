@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QImage>
+#include <QPrinterInfo>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTimer>
