@@ -24,6 +24,9 @@
 namespace {
 
 constexpr double HundredthsPerInch = 2540.0;
+// Larger page images are not made: a paper of several metres would take gigabytes.
+constexpr int MaxImageSide = 32767;
+constexpr qint64 MaxImageBytes = 512LL << 20;
 const QColor StockGrey(128, 128, 128);
 constexpr int DataSizes[] = {100, 90, 80, 70, 60, 50, 40};
 
@@ -142,7 +145,9 @@ void TfrmPreview::buildPage() {
     const int width = static_cast<int>(paper.width() * screenPerHundredthMmX_);
     const int height = static_cast<int>(paper.height() * screenPerHundredthMmY_);
     pageBitmap_ = QImage();
-    if (width > 0 && height > 0) pageBitmap_ = QImage(width, height, QImage::Format_RGB32);
+    if (width > 0 && height > 0 && width <= MaxImageSide && height <= MaxImageSide &&
+        qint64(width) * height * 4 <= MaxImageBytes)
+        pageBitmap_ = QImage(width, height, QImage::Format_RGB32);
     if (pageBitmap_.isNull()) {
         Prompt::warn("用紙の作成に失敗しました。");
         const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
