@@ -11,6 +11,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <tuple>
 #include <string>
 
 namespace {
@@ -81,6 +82,7 @@ void CMyHyoPrn::makeFont() {
     const QFontMetrics metrics = device_ ? QFontMetrics(font_, device_) : QFontMetrics(font_);
     ascent_ = metrics.ascent();
     charWidth_ = metrics.horizontalAdvance(QLatin1Char('W'));
+    maxAdvance_ = std::max(metrics.maxWidth(), charWidth_);
     textLeft_ = std::max(1, static_cast<int>(3 * scaleX_));
     textTop_ = std::max(1, static_cast<int>(scaleY_));
     textRight_ = std::max(1, static_cast<int>(scaleX_));
@@ -178,6 +180,7 @@ void CMyHyoPrn::drawPage(QPainter& painter, int page) {
             if (bottom > top) drawRow(painter, row, dataTop() + top, bottom - top, placed, lastRight);
         }
     }
+    drawGridLines(painter);
     painter.restore();
 }
 
@@ -199,7 +202,7 @@ void CMyHyoPrn::drawHeader(QPainter& painter, const std::vector<Slot>& placed, i
             verticalLine(painter, slot.x + 1, top, top + headerStrip_, White);
         }
     }
-    if (titles || gridLines_)
+    if (titles || showGrid_)
         horizontalLine(painter, margins_.left, margins_.left + dataWidth_, top - 1, Black);
     if (!titles) return;
     horizontalLine(painter, margins_.left, margins_.left + dataWidth_, top + headerStrip_ - 1, Black);
@@ -215,6 +218,7 @@ void CMyHyoPrn::drawRow(QPainter& painter, int row, int y, int h, const std::vec
                                                                     : White;
     const QRgb rowText = CMyHyoCom::isColourIndex(reader.rowFore()) ? textColour(reader.rowFore())
                                                                     : Black;
+    inkReach_ = 0;
     // A cell with text (every cell when overflow is off) starts a span; the empty cells after
     // it are filled at once and join it, so that its text can run over them.
     int spanStart = -1;
@@ -226,8 +230,8 @@ void CMyHyoPrn::drawRow(QPainter& painter, int row, int y, int h, const std::vec
         if (k < count && k > 0 && cell.length == 0 && overflow_) {
             const Slot& slot = placed[k];
             const int back = CMyHyoCom::isColourIndex(cell.back) ? cell.back : slot.backColour;
-            painter.fillRect(slot.x, y, slot.width, h,
-                             QColor(CMyHyoCom::isColourIndex(back) ? background(back) : rowBack));
+            fillCell(painter, slot.x, y, slot.width, h,
+                     CMyHyoCom::isColourIndex(back) ? background(back) : rowBack);
             continue;
         }
         if (spanStart >= 0)
@@ -236,9 +240,9 @@ void CMyHyoPrn::drawRow(QPainter& painter, int row, int y, int h, const std::vec
         spanStart = k;
         spanCell = cell;
     }
-    if (gridLines_) horizontalLine(painter, margins_.left, lastRight, y + h - 1, Black);
-    painter.fillRect(lastRight, y, std::max(pageWidth_ - lastRight, 0), h, QColor(White));
-    if (gridLines_) verticalLine(painter, lastRight, y, y + h, Black);
+    if (showGrid_) gridLine(margins_.left, y + h - 1, lastRight - margins_.left, 1);
+    fillCell(painter, lastRight, y, std::max(pageWidth_ - lastRight, 0), h, White);
+    if (showGrid_) gridLine(lastRight, y, 1, h);
 }
 
 void CMyHyoPrn::drawSpan(QPainter& painter, const Slot* placed, int count, const char* text,
@@ -250,19 +254,23 @@ void CMyHyoPrn::drawSpan(QPainter& painter, const Slot* placed, int count, const
     else if (CMyHyoCom::isColourIndex(slot.backColour)) back = background(slot.backColour);
     if (CMyHyoCom::isColourIndex(cellFore)) fore = textColour(cellFore);
     else if (CMyHyoCom::isColourIndex(slot.textColour)) fore = textColour(slot.textColour);
-    painter.fillRect(slot.x, y, slot.width, h, QColor(back));
-    const int textEnd = length > 0 ? drawLines(painter, slot, text, length, y, h, fore) : 0;
-    if (!gridLines_) return;
-    verticalLine(painter, slot.x, y, y + h, Black);
+    fillCell(painter, slot.x, y, slot.width, h, back);
+    const int textEnd = length > 0 ? drawLines(painter, slot, text, length, y, h, fore, count > 1)
+                                   : 0;
+    inkReach_ = std::max(inkReach_, slot.x + textEnd);
+    if (!showGrid_) return;
+    gridLine(slot.x, y, 1, h);
     // Inner borders stay hidden where the text runs across them.
     for (int k = 1; k < count; ++k)
-        if (placed[k].x >= slot.x + textEnd) verticalLine(painter, placed[k].x, y, y + h, Black);
+        if (placed[k].x >= slot.x + textEnd) gridLine(placed[k].x, y, 1, h);
 }
 
 // Writes the cell's lines (a line ends at CR; CR LF counts as one); returns how far the text
-// reaches from the cell's left edge. A one-line number in a number column sits at the right.
+// reaches from the cell's left edge - measured when `measure`, else a bound from the longest
+// line's bytes (no character is wider than the font's widest). A one-line number in a number
+// column sits at the right.
 int CMyHyoPrn::drawLines(QPainter& painter, const Slot& slot, const char* text, int length, int y,
-                         int h, QRgb colour) {
+                         int h, QRgb colour, bool measure) {
     const QFontMetrics metrics(font_, device_);
     painter.setPen(QColor(colour));
     const bool oneLine = std::find(text, text + length, '\r') == text + length;
@@ -271,7 +279,7 @@ int CMyHyoPrn::drawLines(QPainter& painter, const Slot& slot, const char* text, 
         const int width = metrics.horizontalAdvance(line);
         painter.drawText(QPoint(slot.x + slot.width - textRight_ - width, y + textTop_ + ascent_),
                          line);
-        return 0;
+        return slot.width;
     }
     int textEnd = 0;
     int lineTop = y + textTop_;
@@ -281,13 +289,49 @@ int CMyHyoPrn::drawLines(QPainter& painter, const Slot& slot, const char* text, 
         if (end > start) {
             const QString line = toQString(text + start, end - start);
             painter.drawText(QPoint(slot.x + textLeft_, lineTop + ascent_), line);
-            textEnd = std::max(textEnd, textLeft_ + metrics.horizontalAdvance(line));
+            const int width = measure ? metrics.horizontalAdvance(line) : (end - start) * maxAdvance_;
+            textEnd = std::max(textEnd, textLeft_ + width);
         }
         if (end >= length) break;
         start = end + 1;
         if (start < length && text[start] == '\n') ++start;
     }
     return textEnd;
+}
+
+// The cells' grid lines are drawn when the page's cells are done, nothing covers them, and
+// the borders of consecutive rows at one x are joined into one line: a page then carries a
+// few dozen lines instead of thousands of pieces.
+void CMyHyoPrn::gridLine(int x, int y, int w, int h) {
+    if (w > 0 && h > 0) gridLines_.emplace_back(x, y, w, h);
+}
+
+void CMyHyoPrn::drawGridLines(QPainter& painter) {
+    std::sort(gridLines_.begin(), gridLines_.end(), [](const QRect& a, const QRect& b) {
+        return std::tuple(a.width(), a.x(), a.y()) < std::tuple(b.width(), b.x(), b.y());
+    });
+    std::vector<QRect> joined;
+    for (const QRect& line : gridLines_) {
+        QRect* last = joined.empty() ? nullptr : &joined.back();
+        if (last && line.width() == 1 && last->width() == 1 && last->x() == line.x() &&
+            line.y() <= last->y() + last->height())
+            last->setBottom(std::max(last->bottom(), line.bottom()));
+        else
+            joined.push_back(line);
+    }
+    gridLines_.clear();
+    painter.save();
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(Black));
+    painter.drawRects(joined.data(), static_cast<int>(joined.size()));
+    painter.restore();
+}
+
+// The page starts blank: a white fill right of everything drawn in the row so far changes
+// nothing and is left out, which keeps printer output small.
+void CMyHyoPrn::fillCell(QPainter& painter, int x, int y, int w, int h, QRgb colour) {
+    if (w <= 0 || h <= 0 || (colour == White && x >= inkReach_)) return;
+    painter.fillRect(x, y, w, h, QColor(colour));
 }
 
 void CMyHyoPrn::horizontalLine(QPainter& painter, int x1, int x2, int y, QRgb colour) {

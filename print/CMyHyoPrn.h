@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QFont>
+#include <QRect>
 #include <QRgb>
 
 #include <vector>
@@ -47,8 +48,8 @@ public:
     // is not cleared first: it is fresh paper on a printer and the preview clears its image.
     void drawPage(QPainter& painter, int page);
 
-    bool gridLines() const { return gridLines_; }
-    void setGridLines(bool on) { gridLines_ = on; }
+    bool gridLines() const { return showGrid_; }
+    void setGridLines(bool on) { showGrid_ = on; }
     bool overflow() const { return overflow_; }
     void setOverflow(bool on) { overflow_ = on; }
 
@@ -86,7 +87,10 @@ private:
     void drawSpan(QPainter& painter, const Slot* placed, int count, const char* text, int length,
                   int cellBack, int cellFore, int y, int h, QRgb rowBack, QRgb rowText);
     int drawLines(QPainter& painter, const Slot& slot, const char* text, int length, int y, int h,
-                  QRgb colour);
+                  QRgb colour, bool measure);
+    void fillCell(QPainter& painter, int x, int y, int w, int h, QRgb colour);
+    void gridLine(int x, int y, int w, int h);
+    void drawGridLines(QPainter& painter);
     void horizontalLine(QPainter& painter, int x1, int x2, int y, QRgb colour);
     void verticalLine(QPainter& painter, int x, int y1, int y2, QRgb colour);
     QRgb background(int index) const;
@@ -107,12 +111,15 @@ private:
     int ascent_ = 0;
     int charWidth_ = 0;
     int linePitch_ = 0;
+    int maxAdvance_ = 0;
     int textLeft_ = 3;
     int textTop_ = 1;
     int textRight_ = 1;
-    bool gridLines_ = true;
+    bool showGrid_ = true;
     bool overflow_ = true;
     int columnCount_ = 0;
+    int inkReach_ = 0;                // right of this x the row being drawn is still blank
+    std::vector<QRect> gridLines_;    // the cells' grid lines of the page being drawn
     std::vector<int> columnStarts_;   // first column of each page column
     std::vector<int> rowStarts_;      // first row of each page row
 };
