@@ -56,12 +56,15 @@ QPointF CMyPrint::screenDpi(const QWidget* owner) {
     const QScreen* screen = owner && owner->screen() ? owner->screen()
                                                      : QGuiApplication::primaryScreen();
     if (!screen) return QPointF(96, 96);
-    const QPointF logical(screen->logicalDotsPerInchX(), screen->logicalDotsPerInchY());
+    return chooseDpi(QPointF(screen->logicalDotsPerInchX(), screen->logicalDotsPerInchY()),
+                     screen->physicalSize(), screen->geometry().size());
+}
+
+QPointF CMyPrint::chooseDpi(QPointF logical, QSizeF millimetres, QSize pixels) {
     if (plausibleDpi(logical.x()) && plausibleDpi(logical.y())) return logical;
-    const QSizeF mm = screen->physicalSize();
-    if (mm.width() > 0 && mm.height() > 0) {
-        const QPointF physical(screen->geometry().width() * 25.4 / mm.width(),
-                               screen->geometry().height() * 25.4 / mm.height());
+    if (millimetres.width() > 0 && millimetres.height() > 0) {
+        const QPointF physical(pixels.width() * 25.4 / millimetres.width(),
+                               pixels.height() * 25.4 / millimetres.height());
         if (plausibleDpi(physical.x()) && plausibleDpi(physical.y())) return physical;
     }
     return QPointF(96, 96);
@@ -163,12 +166,13 @@ std::unique_ptr<QPrinter> CMyPrint::choosePrinterCommon(QWidget* owner) {
     ensureDefaults();
     std::unique_ptr<QPrinter> printer = makePrinter(setup_);
     if (!printer) printer = defaultPrinter();
-    const bool noPrinter = !printer;
-    if (noPrinter) printer = makePrinter(setup_, true);
+    if (!printer) printer = makePrinter(setup_, true);
     QPrintDialog dialog(printer.get(), owner);
     dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
-    // Printing into a file is the only way out on a machine without printers.
-    dialog.setOption(QAbstractPrintDialog::PrintToFile, noPrinter);
+    // Printing into a file stays offered where it is the only way out (no printer) or the
+    // set-up already chose it.
+    dialog.setOption(QAbstractPrintDialog::PrintToFile,
+                     printer->outputFormat() == QPrinter::PdfFormat);
     dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
     dialog.setMinMax(1, 10000);
     if (dialog.exec() != QDialog::Accepted) return nullptr;

@@ -7,6 +7,7 @@
 #include <QMargins>
 #include <QPainter>
 #include <QPointF>
+#include <QSize>
 #include <QSizeF>
 
 #include <climits>
@@ -51,6 +52,9 @@ public:
     // Screen resolution in dots per inch: the logical one, else the one the physical size
     // gives, else 96 (a screen reporting no or an absurd size).
     static QPointF screenDpi(const QWidget* owner);
+    // The same choice from what a screen reports: its logical resolution, its physical size
+    // in millimetres and its size in pixels.
+    static QPointF chooseDpi(QPointF logical, QSizeF millimetres, QSize pixels);
     // A printer for a set-up; null when it names neither an installed printer nor an output
     // file, unless `always` (dialogs then start from a PDF printer).
     static std::unique_ptr<QPrinter> makePrinter(const PrinterSetup& setup, bool always = false);

@@ -60,6 +60,7 @@ void TfrmPreview::buildControls() {
     auto button = [this, toolBar](const char* name, const char* caption, void (TfrmPreview::*slot)()) {
         QAction* action = toolBar->addAction(QString::fromUtf8(caption));
         action->setObjectName(QString::fromUtf8(name));
+        action->setIconText(action->text());   // a button would drop the "..." otherwise
         connect(action, &QAction::triggered, this, slot);
         return action;
     };

@@ -26,7 +26,7 @@ TfrmPrnDlg::TfrmPrnDlg(QWidget* owner, const PrinterSetup& setup, const QString&
     showPrinter();
     rdo_PageGen->setEnabled(currentPage_ > 0);
     rangeChoiceChanged();
-    if (owner) move(owner->mapToGlobal(QPoint(0, 0)) + QPoint(60, 100));
+    if (owner) move(owner->window()->frameGeometry().topLeft() + QPoint(60, 100));
 }
 
 void TfrmPrnDlg::buildControls() {

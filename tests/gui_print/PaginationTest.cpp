@@ -115,6 +115,14 @@ TEST_F(Pagination, EmptyTableHasOneBlankPage) {
     EXPECT_EQ(image, [] { QImage white(400, 400, QImage::Format_RGB32); white.fill(Qt::white); return white; }());
 }
 
+TEST(ScreenResolution, LogicalThenPhysicalThenNinetySix) {
+    EXPECT_EQ(CMyPrint::chooseDpi({120, 120}, {0, 0}, {0, 0}), QPointF(120, 120));
+    // No logical resolution: the physical size decides, unless it is missing or absurd.
+    EXPECT_EQ(CMyPrint::chooseDpi({0, 0}, {508, 254}, {2000, 1000}), QPointF(100, 100));
+    EXPECT_EQ(CMyPrint::chooseDpi({0, 0}, {0, 0}, {1920, 1080}), QPointF(96, 96));
+    EXPECT_EQ(CMyPrint::chooseDpi({1000, 1000}, {10, 10}, {1920, 1080}), QPointF(96, 96));
+}
+
 TEST(PaperTable, NamesSizesAndCodes) {
     EXPECT_EQ(PaperTable::name(9), QStringLiteral("A4シート(210×297mm)"));
     EXPECT_EQ(PaperTable::name(12), QStringLiteral("B4シート(250×354mm)"));

@@ -4,6 +4,7 @@
 #include "print/TfrmPrnDlg.h"
 
 #include <QLineEdit>
+#include <QPrintDialog>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -160,6 +161,34 @@ TEST_F(PdfOutput, RangeWithoutPagesOrCancelStartsNoJob) {
     EXPECT_EQ(print.printTable(&owner, hyo, com, true, 1.0), 0);
     EXPECT_EQ(prompt.shown().size(), 1u);
     EXPECT_FALSE(QFile::exists(QString::fromStdString(pdf())));
+}
+
+TEST_F(PdfOutput, WithoutAnyPrinterTheOwnDialogPrintsIntoAChosenPdfFile) {
+    if (!QPrinterInfo::defaultPrinter().isNull()) GTEST_SKIP() << "a printer is installed";
+    fillTable(3, 2);
+    global.setPrintKind(0);
+    print.ensureDefaults();
+    print.setup().printerName.clear();
+    print.setup().outputFile.clear();
+    prompt.chooseFile(pdf());
+    whenModal<TfrmPrnDlg>([](TfrmPrnDlg& dialog) { dialog.findChild<QPushButton*>("cmd_Run")->click(); });
+    EXPECT_EQ(print.printTable(&owner, hyo, com, true, 1.0), 1);
+    ASSERT_EQ(prompt.choosers().size(), 1u);
+    EXPECT_EQ(prompt.choosers()[0].filters, "PDF (*.pdf)|*.pdf");
+    EXPECT_TRUE(pageText(1).contains("r2c1"));
+}
+
+TEST_F(PdfOutput, SystemPrintDialogPrintsEveryPageOrCancels) {
+    fourPageTable();
+    global.setPrintKind(1);
+    print.ensureDefaults();
+    print.setup().outputFile = QString::fromStdString(pdf());
+    whenModal<QPrintDialog>([](QPrintDialog& dialog) { dialog.reject(); });
+    EXPECT_EQ(print.printTable(&owner, hyo, com, true, 1.0), 0);
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(pdf())));
+    whenModal<QPrintDialog>([](QPrintDialog& dialog) { dialog.accept(); });
+    EXPECT_EQ(print.printTable(&owner, hyo, com, true, 1.0), 4);
+    EXPECT_EQ(pdfPages(), 4);
 }
 
 TEST_F(PdfOutput, FailuresAreReported) {

@@ -7,6 +7,7 @@
 #include <QMenu>
 #include <QScrollBar>
 #include <QTest>
+#include <QToolButton>
 
 #include <memory>
 
@@ -52,6 +53,10 @@ TEST_F(Preview, OnePageTableShowsItsPageWithoutRateAndPaging) {
     hyo.setCellAttribute(0, 0, AttrBackColour, 1, 1, 1);
     auto preview = open();
     EXPECT_EQ(preview->windowTitle(), QStringLiteral("プレビュー"));
+    QStringList buttons;
+    for (QToolButton* button : preview->findChildren<QToolButton*>())
+        if (!button->text().isEmpty() && button->isVisible()) buttons << button->text();
+    EXPECT_EQ(buttons.join(' ').toStdString(), "前ページ 次ページ 印刷... ページ設定... 閉じる");
     EXPECT_EQ(preview->statusText(), QStringLiteral("ページ：1/1 - 横:1 縦:1 "));
     EXPECT_FALSE(enabled(*preview, "cmd_Prev"));
     EXPECT_FALSE(enabled(*preview, "cmd_Next"));
