@@ -78,6 +78,8 @@ void CMyHyoPrn::makeFont() {
     font.setPixelSize(std::max(1, static_cast<int>(scaleY_ * 12)));
     font.setStyleHint(QFont::TypeWriter);
     font.setFixedPitch(true);
+    // Cell texts are plain runs of characters: shaping them costs more than drawing them.
+    font.setStyleStrategy(QFont::PreferNoShaping);
     font_ = device_ ? QFont(font, device_) : font;
     const QFontMetrics metrics = device_ ? QFontMetrics(font_, device_) : QFontMetrics(font_);
     ascent_ = metrics.ascent();
