@@ -225,9 +225,13 @@ int CMyPrint::printTable(QWidget* owner, const CMyHyo& hyo, const CMyHyoCom& com
     pages.setOverflow(global_.cellOverflow());
     pages.layoutPage(printer.get(), printer->width(), printer->height(), margins,
                      dpiX / screen.x() * factor, dpiY / screen.y() * factor);
+    // A table without columns, or without rows and titles, has only a blank page: nothing
+    // to print.
+    const bool blank = pages.pageFirstColumn(1) < 0 ||
+                       (pages.pageFirstRow(1) < 0 && pages.headerStrip() == 0);
     const int first = std::max(firstPage_, 1);
     const int last = std::min(lastPage_, pages.pageCount());
-    if (first > last) {
+    if (first > last || blank) {
         Prompt::warn("印刷するページがありません。");
         return 0;
     }

@@ -161,6 +161,13 @@ TEST_F(PdfOutput, RangeWithoutPagesOrCancelStartsNoJob) {
     EXPECT_EQ(print.printTable(&owner, hyo, com, true, 1.0), 0);
     EXPECT_EQ(prompt.shown().size(), 1u);
     EXPECT_FALSE(QFile::exists(QString::fromStdString(pdf())));
+    // An empty table has no page to print either.
+    CMyHyo empty;
+    global.setPrintKind(2);
+    EXPECT_EQ(print.printTable(&owner, empty, com, true, 1.0), 0);
+    EXPECT_EQ(prompt.shown().size(), 2u);
+    EXPECT_EQ(prompt.last().text, "印刷するページがありません。");
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(pdf())));
 }
 
 TEST_F(PdfOutput, WithoutAnyPrinterTheOwnDialogPrintsIntoAChosenPdfFile) {
