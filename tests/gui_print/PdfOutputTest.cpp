@@ -142,6 +142,31 @@ TEST_F(PdfOutput, OwnDialogShowsTheSetUpAndPrintsTheChosenPages) {
     EXPECT_TRUE(prompt.shown().empty());
 }
 
+TEST_F(PdfOutput, PrinterSetUpFromTheOwnDialogIsKeptForTheRun) {
+    fillTable(3, 2);
+    global.setPrintKind(0);
+    print.ensureDefaults();
+    const QString file = QString::fromStdString(pdf());
+    print.setup().outputFile = file;
+    print.setup().orientation = QPageLayout::Landscape;
+    QString device, orientation;
+    whenModal<TfrmPrnDlg>([&](TfrmPrnDlg& dialog) {
+        whenModal<QPrintDialog>([](QPrintDialog& system) {
+            system.printer()->setPageOrientation(QPageLayout::Portrait);
+            system.accept();
+        });
+        dialog.findChild<QPushButton*>("cmd_Setting")->click();
+        device = dialog.findChild<QLineEdit*>("txt_DevName")->text();
+        orientation = dialog.findChild<QLineEdit*>("txt_Orientation")->text();
+        dialog.findChild<QPushButton*>("cmd_Run")->click();
+    });
+    EXPECT_EQ(print.printTable(&owner, hyo, com, true, 1.0), 1);
+    EXPECT_EQ(device, QStringLiteral("out.pdf"));
+    EXPECT_EQ(orientation, QStringLiteral("縦"));
+    EXPECT_EQ(print.setup().orientation, QPageLayout::Portrait);
+    EXPECT_EQ(pdfPageSize(), QSize(595, 842));
+}
+
 TEST_F(PdfOutput, RangeWithoutPagesOrCancelStartsNoJob) {
     fourPageTable();
     global.setPrintKind(0);
