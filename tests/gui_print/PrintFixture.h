@@ -60,6 +60,8 @@ protected:
     static QString run(const QString& program, const QStringList& arguments) {
         QProcess process;
         process.start(program, arguments);
+        if (!process.waitForStarted())
+            ADD_FAILURE() << program.toStdString() << " is missing (scripts/deps installs poppler-utils)";
         process.waitForFinished(30000);
         return QString::fromUtf8(process.readAllStandardOutput());
     }
