@@ -3,6 +3,7 @@
 
 #include "platform/core/CodePage.h"
 #include "store/CMyHyo.h"
+#include "store/NumberText.h"
 #include "view/CMyHyoCom.h"
 #include "view/CMyHyoDraw.h"
 #include "view/RowReader.h"
@@ -21,18 +22,10 @@ const QRgb Black = qRgb(0, 0, 0);
 const QRgb HeaderGrey = qRgb(192, 192, 192);
 constexpr int NumericKind = 1;
 
-// The filter's notion of a number: an optional minus, then at most 16 digits and points
-// (at least one digit, at most one point) up to the first other character.
+// Numbers are right-aligned by the filter's notion of a number ("12abc" is 12).
 bool isNumberText(const char* text, int length) {
-    int i = 0;
-    if (i < length && text[i] == '-') ++i;
-    int digits = 0, points = 0, taken = 0;
-    for (; i < length; ++i, ++taken) {
-        if (text[i] >= '0' && text[i] <= '9') ++digits;
-        else if (text[i] == '.') ++points;
-        else break;
-    }
-    return digits > 0 && points <= 1 && taken <= 16;
+    double unused = 0;
+    return NumberText::filterValue(std::string_view(text, static_cast<size_t>(length)), unused);
 }
 
 QString toQString(const char* text, int length) {
