@@ -85,6 +85,18 @@ TEST_F(PdfOutput, CellColoursGridLinesAndOverflowOnThePage) {
     EXPECT_EQ(at(plain, border.x(), Margin + 200 - 1), rgb(255, 255, 255));
 }
 
+TEST_F(PdfOutput, WithoutGridLinesTheTitleStripKeepsItsLines) {
+    setRows({"A\tB", "x\ty"});
+    ASSERT_EQ(hyo.takeHeaderRow(), 1);
+    ASSERT_EQ(printToPdf(false), 1);
+    const QImage page = raster(1, 0, 0, 2000, 1000);
+    const int border = Margin + 800, strip = 200;
+    EXPECT_EQ(at(page, border, Margin + strip / 2), rgb(0, 0, 0));             // title strip
+    EXPECT_EQ(at(page, border + 1, Margin + strip / 2), rgb(255, 255, 255));
+    EXPECT_EQ(at(page, border - 5, Margin + strip / 2), rgb(192, 192, 192));
+    EXPECT_EQ(at(page, border, Margin + strip + 100), rgb(255, 255, 255));     // no cell border
+}
+
 TEST_F(PdfOutput, NumbersOfNumberColumnsSitAtTheRight) {
     setRows({"12345\tmid\tabc", "1\r\n2\t-1.5\t-1.5x"});
     hyo.setColumnKind(0, 1, 1);
