@@ -16,6 +16,7 @@
 #include "platform/core/CodePage.h"
 #include "platform/core/Prompt.h"
 #include "platform/core/Shell.h"
+#include "print/CMyPrint.h"
 #include "settings/CMyGlobal.h"
 #include "settings/CMyPublic.h"
 #include "store/CMyHyo.h"
@@ -110,6 +111,7 @@ TfrmMain::~TfrmMain() {
     if (grid) grid->setView(nullptr);
     draw_.reset();
     edit_.reset();
+    print_.reset();
     hyoCom_.reset();
     hyo_.reset();
     public_.reset();
@@ -126,6 +128,7 @@ void TfrmMain::createObjects() {
     public_ = std::make_unique<CMyPublic>();
     hyoCom_ = std::make_unique<CMyHyoCom>();
     hyo_ = std::make_unique<CMyHyo>();
+    print_ = std::make_unique<CMyPrint>(*global_);
 }
 
 void TfrmMain::loadSettings() {

@@ -22,6 +22,7 @@ class CMyGlobal;
 class CMyHyo;
 class CMyHyoCom;
 class CMyHyoDraw;
+class CMyPrint;
 class CMyPublic;
 class GridWidget;
 class Navigator;
@@ -93,6 +94,8 @@ public:
     CMyGlobal& global() { return *global_; }
     CMyPublic& utilities() { return *public_; }
     CMyHyo& hyo() { return *hyo_; }
+    CMyHyoCom& hyoCom() { return *hyoCom_; }
+    CMyPrint& printer() { return *print_; }
     DocumentState& document() { return doc; }
     const DocumentState& document() const { return doc; }
     bool filterButtonDown() const;
@@ -177,6 +180,7 @@ private:
     std::unique_ptr<CMyPublic> public_;
     std::unique_ptr<CMyHyoCom> hyoCom_;
     std::unique_ptr<CMyHyo> hyo_;
+    std::unique_ptr<CMyPrint> print_;
     std::unique_ptr<CMyHyoDraw> draw_;
     std::unique_ptr<CMyEdit> edit_;
     std::unique_ptr<Navigator> navigator;
