@@ -10,6 +10,7 @@
 #include "platform/core/Prompt.h"
 #include "store/LittleEndian.h"
 #include "store/RowFormat.h"
+#include "store/TableLimits.h"
 #include "store/UndoArea.h"
 
 namespace {
@@ -655,6 +656,7 @@ int CMyHyo::insertRows(int first, int last) {
     if (first > last) std::swap(first, last);
     if (first < 0 || first >= rowCount() || last - first >= kMaxRow) return 0;
     int count = last - first + 1;
+    if (!TableLimits::rowsFit(rows.lineCount(), count)) return GridFull;
     if (undo_.recording()) undo_.markerEntry(UndoRowsInserted, -1, first, -1, last);
     int at = storeRow(first);
     if (!rows.insertLines(at, count)) return 0;
@@ -742,6 +744,8 @@ int CMyHyo::insertColumns(int first, int last) {
     if (first > last) std::swap(first, last);
     if (first < 0 || last > kMaxColumn) return 0;
     int count = last - first + 1;
+    // Rows shorter than `first` do not move, so only the widest row can pass the limit.
+    if (!TableLimits::columnsFit(widestRow, count)) return GridFull;
     if (undo_.recording()) undo_.markerEntry(UndoColumnsInserted, first, -1, last, -1);
     if (columns.lineCount() > first && columns.insertLines(first, count)) {
         char record[ColumnRecordSize];
