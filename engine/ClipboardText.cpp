@@ -46,7 +46,6 @@ std::int64_t ClipboardText::copyText(CMyHyo& hyo, const SelectionRange& bounds, 
     const int cellMode = commas || !lineBreakOnly ? WriteNeeded : WriteNeededBreaksOnly;
     const bool singleCell = bounds.left == bounds.right && bounds.top == bounds.bottom;
     std::int64_t total = 0;
-    std::string cell;
     for (int row = bounds.top; row <= bounds.bottom && total <= stopAfter; ++row) {
         const int storeIndex = hyo.storeRow(row);
         const bool present = storeIndex >= 0 && storeIndex < hyo.storeRowCount();
@@ -66,9 +65,9 @@ std::int64_t ClipboardText::copyText(CMyHyo& hyo, const SelectionRange& bounds, 
             total += size;
             if (singleCell) breakInside = holdsLineBreak(begin, end);
             if (out) {
-                cell.resize(size);
-                CMyWriter::formatSpan(commas, cellMode, begin, end, cell.data(), 0);
-                *out += cell;
+                const std::size_t at = out->size();
+                out->resize(at + size);
+                CMyWriter::formatSpan(commas, cellMode, begin, end, out->data() + at, 0);
             }
             if (span.end >= length) {
                 span.exists = false;
