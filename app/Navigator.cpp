@@ -6,6 +6,7 @@
 #include "app/SelectionInfo.h"
 #include "dialogs/TfrmInfomation.h"
 #include "editor/CMyEdit.h"
+#include "engine/RowColumnOperations.h"
 #include "platform/core/Prompt.h"
 #include "settings/CMyGlobal.h"
 #include "store/CMyHyo.h"
@@ -275,8 +276,8 @@ bool Navigator::insertRowsAtCursor() {
         first = block.anchorRow;
         last = block.endRow;
     }
-    const int before = hyo.rowCount();
-    return hyo.insertRows(first, last) == 1 && hyo.rowCount() != before;
+    // Rows that would pass the grid are refused with a message; nothing changes then.
+    return RowColumnOperations::insertRows(hyo, first, last) == 1;
 }
 
 // Ctrl+X on the grid: copy, and only when that worked clear the cells as Delete does.
@@ -390,6 +391,18 @@ void Navigator::renderAtPositions(bool forceHeader) {
 void Navigator::raiseScrollRanges() {
     if (scr_Right->maximum() < view.gridRows()) scr_Right->setMaximum(view.gridRows());
     if (scr_Bottom->maximum() < view.gridColumns()) scr_Bottom->setMaximum(view.gridColumns());
+}
+
+// After rows or columns went away: each bar's maximum becomes the grid's limit, the current
+// cell moves inside the grid, and the cursor is placed there.
+void Navigator::fitScrollRanges() {
+    scrollSync = true;
+    if (scr_Right->maximum() != view.gridRows()) scr_Right->setMaximum(view.gridRows());
+    if (scr_Bottom->maximum() != view.gridColumns()) scr_Bottom->setMaximum(view.gridColumns());
+    scrollSync = false;
+    view.setCurrentCell(std::min(view.curColumn(), view.gridColumns() - 1),
+                        std::min(view.curRow(), view.gridRows() - 1));
+    goToCell(view.curColumn(), view.curRow());
 }
 
 // Moves both bars without the change events rendering twice.

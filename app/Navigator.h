@@ -79,6 +79,8 @@ public:
     void goToCell(int column, int row);
     void renderAtPositions(bool forceHeader);
     void raiseScrollRanges();
+    // After a deletion: the bars span exactly the grid and the cursor stays inside it.
+    void fitScrollRanges();
     // Zoom by a step of percent; nothing while editing or at the limits.
     void zoom(int step);
     void toggleFrozen();
