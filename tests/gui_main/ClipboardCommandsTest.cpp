@@ -150,6 +150,17 @@ TEST_F(ClipboardCommandsTest, LimitsAreRefusedWithTheirMessages) {
     EXPECT_EQ(prompt.last().text, "貼り付けるデータが多すぎます。");
     EXPECT_EQ(hyo.cellString(0, 0), std::string(4998, 'a'));
     EXPECT_EQ(hyo.journal().entryCount(), 0);
+
+    // A full table takes no more rows, from Ctrl+I either.
+    hyo.journal().setRecording(false);
+    hyo.setRow(499999, "end");
+    hyo.journal().setRecording(true);
+    cursorOnly(0, 2);
+    prompt.answer(PromptAnswer::Ok);
+    press(Qt::Key_I, Qt::ControlModifier);
+    EXPECT_EQ(prompt.last().text, "挿入される行が多すぎます。");
+    EXPECT_EQ(hyo.storeRowCount(), 500000);
+    EXPECT_FALSE(w->document().modified);
 }
 
 TEST_F(ClipboardCommandsTest, CtrlXCopiesThenClears) {
