@@ -29,7 +29,7 @@ ParseMode modeFor(const PasteOptions& options) {
 // What one target row receives: the texts from its left column on (null keeps a cell).
 using RowTexts = std::vector<const std::string_view*>;
 
-// The target rectangle and a way to fill in each of its rows.
+// The cells a paste writes: rows top..bottom from the left column, at most to `right`.
 struct Plan {
     int left = 0;
     int top = 0;
