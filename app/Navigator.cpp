@@ -6,6 +6,7 @@
 #include "app/SelectionInfo.h"
 #include "dialogs/TfrmInfomation.h"
 #include "editor/CMyEdit.h"
+#include "engine/RowColumnOperations.h"
 #include "platform/core/Prompt.h"
 #include "settings/CMyGlobal.h"
 #include "store/CMyHyo.h"
@@ -275,8 +276,8 @@ bool Navigator::insertRowsAtCursor() {
         first = block.anchorRow;
         last = block.endRow;
     }
-    const int before = hyo.rowCount();
-    return hyo.insertRows(first, last) == 1 && hyo.rowCount() != before;
+    // Rows that would pass the grid are refused with a message; nothing changes then.
+    return RowColumnOperations::insertRows(hyo, first, last) == 1;
 }
 
 // Ctrl+X on the grid: copy, and only when that worked clear the cells as Delete does.

@@ -13,6 +13,7 @@
 #include "store/CellMatch.h"
 #include "store/RowFormat.h"
 #include "store/RowSorter.h"
+#include "store/TableLimits.h"
 #include "store/UndoArea.h"
 
 namespace {
@@ -662,6 +663,7 @@ int CMyHyo::insertRows(int first, int last) {
     if (first > last) std::swap(first, last);
     if (first < 0 || first >= rowCount() || last - first >= kMaxRow) return 0;
     int count = last - first + 1;
+    if (!TableLimits::rowsFit(rows.lineCount(), count)) return GridFull;
     // With a filter, the new rows need entries in the filter list too: no room, no rows.
     if (filterActive && !growFilter(filterCount + count)) {
         Prompt::warn("領域確保に失敗しました。");
@@ -748,6 +750,8 @@ int CMyHyo::insertColumns(int first, int last) {
     if (first > last) std::swap(first, last);
     if (first < 0 || last > kMaxColumn) return 0;
     int count = last - first + 1;
+    // Rows shorter than `first` do not move, so only the widest row can pass the limit.
+    if (!TableLimits::columnsFit(widestRow, count)) return GridFull;
     if (undo_.recording()) undo_.markerEntry(UndoColumnsInserted, first, -1, last, -1);
     if (columns.lineCount() > first && columns.insertLines(first, count)) {
         char record[ColumnRecordSize];

@@ -113,6 +113,9 @@ public:
     void truncateColumns(int column);
 
     // ---- structure --------------------------------------------------------------------
+    // Inserts return 1 done, 0 nothing to do, GridFull (nothing changed) when the rows or
+    // columns would pass the grid's limits.
+    static constexpr int GridFull = -2;
     int insertRows(int first, int last);
     // Returns the new widestRow, or -1 when the user declined losing undo.
     int deleteRows(int first, int last);
