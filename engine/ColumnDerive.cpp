@@ -138,7 +138,7 @@ bool splitPieces(std::string_view text, std::string_view delimiter, bool skipRun
     return true;
 }
 
-std::string joinDelimiter(const JoinRequest& request) {
+std::string joinSeparator(const JoinRequest& request) {
     switch (request.kind) {
     case JoinNone: return std::string();
     case JoinSpace: return " ";
@@ -147,7 +147,7 @@ std::string joinDelimiter(const JoinRequest& request) {
     }
 }
 
-std::string splitDelimiter(const SplitRequest& request) {
+std::string splitSeparator(const SplitRequest& request) {
     switch (request.rule) {
     case SplitSpaceRuns: return " ";
     case SplitEveryWideSpace:
@@ -192,7 +192,7 @@ ColumnOutcome ColumnDerive::join(CMyHyo& hyo, const ColumnSelection& selection,
     SelectionRange range;
     if (!checkSelection(hyo, selection, Operation::Join, range)) return {};
     if (!columnsFit(hyo, range.right, 1)) return {};
-    const std::string delimiter = joinDelimiter(request);
+    const std::string delimiter = joinSeparator(request);
     if (request.kind == JoinCharacter && delimiter.empty()) {
         Prompt::warn("値を入力してください。");
         return {};
@@ -231,7 +231,7 @@ ColumnOutcome ColumnDerive::split(CMyHyo& hyo, const ColumnSelection& selection,
                                   const SplitRequest& request) {
     SelectionRange range;
     if (!checkSelection(hyo, selection, Operation::Split, range)) return {};
-    const std::string delimiter = splitDelimiter(request);
+    const std::string delimiter = splitSeparator(request);
     if (delimiter.empty()) {
         Prompt::warn("値を入力してください。");
         return {};

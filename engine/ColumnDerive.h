@@ -43,7 +43,8 @@ struct SplitRequest {
 
 // The result columns go right of the source columns, each operation's in the next colour of
 // the sequence 11, 12, 10 (as column backgrounds), and are undone as one step. Source cells
-// are never touched. Refusals are shown here (caption "注意").
+// are never touched. Refusals are shown here (caption "注意"). One object lives with each
+// window, so the colour sequence and the delimiters last as long as it.
 class ColumnDerive {
 public:
     // The menu items' tags. Tags that ask for a delimiter (join 10, split 11) give the kind
@@ -60,6 +61,10 @@ public:
 
     // Background colour index the next result columns get.
     int nextColour() const { return 10 + colourCounter_; }
+
+    // The last delimiters entered for a join and a split, offered the next time (CP932).
+    std::string joinDelimiter = "/";
+    std::string splitDelimiter = "/";
 
 private:
     int takeColour();
