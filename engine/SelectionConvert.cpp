@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cassert>
+#include <new>
 #include <optional>
 #include <string>
 
@@ -110,6 +111,12 @@ int convertRow(CMyHyo& hyo, int row, const SelectionRange& range, ConvertSetting
     return hyo.setRow(row, out) ? changed : 0;
 }
 
+// Converting needs room for twice a cell; without it the command stops where it is.
+void allocationFailed() {
+    Prompt::messageBox("CMyHyoにて領域確保に失敗しました。", "システムエラー", PromptButtons::Ok,
+                       PromptIcon::Error);
+}
+
 }  // namespace
 
 ConvertSetting SelectionConvert::forTag(int tag) {
@@ -141,7 +148,7 @@ ConvertOutcome SelectionConvert::run(CMyHyo& hyo, const SelectionRange& bounds, 
         journal.clear();
     }
     const bool previous = journal.recording();
-    {
+    try {
         // With nothing to change the area is dropped unstored, and the pass below only counts
         // the cells that were too long.
         UndoArea area(journal, UndoCellText, 0, range.left, range.top, range.right, range.bottom);
@@ -150,11 +157,19 @@ ConvertOutcome SelectionConvert::run(CMyHyo& hyo, const SelectionRange& bounds, 
             outcome.declined = true;
             return outcome;
         }
+    } catch (const std::bad_alloc&) {
+        allocationFailed();
+        return outcome;
     }
     journal.setRecording(false);
     std::string out, scratch;
-    for (int row = range.top; row <= range.bottom; ++row)
-        outcome.changedCells += convertRow(hyo, row, range, setting, outcome.skippedCells, out, scratch);
+    try {
+        for (int row = range.top; row <= range.bottom; ++row)
+            outcome.changedCells += convertRow(hyo, row, range, setting, outcome.skippedCells, out, scratch);
+    } catch (const std::bad_alloc&) {
+        // The rows converted so far stay, and the recorded step undoes them.
+        allocationFailed();
+    }
     journal.setRecording(previous);
     if (outcome.skippedCells > 0)
         Prompt::warn(std::to_string(outcome.skippedCells) +
