@@ -47,6 +47,12 @@ bool askDelimiter(TfrmMain& w, const char* caption, std::string& last, std::stri
     return true;
 }
 
+// New columns inside the frozen ones widen them.
+bool finished(TfrmMain& w, const ColumnOutcome& outcome) {
+    if (outcome.changed) w.view().recomputeFrozenWidth();
+    return outcome.changed;
+}
+
 } // namespace
 
 std::span<const Command> ConvertCommands::entries() {
@@ -127,7 +133,7 @@ bool ConvertCommands::joinColumns(TfrmMain& w, const Command& c) {
         !askDelimiter(w, "文字列結合", derive.joinDelimiter, request.delimiter))
         return false;
     WaitCursor wait;
-    return derive.join(w.hyo(), columnSelection(w), request).changed;
+    return finished(w, derive.join(w.hyo(), columnSelection(w), request));
 }
 
 bool ConvertCommands::splitColumn(TfrmMain& w, const Command& c) {
@@ -137,15 +143,15 @@ bool ConvertCommands::splitColumn(TfrmMain& w, const Command& c) {
         !askDelimiter(w, "文字列分解", derive.splitDelimiter, request.delimiter))
         return false;
     WaitCursor wait;
-    return derive.split(w.hyo(), columnSelection(w), request).changed;
+    return finished(w, derive.split(w.hyo(), columnSelection(w), request));
 }
 
 bool ConvertCommands::compareColumns(TfrmMain& w, const Command&) {
     WaitCursor wait;
-    return w.columnDerive().compare(w.hyo(), columnSelection(w)).changed;
+    return finished(w, w.columnDerive().compare(w.hyo(), columnSelection(w)));
 }
 
 bool ConvertCommands::groupColumn(TfrmMain& w, const Command&) {
     WaitCursor wait;
-    return w.columnDerive().group(w.hyo(), columnSelection(w)).changed;
+    return finished(w, w.columnDerive().group(w.hyo(), columnSelection(w)));
 }
