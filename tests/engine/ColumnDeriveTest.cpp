@@ -230,7 +230,7 @@ TEST_F(ColumnDeriveTest, GroupCountsDistinctValuesInOrderOfFirstAppearance) {
     EXPECT_EQ(storeBytes(hyo), "x\t\t\t1|y|x\tx\t2\t2|z\tz\t1\t3|x|");
 }
 
-TEST_F(ColumnDeriveTest, GroupAndJoinOnAFilteredTableSeeVisibleRowsOnly) {
+TEST_F(ColumnDeriveTest, GroupJoinAndCompareOnAFilteredTableSeeVisibleRowsOnly) {
     fillRows(hyo, {"x\tq", "hidden", "y", "hidden", "x"});
     filterTo(hyo, {0, 2, 4});
     hyo.setColumnWidth(0, 80);   // the column list ends before the new columns
@@ -241,6 +241,10 @@ TEST_F(ColumnDeriveTest, GroupAndJoinOnAFilteredTableSeeVisibleRowsOnly) {
     expectUndoRestores([&] { return derive.join(hyo, columns(0, 2, 2), ColumnDerive::joinForTag(3)); });
     derive.join(hyo, columns(0, 2, 2), ColumnDerive::joinForTag(3));
     EXPECT_EQ(storeBytes(hyo), "x\tq\t\tx,q,|hidden|y\t\t\ty,,|hidden|x\t\t\tx,,|");
+    hyo.undo();
+    expectUndoRestores([&] { return derive.compare(hyo, columns(0, 1, 2)); });
+    derive.compare(hyo, columns(0, 1, 2));
+    EXPECT_EQ(storeBytes(hyo), "x\tq\t" + Cross + "|hidden|y\t\t" + Cross + "|hidden|x\t\t" + Cross + "|");
 }
 
 TEST_F(ColumnDeriveTest, ConsecutiveResultsTakeTheNextColour) {
