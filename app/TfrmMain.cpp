@@ -12,6 +12,7 @@
 #include "app/StatusPanel.h"
 #include "app/StatusText.h"
 #include "dialogs/TfrmFind.h"
+#include "engine/ColumnDerive.h"
 #include "editor/CMyEdit.h"
 #include "platform/core/CodePage.h"
 #include "platform/core/Prompt.h"
@@ -147,8 +148,6 @@ void TfrmMain::copyStartFormat() {
     doc.encoding = global_->startEncoding();
     doc.lineEnding = global_->startLineEnd();
     doc.withBom = global_->startBom();
-    joinDelimiter = '/';
-    splitDelimiter = '/';
     optionsPage = 0;
 }
 
@@ -223,6 +222,7 @@ void TfrmMain::createStatusBar() {
 // The view paints on the grid widget with its origin at the widget's corner.
 void TfrmMain::createView() {
     draw_ = std::make_unique<CMyHyoDraw>(*hyo_, *hyoCom_);
+    columnDerive_ = std::make_unique<ColumnDerive>();
     QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
     const QSize screenSize = s ? s->size() : QSize(1920, 1080);
     draw_->attach(screenSize.width(), screenSize.height(), 0, 0, global_->viewScale());

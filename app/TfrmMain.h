@@ -17,6 +17,7 @@ struct OpenColourHooks;
 struct OpenFlowWindow;
 struct SaveFlowWindow;
 class CMyEdit;
+class ColumnDerive;
 class CommandSurfaces;
 class CMyGlobal;
 class CMyHyo;
@@ -122,6 +123,8 @@ public:
     CMyEdit& editor() { return *edit_; }
     Navigator& navigation() { return *navigator; }
     GridWidget& gridWidget() { return *grid; }
+    // Join, split, compare and group with their colour sequence and remembered delimiters.
+    ColumnDerive& columnDerive() { return *columnDerive_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -184,6 +187,7 @@ private:
     std::unique_ptr<CMyHyoDraw> draw_;
     std::unique_ptr<CMyEdit> edit_;
     std::unique_ptr<Navigator> navigator;
+    std::unique_ptr<ColumnDerive> columnDerive_;
     CommandSurfaces* commands_ = nullptr;  // a child of the window
     TfrmFind* frmFind = nullptr;           // a child of the window
     std::unique_ptr<SearchRunner> searchRunner;
@@ -191,8 +195,6 @@ private:
     DocumentState doc;
     // View options that live as long as the window (the alternating background is kept by
     // the navigation, which switches it).
-    char joinDelimiter = '/';
-    char splitDelimiter = '/';
     int optionsPage = 0;
     int findColour = -1;
     Bounds statusRange;

@@ -1013,6 +1013,9 @@ void CMyHyo::replayEntry(const UndoEntry& entry) {
     const unsigned char* end = p + std::max(entry.payloadLength, 0);
     if (entry.kind == UndoRowsDeleted && p < end && *p != UndoSetKind) insertRows(entry.row1, entry.row2);
     if (entry.kind == UndoColumnsDeleted) insertColumns(entry.column1, entry.column2);
+    // Inserted columns that were filled may carry records of the rows padded up to them and
+    // of the column list's old length: those apply once the columns are gone.
+    if (entry.kind == UndoColumnsInserted) deleteColumns(entry.column1, entry.column2);
     replayKind = entry.kind;
     int kind = entry.kind;
     int subKind = entry.subKind;
