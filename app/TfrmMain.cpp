@@ -24,7 +24,7 @@
 #include "store/ColourOpenSteps.h"
 #include "store/OpenFlow.h"
 #include "store/SaveFlow.h"
-#include "store/SeriesFill.h"
+#include "engine/SeriesFill.h"
 #include "view/CMyHyoCom.h"
 #include "view/CMyHyoDraw.h"
 #include "view/GridWidget.h"
@@ -230,20 +230,20 @@ void TfrmMain::createView() {
     // The fill handle and F4 both end here; the navigation marks the document modified and
     // redraws when this reports a change.
     draw_->fillHandler = [this](const CellBlock& source, const SelectionBounds& target) {
-        const int changed =
+        const EditOutcome out =
             SeriesFill(*hyo_, *public_)
                 .run({source.anchorColumn, source.anchorRow, source.endColumn, source.endRow},
                      target);
         // Filling below the last row or right of the widest one grows the table.
-        if (changed > 0 && navigator) raiseScrollRanges();
-        return changed;
+        if (out.raiseRanges && navigator) raiseScrollRanges();
+        return out.none() ? 0 : 1;
     };
     layoutView();
     applyViewOptions();
-    grid->onResize = [this](QResizeEvent*) {
+    connect(grid, &GridWidget::resized, this, [this] {
         layoutView();
         redrawGrid(true);
-    };
+    });
 }
 
 void TfrmMain::applyViewOptions() {
@@ -261,16 +261,8 @@ void TfrmMain::createEditor() {
 
 // Keys, mouse, wheel and scroll bars of the grid go through the navigation.
 void TfrmMain::createNavigator() {
-    NavigatorHooks hooks;
-    hooks.updateStatus = [this](int scope) { updateStatus(scope); };
-    hooks.markModified = [this] { updateCaption(true, false); };
-    hooks.returnMovesRight = [this] { return commands_->action("tb_Ret")->isChecked(); };
-    hooks.viewModesChanged = [this] { commands_->refresh(); };
-    hooks.userKey = [this](int digit, bool shift) { commands_->runUserKey(digit, shift); };
-    hooks.copySelection = [this] { return commands_->run(*CommandTable::find("mnuEditCopy")); };
-    hooks.pasteAtCursor = [this] { commands_->run(*CommandTable::find("mnuEditPaste")); };
     navigator = std::make_unique<Navigator>(*hyo_, *draw_, *edit_, *global_, grid, scr_Right,
-                                            scr_Bottom, std::move(hooks));
+                                            scr_Bottom, static_cast<NavigatorHost&>(*this));
     navigator->installOn(grid);
     connect(scr_Right, &QScrollBar::valueChanged, this, &TfrmMain::scr_RightChange);
     connect(scr_Bottom, &QScrollBar::valueChanged, this, &TfrmMain::scr_BottomChange);
@@ -436,6 +428,9 @@ bool TfrmMain::startInstance(const std::vector<std::string>& arguments) {
 }
 
 void TfrmMain::openOrStart(const std::string& path, bool header, int typeOption) {
+    // Text still being typed belongs to this window: stored first, it makes the window hold
+    // data, and the editor never stays open over a freshly loaded file.
+    commitEdit();
     if (!holdsData()) {
         openFile(&path, header, nullptr, typeOption);
         return;
@@ -583,6 +578,22 @@ void TfrmMain::updateColourSaveButton() {
 
 // ---------------------------------------------------------------------------------------
 // Commands
+
+void TfrmMain::markModified() { updateCaption(true, false); }
+
+bool TfrmMain::returnMovesRight() const { return commands_->action("tb_Ret")->isChecked(); }
+
+void TfrmMain::runUserKey(int digit, bool shift) { commands_->runUserKey(digit, shift); }
+
+// The palette window is not built yet; its rows and swatches are entries of the command
+// table (CommandSurfaces::runPaletteSlot and runSwatch) for it to run.
+void TfrmMain::showToolPalette(int, const QPoint&) {}
+
+bool TfrmMain::copySelection() { return commands_->run(*CommandTable::find("mnuEditCopy")); }
+
+void TfrmMain::pasteAtCursor() { commands_->run(*CommandTable::find("mnuEditPaste")); }
+
+void TfrmMain::viewModesChanged() { commands_->refresh(); }
 
 CommandState TfrmMain::commandState() const {
     CommandState state;

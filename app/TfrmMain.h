@@ -1,6 +1,7 @@
 // TfrmMain: the main window - start-up, document lifecycle, command line, File menu, status bar.
 #pragma once
 
+#include "app/NavigatorHost.h"
 #include "store/DocumentState.h"
 
 #include <QMainWindow>
@@ -34,7 +35,7 @@ class QWidget;
 class SearchRunner;
 class TfrmFind;
 
-class TfrmMain : public QMainWindow {
+class TfrmMain : public QMainWindow, private NavigatorHost {
     Q_OBJECT
 public:
     // Selection bounds as the status bar and the commands see them: zero-based, normalised.
@@ -60,7 +61,8 @@ public:
     // Saves the settings, then starts another vexil with `arguments`; false (after the
     // message) when it could not be started.
     bool startInstance(const std::vector<std::string>& arguments);
-    // Opens `path` here when the window is empty and unmodified, else in another instance.
+    // Stores an open edit, then opens `path` here when the window is empty and unmodified,
+    // else in another instance.
     void openOrStart(const std::string& path, bool header, int typeOption);
     void updateCaption(bool modified, bool force);
     // Stores the in-cell editor's text when it is active.
@@ -68,7 +70,7 @@ public:
     bool isEditing() const;
     void goToCell(int column, int row);
     // Scope 0: panels 0, 1, 5, 6; scope 1: panels 1, 5, 6 (the table size cannot have changed).
-    void updateStatus(int scope);
+    void updateStatus(int scope) override;
     void updateFormatPanels();
     // Writes a notice into panel 6; `hold` refreshes pass before the panel shows cells again.
     void setStatusMessage(const std::string& utf8, int hold = 0);
@@ -136,6 +138,15 @@ private slots:
     void scr_BottomChange(int value);
 
 private:
+    // What the grid's navigation asks of the window.
+    void markModified() override;
+    bool returnMovesRight() const override;
+    void runUserKey(int digit, bool shift) override;
+    void showToolPalette(int mode, const QPoint& globalPos) override;
+    bool copySelection() override;
+    void pasteAtCursor() override;
+    void viewModesChanged() override;
+
     // Window creation, in order.
     void initDocumentState();
     void createObjects();

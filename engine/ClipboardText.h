@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "store/SelectionRange.h"
+#include "engine/SelectionRange.h"
 
 class CMyHyo;
 

@@ -1,7 +1,7 @@
 // ColourOperations: text and background colours on cells, whole rows and whole columns.
 #pragma once
 
-#include "store/SelectionRange.h"
+#include "engine/SelectionRange.h"
 
 class CMyHyo;
 

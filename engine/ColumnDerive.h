@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "store/SelectionRange.h"
+#include "engine/SelectionRange.h"
 
 class CMyHyo;
 

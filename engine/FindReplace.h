@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "engine/FindParameters.h"
-#include "store/SelectionRange.h"
+#include "engine/SelectionRange.h"
 
 class CMyHyo;
 

@@ -3,7 +3,7 @@
 
 #include <string_view>
 
-#include "store/SelectionRange.h"
+#include "engine/SelectionRange.h"
 
 class CMyHyo;
 

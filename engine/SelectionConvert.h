@@ -2,7 +2,7 @@
 #pragma once
 
 #include "store/KanaConvert.h"
-#include "store/SelectionRange.h"
+#include "engine/SelectionRange.h"
 
 class CMyHyo;
 

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "engine/FindParameters.h"
-#include "store/SelectionRange.h"
+#include "engine/SelectionRange.h"
 #include "view/GridCanvas.h"
 #include "view/GridGeometry.h"
 #include "view/GridPainter.h"
@@ -153,6 +153,8 @@ public:
     void setCurrentCell(int column, int row);
     // Draws the cursor at the current cell, replacing the one shown (when enabled).
     void showCursor();
+    // Hidden until showCursor: presenting the grid again (a resize, a scroll) keeps it away,
+    // as the in-cell editor needs.
     void hideCursor();
     void setCursorEnabled(bool on);
     bool cursorEnabled() const { return cursorEnabled_; }
@@ -215,6 +217,7 @@ private:
 
     void replaceParts(std::vector<XorPart>& parts, std::vector<XorPart> fresh);
     void requestUpdate(const QRect& gridRect);
+    void eraseCursor();
     std::vector<XorPart> cursorPartsAt(int column, int row);
     std::vector<XorPart> bandParts();
     void showGuide();
@@ -267,6 +270,7 @@ private:
     int curColumn_ = 0;
     int curRow_ = 0;
     bool cursorShown_ = false;
+    bool cursorHeld_ = false;  // hidden by hideCursor until showCursor
     int cursorColumn_ = 0;
     int cursorRow_ = 0;
     bool cursorEnabled_ = true;

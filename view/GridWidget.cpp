@@ -1,4 +1,4 @@
-// GridWidget: paints the grid view's image and hands mouse, wheel and key events on.
+// GridWidget: paints the grid view's image.
 #include "view/GridWidget.h"
 
 #include "view/CMyHyoDraw.h"
@@ -31,30 +31,7 @@ void GridWidget::paintEvent(QPaintEvent* event) {
     else painter.fillRect(event->rect(), palette().window());
 }
 
-void GridWidget::mousePressEvent(QMouseEvent* event) {
-    if (onMousePress) onMousePress(event);
-}
-
-void GridWidget::mouseMoveEvent(QMouseEvent* event) {
-    if (onMouseMove) onMouseMove(event);
-}
-
-void GridWidget::mouseReleaseEvent(QMouseEvent* event) {
-    if (onMouseRelease) onMouseRelease(event);
-}
-
-void GridWidget::mouseDoubleClickEvent(QMouseEvent* event) {
-    if (onMouseDoubleClick) onMouseDoubleClick(event);
-}
-
-void GridWidget::keyPressEvent(QKeyEvent* event) {
-    if (onKeyPress) onKeyPress(event);
-    else QWidget::keyPressEvent(event);
-}
-
-void GridWidget::resizeEvent(QResizeEvent* event) {
-    if (onResize) onResize(event);
-}
+void GridWidget::resizeEvent(QResizeEvent*) { emit resized(); }
 
 bool GridWidget::focusNextPrevChild(bool) { return false; }
 

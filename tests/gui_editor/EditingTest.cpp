@@ -365,7 +365,7 @@ TEST_F(EditingTest, CutOnTheGridClearsOnlyAfterASuccessfulCopy) {
     setTable(3, 3);
     bool copyWorks = false;
     int copies = 0;
-    nav->hooks().copySelection = [&] {
+    host.copy = [&] {
         ++copies;
         return copyWorks;
     };

@@ -251,6 +251,29 @@ TEST_F(MainWindowTest, DroppingTwoFilesOpensOnlyTheFirst) {
     EXPECT_EQ(shell.starts[0].args, std::vector<std::string>{b});
 }
 
+// Text being typed into an untitled window is stored before a dropped file is looked at:
+// the window then holds data, so the file opens in another instance and the text stays.
+TEST_F(MainWindowTest, ADropWhileTypingStoresTheTextAndOpensElsewhere) {
+    ScriptedPrompt prompt;
+    const std::string a = csv("typed.csv", "1,2\n");
+    auto w = makeWindow();
+    w->show();
+    w->gridWidget().setFocus();
+    QTest::keyClicks(&w->gridWidget(), QStringLiteral("abc"));
+    ASSERT_TRUE(w->isEditing());
+    w->FormDropFiles({QString::fromStdString(a)});
+    EXPECT_FALSE(w->isEditing());
+    EXPECT_EQ(w->hyo().cellString(0, 0), "abc");
+    EXPECT_TRUE(w->document().filePath.empty());
+    EXPECT_TRUE(w->document().modified);
+    ASSERT_EQ(shell.starts.size(), 1u);
+    EXPECT_EQ(shell.starts[0].args, std::vector<std::string>{a});
+    // The next Enter types nowhere: no cell of anything changes.
+    QTest::keyClick(&w->gridWidget(), Qt::Key_Return);
+    EXPECT_EQ(w->hyo().cellString(0, 0), "abc");
+    EXPECT_EQ(w->hyo().rowCount(), 1);
+}
+
 TEST_F(MainWindowTest, ADropUsesItsFirstItemOnly) {
     ScriptedPrompt prompt;
     const std::string a = csv("dr1.csv", "1,2\n");
