@@ -7,6 +7,7 @@
 #include "app/NavigatorHost.h"
 #include "editor/CMyEdit.h"
 #include "engine/CellClear.h"
+#include "engine/RowColumnOperations.h"
 #include "platform/core/Prompt.h"
 #include "store/CMyHyo.h"
 
@@ -194,8 +195,8 @@ bool GridKeyboard::insertRowsAtCursor() {
         first = block.anchorRow;
         last = block.endRow;
     }
-    const int before = hyo.rowCount();
-    return hyo.insertRows(first, last) == 1 && hyo.rowCount() != before;
+    // Rows that would pass the grid are refused with a message; nothing changes then.
+    return RowColumnOperations::insertRows(hyo, first, last) == 1;
 }
 
 // Ctrl+X on the grid: copy, and only when that worked clear the cells as Delete does.

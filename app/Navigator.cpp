@@ -103,6 +103,16 @@ void Navigator::raiseScrollRanges() {
     if (scr_Bottom->maximum() < view.gridColumns()) scr_Bottom->setMaximum(view.gridColumns());
 }
 
+void Navigator::fitScrollRanges() {
+    scrollSync = true;
+    scr_Right->setMaximum(view.gridRows());
+    scr_Bottom->setMaximum(view.gridColumns());
+    scrollSync = false;
+    view.clearSelection();
+    goToCell(std::min(view.curColumn(), std::max(view.gridColumns() - 1, 0)),
+             std::min(view.curRow(), std::max(view.gridRows() - 1, 0)));
+}
+
 // Moves both bars without the change events rendering twice.
 void Navigator::setScrollPositions(int first, int top) {
     scrollSync = true;

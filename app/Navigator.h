@@ -51,6 +51,9 @@ public:
     void goToCell(int column, int row);
     void renderAtPositions(bool forceHeader);
     void raiseScrollRanges();
+    // After the filter is applied or cleared, or rows or columns went away: both bars span
+    // exactly the new grid, the selection is dropped and the cursor is kept inside the grid.
+    void fitScrollRanges();
     // Zoom by a step of percent; nothing while editing or at the limits.
     void zoom(int step);
     void toggleFrozen();

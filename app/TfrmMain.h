@@ -18,11 +18,13 @@ struct OpenColourHooks;
 struct OpenFlowWindow;
 struct SaveFlowWindow;
 class CMyEdit;
+class ColumnDerive;
 class CommandSurfaces;
 class CMyGlobal;
 class CMyHyo;
 class CMyHyoCom;
 class CMyHyoDraw;
+class CMyPrint;
 class CMyPublic;
 class GridWidget;
 class Navigator;
@@ -30,6 +32,8 @@ class QLabel;
 class QScrollBar;
 class QToolBar;
 class QWidget;
+class SearchRunner;
+class TfrmFind;
 
 class TfrmMain : public QMainWindow, private NavigatorHost {
     Q_OBJECT
@@ -93,9 +97,16 @@ public:
     CMyGlobal& global() { return *global_; }
     CMyPublic& utilities() { return *public_; }
     CMyHyo& hyo() { return *hyo_; }
+    CMyHyoCom& hyoCom() { return *hyoCom_; }
+    CMyPrint& printer() { return *print_; }
     DocumentState& document() { return doc; }
     const DocumentState& document() const { return doc; }
     bool filterButtonDown() const;
+    // Presses or releases tb_Filter without running its command.
+    void setFilterButton(bool down);
+    // The find, replace and filter dialog (one for the whole run) and the commands using it.
+    TfrmFind& findDialog() { return *frmFind; }
+    SearchRunner& search() { return *searchRunner; }
 
     // ---- for tests and start-up scripts -----------------------------------------------
     QString statusPanelText(int panel) const;
@@ -114,6 +125,8 @@ public:
     CMyEdit& editor() { return *edit_; }
     Navigator& navigation() { return *navigator; }
     GridWidget& gridWidget() { return *grid; }
+    // Join, split, compare and group with their colour sequence and remembered delimiters.
+    ColumnDerive& columnDerive() { return *columnDerive_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -148,6 +161,7 @@ private:
     void applyViewOptions();
     void createEditor();
     void createNavigator();
+    void createSearch();
     void resetStatusMemory();
     void placeWindow();
     void startWithCommandLine(const std::vector<std::string>& arguments);
@@ -180,16 +194,18 @@ private:
     std::unique_ptr<CMyPublic> public_;
     std::unique_ptr<CMyHyoCom> hyoCom_;
     std::unique_ptr<CMyHyo> hyo_;
+    std::unique_ptr<CMyPrint> print_;
     std::unique_ptr<CMyHyoDraw> draw_;
     std::unique_ptr<CMyEdit> edit_;
     std::unique_ptr<Navigator> navigator;
+    std::unique_ptr<ColumnDerive> columnDerive_;
     CommandSurfaces* commands_ = nullptr;  // a child of the window
+    TfrmFind* frmFind = nullptr;           // a child of the window
+    std::unique_ptr<SearchRunner> searchRunner;
 
     DocumentState doc;
     // View options that live as long as the window (the alternating background is kept by
     // the navigation, which switches it).
-    char joinDelimiter = '/';
-    char splitDelimiter = '/';
     int optionsPage = 0;
     int findColour = -1;
     Bounds statusRange;

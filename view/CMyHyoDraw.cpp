@@ -265,8 +265,13 @@ void CMyHyoDraw::paint(QPainter& painter, const QRect& dirty) const {
         height = std::min(height, viewHeight_ - targetY);
         const QRect target = QRect(originX_, originY_ + targetY, viewWidth_, height) & dirty;
         if (target.isEmpty()) return;
-        painter.drawImage(target, canvas_.image(),
-                          target.translated(-originX_, sourceY - targetY - originY_));
+        const QRect source = target.translated(-originX_, sourceY - targetY - originY_);
+        // The image holds device pixels; the source is scaled so each lands on its own.
+        const double r = canvas_.devicePixelRatio();
+        if (r == 1.0) painter.drawImage(target, canvas_.image(), source);
+        else painter.drawImage(QRectF(target), canvas_.image(),
+                               QRectF(source.x() * r, source.y() * r, source.width() * r,
+                                      source.height() * r));
     };
     // Strips that follow each other in the image are copied in one go.
     int sum = 0, runSource = 0, runTarget = 0, runHeight = 0;

@@ -2,6 +2,7 @@
 // the current cell, the selection and the mouse gestures made on the grid.
 #pragma once
 
+#include "engine/FindParameters.h"
 #include "engine/SelectionRange.h"
 #include "view/GridCanvas.h"
 #include "view/GridGeometry.h"
@@ -67,14 +68,6 @@ struct CursorMove {
     int firstColumn = 0;
     int topRow = 0;
 };
-// Search parameters kept between F3 / Shift+F3 repeats.
-struct FindParameters {
-    std::string text;          // at most 50 bytes, CP932
-    double value = 0.0;
-    int mode = 0;
-    int direction = 0;
-    std::string replaceText;   // at most 50 bytes, CP932
-};
 
 // Coordinates taken and returned by the view are relative to the grid area's top-left corner
 // (the GridWidget's own coordinates). originX/originY only move what paint() draws, for a
@@ -95,6 +88,10 @@ public:
     // size when that is bigger).
     void attach(int screenWidth, int screenHeight, int originX, int originY, int scalePercent);
     void setScale(int percent);
+    // Device pixels per logical pixel of the screen the grid is shown on; the image is drawn
+    // at that resolution. A change leaves a blank image: render again.
+    void setDevicePixelRatio(double ratio) { canvas_.setDevicePixelRatio(ratio); }
+    double devicePixelRatio() const { return canvas_.devicePixelRatio(); }
     void setViewSize(int width, int height);
     void setOptions(bool lineCursor, bool cellOverflow, int showDataEnd, int altInterval,
                     int altScheme);

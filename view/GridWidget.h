@@ -27,5 +27,7 @@ protected:
     bool focusNextPrevChild(bool next) override;
 
 private:
+    void followDevicePixelRatio();
+
     CMyHyoDraw* view_ = nullptr;
 };

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <clocale>
+
 namespace {
 
 TEST(SelectionInfoTest, StatisticsOfATwoByTwoBlock) {
@@ -48,6 +50,18 @@ TEST(SelectionInfoTest, NumericPrefixes) {
     EXPECT_FALSE(SelectionInfo::numericPrefix("1.2.3", v));
     EXPECT_TRUE(SelectionInfo::numericPrefix("-1234567890123.", v));   // 14 characters
     EXPECT_FALSE(SelectionInfo::numericPrefix("123456789012345", v));  // 15 digits
+}
+
+// Qt takes LC_NUMERIC from the environment: the totals must not follow it.
+TEST(SelectionInfoTest, TotalsIgnoreTheLocale) {
+    if (!std::setlocale(LC_NUMERIC, "de_DE.UTF-8")) GTEST_SKIP() << "de_DE.UTF-8 is not installed";
+    CMyHyo hyo;
+    hyo.setRow(0, "1.5\t2,5\t\t-0.25");
+    double v = 0;
+    EXPECT_TRUE(SelectionInfo::numericPrefix("1.5", v));
+    EXPECT_DOUBLE_EQ(v, 1.5);
+    EXPECT_DOUBLE_EQ(SelectionInfo::sumAlongLine(hyo, true, 0, 0, 3), 3.25);   // "2,5" is 2
+    std::setlocale(LC_NUMERIC, "C");
 }
 
 TEST(SelectionInfoTest, SumsAlongRowsAndColumns) {
