@@ -2,10 +2,12 @@
 #include "app/TfrmMain.h"
 
 #include "app/CommandLine.h"
+#include "app/CommandRules.h"
+#include "app/CommandSurfaces.h"
+#include "app/CommandTable.h"
 #include "app/Navigator.h"
 #include "app/SelectionInfo.h"
 #include "app/StatusText.h"
-#include "dialogs/TfrmAbout.h"
 #include "editor/CMyEdit.h"
 #include "platform/core/CodePage.h"
 #include "platform/core/Prompt.h"
@@ -81,17 +83,15 @@ TfrmMain::TfrmMain(const std::vector<std::string>& arguments, QWidget* parent)
     applyStoreSettings();
     copyStartFormat();
     createLayout();
-    createActions();
-    createMenus();
-    createToolBar();
     createStatusBar();
     createView();
     createEditor();
     createNavigator();
+    createCommands();
     resetStatusMemory();
     raiseScrollRanges();
     placeWindow();
-    tb_Ret->setChecked(global_->returnMovesRight());
+    commands_->setChecked("tb_Ret", global_->returnMovesRight());
     startWithCommandLine(arguments);
     updateStatus(0);
     updateFormatPanels();
@@ -187,188 +187,19 @@ void TfrmMain::createLayout() {
     setMinimumSize(minimumWidth, minimumHeight);
 }
 
-void TfrmMain::createActions() {
-    auto make = [this](QAction*& action, const char* name, const char* text) {
-        action = new QAction(QString::fromUtf8(text), this);
-        action->setObjectName(name);
-        return action;
-    };
-    connect(make(mnuFileNew, "mnuFileNew", "新規作成(&N)"), &QAction::triggered, this,
-            &TfrmMain::mnuFileNewClick);
-    connect(make(mnuFileOpen, "mnuFileOpen", "ファイルを開く(&O)..."), &QAction::triggered,
-            this, &TfrmMain::mnuFileOpenClick);
-    for (int i = 0; i < 5; ++i) {
-        const std::string name = "mnuFileHist" + std::to_string(i + 1);
-        make(mnuFileHistItems[i], name.c_str(), "（未選択）");
-        connect(mnuFileHistItems[i], &QAction::triggered, this, [this, i] { chooseRecentFile(i); });
-    }
-    connect(make(mnuFileReload, "mnuFileReload", "再読み込み(&R)"), &QAction::triggered, this,
-            &TfrmMain::mnuFileReloadClick);
-    make(mnuFileCRList, "mnuFileCRList", "一時保存の色情報読込(&I)...")->setEnabled(false);
-    connect(make(mnuFileSave, "mnuFileSave", "上書き保存(&S)..."), &QAction::triggered, this,
-            &TfrmMain::mnuFileSaveClick);
-    mnuFileSave->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
-    connect(make(mnuFileSaveAs, "mnuFileSaveAs", "名前を付けて保存(&A)..."), &QAction::triggered,
-            this, &TfrmMain::mnuFileSaveAsClick);
-    connect(make(mnuFileSaveChg, "mnuFileSaveChg", "文字コードを指定して保存(&C)..."),
-            &QAction::triggered, this, &TfrmMain::mnuFileSaveChgClick);
-    connect(make(mnuFileCRLink, "mnuFileCRLink", "データファイル直下に色情報ファイル(VXC)を作成"),
-            &QAction::triggered, this, &TfrmMain::mnuFileCRLinkClick);
-    connect(make(mnuFileCRKari, "mnuFileCRKari", "一時保存に変更"), &QAction::triggered, this,
-            &TfrmMain::mnuFileCRKariClick);
-    connect(make(mnuFileExp, "mnuFileExp", "指定行数をエクスポート(&X)..."), &QAction::triggered,
-            this, &TfrmMain::mnuFileExpClick);
-    make(mnuFilePreview, "mnuFilePreview", "プレビュー(&V)...")->setEnabled(false);
-    make(mnuFilePrintSetup, "mnuFilePrintSetup", "ページ設定...")->setEnabled(false);
-    make(mnuFilePrint, "mnuFilePrint", "印刷(&P)...")->setEnabled(false);
-    connect(make(mnuFileExit, "mnuFileExit", "終了(&Q)"), &QAction::triggered, this,
-            &QWidget::close);
-    connect(make(mnuEditUndo, "mnuEditUndo", "元に戻す(&Z)"), &QAction::triggered, this,
-            &TfrmMain::mnuEditUndoClick);
-    mnuEditUndo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
-
-    // The view modes carry check marks; what they show is set from the modes themselves.
-    connect(make(mnuShowOneHeader, "mnuShowOneHeader", "１行目をヘッダーとする(&H)"),
-            &QAction::triggered, this, &TfrmMain::mnuShowOneHeaderClick);
-    connect(make(mnuShowScrfix, "mnuShowScrfix", "列固定(&R)"), &QAction::triggered, this,
-            &TfrmMain::mnuShowScrfixClick);
-    connect(make(mnuKougo, "mnuKougo", "交互背景色モード(&L)"), &QAction::triggered, this,
-            &TfrmMain::mnuKougoClick);
-    mnuKougo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
-    for (QAction* a : {mnuShowOneHeader, mnuShowScrfix, mnuKougo}) a->setCheckable(true);
-    // Both zoom items share one handler; the tag is the step in percent.
-    connect(make(mnuOptionScaleUp, "mnuOptionScaleUp", "表示拡大(&U)"), &QAction::triggered, this,
-            &TfrmMain::mnuOptionScaleClick);
-    mnuOptionScaleUp->setShortcut(QKeySequence(Qt::Key_F9));
-    mnuOptionScaleUp->setData(10);
-    connect(make(mnuOptionScaleDown, "mnuOptionScaleDown", "表示縮小(&S)"), &QAction::triggered,
-            this, &TfrmMain::mnuOptionScaleClick);
-    mnuOptionScaleDown->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F9));
-    mnuOptionScaleDown->setData(-10);
-    // Card editing, the user keys and the options have no window yet.
-    make(mnuToolCardEdit, "mnuToolCardEdit", "カード編集(&C)...")->setEnabled(false);
-    mnuToolCardEdit->setShortcut(QKeySequence(Qt::Key_F5));
-    make(mnuOptionUserKey, "mnuOptionUserKey", "ユーザー定義キー割当")->setEnabled(false);
-    make(mnuOptionOption, "mnuOptionOption", "オプション(&O)...")->setEnabled(false);
-    mnuOptionOption->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
-
-    connect(make(mnuHelpHelp, "mnuHelpHelp", "ヘルプ(&H)"), &QAction::triggered, this,
-            &TfrmMain::mnuHelpHelpClick);
-    connect(make(mnuHelpData, "mnuHelpData", "選択中の情報表示(&D)..."), &QAction::triggered, this,
-            &TfrmMain::mnuHelpDataClick);
-    connect(make(mnuHelpFolder, "mnuHelpFolder", "編集中ファイルのフォルダを開く(&F)"),
-            &QAction::triggered, this, &TfrmMain::mnuHelpFolderClick);
-    connect(make(mnuHelpAbout, "mnuHelpAbout", "バージョン情報(&A)..."), &QAction::triggered, this,
-            &TfrmMain::mnuHelpAboutClick);
-}
-
-void TfrmMain::createMenus() {
-    mnuFile = menuBar()->addMenu(QStringLiteral("ファイル(&F)"));
-    mnuFile->setObjectName("mnuFile");
-    mnuFile->addAction(mnuFileNew);
-    mnuFile->addAction(mnuFileOpen);
-    mnuFileHist = mnuFile->addMenu(QStringLiteral("最近保存したファイルを開く"));
-    mnuFileHist->setObjectName("mnuFileHist");
-    for (QAction* item : mnuFileHistItems) mnuFileHist->addAction(item);
-    mnuFile->addAction(mnuFileReload);
-    mnuFile->addSeparator();
-    mnuFile->addAction(mnuFileCRList);
-    mnuFile->addSeparator();
-    mnuFile->addAction(mnuFileSave);
-    mnuFile->addAction(mnuFileSaveAs);
-    mnuFile->addAction(mnuFileSaveChg);
-    mnuFileCRSave = mnuFile->addMenu(QStringLiteral("色情報ファイル保存"));
-    mnuFileCRSave->setObjectName("mnuFileCRSave");
-    mnuFileCRSave->addAction(mnuFileCRLink);
-    mnuFileCRSave->addAction(mnuFileCRKari);
-    mnuFile->addAction(mnuFileExp);
-    mnuFile->addSeparator();
-    mnuFile->addAction(mnuFilePreview);
-    mnuFile->addAction(mnuFilePrintSetup);
-    mnuFile->addAction(mnuFilePrint);
-    mnuFile->addSeparator();
-    mnuFile->addAction(mnuFileExit);
-    connect(mnuFile, &QMenu::aboutToShow, this, &TfrmMain::mnuFileMenuPopup);
-    connect(mnuFileHist, &QMenu::aboutToShow, this, &TfrmMain::mnuFileHistClick);
-
-    QMenu* edit = menuBar()->addMenu(QStringLiteral("編集(&E)"));
-    edit->setObjectName("mnuEdit");
-    edit->addAction(mnuEditUndo);
-
-    mnuTool = menuBar()->addMenu(QStringLiteral("ツール(&T)"));
-    mnuTool->setObjectName("mnuTool");
-    mnuTool->addAction(mnuShowOneHeader);
-    mnuTool->addAction(mnuShowScrfix);
-    mnuTool->addAction(mnuKougo);
-    mnuTool->addSeparator();
-    mnuTool->addAction(mnuOptionScaleUp);
-    mnuTool->addAction(mnuOptionScaleDown);
-    mnuTool->addSeparator();
-    mnuTool->addAction(mnuToolCardEdit);
-    mnuTool->addSeparator();
-    mnuTool->addAction(mnuOptionUserKey);
-    mnuTool->addAction(mnuOptionOption);
-    connect(mnuTool, &QMenu::aboutToShow, this, &TfrmMain::mnuToolMenuPopup);
-
-    QMenu* help = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
-    help->setObjectName("mnuHelp");
-    help->addAction(mnuHelpHelp);
-    help->addAction(mnuHelpData);
-    help->addAction(mnuHelpFolder);
-    help->addSeparator();
-    help->addAction(mnuHelpAbout);
-}
-
-// Buttons whose commands arrive later are shown disabled so the bar keeps its final order.
-void TfrmMain::createToolBar() {
+// Menus and toolbar come from the command table; the window answers the menus' openings.
+void TfrmMain::createCommands() {
     ToolBar2 = addToolBar(QStringLiteral("ToolBar2"));
     ToolBar2->setObjectName("ToolBar2");
     ToolBar2->setMovable(false);
     ToolBar2->setFixedHeight(toolBarHeight);
     ToolBar2->setIconSize(QSize(16, 16));
     ToolBar2->setToolButtonStyle(Qt::ToolButtonIconOnly);
-    QStyle* st = style();
-    auto button = [this, st](QAction*& action, const char* name, const char* hint,
-                             QStyle::StandardPixmap icon, const char* letter) {
-        action = new QAction(this);
-        action->setObjectName(name);
-        action->setToolTip(QString::fromUtf8(hint));
-        action->setStatusTip(QString::fromUtf8(hint));
-        if (icon != QStyle::SP_CustomBase) action->setIcon(st->standardIcon(icon));
-        else action->setText(QString::fromUtf8(letter));
-        ToolBar2->addAction(action);
-        if (QWidget* b = ToolBar2->widgetForAction(action)) b->setFixedWidth(toolButtonWidth);
-        return action;
-    };
-    connect(button(tb_New, "tb_New", "新規ファイル", QStyle::SP_FileIcon, ""), &QAction::triggered,
-            this, &TfrmMain::mnuFileNewClick);
-    connect(button(tb_Open, "tb_Open", "ファイルを開く", QStyle::SP_DialogOpenButton, ""),
-            &QAction::triggered, this, &TfrmMain::mnuFileOpenClick);
-    connect(button(tb_Save, "tb_Save", "ファイルを保存する", QStyle::SP_DialogSaveButton, ""),
-            &QAction::triggered, this, &TfrmMain::mnuFileSaveClick);
-    button(tb_SaveFMT, "tb_SaveFMT", "ONで保存すると色情報を保存する", QStyle::SP_CustomBase, "色")
-        ->setCheckable(true);
-    connect(tb_SaveFMT, &QAction::triggered, this, &TfrmMain::tb_SaveFMTClick);
-    ToolBar2->addSeparator();
-    button(tb_Preview, "tb_Preview", "プレビュー", QStyle::SP_FileDialogContentsView, "")
-        ->setEnabled(false);
-    button(tb_Find, "tb_Find", "検索", QStyle::SP_FileDialogDetailedView, "")->setEnabled(false);
-    ToolBar2->addSeparator();
-    button(tb_SortUp, "tb_SortUp", "選択列を昇順に並べる", QStyle::SP_ArrowUp, "")->setEnabled(false);
-    button(tb_SortDown, "tb_SortDown", "選択列を降順に並べる", QStyle::SP_ArrowDown, "")
-        ->setEnabled(false);
-    ToolBar2->addSeparator();
-    button(tb_Filter, "tb_Filter", "抽出の実行有無", QStyle::SP_CustomBase, "抽")->setCheckable(true);
-    tb_Filter->setEnabled(false);
-    button(tb_FilterSet, "tb_FilterSet", "抽出の検索文字列を設定", QStyle::SP_CustomBase, "設")
-        ->setEnabled(false);
-    ToolBar2->addSeparator();
-    button(tb_KindText, "tb_KindText", "文字列（左詰め）", QStyle::SP_CustomBase, "文")
-        ->setEnabled(false);
-    button(tb_KindNum, "tb_KindNum", "数値（右詰め）", QStyle::SP_CustomBase, "数")->setEnabled(false);
-    ToolBar2->addSeparator();
-    button(tb_Ret, "tb_Ret", "リターンの移動方向", QStyle::SP_ArrowRight, "")->setCheckable(true);
-    button(tb_Card, "tb_Card", "カード編集(F5)", QStyle::SP_FileDialogListView, "")->setEnabled(false);
+    commands_ = new CommandSurfaces(*this);
+    commands_->build(menuBar(), ToolBar2, toolButtonWidth);
+    connect(commands_, &CommandSurfaces::menuOpening, this, [this](const QString& name) {
+        if (name == QLatin1String("mnuFileHist")) fillRecentFiles();
+    });
 }
 
 void TfrmMain::createStatusBar() {
@@ -442,8 +273,11 @@ void TfrmMain::createNavigator() {
     NavigatorHooks hooks;
     hooks.updateStatus = [this](int scope) { updateStatus(scope); };
     hooks.markModified = [this] { updateCaption(true, false); };
-    hooks.returnMovesRight = [this] { return tb_Ret->isChecked(); };
-    hooks.viewModesChanged = [this] { updateViewModeChecks(); };
+    hooks.returnMovesRight = [this] { return commands_->action("tb_Ret")->isChecked(); };
+    hooks.viewModesChanged = [this] { commands_->refresh(); };
+    hooks.userKey = [this](int digit, bool shift) { commands_->runUserKey(digit, shift); };
+    hooks.copySelection = [this] { return commands_->run(*CommandTable::find("mnuEditCopy")); };
+    hooks.pasteAtCursor = [this] { commands_->run(*CommandTable::find("mnuEditPaste")); };
     navigator = std::make_unique<Navigator>(*hyo_, *draw_, *edit_, *global_, grid, scr_Right,
                                             scr_Bottom, std::move(hooks));
     navigator->installOn(grid);
@@ -457,7 +291,6 @@ void TfrmMain::resetStatusMemory() {
     findColour = -1;
 }
 
-// Scroll bars only grow here; commands that delete rows or columns set them exactly.
 void TfrmMain::raiseScrollRanges() { navigator->raiseScrollRanges(); }
 
 void TfrmMain::placeWindow() {
@@ -514,7 +347,10 @@ void TfrmMain::applyCaption() {
     setWindowTitle(title);
 }
 
-bool TfrmMain::filterButtonDown() const { return tb_Filter && tb_Filter->isChecked(); }
+bool TfrmMain::filterButtonDown() const {
+    const QAction* button = commands_ ? commands_->action("tb_Filter") : nullptr;
+    return button && button->isChecked();
+}
 
 // ---------------------------------------------------------------------------------------
 // Opening, instances
@@ -541,7 +377,7 @@ OpenFlowWindow TfrmMain::openFlowWindow() {
     w.editorLineHeight = [this] { return editorLineHeight(); };
     w.scrollBarHeight = [this] { return scr_Right->height(); };
     w.releaseFreeze = [this] { releaseFreeze(); };
-    w.releaseFilterButton = [this] { tb_Filter->setChecked(false); };
+    w.releaseFilterButton = [this] { commands_->setChecked("tb_Filter", false); };
     w.waitCursor = showWaitCursor;
     w.setCaption = [this](const std::string&) {
         doc.modified = false;
@@ -609,27 +445,6 @@ void TfrmMain::openOrStart(const std::string& path, bool header, int typeOption)
     startInstance(arguments);
 }
 
-void TfrmMain::mnuFileNewClick() {
-    commitEdit();
-    startInstance({});
-}
-
-void TfrmMain::mnuFileOpenClick() {
-    if (isEditing()) return;
-    if (!holdsData()) {
-        openFile(nullptr, false, nullptr, TypeNone);
-        return;
-    }
-    const FileChoice choice = Prompt::chooseOpenFile(OpenFlow::openFilters(), 1);
-    if (!choice.accepted) return;
-    // Filter 4 (quoted TAB) runs as "-t2", filter 3 (unquoted TAB) as "-t3".
-    std::vector<std::string> arguments{choice.path};
-    if (choice.filterIndex == 1) arguments.push_back("-t1");
-    else if (choice.filterIndex == 3) arguments.push_back("-t3");
-    else if (choice.filterIndex == 4) arguments.push_back("-t2");
-    startInstance(arguments);
-}
-
 void TfrmMain::dragEnterEvent(QDragEnterEvent* event) {
     if (event->mimeData()->hasUrls()) event->acceptProposedAction();
 }
@@ -651,9 +466,13 @@ void TfrmMain::FormDropFiles(const QStringList& paths) {
     openOrStart(path, false, TypeNone);
 }
 
-void TfrmMain::mnuFileHistClick() {
+// The recent-files list is read again each time its menu opens.
+void TfrmMain::fillRecentFiles() {
     global_->loadRecentFiles();
-    for (int i = 0; i < 5; ++i) mnuFileHistItems[i]->setText(qs(global_->recentMenuCaption(i)));
+    for (int i = 0; i < 5; ++i) {
+        const std::string name = "mnuFileHist" + std::to_string(i + 1);
+        commands_->action(name.c_str())->setText(qs(global_->recentMenuCaption(i)));
+    }
 }
 
 void TfrmMain::chooseRecentFile(int index) {
@@ -664,8 +483,6 @@ void TfrmMain::chooseRecentFile(int index) {
     if (choice.action == RecentFileChoice::Warn) Prompt::warn(choice.message);
     else if (choice.action != RecentFileChoice::Nothing) openOrStart(choice.path, false, TypeNone);
 }
-
-void TfrmMain::mnuFileReloadClick() { reload(true); }
 
 void TfrmMain::reload(bool confirm) {
     if (isEditing()) return;
@@ -701,43 +518,8 @@ void TfrmMain::reload(bool confirm) {
     }
 }
 
-void TfrmMain::mnuHelpFolderClick() {
-    if (doc.filePath.empty()) {
-        Prompt::warn("編集中のファイルが存在しません。");
-        return;
-    }
-    // A path given relative on the command line lies in the folder vexil was started in; cut
-    // as it stands it would name no folder, or the root.
-    std::string path = doc.filePath;
-    std::error_code error;
-    const std::filesystem::path absolute = std::filesystem::absolute(path, error);
-    if (!error) path = absolute.string();
-    std::string folder = path.substr(0, CMyGlobal::lastBackslash(path));
-    const char sep = std::filesystem::path::preferred_separator;
-    if (!folder.empty() && folder.back() == sep && folder.size() > 1) folder.pop_back();
-    if (folder.empty()) folder = std::string(1, sep);
-    if (!Shell::openFolder(folder)) Prompt::warn("実行失敗");
-}
-
-void TfrmMain::mnuHelpHelpClick() { global_->showHelp(); }
-
-void TfrmMain::mnuHelpAboutClick() {
-    commitEdit();
-    TfrmAbout about(this);
-    about.exec();
-}
-
 // ---------------------------------------------------------------------------------------
 // Saving and the File menu
-
-void TfrmMain::mnuFileMenuPopup() {
-    const bool colourOn = global_->colourFileMode() != 0;
-    const bool hasFile = !doc.filePath.empty();
-    mnuFileCRSave->setEnabled(colourOn);
-    mnuFileCRList->setEnabled(false);
-    mnuFileCRLink->setEnabled(colourOn && hasFile && doc.colourMode != 1);
-    mnuFileCRKari->setEnabled(colourOn && hasFile && doc.colourMode == 1);
-}
 
 // What the save flows need from the window.
 SaveFlowWindow TfrmMain::saveFlowWindow() {
@@ -767,96 +549,51 @@ bool TfrmMain::saveDocument(bool saveAs) {
     return flow.saveDocument(saveAs);
 }
 
-void TfrmMain::mnuFileSaveClick() { saveDocument(false); }
-void TfrmMain::mnuFileSaveAsClick() { saveDocument(true); }
-
-void TfrmMain::mnuFileSaveChgClick() {
+void TfrmMain::saveWithEncoding() {
     SaveFlow flow(*hyo_, *global_, doc, saveFlowWindow());
     flow.saveWithEncoding();
     refreshDocumentState();
 }
 
-void TfrmMain::mnuFileExpClick() {
-    commitEdit();
+void TfrmMain::exportRows() {
     const Bounds b = selectionBounds();
     SaveFlow flow(*hyo_, *global_, doc, saveFlowWindow());
     flow.exportCommand(wholeRowsSelected(), b.r1 + 1, b.r2 + 1);
 }
 
 void TfrmMain::colourFileCommand(int tag) {
-    commitEdit();
     SaveFlow flow(*hyo_, *global_, doc, saveFlowWindow());
     flow.colourFileCommand(tag);
     refreshDocumentState();
 }
 
-void TfrmMain::mnuFileCRLinkClick() { colourFileCommand(0); }
-void TfrmMain::mnuFileCRKariClick() { colourFileCommand(1); }
-
-void TfrmMain::tb_SaveFMTClick(bool pressed) {
+void TfrmMain::toggleSaveFormat(bool pressed) {
     SaveFlow flow(*hyo_, *global_, doc, saveFlowWindow());
-    const bool down = flow.toggleSaveFormat(pressed);
-    tb_SaveFMT->setChecked(down);
+    commands_->setChecked("tb_SaveFMT", flow.toggleSaveFormat(pressed));
     refreshDocumentState();
 }
 
+// Enabled by its rule; pressed while the colours go to a file.
 void TfrmMain::updateColourSaveButton() {
     const bool colourOn = global_->colourFileMode() != 0;
-    tb_SaveFMT->setEnabled(colourOn);
-    tb_SaveFMT->setChecked(colourOn && (doc.colourFileInUse || doc.colourMode == 1));
+    commands_->refresh();
+    commands_->setChecked("tb_SaveFMT", colourOn && (doc.colourFileInUse || doc.colourMode == 1));
 }
 
 // ---------------------------------------------------------------------------------------
-// Undo
+// Commands
 
-void TfrmMain::mnuEditUndoClick() {
-    if (isEditing()) {
-        Prompt::beep();
-        return;
-    }
-    const UndoPosition at = hyo_->undo();
-    if (at.column == -1 && at.row == -1) {
-        Prompt::warn("Undoデータがありません。");
-        return;
-    }
-    tb_Filter->setChecked(hyo_->isFiltered());
-    updateCaption(doc.modified, true);
-    draw_->recomputeFrozenWidth();
-    goToCell(std::max(at.column, 0), std::max(at.row, 0));
+CommandState TfrmMain::commandState() const {
+    CommandState state;
+    state.colourFiles = global_->colourFileMode() != 0;
+    state.hasFile = !doc.filePath.empty();
+    state.colourMode = doc.colourMode;
+    state.filtered = hyo_->isFiltered();
+    state.headerMode = hyo_->inHeaderMode();
+    state.frozen = draw_ && draw_->frozenEnd() > 0;
+    state.alternate = navigator && navigator->alternateMode();
+    return state;
 }
-
-// ---------------------------------------------------------------------------------------
-// Tools menu: the view modes and the zoom
-
-void TfrmMain::mnuToolMenuPopup() { updateViewModeChecks(); }
-
-void TfrmMain::updateViewModeChecks() {
-    mnuShowOneHeader->setChecked(hyo_->inHeaderMode());
-    mnuShowScrfix->setChecked(draw_->frozenEnd() > 0);
-    mnuKougo->setChecked(navigator->alternateMode());
-}
-
-// The view-mode commands store an open edit themselves before the table or view changes.
-void TfrmMain::mnuShowOneHeaderClick() {
-    navigator->toggleHeader();
-    updateViewModeChecks();
-}
-
-void TfrmMain::mnuShowScrfixClick() {
-    navigator->toggleFrozen();
-    updateViewModeChecks();
-}
-
-void TfrmMain::mnuKougoClick() {
-    navigator->toggleAlternate();
-    updateViewModeChecks();
-}
-
-void TfrmMain::mnuOptionScaleClick() {
-    if (auto* item = qobject_cast<QAction*>(sender())) navigator->zoom(item->data().toInt());
-}
-
-void TfrmMain::mnuHelpDataClick() { navigator->showSelectionInformation(); }
 
 // ---------------------------------------------------------------------------------------
 // Closing and resizing
@@ -873,7 +610,7 @@ void TfrmMain::closeEvent(QCloseEvent* event) {
         }
     }
     saveWindowPlace();
-    global_->setReturnMovesRight(tb_Ret->isChecked());
+    global_->setReturnMovesRight(commands_->action("tb_Ret")->isChecked());
     global_->saveSettings(false);
     event->accept();
 }

@@ -12,10 +12,12 @@
 #include <string>
 #include <vector>
 
+struct CommandState;
 struct OpenColourHooks;
 struct OpenFlowWindow;
 struct SaveFlowWindow;
 class CMyEdit;
+class CommandSurfaces;
 class CMyGlobal;
 class CMyHyo;
 class CMyHyoCom;
@@ -23,9 +25,7 @@ class CMyHyoDraw;
 class CMyPublic;
 class GridWidget;
 class Navigator;
-class QAction;
 class QLabel;
-class QMenu;
 class QScrollBar;
 class QToolBar;
 class QWidget;
@@ -70,6 +70,22 @@ public:
     void setStatusMessage(const std::string& utf8, int hold = 0);
     // Renders at the scroll-bar positions and presents.
     void redrawGrid(bool forceHeader);
+    // Scroll bars only grow here; commands that delete rows or columns set them exactly.
+    void raiseScrollRanges();
+
+    // ---- what the commands run ---------------------------------------------------------
+    // A window holds data when rows were read or typed; it then opens files elsewhere.
+    bool holdsData() const;
+    bool saveDocument(bool saveAs);
+    void saveWithEncoding();
+    void exportRows();
+    // Colour information beside the data file (tag 0) or in the temporary store (tag 1).
+    void colourFileCommand(int tag);
+    // The colour-save button was pressed or released.
+    void toggleSaveFormat(bool pressed);
+    // What the enable and check rules of the commands look at.
+    CommandState commandState() const;
+    CommandSurfaces& commands() { return *commands_; }
 
     // ---- shared objects ---------------------------------------------------------------
     CMyGlobal& global() { return *global_; }
@@ -103,28 +119,6 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private slots:
-    void mnuFileNewClick();
-    void mnuFileOpenClick();
-    void mnuFileHistClick();
-    void mnuFileReloadClick();
-    void mnuFileSaveClick();
-    void mnuFileSaveAsClick();
-    void mnuFileSaveChgClick();
-    void mnuFileExpClick();
-    void mnuFileCRLinkClick();
-    void mnuFileCRKariClick();
-    void tb_SaveFMTClick(bool pressed);
-    void mnuFileMenuPopup();
-    void mnuEditUndoClick();
-    void mnuToolMenuPopup();
-    void mnuShowOneHeaderClick();
-    void mnuShowScrfixClick();
-    void mnuKougoClick();
-    void mnuOptionScaleClick();
-    void mnuHelpDataClick();
-    void mnuHelpHelpClick();
-    void mnuHelpFolderClick();
-    void mnuHelpAboutClick();
     void scr_RightChange(int value);
     void scr_BottomChange(int value);
 
@@ -136,16 +130,14 @@ private:
     void applyStoreSettings();
     void copyStartFormat();
     void createLayout();
-    void createActions();
-    void createMenus();
-    void createToolBar();
+    void createCommands();
+    void fillRecentFiles();
     void createStatusBar();
     void createView();
     void applyViewOptions();
     void createEditor();
     void createNavigator();
     void resetStatusMemory();
-    void raiseScrollRanges();
     void placeWindow();
     void startWithCommandLine(const std::vector<std::string>& arguments);
     void showUntitled();
@@ -160,14 +152,10 @@ private:
     void updateColourSaveButton();
     SaveFlowWindow saveFlowWindow();
     void refreshDocumentState();
-    void colourFileCommand(int tag);
     void viewFreeze(int& first, int& end) const;
     bool wholeRowsSelected() const;
     void setAlternateMode(bool on, int lines, int scheme);
-    void updateViewModeChecks();
-    bool saveDocument(bool saveAs);
     void saveWindowPlace();
-    bool holdsData() const;
     int tableColumnCount() const;
     std::string instanceExecutable() const;
     Bounds selectionBounds() const;
@@ -184,6 +172,7 @@ private:
     std::unique_ptr<CMyHyoDraw> draw_;
     std::unique_ptr<CMyEdit> edit_;
     std::unique_ptr<Navigator> navigator;
+    CommandSurfaces* commands_ = nullptr;  // a child of the window
 
     DocumentState doc;
     // View options that live as long as the window (the alternating background is kept by
@@ -204,50 +193,4 @@ private:
     QWidget* pnl_Corner = nullptr;
     QToolBar* ToolBar2 = nullptr;
     std::array<QLabel*, statusPanelCount> panels{};
-    QMenu* mnuFile = nullptr;
-    QMenu* mnuFileHist = nullptr;
-    QMenu* mnuFileCRSave = nullptr;
-    QAction* mnuFileNew = nullptr;
-    QAction* mnuFileOpen = nullptr;
-    std::array<QAction*, 5> mnuFileHistItems{};
-    QAction* mnuFileReload = nullptr;
-    QAction* mnuFileCRList = nullptr;
-    QAction* mnuFileSave = nullptr;
-    QAction* mnuFileSaveAs = nullptr;
-    QAction* mnuFileSaveChg = nullptr;
-    QAction* mnuFileCRLink = nullptr;
-    QAction* mnuFileCRKari = nullptr;
-    QAction* mnuFileExp = nullptr;
-    QAction* mnuFilePreview = nullptr;
-    QAction* mnuFilePrintSetup = nullptr;
-    QAction* mnuFilePrint = nullptr;
-    QAction* mnuFileExit = nullptr;
-    QAction* mnuEditUndo = nullptr;
-    QMenu* mnuTool = nullptr;
-    QAction* mnuShowOneHeader = nullptr;
-    QAction* mnuShowScrfix = nullptr;
-    QAction* mnuKougo = nullptr;
-    QAction* mnuOptionScaleUp = nullptr;
-    QAction* mnuOptionScaleDown = nullptr;
-    QAction* mnuToolCardEdit = nullptr;
-    QAction* mnuOptionUserKey = nullptr;
-    QAction* mnuOptionOption = nullptr;
-    QAction* mnuHelpData = nullptr;
-    QAction* mnuHelpHelp = nullptr;
-    QAction* mnuHelpFolder = nullptr;
-    QAction* mnuHelpAbout = nullptr;
-    QAction* tb_New = nullptr;
-    QAction* tb_Open = nullptr;
-    QAction* tb_Save = nullptr;
-    QAction* tb_SaveFMT = nullptr;
-    QAction* tb_Preview = nullptr;
-    QAction* tb_Find = nullptr;
-    QAction* tb_SortUp = nullptr;
-    QAction* tb_SortDown = nullptr;
-    QAction* tb_Filter = nullptr;
-    QAction* tb_FilterSet = nullptr;
-    QAction* tb_KindText = nullptr;
-    QAction* tb_KindNum = nullptr;
-    QAction* tb_Ret = nullptr;
-    QAction* tb_Card = nullptr;
 };

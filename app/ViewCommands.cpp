@@ -1,0 +1,80 @@
+// ViewCommands: the entries and functions of undo, the view modes, zoom and the information.
+#include "app/ViewCommands.h"
+
+#include "app/CommandSurfaces.h"
+#include "app/Navigator.h"
+#include "app/TfrmMain.h"
+#include "platform/core/Prompt.h"
+#include "store/CMyHyo.h"
+#include "view/CMyHyoDraw.h"
+
+#include <algorithm>
+
+std::span<const Command> ViewCommands::entries() {
+    static constexpr Command table[] = {
+        {.name = "mnuEditUndo", .caption = "元に戻す(&Z)", .shortcut = "Ctrl+Z", .run = undo,
+         .operation = "CMyHyo::undo"},
+        // The view-mode commands store an open edit themselves before the table or view
+        // changes.
+        {.name = "mnuShowOneHeader", .caption = "１行目をヘッダーとする(&H)", .userFunction = 5,
+         .check = CheckRule::Header, .run = header, .operation = "Navigator::toggleHeader"},
+        {.name = "mnuShowScrfix", .caption = "列固定(&R)", .check = CheckRule::Frozen,
+         .run = freeze, .operation = "Navigator::toggleFrozen"},
+        {.name = "mnuKougo", .caption = "交互背景色モード(&L)", .shortcut = "Ctrl+L",
+         .check = CheckRule::Alternate, .run = alternate,
+         .operation = "Navigator::toggleAlternate"},
+        // The tag is the step in percent.
+        {.name = "mnuOptionScaleUp", .caption = "表示拡大(&U)", .shortcut = "F9", .tag = 10,
+         .wrap = Wrap::Blocked, .run = zoom, .operation = "Navigator::zoom"},
+        {.name = "mnuOptionScaleDown", .caption = "表示縮小(&S)", .shortcut = "Shift+F9",
+         .tag = -10, .wrap = Wrap::Blocked, .run = zoom, .operation = "Navigator::zoom"},
+        // The button's own state is the direction; Enter asks it.
+        {.name = "tb_Ret", .button = "tb_Ret", .hint = "リターンの移動方向",
+         .check = CheckRule::Own, .run = returnDirection, .operation = "Navigator::FormKeyDown"},
+        {.name = "mnuHelpData", .caption = "選択中の情報表示(&D)...", .wrap = Wrap::Commit,
+         .run = information, .operation = "Navigator::showSelectionInformation"},
+    };
+    return table;
+}
+
+// While the editor is open undo only beeps; an undone step moves the cursor to its cell.
+bool ViewCommands::undo(TfrmMain& w, const Command&) {
+    if (w.isEditing()) {
+        Prompt::beep();
+        return false;
+    }
+    const UndoPosition at = w.hyo().undo();
+    if (at.column == -1 && at.row == -1) {
+        Prompt::warn("Undoデータがありません。");
+        return false;
+    }
+    w.commands().setChecked("tb_Filter", w.hyo().isFiltered());
+    w.updateCaption(w.document().modified, true);
+    w.view().recomputeFrozenWidth();
+    w.goToCell(std::max(at.column, 0), std::max(at.row, 0));
+    return true;
+}
+
+bool ViewCommands::header(TfrmMain& w, const Command&) { return w.navigation().toggleHeader(); }
+
+bool ViewCommands::freeze(TfrmMain& w, const Command&) {
+    w.navigation().toggleFrozen();
+    return true;
+}
+
+bool ViewCommands::alternate(TfrmMain& w, const Command&) {
+    w.navigation().toggleAlternate();
+    return true;
+}
+
+bool ViewCommands::zoom(TfrmMain& w, const Command& c) {
+    w.navigation().zoom(c.tag);
+    return true;
+}
+
+bool ViewCommands::returnDirection(TfrmMain&, const Command&) { return true; }
+
+bool ViewCommands::information(TfrmMain& w, const Command&) {
+    w.navigation().showSelectionInformation();
+    return true;
+}
