@@ -20,7 +20,10 @@ bool ColourListCommand::run(QWidget* parent, CMyGlobal& global, const DocumentSt
     dialog.setReloadEnabled(hasPath && !std::filesystem::exists(CMyColourFile::besidePath(doc.filePath), error));
     dialog.exec();
     if (!dialog.nameChosen()) return false;
-    if (doc.modified && !Prompt::askYesNo("更新データが破棄されます。\nよろしいですか？")) return false;
+    if (doc.modified && Prompt::messageBox("更新データが破棄されます。\nよろしいですか？", "確認",
+                                           PromptButtons::YesNo, PromptIcon::Warning,
+                                           PromptAnswer::No) != PromptAnswer::Yes)
+        return false;
     if (window.reopen) window.reopen(dialog.currentName());
     return true;
 }
