@@ -1,9 +1,11 @@
 // DialogCommands: the entries and functions of the commands that open a secondary window.
 #include "app/DialogCommands.h"
 
+#include "app/CommandSurfaces.h"
 #include "app/Navigator.h"
 #include "app/TfrmMain.h"
 #include "dialogs/ColourListCommand.h"
+#include "dialogs/TfrmCard.h"
 #include "dialogs/TfrmOption.h"
 #include "dialogs/TfrmUserKey.h"
 #include "editor/CMyEdit.h"
@@ -11,6 +13,8 @@
 #include "store/CMyHyo.h"
 #include "store/OpenFlow.h"
 #include "view/CMyHyoDraw.h"
+
+#include <QAction>
 
 std::span<const Command> DialogCommands::entries() {
     static constexpr Command table[] = {
@@ -21,7 +25,7 @@ std::span<const Command> DialogCommands::entries() {
         {.name = "mnuToolCardEdit", .caption = "カード編集(&C)...", .shortcut = "F5",
          .button = "tb_Card", .hint = "カード編集(F5)",
          .wrap = Wrap::Commit | Wrap::RaiseRanges | Wrap::Redraw | Wrap::Status,
-         .enable = EnableRule::NotBuilt, .run = card, .operation = "TfrmCard (mode 1)"},
+         .run = card, .operation = "TfrmCard (mode 1)"},
         {.name = "mnuOptionUserKey", .caption = "ユーザー定義キー割当", .userFunction = 1,
          .run = userKeys, .operation = "TfrmUserKey"},
         {.name = "mnuOptionOption", .caption = "オプション(&O)...", .shortcut = "Ctrl+O",
@@ -41,7 +45,20 @@ bool DialogCommands::colourList(TfrmMain& w, const Command&) {
     return ColourListCommand::run(&w, w.global(), w.document(), window);
 }
 
-bool DialogCommands::card(TfrmMain&, const Command&) { return notBuilt(); }
+bool DialogCommands::card(TfrmMain& w, const Command&) {
+    CardWindowHooks hooks;
+    hooks.goToRow = [&w](int row) { w.goToCell(w.view().curColumn(), row); };
+    hooks.rowWritten = [&w](bool changed) {
+        if (changed) w.updateCaption(true, false);
+        w.updateStatus(0);
+    };
+    hooks.save = [&w] { w.saveDocument(false); };
+    hooks.returnMovesRight = [&w] { return w.commands().action("tb_Ret")->isChecked(); };
+    TfrmCard window(w.hyo(), w.global(), std::move(hooks), &w);
+    window.loadCard(w.view().curRow());
+    window.exec();
+    return true;
+}
 
 bool DialogCommands::userKeys(TfrmMain& w, const Command&) {
     TfrmUserKey::showModal(w.global(), &w);
