@@ -116,12 +116,17 @@ TEST_F(CardWindowTest, EscapeCancelsAndClosingWritesBack) {
     withCard(*w, [&](TfrmCard& card) {
         EXPECT_EQ(caption(card), QStringLiteral("カード編集:3行目"));
         EXPECT_EQ(card.cardView().curColumn(), 1);
+        goTo(card, 1, 0);
+        key(card, Qt::Key_Delete);
+        EXPECT_TRUE(card.cardModified());
+        EXPECT_EQ(card.cardTable().cellString(1, 0), "");
         goTo(card, 1, 2);
         type(card, "gone");
         key(card, Qt::Key_Escape);
         EXPECT_FALSE(card.isVisible());
     });
     EXPECT_EQ(w->hyo().cellString(2, 2), "ripe");
+    EXPECT_EQ(w->hyo().cellString(0, 2), "pear");
     EXPECT_FALSE(w->document().modified);
 
     withCard(*w, [&](TfrmCard& card) {
