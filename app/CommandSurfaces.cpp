@@ -199,3 +199,9 @@ bool CommandSurfaces::runPaletteSlot(int mode, int row) {
     const Command* c = CommandTable::byPaletteSlot(mode, row);
     return c && run(*c);
 }
+
+// The swatches run the same entries as the user keys 100..116 and 200..216.
+bool CommandSurfaces::runSwatch(bool text, int index) {
+    const Command* c = CommandTable::byUserFunction((text ? 201 : 101) + index);
+    return c && run(*c);
+}

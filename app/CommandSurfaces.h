@@ -39,6 +39,8 @@ public:
     void runUserKey(int digit, bool shift);
     // A command row of the tool palette; false when the slot holds no command.
     bool runPaletteSlot(int mode, int row);
+    // A colour swatch of the tool palette: background or text, index 0-15 or -1 for none.
+    bool runSwatch(bool text, int index);
 
 signals:
     // A menu of the menu bar or a submenu is about to show (after the rules were applied).

@@ -2,6 +2,12 @@
 #include "app/ConvertCommands.h"
 
 #include "app/TfrmMain.h"
+#include "dialogs/TfrmDiv.h"
+#include "engine/ColumnDerive.h"
+#include "engine/SelectionConvert.h"
+#include "view/CMyHyoDraw.h"
+
+#include <QApplication>
 
 namespace {
 
@@ -10,9 +16,42 @@ constexpr unsigned convertWrap =
     Wrap::Commit | Wrap::RaiseRanges | Wrap::Redraw | Wrap::Modified | Wrap::Status;
 constexpr unsigned columnWrap =
     Wrap::Blocked | Wrap::RaiseRanges | Wrap::Redraw | Wrap::Modified | Wrap::Status;
-constexpr const char* convertOperation = "engine CharConvert (the selection, one undo step)";
-constexpr const char* joinOperation = "engine ColumnJoin (delimiter dialog TfrmDiv for tag 10)";
-constexpr const char* splitOperation = "engine ColumnSplit (delimiter dialog TfrmDiv for tag 11)";
+constexpr const char* convertOperation = "SelectionConvert::run (the selection, one undo step)";
+constexpr const char* joinOperation = "ColumnDerive::join (delimiter dialog TfrmDiv for tag 10)";
+constexpr const char* splitOperation = "ColumnDerive::split (delimiter dialog TfrmDiv for tag 11)";
+
+// The hourglass while a column operation runs.
+class WaitCursor {
+public:
+    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+};
+
+// The view's selection with its shape: the current cell when nothing is selected.
+ColumnSelection columnSelection(TfrmMain& w) {
+    CMyHyoDraw& view = w.view();
+    ColumnSelection selection{view.selectionBounds(), SelectionShape::Cells};
+    if (view.hasSelection() && view.selKind() == SelRows) selection.shape = SelectionShape::WholeRows;
+    if (view.hasSelection() && view.selKind() == SelColumns) selection.shape = SelectionShape::WholeColumns;
+    return selection;
+}
+
+// The delimiter dialog with `caption`, pre-filled with and remembering `last`; false when
+// cancelled.
+bool askDelimiter(TfrmMain& w, const char* caption, std::string& last, std::string& chosen) {
+    const std::optional<std::string> entered = TfrmDiv::ask(&w, QString::fromUtf8(caption), last);
+    if (!entered) return false;
+    last = chosen = *entered;
+    return true;
+}
+
+// New columns inside the frozen ones widen them.
+bool finished(TfrmMain& w, const ColumnOutcome& outcome) {
+    if (outcome.changed) w.view().recomputeFrozenWidth();
+    return outcome.changed;
+}
 
 } // namespace
 
@@ -20,69 +59,99 @@ std::span<const Command> ConvertCommands::entries() {
     static constexpr Command table[] = {
         // The tag is the conversion kind; the user keys 50..55 hold 50 + kind.
         {.name = "mnuEditZenToHan", .caption = "全角->半角", .userFunction = 50, .tag = 0,
-         .wrap = convertWrap, .enable = EnableRule::NotBuilt, .run = convert,
+         .wrap = convertWrap, .run = convert,
          .operation = convertOperation},
         {.name = "mnuEditHanToZen", .caption = "半角->全角", .userFunction = 51, .tag = 1,
-         .wrap = convertWrap, .enable = EnableRule::NotBuilt, .run = convert,
+         .wrap = convertWrap, .run = convert,
          .operation = convertOperation},
         {.name = "mnuEditUpper", .caption = "大文字変換(UPPER CASE)", .userFunction = 52, .tag = 2,
-         .wrap = convertWrap, .enable = EnableRule::NotBuilt, .run = convert,
+         .wrap = convertWrap, .run = convert,
          .operation = convertOperation},
         {.name = "mnuEditLower", .caption = "小文字変換(lower case)", .userFunction = 53, .tag = 3,
-         .wrap = convertWrap, .enable = EnableRule::NotBuilt, .run = convert,
+         .wrap = convertWrap, .run = convert,
          .operation = convertOperation},
         {.name = "mnuEditKanaToHira", .caption = "半角ｶﾀｶﾅ->ひらがな", .userFunction = 54,
-         .tag = 4, .wrap = convertWrap, .enable = EnableRule::NotBuilt, .run = convert,
+         .tag = 4, .wrap = convertWrap, .run = convert,
          .operation = convertOperation},
         {.name = "mnuEditHiraToKana", .caption = "ひらがな->半角ｶﾀｶﾅ", .userFunction = 55,
-         .tag = 5, .wrap = convertWrap, .enable = EnableRule::NotBuilt, .run = convert,
+         .tag = 5, .wrap = convertWrap, .run = convert,
          .operation = convertOperation},
         // Join tags: 0 no delimiter, 1 space, 2 full-width space, 3 comma, 10 asked.
         {.name = "mnuEditColUnionNon", .caption = "区切文字(なし)", .tag = 0, .wrap = columnWrap,
-         .enable = EnableRule::NotBuilt, .run = joinColumns, .operation = joinOperation},
+         .run = joinColumns, .operation = joinOperation},
         {.name = "mnuEditColUnionSpc", .caption = "区切文字(半角スペース)", .tag = 1,
-         .wrap = columnWrap, .enable = EnableRule::NotBuilt, .run = joinColumns,
+         .wrap = columnWrap, .run = joinColumns,
          .operation = joinOperation},
         {.name = "mnuEditColUnionZSpc", .caption = "区切文字(全角スペース)", .tag = 2,
-         .wrap = columnWrap, .enable = EnableRule::NotBuilt, .run = joinColumns,
+         .wrap = columnWrap, .run = joinColumns,
          .operation = joinOperation},
         {.name = "mnuEditColUnionKanma", .caption = "区切文字(カンマ)", .tag = 3,
-         .wrap = columnWrap, .enable = EnableRule::NotBuilt, .run = joinColumns,
+         .wrap = columnWrap, .run = joinColumns,
          .operation = joinOperation},
         {.name = "mnuEditColUnionFree", .caption = "区切文字(任意)...", .tag = 10,
-         .wrap = columnWrap, .enable = EnableRule::NotBuilt, .run = joinColumns,
+         .wrap = columnWrap, .run = joinColumns,
          .operation = joinOperation},
         // Split tags: 0 space, 2 full-width space, 10 comma, 1 and 3 between them, 11 asked.
         {.name = "mnuEditColDivSpc", .caption = "区切文字(半角スペース)", .tag = 0,
-         .wrap = columnWrap, .enable = EnableRule::NotBuilt, .run = splitColumn,
+         .wrap = columnWrap, .run = splitColumn,
          .operation = splitOperation},
         {.name = "mnuEditColDivZSpc", .caption = "区切文字(全角スペース)", .tag = 2,
-         .wrap = columnWrap, .enable = EnableRule::NotBuilt, .run = splitColumn,
+         .wrap = columnWrap, .run = splitColumn,
          .operation = splitOperation},
         {.name = "mnuEditColDivKanma", .caption = "区切文字(カンマ)", .tag = 10,
-         .wrap = columnWrap, .enable = EnableRule::NotBuilt, .run = splitColumn,
+         .wrap = columnWrap, .run = splitColumn,
          .operation = splitOperation},
         {.name = "mnuEditColDivMaSpc", .caption = "間(半角スペース)", .tag = 1,
-         .wrap = columnWrap, .enable = EnableRule::NotBuilt, .run = splitColumn,
+         .wrap = columnWrap, .run = splitColumn,
          .operation = splitOperation},
         {.name = "mnuEditColDivMaZSpc", .caption = "間(全角スペース)", .tag = 3,
-         .wrap = columnWrap, .enable = EnableRule::NotBuilt, .run = splitColumn,
+         .wrap = columnWrap, .run = splitColumn,
          .operation = splitOperation},
         {.name = "mnuEditColDivFree", .caption = "区切文字(任意)...", .tag = 11,
-         .wrap = columnWrap, .enable = EnableRule::NotBuilt, .run = splitColumn,
+         .wrap = columnWrap, .run = splitColumn,
          .operation = splitOperation},
         {.name = "mnuEditColCmp", .caption = "左右の列の相違比較", .wrap = columnWrap,
-         .enable = EnableRule::NotBuilt, .run = compareColumns,
-         .operation = "engine ColumnCompare (neighbouring columns)"},
+         .run = compareColumns,
+         .operation = "ColumnDerive::compare (neighbouring columns)"},
         {.name = "mnuEditColGroup", .caption = "該当列をグループ化", .wrap = columnWrap,
-         .enable = EnableRule::NotBuilt, .run = groupColumn,
-         .operation = "engine ColumnGroup"},
+         .run = groupColumn,
+         .operation = "ColumnDerive::group"},
     };
     return table;
 }
 
-bool ConvertCommands::convert(TfrmMain&, const Command&) { return notBuilt(); }
-bool ConvertCommands::joinColumns(TfrmMain&, const Command&) { return notBuilt(); }
-bool ConvertCommands::splitColumn(TfrmMain&, const Command&) { return notBuilt(); }
-bool ConvertCommands::compareColumns(TfrmMain&, const Command&) { return notBuilt(); }
-bool ConvertCommands::groupColumn(TfrmMain&, const Command&) { return notBuilt(); }
+bool ConvertCommands::convert(TfrmMain& w, const Command& c) {
+    const ConvertOutcome outcome =
+        SelectionConvert::run(w.hyo(), w.view().selectionBounds(), SelectionConvert::forTag(c.tag));
+    return outcome.changedCells > 0;
+}
+
+bool ConvertCommands::joinColumns(TfrmMain& w, const Command& c) {
+    ColumnDerive& derive = w.columnDerive();
+    JoinRequest request = ColumnDerive::joinForTag(c.tag);
+    if (ColumnDerive::joinTagAsks(c.tag) &&
+        !askDelimiter(w, "文字列結合", derive.joinDelimiter, request.delimiter))
+        return false;
+    WaitCursor wait;
+    return finished(w, derive.join(w.hyo(), columnSelection(w), request));
+}
+
+bool ConvertCommands::splitColumn(TfrmMain& w, const Command& c) {
+    ColumnDerive& derive = w.columnDerive();
+    SplitRequest request = ColumnDerive::splitForTag(c.tag);
+    if (ColumnDerive::splitTagAsks(c.tag) &&
+        !askDelimiter(w, "文字列分解", derive.splitDelimiter, request.delimiter))
+        return false;
+    WaitCursor wait;
+    return finished(w, derive.split(w.hyo(), columnSelection(w), request));
+}
+
+bool ConvertCommands::compareColumns(TfrmMain& w, const Command&) {
+    WaitCursor wait;
+    return finished(w, w.columnDerive().compare(w.hyo(), columnSelection(w)));
+}
+
+bool ConvertCommands::groupColumn(TfrmMain& w, const Command&) {
+    WaitCursor wait;
+    return finished(w, w.columnDerive().group(w.hyo(), columnSelection(w)));
+}

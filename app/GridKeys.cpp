@@ -2,7 +2,7 @@
 // works out how far the grid must scroll, without drawing the grid itself.
 #include "app/GridKeys.h"
 
-#include "app/CellClear.h"
+#include "engine/CellClear.h"
 #include "store/CMyHyo.h"
 
 #include <algorithm>
@@ -87,7 +87,7 @@ KeyOutcome GridKeys::keyDown(int key, bool ctrl, bool shift) {
         break;
     case Qt::Key_Delete: {
         SelectionBounds b = view.selectionBounds();
-        if (CellClear::clear(hyo, b) == 0) out.code = 3;
+        if (!CellClear::clear(hyo, b).none()) out.code = 3;
         break;
     }
     case Qt::Key_F4:

@@ -1,11 +1,14 @@
-// Navigator: keys, mouse, wheel and scroll bars of the main window - cursor moves, selections,
-// scrolling, the in-cell editor hand-over, zoom and the view commands (freeze, header, bands).
+// Navigator: keys and scroll bars of the grid - cursor moves, selections, scrolling, the
+// in-cell editor hand-over, zoom and the view commands (freeze, header, bands).
 #include "app/Navigator.h"
 
-#include "app/CellClear.h"
+#include "app/NavigatorHost.h"
 #include "app/SelectionInfo.h"
+#include "engine/CellClear.h"
+#include "engine/HeaderToggle.h"
 #include "dialogs/TfrmInfomation.h"
 #include "editor/CMyEdit.h"
+#include "engine/RowColumnOperations.h"
 #include "platform/core/Prompt.h"
 #include "settings/CMyGlobal.h"
 #include "store/CMyHyo.h"
@@ -17,16 +20,8 @@
 #include <QWidget>
 
 #include <algorithm>
-#include <cmath>
-#include <cstdio>
 
 namespace {
-
-constexpr int InitialTimerInterval = 500;
-constexpr int SlowestTimerInterval = 700;
-constexpr int FastestTimerInterval = 10;
-constexpr int MinimumRowHeight = 10;
-constexpr int MaximumRowHeight = 65535;   // a row's height record holds 16 bits
 
 bool isEnter(int key) { return key == Qt::Key_Return || key == Qt::Key_Enter; }
 
@@ -46,18 +41,16 @@ bool isBareModifier(int key) {
 
 Navigator::Navigator(CMyHyo& hyo, CMyHyoDraw& view, CMyEdit& edit, CMyGlobal& global,
                      QWidget* grid, QScrollBar* scrRight, QScrollBar* scrBottom,
-                     NavigatorHooks hooks)
+                     NavigatorHost& host)
     : hyo(hyo), view(view), edit(edit), global(global), grid(grid), scr_Right(scrRight),
-      scr_Bottom(scrBottom), hooks_(std::move(hooks)), keys(hyo, view) {
-    Timer1.setObjectName("Timer1");
-    Timer1.setInterval(InitialTimerInterval);
-    connect(&Timer1, &QTimer::timeout, this, [this] { Timer1Timer(); });
+      scr_Bottom(scrBottom), host(host), keys(hyo, view), editing(hyo, view, edit),
+      mouse_(*this, host, view, edit, grid, scrRight, scrBottom) {
     // Input-method text committed while no edit is open starts one, as a typed key would.
     edit.setClosedCommitHandler([this] {
         actOnCode(keyDown(0, false, false));
-        startTyping();
+        editing.startTyping();
     });
-    edit.setClosedPreeditHandler([this] { positionEditorEmpty(); });
+    edit.setClosedPreeditHandler([this] { editing.positionEmpty(); });
 }
 
 Navigator::~Navigator() {
@@ -71,14 +64,6 @@ void Navigator::installOn(QWidget* widget) {
     widget->setMouseTracking(true);
 }
 
-void Navigator::status(int scope) {
-    if (hooks_.updateStatus) hooks_.updateStatus(scope);
-}
-
-void Navigator::modified() {
-    if (hooks_.markModified) hooks_.markModified();
-}
-
 // ---------------------------------------------------------------------------------------
 // Events of the grid widget
 
@@ -90,23 +75,23 @@ bool Navigator::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::MouseButtonPress: {
         auto* e = static_cast<QMouseEvent*>(event);
         QPoint p = e->position().toPoint();
-        FormMouseDown(e->button(), p.x(), p.y(), e->modifiers());
+        mouse_.FormMouseDown(e->button(), p.x(), p.y(), e->modifiers());
         return true;
     }
     case QEvent::MouseMove: {
         QPoint p = static_cast<QMouseEvent*>(event)->position().toPoint();
-        FormMouseMove(p.x(), p.y());
+        mouse_.FormMouseMove(p.x(), p.y());
         return true;
     }
     case QEvent::MouseButtonRelease:
-        if (static_cast<QMouseEvent*>(event)->button() != Qt::RightButton) FormMouseUp();
+        if (static_cast<QMouseEvent*>(event)->button() != Qt::RightButton) mouse_.FormMouseUp();
         return true;
     case QEvent::MouseButtonDblClick:
-        if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) FormDblClick();
+        if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) mouse_.FormDblClick();
         return true;
     case QEvent::Wheel: {
         int delta = static_cast<QWheelEvent*>(event)->angleDelta().y();
-        if (delta != 0) FormMouseWheel(delta);
+        if (delta != 0) mouse_.FormMouseWheel(delta);
         return true;
     }
     default:
@@ -156,7 +141,7 @@ void Navigator::FormKeyDown(int key, Qt::KeyboardModifiers modifiers) {
         if (answer == CMyEdit::KeyCommit || answer == CMyEdit::KeyCommitAndMove) commitEdit();
         if (answer == CMyEdit::KeyCommit) return;
         if (answer == CMyEdit::KeyCancel) {
-            editOpen = false;
+            editing.cancel();
             renderAtPositions(false);
             view.showCursor();
             return;
@@ -164,7 +149,7 @@ void Navigator::FormKeyDown(int key, Qt::KeyboardModifiers modifiers) {
         if (edit.isActive()) return;
     }
     if (key == Qt::Key_F2) {
-        startEditWithText();
+        editing.startWithText();
         return;
     }
     if (ctrl) {
@@ -174,7 +159,7 @@ void Navigator::FormKeyDown(int key, Qt::KeyboardModifiers modifiers) {
         }
         // The digits of the main rows only; the keypad's digits have no function here.
         if (key >= Qt::Key_1 && key <= Qt::Key_9 && !(modifiers & Qt::KeypadModifier)) {
-            if (hooks_.userKey) hooks_.userKey(key - Qt::Key_0, shift);
+            host.runUserKey(key - Qt::Key_0, shift);
             return;
         }
         bool continues = key == Qt::Key_Home || key == Qt::Key_End || isEnter(key) ||
@@ -182,10 +167,9 @@ void Navigator::FormKeyDown(int key, Qt::KeyboardModifiers modifiers) {
                          key == Qt::Key_Right;
         if (!continues) return;
     }
-    if (isEnter(key) && !ctrl && hooks_.returnMovesRight && hooks_.returnMovesRight())
-        key = Qt::Key_Right;
+    if (isEnter(key) && !ctrl && host.returnMovesRight()) key = Qt::Key_Right;
     actOnCode(keyDown(key, ctrl, shift));
-    status(0);
+    host.updateStatus(0);
 }
 
 void Navigator::actOnCode(const KeyOutcome& outcome) {
@@ -194,18 +178,10 @@ void Navigator::actOnCode(const KeyOutcome& outcome) {
     if (code == 2 || code == 10 || code == 11 || code == -2 || code == -4)
         scr_Bottom->setValue(outcome.firstColumn);
     if (code == 3) {
-        modified();
+        host.markModified();
         renderAtPositions(false);
     }
-    if (code < 0) positionEditorEmpty();
-}
-
-// The editor waits over the current cell so the input method knows where to compose.
-void Navigator::positionEditorEmpty() {
-    std::optional<QRect> rect = view.cellRect(view.curColumn(), view.curRow());
-    if (!rect) return;
-    edit.position(rect->left() + 1, rect->top(), rect->width() - 1, rect->height(), "",
-                  CMyEdit::FlagTyping);
+    if (code < 0) editing.positionEmpty();
 }
 
 // ---------------------------------------------------------------------------------------
@@ -231,7 +207,7 @@ void Navigator::FormKeyPress(const QString& text, int key, Qt::KeyboardModifiers
             Prompt::beep();
             return;
         }
-        if (!startTyping()) return;
+        if (!editing.startTyping()) return;
     }
     edit.typeText(text);
 }
@@ -244,17 +220,16 @@ void Navigator::controlCharacter(int key) {
         return;
     }
     if (key == Qt::Key_C) {
-        if (hooks_.copySelection) hooks_.copySelection();
+        host.copySelection();
     } else if (key == Qt::Key_V) {
-        if (hooks_.pasteAtCursor) hooks_.pasteAtCursor();
+        host.pasteAtCursor();
     } else if (key == Qt::Key_X) {
         cutSelection();
     } else if (key == Qt::Key_I || key == Qt::Key_Tab) {
         // Ctrl+Tab makes the same character as Ctrl+I. Inserted rows change the document
         // even though no cell text changed.
-        const bool inserted = hooks_.insertRows ? hooks_.insertRows() : insertRowsAtCursor();
-        if (inserted) {
-            modified();
+        if (insertRowsAtCursor()) {
+            host.markModified();
             raiseScrollRanges();
             renderAtPositions(true);
             view.showCursor();
@@ -275,108 +250,31 @@ bool Navigator::insertRowsAtCursor() {
         first = block.anchorRow;
         last = block.endRow;
     }
-    const int before = hyo.rowCount();
-    return hyo.insertRows(first, last) == 1 && hyo.rowCount() != before;
+    // Rows that would pass the grid are refused with a message; nothing changes then.
+    return RowColumnOperations::insertRows(hyo, first, last) == 1;
 }
 
 // Ctrl+X on the grid: copy, and only when that worked clear the cells as Delete does.
 void Navigator::cutSelection() {
-    if (!hooks_.copySelection || !hooks_.copySelection()) return;
+    if (!host.copySelection()) return;
     SelectionBounds b = view.selectionBounds();
-    if (CellClear::clear(hyo, b) != 0) return;
+    if (CellClear::clear(hyo, b).none()) return;
     // The text changed, so the document must say so or closing would lose the cut.
-    modified();
+    host.markModified();
     renderAtPositions(false);
 }
 
 // ---------------------------------------------------------------------------------------
 // Starting and ending an edit
 
-bool Navigator::openEditor(const std::string& text, int flags) {
-    std::optional<QRect> rect = view.cellRect(view.curColumn(), view.curRow());
-    if (!rect) return false;
-    const bool right = flags & CMyEdit::FlagRightAligned;
-    const int maxWidth = right ? rect->width() - 1 : view.viewWidth() - rect->left() - 1;
-    const int maxHeight = view.viewHeight() - rect->top();
-    view.hideCursor();
-    if (edit.open(rect->left() + 1, rect->top(), rect->width() - 1, rect->height(), maxWidth,
-                  maxHeight, text.c_str(), flags, CMyEdit::CellByteLimit) != 0) {
-        view.showCursor();
-        Prompt::beep();
-        return false;
-    }
-    editOpen = true;
-    editCell = {view.curColumn(), view.curRow()};
-    editCellHeight = rect->height();
-    return true;
-}
-
-bool Navigator::startEditWithText() {
-    if (edit.isActive()) return false;
-    std::string text = hyo.cellString(view.curColumn(), view.curRow());
-    bool number = hyo.columnKind(view.curColumn()) == 1;
-    bool breaks = text.find_first_of("\r\n") != std::string::npos;
-    int flags = CMyEdit::FlagCaretAtEnd | (number && !breaks ? CMyEdit::FlagRightAligned : 0);
-    return openEditor(text, flags);
-}
-
-bool Navigator::startTyping() {
-    if (edit.isActive()) return true;
-    bool number = hyo.columnKind(view.curColumn()) == 1;
-    return openEditor("", CMyEdit::FlagTyping | (number ? CMyEdit::FlagRightAligned : 0));
-}
-
 void Navigator::commitEdit() {
-    if (!editOpen && !edit.isActive()) return;
-    editOpen = false;
-    edit.close();
-    // The text belongs to the cell the edit was opened on, even if something moved the cursor.
-    const int column = editCell.column;
-    const int row = editCell.row;
-    std::string text = edit.text();
-    if (text.empty() && hyo.cellString(column, row).empty()) {
-        view.showCursor();
-        return;
-    }
-    const int box = edit.boxRect().height();
-    double height = std::trunc((box + 2) / view.scale());
-    height = std::clamp<double>(height, MinimumRowHeight, MaximumRowHeight);
-    // A box as tall as the cell it was opened over keeps the row's height: at a zoom other
-    // than 100 % the drawn height converted back can be one more than the stored one.
-    if (box + 2 == editCellHeight) height = hyo.rowHeight(row);
-    storeEditedCell(column, row, text, static_cast<int>(height));
+    const EditOutcome out = editing.commit();
+    if (out.none()) return;
     renderAtPositions(false);
-    modified();
-    raiseScrollRanges();
+    if (out.markModified) host.markModified();
+    if (out.raiseRanges) raiseScrollRanges();
     view.showCursor();
-    status(0);
-}
-
-// The text and, when it changed, the row's height go in as one undo step: the area records
-// the old text, goes back to the cell and records the row's old height.
-void Navigator::storeEditedCell(int column, int row, const std::string& text, int height) {
-    CMyUndo& journal = hyo.journal();
-    const bool heightChanges = height != hyo.rowHeight(row);
-    if (heightChanges && journal.recording() &&
-        journal.openArea(UndoCellText, 0, column, row, column, row) == 1) {
-        hyo.setCell(column, row, nullptr);
-        // A text too big for the journal abandons the area; the height then is not recorded
-        // either (outside the area it would become an undo step of its own).
-        if (journal.areaOpen()) {
-            journal.appendMarker(UndoBackToStart);
-            journal.appendMarker(UndoSetKind, UndoRowHeight);
-            hyo.journalRowAttribute(row, AttrRowHeight);
-        }
-        // An entry too big for the journal is left out, as a single change would be.
-        journal.closeArea(true);
-        const bool wasRecording = journal.setRecording(false);
-        hyo.setRowHeight(row, height);
-        hyo.setCell(column, row, text.c_str());
-        journal.setRecording(wasRecording);
-        return;
-    }
-    if (heightChanges) hyo.setRowHeight(row, height);
-    hyo.setCell(column, row, text.c_str());
+    host.updateStatus(0);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -390,6 +288,16 @@ void Navigator::renderAtPositions(bool forceHeader) {
 void Navigator::raiseScrollRanges() {
     if (scr_Right->maximum() < view.gridRows()) scr_Right->setMaximum(view.gridRows());
     if (scr_Bottom->maximum() < view.gridColumns()) scr_Bottom->setMaximum(view.gridColumns());
+}
+
+void Navigator::fitScrollRanges() {
+    scrollSync = true;
+    scr_Right->setMaximum(view.gridRows());
+    scr_Bottom->setMaximum(view.gridColumns());
+    scrollSync = false;
+    view.clearSelection();
+    goToCell(std::min(view.curColumn(), std::max(view.gridColumns() - 1, 0)),
+             std::min(view.curRow(), std::max(view.gridRows() - 1, 0)));
 }
 
 // Moves both bars without the change events rendering twice.
@@ -408,7 +316,7 @@ void Navigator::goToCell(int column, int row) {
     // The bars always follow the view, so a later scroll starts where the grid is.
     setScrollPositions(first, top);
     renderAtPositions(true);
-    status(0);
+    host.updateStatus(0);
 }
 
 void Navigator::scr_RightChange() {
@@ -424,123 +332,6 @@ void Navigator::scr_BottomChange() {
 }
 
 // ---------------------------------------------------------------------------------------
-// Mouse
-
-void Navigator::FormMouseDown(Qt::MouseButton button, int x, int y,
-                              Qt::KeyboardModifiers modifiers) {
-    if (button == Qt::RightButton) {
-        if (edit.isActive()) return;
-        int mode = 0;
-        if (view.selState() == SelMade && view.selKind() == SelColumns) mode = 2;
-        else if (view.selState() == SelMade && view.selKind() == SelRows) mode = 1;
-        if (hooks_.toolPalette) hooks_.toolPalette(mode, grid->mapToGlobal(QPoint(x, y)));
-        return;
-    }
-    if (edit.isActive()) {
-        if (edit.mouseDown(x, y)) return;
-        commitEdit();
-    } else if (editOpen) {
-        commitEdit();
-    }
-    view.mouseDown(x, y, modifiers & Qt::ShiftModifier);
-    status(1);
-}
-
-void Navigator::FormMouseMove(int x, int y) {
-    if (edit.isActive()) {
-        edit.mouseMove(x, y);
-        return;
-    }
-    int shape = view.mouseMove(x, y);
-    Qt::CursorShape pointer = Qt::ArrowCursor;
-    if (shape == ShapeColumnBorder) pointer = Qt::SplitHCursor;
-    else if (shape == ShapeRowBorder) pointer = Qt::SplitVCursor;
-    else if (shape == ShapeFillHandle) pointer = Qt::PointingHandCursor;
-    if (grid->cursor().shape() != pointer) grid->setCursor(pointer);
-    if (view.selState() == SelMaking) {
-        if (outsideGridBand(x, y)) {
-            if (!Timer1.isActive()) Timer1.start();
-            dragPoint = QPoint(x, y);
-        } else {
-            Timer1.stop();
-            prevDragPoint = QPoint(0, 0);
-        }
-    }
-    status(1);
-}
-
-void Navigator::FormMouseUp() {
-    if (edit.isActive()) {
-        edit.mouseUp();
-        return;
-    }
-    int finished = view.mouseUp();
-    raiseScrollRanges();
-    status(0);
-    if (Timer1.isActive()) {
-        Timer1.stop();
-        prevDragPoint = QPoint(0, 0);
-    }
-    if (finished == UpFill) modified();
-}
-
-void Navigator::FormDblClick() { startEditWithText(); }
-
-void Navigator::FormMouseWheel(int delta) {
-    if (!scr_Right->isEnabled()) return;
-    if (delta < 0 && scr_Right->value() < scr_Right->maximum())
-        scr_Right->setValue(scr_Right->value() + 1);
-    else if (delta > 0 && scr_Right->value() > 0)
-        scr_Right->setValue(scr_Right->value() - 1);
-}
-
-// The band the grid occupies, read off the scroll bars beside and below it.
-QRect Navigator::gridBand() const {
-    QPoint bottomLeft = grid->mapFromGlobal(scr_Bottom->mapToGlobal(QPoint(0, 0)));
-    QPoint rightTop = grid->mapFromGlobal(scr_Right->mapToGlobal(QPoint(0, 0)));
-    return QRect(bottomLeft.x(), rightTop.y(), scr_Bottom->width(), scr_Right->height());
-}
-
-bool Navigator::outsideGridBand(int x, int y) const {
-    QRect band = gridBand();
-    return x < band.left() || x > band.right() || y < band.top() || y > band.bottom();
-}
-
-// Auto-scroll while the mouse selects outside the grid: one row or column per tick, faster
-// while the pointer is held still or moves away, slower when it moves back.
-void Navigator::Timer1Timer() {
-    if (prevDragPoint == QPoint(0, 0)) prevDragPoint = dragPoint;
-    const int x = dragPoint.x(), y = dragPoint.y();
-    const int px = prevDragPoint.x(), py = prevDragPoint.y();
-    const QRect band = gridBand();
-    int d = 0;
-    if (y > band.bottom()) {
-        if (scr_Right->value() < scr_Right->maximum()) {
-            scr_Right->setValue(scr_Right->value() + 1);
-            d = y == py ? -30 : (y > py ? -150 : 200);
-        }
-    } else if (y < band.top()) {
-        if (scr_Right->value() > scr_Right->minimum()) {
-            scr_Right->setValue(scr_Right->value() - 1);
-            d = y == py ? -30 : (y < py ? -150 : 200);
-        }
-    } else if (x > band.right()) {
-        if (scr_Bottom->value() < scr_Bottom->maximum()) {
-            scr_Bottom->setValue(scr_Bottom->value() + 1);
-            d = x == px ? -15 : (x > px ? -55 : 150);
-        }
-    } else if (x < band.left() && scr_Bottom->value() > scr_Bottom->minimum()) {
-        scr_Bottom->setValue(scr_Bottom->value() - 1);
-        d = x == px ? -15 : (x < px ? -55 : 150);
-    }
-    int interval = d == 0 ? SlowestTimerInterval
-                          : std::clamp(Timer1.interval() + d, FastestTimerInterval, SlowestTimerInterval);
-    Timer1.setInterval(interval);
-    view.mouseMove(x, y);
-    prevDragPoint = dragPoint;
-}
-
-// ---------------------------------------------------------------------------------------
 // View commands
 
 void Navigator::zoom(int step) {
@@ -552,7 +343,7 @@ void Navigator::zoom(int step) {
     hyo.setZoomPercent(scale);
     view.setScale(scale);
     edit.setScale(scale);
-    status(1);
+    host.updateStatus(1);
     renderAtPositions(true);
     grid->update();
 }
@@ -568,45 +359,22 @@ void Navigator::toggleFrozen() {
     scrollSync = false;
     renderAtPositions(true);
     grid->update();
-    if (hooks_.viewModesChanged) hooks_.viewModesChanged();
+    host.viewModesChanged();
 }
 
 bool Navigator::toggleHeader() {
     // An open edit is stored first, so its text goes to the cell it was typed into and not
     // to the row that moves into its place.
     commitEdit();
-    if (hyo.isFiltered()) {
-        Prompt::warn("抽出中は出来ません。");
-        return false;
-    }
-    const bool turningOn = !hyo.inHeaderMode();
-    if (turningOn) {
-        if (hyo.rowCount() < 1 || hyo.cellCount(0) < 1) {
-            Prompt::warn("ヘッダーに指定する項目がありません。");
-            return false;
-        }
-        for (int column = 0; column < hyo.cellCount(0); ++column) {
-            if (static_cast<int>(hyo.cellString(column, 0).size()) > MaxTitleBytes) {
-                char message[80];
-                std::snprintf(message, sizeof message, "%d列目のサイズが大きすぎます。", column + 1);
-                Prompt::warn(message);
-                return false;
-            }
-        }
-    }
-    if (hyo.journal().recording() && hyo.clearHeaderForUndo() != 0) return false;
-    bool wasRecording = hyo.journal().setRecording(false);
-    if (turningOn) hyo.takeHeaderRow();
-    else hyo.restoreHeaderRow();
-    hyo.journal().setRecording(wasRecording);
-
+    const EditOutcome out = HeaderToggle::toggle(hyo);
+    if (out.none()) return false;
     view.clearSelection();
-    view.setCurrentCell(0, 0);
+    view.setCurrentCell(out.column, out.row);
     setScrollPositions(scr_Bottom->minimum(), scr_Right->minimum());
     raiseScrollRanges();
     renderAtPositions(true);
-    status(0);
-    if (hooks_.viewModesChanged) hooks_.viewModesChanged();
+    host.updateStatus(0);
+    host.viewModesChanged();
     return true;
 }
 
@@ -621,7 +389,7 @@ void Navigator::setAlternateMode(bool on, int lines, int scheme) {
 void Navigator::toggleAlternate() {
     commitEdit();
     setAlternateMode(!alternateOn, alternateBand, alternateColour);
-    if (hooks_.viewModesChanged) hooks_.viewModesChanged();
+    host.viewModesChanged();
     renderAtPositions(true);
     grid->update();
 }

@@ -2,14 +2,13 @@
 #include "app/SelectionInfo.h"
 
 #include "store/CMyHyo.h"
+#include "store/NumberText.h"
 
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 
 namespace {
 
-constexpr int MaxNumberCharacters = 14;   // digits and points after the sign
 constexpr int NoSmallest = 99999999;
 
 std::string format(const char* pattern, int a, int b, int c, int d) {
@@ -65,25 +64,9 @@ std::vector<std::string> SelectionInfo::informationItems(CMyHyo& hyo, const Sele
     return items;
 }
 
+// The totals' own rule, read without the locale (see NumberText::totalsValue).
 bool SelectionInfo::numericPrefix(const char* text, double& value) {
-    value = 0;
-    const char* p = text;
-    if (*p == '-') ++p;
-    int count = 0;
-    bool point = false;
-    for (; *p && *p != '\t'; ++p) {
-        if (*p == '.') {
-            if (point) return false;
-            point = true;
-        } else if (*p < '0' || *p > '9') {
-            break;
-        }
-        if (++count > MaxNumberCharacters) return false;
-    }
-    if (p == text) return false;
-    std::string prefix(text, static_cast<size_t>(p - text));
-    value = std::strtod(prefix.c_str(), nullptr);   // a lone "-" reads as 0
-    return true;
+    return NumberText::totalsValue(text, value);
 }
 
 double SelectionInfo::sumAlongLine(CMyHyo& hyo, bool alongRow, int line, int first, int last) {

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "store/SelectionRange.h"
+#include "engine/SelectionRange.h"
 
 class CMyHyo;
 

@@ -6,19 +6,25 @@
 #include "app/CommandSurfaces.h"
 #include "app/CommandTable.h"
 #include "app/Navigator.h"
+#include "app/SearchRunner.h"
 #include "app/SelectionInfo.h"
+#include "app/StatusBarPanels.h"
+#include "app/StatusPanel.h"
 #include "app/StatusText.h"
+#include "dialogs/TfrmFind.h"
+#include "engine/ColumnDerive.h"
 #include "editor/CMyEdit.h"
 #include "platform/core/CodePage.h"
 #include "platform/core/Prompt.h"
 #include "platform/core/Shell.h"
+#include "print/CMyPrint.h"
 #include "settings/CMyGlobal.h"
 #include "settings/CMyPublic.h"
 #include "store/CMyHyo.h"
 #include "store/ColourOpenSteps.h"
 #include "store/OpenFlow.h"
 #include "store/SaveFlow.h"
-#include "store/SeriesFill.h"
+#include "engine/SeriesFill.h"
 #include "view/CMyHyoCom.h"
 #include "view/CMyHyoDraw.h"
 #include "view/GridWidget.h"
@@ -56,7 +62,6 @@ constexpr int toolButtonWidth = 25;
 constexpr int statusBarHeight = 17;
 constexpr int bottomPanelHeight = 25;
 constexpr int scrollBarThickness = 17;
-constexpr int panelWidths[TfrmMain::statusPanelCount - 1] = {150, 210, 74, 82, 38, 50};
 
 QString qs(const std::string& utf8) { return QString::fromUtf8(utf8.data(), qsizetype(utf8.size())); }
 
@@ -87,6 +92,7 @@ TfrmMain::TfrmMain(const std::vector<std::string>& arguments, QWidget* parent)
     createView();
     createEditor();
     createNavigator();
+    createSearch();
     createCommands();
     resetStatusMemory();
     raiseScrollRanges();
@@ -101,10 +107,12 @@ TfrmMain::TfrmMain(const std::vector<std::string>& arguments, QWidget* parent)
 
 TfrmMain::~TfrmMain() {
     // The view and editor go first, then the shared objects in the reverse of their creation.
+    searchRunner.reset();
     navigator.reset();
     if (grid) grid->setView(nullptr);
     draw_.reset();
     edit_.reset();
+    print_.reset();
     hyoCom_.reset();
     hyo_.reset();
     public_.reset();
@@ -121,6 +129,7 @@ void TfrmMain::createObjects() {
     public_ = std::make_unique<CMyPublic>();
     hyoCom_ = std::make_unique<CMyHyoCom>();
     hyo_ = std::make_unique<CMyHyo>();
+    print_ = std::make_unique<CMyPrint>(*global_);
 }
 
 void TfrmMain::loadSettings() {
@@ -139,8 +148,6 @@ void TfrmMain::copyStartFormat() {
     doc.encoding = global_->startEncoding();
     doc.lineEnding = global_->startLineEnd();
     doc.withBom = global_->startBom();
-    joinDelimiter = '/';
-    splitDelimiter = '/';
     optionsPage = 0;
 }
 
@@ -207,31 +214,15 @@ void TfrmMain::createStatusBar() {
     bar->setObjectName("StatusBar1");
     bar->setFixedHeight(statusBarHeight);
     bar->setSizeGripEnabled(false);
-    QFont small = bar->font();
-    small.setPixelSize(12);
-    for (int i = 0; i < statusPanelCount; ++i) {
-        QLabel* panel = new QLabel(bar);
-        panel->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
-        panel->setFont(small);
-        // Cell texts are shown as they are, never taken for markup.
-        panel->setTextFormat(Qt::PlainText);
-        panel->setFrameShape(QFrame::Panel);
-        panel->setFrameShadow(QFrame::Sunken);
-        panel->setContentsMargins(2, 0, 2, 0);
-        if (i < statusPanelCount - 1) {
-            panel->setFixedWidth(panelWidths[i]);
-            bar->addWidget(panel);
-        } else {
-            panel->setMinimumWidth(50);
-            bar->addWidget(panel, 1);
-        }
-        panels[i] = panel;
-    }
+    auto* strip = new StatusBarPanels(bar);
+    bar->addWidget(strip, 1);
+    for (int i = 0; i < statusPanelCount; ++i) panels[i] = strip->panel(i);
 }
 
 // The view paints on the grid widget with its origin at the widget's corner.
 void TfrmMain::createView() {
     draw_ = std::make_unique<CMyHyoDraw>(*hyo_, *hyoCom_);
+    columnDerive_ = std::make_unique<ColumnDerive>();
     QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
     const QSize screenSize = s ? s->size() : QSize(1920, 1080);
     draw_->attach(screenSize.width(), screenSize.height(), 0, 0, global_->viewScale());
@@ -239,20 +230,20 @@ void TfrmMain::createView() {
     // The fill handle and F4 both end here; the navigation marks the document modified and
     // redraws when this reports a change.
     draw_->fillHandler = [this](const CellBlock& source, const SelectionBounds& target) {
-        const int changed =
+        const EditOutcome out =
             SeriesFill(*hyo_, *public_)
                 .run({source.anchorColumn, source.anchorRow, source.endColumn, source.endRow},
                      target);
         // Filling below the last row or right of the widest one grows the table.
-        if (changed > 0 && navigator) raiseScrollRanges();
-        return changed;
+        if (out.raiseRanges && navigator) raiseScrollRanges();
+        return out.none() ? 0 : 1;
     };
     layoutView();
     applyViewOptions();
-    grid->onResize = [this](QResizeEvent*) {
+    connect(grid, &GridWidget::resized, this, [this] {
         layoutView();
         redrawGrid(true);
-    };
+    });
 }
 
 void TfrmMain::applyViewOptions() {
@@ -270,16 +261,8 @@ void TfrmMain::createEditor() {
 
 // Keys, mouse, wheel and scroll bars of the grid go through the navigation.
 void TfrmMain::createNavigator() {
-    NavigatorHooks hooks;
-    hooks.updateStatus = [this](int scope) { updateStatus(scope); };
-    hooks.markModified = [this] { updateCaption(true, false); };
-    hooks.returnMovesRight = [this] { return commands_->action("tb_Ret")->isChecked(); };
-    hooks.viewModesChanged = [this] { commands_->refresh(); };
-    hooks.userKey = [this](int digit, bool shift) { commands_->runUserKey(digit, shift); };
-    hooks.copySelection = [this] { return commands_->run(*CommandTable::find("mnuEditCopy")); };
-    hooks.pasteAtCursor = [this] { commands_->run(*CommandTable::find("mnuEditPaste")); };
     navigator = std::make_unique<Navigator>(*hyo_, *draw_, *edit_, *global_, grid, scr_Right,
-                                            scr_Bottom, std::move(hooks));
+                                            scr_Bottom, static_cast<NavigatorHost&>(*this));
     navigator->installOn(grid);
     connect(scr_Right, &QScrollBar::valueChanged, this, &TfrmMain::scr_RightChange);
     connect(scr_Bottom, &QScrollBar::valueChanged, this, &TfrmMain::scr_BottomChange);
@@ -338,9 +321,8 @@ void TfrmMain::applyCaption() {
         std::snprintf(suffix, sizeof suffix, " - 【%d列目を抽出中】", hyo_->filterColumnValue() + 1);
         caption += suffix;
     }
-    // The application's display name is what the task bar shows; being part of the window
-    // title, Qt adds nothing to the title for it.
-    QGuiApplication::setApplicationDisplayName(qs(caption));
+    // Only the title: a display name would be appended by Qt to every dialog's title too. The
+    // task bar shows the window's title.
     // A literal "[*]" in a path would otherwise be taken for Qt's modified placeholder.
     QString title = qs(caption);
     title.replace(QStringLiteral("[*]"), QStringLiteral("[*][*]"));
@@ -350,6 +332,17 @@ void TfrmMain::applyCaption() {
 bool TfrmMain::filterButtonDown() const {
     const QAction* button = commands_ ? commands_->action("tb_Filter") : nullptr;
     return button && button->isChecked();
+}
+
+// setChecked does not trigger the button, so its command does not run.
+void TfrmMain::setFilterButton(bool down) {
+    if (commands_) commands_->setChecked("tb_Filter", down);
+}
+
+// The find dialog is made once with the window, so its texts and switches last the whole run.
+void TfrmMain::createSearch() {
+    frmFind = new TfrmFind(*global_, *hyoCom_, this);
+    searchRunner = std::make_unique<SearchRunner>(*this, *frmFind);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -435,6 +428,9 @@ bool TfrmMain::startInstance(const std::vector<std::string>& arguments) {
 }
 
 void TfrmMain::openOrStart(const std::string& path, bool header, int typeOption) {
+    // Text still being typed belongs to this window: stored first, it makes the window hold
+    // data, and the editor never stays open over a freshly loaded file.
+    commitEdit();
     if (!holdsData()) {
         openFile(&path, header, nullptr, typeOption);
         return;
@@ -582,6 +578,22 @@ void TfrmMain::updateColourSaveButton() {
 
 // ---------------------------------------------------------------------------------------
 // Commands
+
+void TfrmMain::markModified() { updateCaption(true, false); }
+
+bool TfrmMain::returnMovesRight() const { return commands_->action("tb_Ret")->isChecked(); }
+
+void TfrmMain::runUserKey(int digit, bool shift) { commands_->runUserKey(digit, shift); }
+
+// The palette window is not built yet; its rows and swatches are entries of the command
+// table (CommandSurfaces::runPaletteSlot and runSwatch) for it to run.
+void TfrmMain::showToolPalette(int, const QPoint&) {}
+
+bool TfrmMain::copySelection() { return commands_->run(*CommandTable::find("mnuEditCopy")); }
+
+void TfrmMain::pasteAtCursor() { commands_->run(*CommandTable::find("mnuEditPaste")); }
+
+void TfrmMain::viewModesChanged() { commands_->refresh(); }
 
 CommandState TfrmMain::commandState() const {
     CommandState state;

@@ -1,6 +1,7 @@
 // TfrmMain: the main window - start-up, document lifecycle, command line, File menu, status bar.
 #pragma once
 
+#include "app/NavigatorHost.h"
 #include "store/DocumentState.h"
 
 #include <QMainWindow>
@@ -17,11 +18,13 @@ struct OpenColourHooks;
 struct OpenFlowWindow;
 struct SaveFlowWindow;
 class CMyEdit;
+class ColumnDerive;
 class CommandSurfaces;
 class CMyGlobal;
 class CMyHyo;
 class CMyHyoCom;
 class CMyHyoDraw;
+class CMyPrint;
 class CMyPublic;
 class GridWidget;
 class Navigator;
@@ -29,8 +32,10 @@ class QLabel;
 class QScrollBar;
 class QToolBar;
 class QWidget;
+class SearchRunner;
+class TfrmFind;
 
-class TfrmMain : public QMainWindow {
+class TfrmMain : public QMainWindow, private NavigatorHost {
     Q_OBJECT
 public:
     // Selection bounds as the status bar and the commands see them: zero-based, normalised.
@@ -56,7 +61,8 @@ public:
     // Saves the settings, then starts another vexil with `arguments`; false (after the
     // message) when it could not be started.
     bool startInstance(const std::vector<std::string>& arguments);
-    // Opens `path` here when the window is empty and unmodified, else in another instance.
+    // Stores an open edit, then opens `path` here when the window is empty and unmodified,
+    // else in another instance.
     void openOrStart(const std::string& path, bool header, int typeOption);
     void updateCaption(bool modified, bool force);
     // Stores the in-cell editor's text when it is active.
@@ -64,7 +70,7 @@ public:
     bool isEditing() const;
     void goToCell(int column, int row);
     // Scope 0: panels 0, 1, 5, 6; scope 1: panels 1, 5, 6 (the table size cannot have changed).
-    void updateStatus(int scope);
+    void updateStatus(int scope) override;
     void updateFormatPanels();
     // Writes a notice into panel 6; `hold` refreshes pass before the panel shows cells again.
     void setStatusMessage(const std::string& utf8, int hold = 0);
@@ -98,9 +104,16 @@ public:
     CMyGlobal& global() { return *global_; }
     CMyPublic& utilities() { return *public_; }
     CMyHyo& hyo() { return *hyo_; }
+    CMyHyoCom& hyoCom() { return *hyoCom_; }
+    CMyPrint& printer() { return *print_; }
     DocumentState& document() { return doc; }
     const DocumentState& document() const { return doc; }
     bool filterButtonDown() const;
+    // Presses or releases tb_Filter without running its command.
+    void setFilterButton(bool down);
+    // The find, replace and filter dialog (one for the whole run) and the commands using it.
+    TfrmFind& findDialog() { return *frmFind; }
+    SearchRunner& search() { return *searchRunner; }
 
     // ---- for tests and start-up scripts -----------------------------------------------
     QString statusPanelText(int panel) const;
@@ -119,6 +132,8 @@ public:
     CMyEdit& editor() { return *edit_; }
     Navigator& navigation() { return *navigator; }
     GridWidget& gridWidget() { return *grid; }
+    // Join, split, compare and group with their colour sequence and remembered delimiters.
+    ColumnDerive& columnDerive() { return *columnDerive_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -130,6 +145,15 @@ private slots:
     void scr_BottomChange(int value);
 
 private:
+    // What the grid's navigation asks of the window.
+    void markModified() override;
+    bool returnMovesRight() const override;
+    void runUserKey(int digit, bool shift) override;
+    void showToolPalette(int mode, const QPoint& globalPos) override;
+    bool copySelection() override;
+    void pasteAtCursor() override;
+    void viewModesChanged() override;
+
     // Window creation, in order.
     void initDocumentState();
     void createObjects();
@@ -143,6 +167,7 @@ private:
     void createView();
     void createEditor();
     void createNavigator();
+    void createSearch();
     void resetStatusMemory();
     void placeWindow();
     void startWithCommandLine(const std::vector<std::string>& arguments);
@@ -174,16 +199,18 @@ private:
     std::unique_ptr<CMyPublic> public_;
     std::unique_ptr<CMyHyoCom> hyoCom_;
     std::unique_ptr<CMyHyo> hyo_;
+    std::unique_ptr<CMyPrint> print_;
     std::unique_ptr<CMyHyoDraw> draw_;
     std::unique_ptr<CMyEdit> edit_;
     std::unique_ptr<Navigator> navigator;
+    std::unique_ptr<ColumnDerive> columnDerive_;
     CommandSurfaces* commands_ = nullptr;  // a child of the window
+    TfrmFind* frmFind = nullptr;           // a child of the window
+    std::unique_ptr<SearchRunner> searchRunner;
 
     DocumentState doc;
     // View options that live as long as the window (the alternating background is kept by
     // the navigation, which switches it).
-    char joinDelimiter = '/';
-    char splitDelimiter = '/';
     int optionsPage = 0;
     int findColour = -1;
     Bounds statusRange;

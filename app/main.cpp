@@ -13,6 +13,7 @@
 #include <QWidget>
 
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -25,7 +26,8 @@ std::vector<std::string> argumentsOf(int argc, char** argv) {
     return arguments;
 }
 
-// VEXIL_QUIT_AFTER_MS closes the program after that many milliseconds (smoke tests, demos):
+// VEXIL_QUIT_AFTER_MS closes the program after that many milliseconds (smoke tests, demos),
+// VEXIL_QUIT_WHEN_FILE as soon as that file exists (so a test decides when it has seen enough):
 // message boxes still open are closed with their escape answer, then the main window.
 class QuitTimer {
 public:
@@ -33,6 +35,15 @@ public:
         const char* value = std::getenv("VEXIL_QUIT_AFTER_MS");
         const int ms = value ? std::atoi(value) : 0;
         if (ms > 0) QTimer::singleShot(ms, [this] { fire(); });
+        const char* file = std::getenv("VEXIL_QUIT_WHEN_FILE");
+        if (file && *file) {
+            quitFile = file;
+            poll.setInterval(100);
+            QObject::connect(&poll, &QTimer::timeout, [this] {
+                if (!fired && std::filesystem::exists(quitFile)) fire();
+            });
+            poll.start();
+        }
     }
     // The window exists from here on; a quit that came while it was being built applies now.
     void watch(TfrmMain* w) {
@@ -50,6 +61,8 @@ private:
     }
     TfrmMain* window = nullptr;
     bool fired = false;
+    std::string quitFile;
+    QTimer poll;
 };
 
 } // namespace

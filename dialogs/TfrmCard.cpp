@@ -150,19 +150,15 @@ void TfrmCard::createView() {
     editor->attach(grid);
     editor->setScale(global.cardScale());
 
-    NavigatorHooks navigation;
-    navigation.markModified = [this] { cardModified_ = true; };
-    navigation.returnMovesRight = [this] { return hooks.returnMovesRight && hooks.returnMovesRight(); };
-    navigation.insertRows = [] { return false; };
     navigator = std::make_unique<Navigator>(*card, *view, *editor, global, grid, scr_Right,
-                                            scr_Bottom, std::move(navigation));
+                                            scr_Bottom, static_cast<NavigatorHost&>(*this));
     navigator->installOn(grid);
     // Installed after the navigation's filter, so the card sees the keys first.
     grid->installEventFilter(this);
-    grid->onResize = [this](QResizeEvent*) {
+    connect(grid, &GridWidget::resized, this, [this] {
         view->setViewSize(grid->width(), grid->height());
         redraw();
-    };
+    });
     connect(scr_Right, &QScrollBar::valueChanged, this, [this] { navigator->scr_RightChange(); });
     connect(scr_Bottom, &QScrollBar::valueChanged, this, [this] { navigator->scr_BottomChange(); });
 }
@@ -225,6 +221,8 @@ void TfrmCard::fillValues() {
     CardTransfer::fillValueColumn(source, *card, cardRow_, CardTransfer::ValueColumn);
     navigator->raiseScrollRanges();
 }
+
+bool TfrmCard::returnMovesRight() const { return hooks.returnMovesRight && hooks.returnMovesRight(); }
 
 void TfrmCard::updateTitle() {
     setWindowTitle(QStringLiteral("カード編集:%1行目").arg(cardRow_ + 1));

@@ -4,6 +4,8 @@
 
 #include <QDialog>
 
+#include "app/NavigatorHost.h"
+
 #include <functional>
 #include <memory>
 
@@ -28,7 +30,7 @@ struct CardWindowHooks {
 // Modal. The card keeps its own table and undo journal; it writes into the main table (as
 // one undo step there) when it moves to another row, updates, makes a new card or closes,
 // unless the user cancels.
-class TfrmCard : public QDialog {
+class TfrmCard : public QDialog, private NavigatorHost {
     Q_OBJECT
 public:
     static constexpr int LastRow = 499999;   // the grid's last row, 0-based
@@ -63,6 +65,17 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // What the card's navigation asks of its window: the card has no status bar, tool
+    // palette or user keys; an edit marks the card changed.
+    void updateStatus(int) override {}
+    void markModified() override { cardModified_ = true; }
+    bool returnMovesRight() const override;
+    void runUserKey(int, bool) override {}
+    void showToolPalette(int, const QPoint&) override {}
+    bool copySelection() override { return false; }
+    void pasteAtCursor() override {}
+    void viewModesChanged() override {}
+
     void createLayout();
     void createActions();
     void createView();

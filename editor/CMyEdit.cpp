@@ -98,7 +98,8 @@ void CMyEdit::attach(QWidget* widget) {
     widget->installEventFilter(this);
     QScreen* screen = widget->screen() ? widget->screen() : QGuiApplication::primaryScreen();
     QSize size = screen ? screen->size() : QSize(1920, 1080);
-    bitmap = QImage(size, QImage::Format_RGB32);
+    bitmap = QImage(size * widget->devicePixelRatioF(), QImage::Format_RGB32);
+    bitmap.setDevicePixelRatio(widget->devicePixelRatioF());
     bitmap.fill(Qt::white);
 }
 
@@ -792,9 +793,16 @@ QSize CMyEdit::shownSize() const {
 
 void CMyEdit::renderBox() {
     const QSize shown = shownSize();
-    if (bitmap.width() < shown.width() || bitmap.height() < shown.height()) {
-        QImage bigger(std::max(bitmap.width(), shown.width()),
-                      std::max(bitmap.height(), shown.height()), QImage::Format_RGB32);
+    // The bitmap holds device pixels, so the text is as sharp as the rest of a scaled screen;
+    // the painter below still works in logical pixels.
+    const qreal ratio = owner ? owner->devicePixelRatioF() : 1.0;
+    const QSize room = bitmap.deviceIndependentSize().toSize();
+    if (room.width() < shown.width() || room.height() < shown.height() ||
+        bitmap.devicePixelRatio() != ratio) {
+        QImage bigger(QSize(std::max(room.width(), shown.width()),
+                            std::max(room.height(), shown.height())) * ratio,
+                      QImage::Format_RGB32);
+        bigger.setDevicePixelRatio(ratio);
         bigger.fill(Qt::white);
         bitmap = bigger;
     }
@@ -895,8 +903,9 @@ void CMyEdit::paintSurface(QPainter& painter) {
     if (active) {
         const QSize shown = shownSize();
         int width = std::min(rightAligned ? boxWidth + 2 : boxWidth, shown.width());
-        painter.drawImage(QPoint(boxLeft - origin.x(), boxTop - origin.y()), bitmap,
-                          QRect(0, 0, width, shown.height()));
+        const qreal ratio = bitmap.devicePixelRatio();
+        painter.drawImage(QRectF(boxLeft - origin.x(), boxTop - origin.y(), width, shown.height()),
+                          bitmap, QRectF(0, 0, width * ratio, shown.height() * ratio));
     }
     if (!preedit.isEmpty()) {
         const QRect area = preeditRect().translated(-origin);

@@ -1,9 +1,11 @@
 // CMyGlobal: the program's settings (vexil.ini), window places, program paths and recent files.
 #include "settings/CMyGlobal.h"
 
+#include "platform/core/HelpManual.h"
 #include "platform/core/MemoryHook.h"
 #include "platform/core/ProfileFile.h"
 #include "platform/core/ProgramFolder.h"
+#include "platform/core/NativePath.h"
 #include "platform/core/Prompt.h"
 #include "platform/core/Shell.h"
 #include "settings/CMyHistory.h"
@@ -18,7 +20,6 @@
 namespace {
 
 const char* const settingsFileName = "vexil.ini";
-const char* const helpFileName = "vexil.chm";
 const char* const recentListName = "vexil_hist.lst";
 const char* const findListName = "vexil_f.lst";
 const char* const replaceListName = "vexil_r.lst";
@@ -252,14 +253,13 @@ size_t CMyGlobal::lastBackslash(const std::string& path) {
 }
 
 bool CMyGlobal::showHelp(const std::string& keyword) const {
-    // The desktop's viewer has no keyword index; a keyword opens the file like no keyword.
-    (void)keyword;
-    std::string path = programPath(helpFileName);
-    if (!CMyPublic::fileExists(path)) {
+    // The manual is HTML shown by the desktop's browser; a keyword opens its section.
+    const std::string index = HelpManual::locate(programFolder(), ProgramFolder::executablePath());
+    if (index.empty()) {
         Prompt::warn("ファイルが見付かりません。");
         return false;
     }
-    return Shell::openUrl(path);
+    return Shell::openUrl(HelpManual::urlFor(index, keyword));
 }
 
 int CMyGlobal::nextSequence() {
@@ -366,28 +366,25 @@ std::string CMyGlobal::recentFile(int index) const {
     return recentFiles_[static_cast<size_t>(index)];
 }
 
-void CMyGlobal::addRecentFile(const std::string& path) {
-    if (path.empty() || path.size() >= static_cast<size_t>(maxPathBytes)) return;
+bool CMyGlobal::addRecentFile(const std::string& path) {
+    if (path.empty() || path.size() >= static_cast<size_t>(maxPathBytes)) return true;
     // One entry per line: a name holding a line break (possible on Linux) or a NUL byte
     // would come back as pieces of other paths.
-    if (path.find_first_of(std::string("\r\n\0", 3)) != std::string::npos) return;
+    if (path.find_first_of(std::string("\r\n\0", 3)) != std::string::npos) return true;
     loadRecentFiles();
-    if (!recentFiles_.empty() && CMyPublic::sameIgnoringCase(recentFiles_.front(), path)) return;
+    if (!recentFiles_.empty() && NativePath::same(recentFiles_.front(), path)) return true;
     std::vector<std::string> updated = recentFiles_;
     auto later = std::find_if(updated.begin(), updated.end(), [&](const std::string& entry) {
-        return CMyPublic::sameIgnoringCase(entry, path);
+        return NativePath::same(entry, path);
     });
     if (later != updated.end()) updated.erase(later);
     updated.insert(updated.begin(), path);
     if (updated.size() > static_cast<size_t>(recentFileCount)) updated.resize(recentFileCount);
     std::string file = settingsPath(recentListName);
-    // A list that cannot be written is reported like any failed write; the old file and the
-    // list read from it stay.
-    if (file.empty() || !CMyHistory::writeList(file, updated, recentFileCount)) {
-        Prompt::warn("ファイルの書き込みに失敗しました。");
-        return;
-    }
+    // A list that cannot be written keeps the old file and the list read from it.
+    if (file.empty() || !CMyHistory::writeList(file, updated, recentFileCount)) return false;
     recentFiles_ = std::move(updated);
+    return true;
 }
 
 std::string CMyGlobal::recentMenuCaption(int index) const {
@@ -402,7 +399,7 @@ RecentFileChoice CMyGlobal::chooseRecentFile(int index, const std::string& curre
     std::string path = recentFile(index);
     choice.action = RecentFileChoice::Warn;
     if (path.empty()) choice.message = "未設定のため開くことは出来ません。";
-    else if (CMyPublic::sameIgnoringCase(path, currentPath)) choice.message = "現在開いているファイルです。";
+    else if (NativePath::same(path, currentPath)) choice.message = "現在開いているファイルです。";
     else if (!CMyPublic::fileExists(path)) choice.message = "選択したファイルは存在しませんでした。";
     else {
         choice.action = holdsData ? RecentFileChoice::StartInstance : RecentFileChoice::OpenHere;

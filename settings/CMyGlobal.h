@@ -66,7 +66,8 @@ public:
     std::string fileTimeStamp(const std::string& path) const;
     // Position of the last path separator, or 0 when there is none.
     static size_t lastBackslash(const std::string& path);
-    // Opens vexil.chm from the program folder; warns "ファイルが見付かりません。" when it is missing.
+    // Opens the HTML manual (help/index.html, see HelpManual) at the keyword's section; warns
+    // "ファイルが見付かりません。" when it is missing.
     bool showHelp(const std::string& keyword = std::string()) const;
     // 1 ... 99, 0, 1 ...: makes temporary names unique within one run.
     int nextSequence();
@@ -164,7 +165,8 @@ public:
     // Path at `index` of the list as last loaded, "" when there is none.
     std::string recentFile(int index) const;
     // Puts `path` on top after a successful save; rereads first so instances share the list.
-    void addRecentFile(const std::string& path);
+    // False when the list could not be written (the old list stays); the caller reports it.
+    bool addRecentFile(const std::string& path);
     // Caption of recent-files menu item `index` (0-4): the path or "（未選択）". Call
     // loadRecentFiles() first when the menu opens.
     std::string recentMenuCaption(int index) const;

@@ -4,6 +4,7 @@
 #include "platform/core/CodePage.h"
 #include "platform/core/ProgramFolder.h"
 
+#include <charconv>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -83,10 +84,11 @@ size_t fileNameStart(std::string_view path) {
 // Digits of |value| rounded to `decimals` places, without leading zeros, and the position
 // of the point relative to them (as the C library's fixed-point conversion reports them).
 void fixedDigits(double value, int decimals, std::string& digits, int& point, bool& negative) {
-    int length = std::snprintf(nullptr, 0, "%.*f", decimals, value);
-    std::string text(static_cast<size_t>(length) + 1, '\0');
-    std::snprintf(text.data(), text.size(), "%.*f", decimals, value);
-    text.resize(static_cast<size_t>(length));
+    // std::to_chars, not printf: the C library would write the locale's decimal comma.
+    std::string text(330 + static_cast<size_t>(decimals), '\0');
+    auto [end, error] = std::to_chars(text.data(), text.data() + text.size(), value,
+                                      std::chars_format::fixed, decimals);
+    text.resize(error == std::errc() ? static_cast<size_t>(end - text.data()) : 0);
     negative = !text.empty() && text.front() == '-';
     if (negative) text.erase(0, 1);
     size_t dot = text.find('.');

@@ -4,6 +4,7 @@
 #include "platform/core/CodePage.h"
 #include "platform/core/MemoryHook.h"
 #include "platform/core/Prompt.h"
+#include "platform/core/VectorState.h"
 
 #include <algorithm>
 #include <cstring>
@@ -18,7 +19,7 @@ namespace {
 
 constexpr std::size_t FieldBufferStep = 2048;
 constexpr std::size_t FieldBufferSlack = 16;
-constexpr int SeparatorScanBytes = 1000;
+constexpr int SeparatorScanLimit = 1024 * 1024;
 constexpr int MessageExcerptBytes = 20;
 constexpr std::size_t CopySlack = 32;
 // A step of a parser that leaves the record open.
@@ -55,7 +56,7 @@ void CMyCSV::close() {
 int CMyCSV::open(const std::string& path, int encoding, bool allowChange) {
     message.clear();
     // What the last file showed does not carry over to this one.
-    recordCount = crlfCount = crCount = lfCount = replacedBytes = 0;
+    recordCount = crlfCount = crCount = lfCount = replacedTabs = brokenLeads = 0;
     detectedEncoding = encoding;
     bomSeen = false;
     if (!fieldBuffer) {
@@ -66,7 +67,12 @@ int CMyCSV::open(const std::string& path, int encoding, bool allowChange) {
         }
         fieldCapacity = FieldBufferStep;
     }
-    if (file.open(path, CMyFile::ModeRead, encoding) != 0) {
+    int opened = file.open(path, CMyFile::ModeRead, encoding);
+    if (opened == CMyFile::NotRegularFile) {
+        message = "読込できないファイルです。";
+        return 1;
+    }
+    if (opened != 0) {
         message = "ファイルが見つかりません。";
         return 1;
     }
@@ -95,14 +101,27 @@ void CMyCSV::beginInput() {
     resumeAt = 0;
 }
 
-int CMyCSV::detectSeparator() {
-    int separator = ',';
-    if (file.rewindToData() >= 0) {
+int CMyCSV::detectSeparator(bool tabName) {
+    char separator = file.rewindToData() >= 0 ? scanForSeparator(tabName) : ',';
+    file.rewindToData();
+    beginInput();
+    fieldSeparator = separator;
+    return separator == ',' ? 1 : 0;
+}
+
+// A long first cell may hold neither separator in the first piece: the scan reads on, piece
+// by piece, up to the first megabyte. Nothing found means comma.
+char CMyCSV::scanForSeparator(bool tabName) {
+    bool commaFound = false;        // a comma outside quotes, for a *.tsv name not yet decisive
+    bool quoted = false;
+    int scanned = 0;
+    while (scanned < SeparatorScanLimit) {
         int length = 0;
         const char* text = file.readChunk(length);
-        bool quoted = false;
-        const auto* p = reinterpret_cast<const unsigned char*>(text ? text : "");
-        int limit = std::min(length, SeparatorScanBytes);
+        if (!text || length == 0) break;
+        const auto* p = reinterpret_cast<const unsigned char*>(text);
+        int limit = std::min(length, SeparatorScanLimit - scanned);
+        scanned += length;
         for (int i = 0; i < limit; ++i) {
             unsigned char c = p[i];
             if (CodePage::isLeadByte(c)) {
@@ -110,19 +129,20 @@ int CMyCSV::detectSeparator() {
             } else if (quoted) {
                 if (c == '"' && p[i + 1] == '"') ++i;
                 else if (c == '"') quoted = false;
-                else if (c == '\t') { separator = '\t'; break; }
+                else if (c == '\t' && !commaFound) return '\t';
             } else if (c == '"') {
                 quoted = true;
-            } else if (c == '\t' || c == ',') {
-                separator = c;
-                break;
+            } else if (c == '\t') {
+                return '\t';   // the first separator, or for a *.tsv name one in the first record
+            } else if (c == ',' && !commaFound) {
+                if (!tabName) return ',';
+                commaFound = true;
+            } else if ((c == '\r' || c == '\n') && commaFound) {
+                return ',';
             }
         }
     }
-    file.rewindToData();
-    beginInput();
-    fieldSeparator = static_cast<char>(separator);
-    return separator == ',' ? 1 : 0;
+    return ',';
 }
 
 int CMyCSV::lineEndingKind() const {
@@ -131,6 +151,15 @@ int CMyCSV::lineEndingKind() const {
     if (crCount > 0) return 1;
     if (lfCount > 0) return 2;
     return 0;
+}
+
+CMyCSV::Replaced CMyCSV::replaced() const {
+    Replaced counts;
+    counts.nulls = file.replacedNulls();
+    counts.controls = file.replacedControls() - counts.nulls;
+    counts.tabs = replacedTabs;
+    counts.brokenLeads = brokenLeads;
+    return counts;
 }
 
 // ---- input window -----------------------------------------------------------------------
@@ -277,7 +306,7 @@ bool CMyCSV::copyCharacter() {
         return appendBytes(p, 2);
     }
     ++cursor;
-    ++replacedBytes;
+    ++brokenLeads;
     return appendBytes("?", 1);
 }
 
@@ -336,6 +365,8 @@ int CMyCSV::readFailed() {
 // ---- parsers ----------------------------------------------------------------------------
 
 int CMyCSV::readRecord() {
+    // The window's code between two records may have left the AVX state dirty.
+    VectorState::clearUpperHalves();
     clearRecord();
     if (!file.isOpen() || !fieldBuffer) return 0;
     if (classesFor != fieldSeparator) buildByteClasses();
@@ -389,8 +420,15 @@ int CMyCSV::quotedGeneralByte(bool& quoted) {
         return appendBytes("\r\n", 2) ? KeepReading : outOfMemory();
     }
     if (c == '\t') {
-        message = "ダブルコーテーションの囲み内にTAB文字が発生したので処理を中断しました。";
-        return TabInsideQuotes;
+        // In a TAB file this calls for the TAB parser. A comma file from other programs may
+        // hold TABs in quoted text: the cell cannot, so the TAB becomes a blank.
+        if (fieldSeparator == '\t') {
+            message = "ダブルコーテーションの囲み内にTAB文字が発生したので処理を中断しました。";
+            return TabInsideQuotes;
+        }
+        ++cursor;
+        ++replacedTabs;
+        return appendBytes(" ", 1) ? KeepReading : outOfMemory();
     }
     ++cursor;
     return appendBytes(&c, 1) ? KeepReading : outOfMemory();
@@ -413,7 +451,7 @@ int CMyCSV::plainGeneralByte(bool& quoted) {
     }
     if (c == '\t') {
         // A cell cannot hold a TAB: it would split the row into one cell more.
-        ++replacedBytes;
+        ++replacedTabs;
         c = ' ';
     }
     return appendBytes(&c, 1) ? KeepReading : outOfMemory();

@@ -30,8 +30,11 @@ public:
     // 0, or 1 with `message` (file not found / encoding differs / cannot be read), or 5 when the
     // field buffer cannot be had (after showing "メモリが足りません。(-070407)").
     int open(const std::string& path, int encoding, bool allowChange);
-    // 1 comma, 0 TAB; also sets the separator. Leaves the input at the first data byte.
-    int detectSeparator();
+    // 1 comma, 0 TAB; also sets the separator. Leaves the input at the first data byte. The
+    // first TAB or comma outside quotes decides (a TAB inside quotes decides for TAB), looking
+    // through up to the first megabyte. With `tabName` (a file named *.tsv) a TAB outside
+    // quotes anywhere in the first record decides for TAB, even after a comma.
+    int detectSeparator(bool tabName = false);
     void setSeparator(char separator) { fieldSeparator = separator; }
     void setQuotesActive(bool on) { quotesActive = on; }
     void setStrictQuotes(bool on) { strictQuotes = on; }
@@ -60,7 +63,15 @@ public:
     bool recordHasLineBreak() const { return lineBreakInRecord; }
 
     int lineEndingKind() const;
-    int replacedControls() const { return file.replacedControls() + replacedBytes; }
+    // What the reader replaced so that the store can hold the text, by kind.
+    struct Replaced {
+        int nulls = 0;          // NUL bytes, stored as blanks
+        int controls = 0;       // other control bytes, stored as "?"
+        int tabs = 0;           // TABs in a comma file's text, stored as blanks
+        int brokenLeads = 0;    // lead bytes without their second byte, stored as "?"
+    };
+    Replaced replaced() const;
+    int replacedControls() const { return file.replacedControls() + replacedTabs + brokenLeads; }
     int unrepresentableCharacters() const { return file.unrepresentableCharacters(); }
     void close();
 
@@ -115,6 +126,7 @@ private:
     int fieldTooLong();
     void clearRecord();
     void beginInput();
+    char scanForSeparator(bool tabName);
 
     CMyFile file;
     char fieldSeparator = ',';
@@ -122,7 +134,8 @@ private:
     bool strictQuotes = false;
     // Bytes the store could not hold as they are: a TAB in a comma file's text (stored as a
     // blank) and a lead byte without its second byte (stored as "?").
-    int replacedBytes = 0;
+    int replacedTabs = 0;
+    int brokenLeads = 0;
 
     // Input window: unread CP932 bytes of the current and following pieces, NUL padded.
     std::string input;

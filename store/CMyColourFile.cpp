@@ -10,6 +10,7 @@
 #include "platform/core/Prompt.h"
 #include "settings/CMyGlobal.h"
 #include "settings/CMyPublic.h"
+#include "platform/core/NativePath.h"
 #include "platform/core/SafeFile.h"
 #include "store/CMyHyo.h"
 #include "store/CMyLine.h"
@@ -111,11 +112,11 @@ bool listLineMatches(const std::string& line, const std::string& dataPath,
     if (line.size() <= static_cast<size_t>(CMyColourFile::ListPathOffset)) return false;
     const std::string recorded = line.substr(CMyColourFile::ListPathOffset);
     const std::string stamp = line.substr(18, 14);
-    if (!CMyPublic::sameIgnoringCase(CMyPublic::fileNamePart(recorded), CMyPublic::fileNamePart(dataPath)))
+    if (!NativePath::same(CMyPublic::fileNamePart(recorded), CMyPublic::fileNamePart(dataPath)))
         return false;
     if (stamp != dataStamp) return false;
     // A copy elsewhere takes the entry only when the recorded file is gone or has changed.
-    return CMyPublic::sameIgnoringCase(recorded, dataPath) || !CMyPublic::fileExists(recorded) ||
+    return NativePath::same(recorded, dataPath) || !CMyPublic::fileExists(recorded) ||
            global.fileTimeStamp(recorded) != stamp;
 }
 
@@ -213,7 +214,8 @@ std::string CMyColourFile::locateColourFile(const std::string& dataPath, const s
 
 bool CMyColourFile::openForReading(const std::string& path) {
     closeStream();
-    if (path.empty() || std::filesystem::is_directory(path)) return false;
+    // A FIFO or device under the colour file's name would block the open or never end.
+    if (path.empty() || SafeFile::isSpecial(path)) return false;
     stream = std::fopen(path.c_str(), "rb");
     return stream != nullptr;
 }
@@ -318,7 +320,8 @@ int CMyColourFile::createColourFile(const std::string& dataPath, bool saveAs,
         target = besidePath(dataPath);
     }
     staged = std::make_unique<StagedFile>(target);
-    if (staged->writable()) stream = std::fopen(staged->temporary().c_str(), "wb");
+    if (staged->writable() && !staged->prepare().empty())
+        stream = std::fopen(staged->prepare().c_str(), "wb");
     if (!stream) {
         staged.reset();
         return -1;

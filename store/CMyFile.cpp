@@ -2,6 +2,7 @@
 #include "store/CMyFile.h"
 
 #include "platform/core/CodePage.h"
+#include "store/EncodingScan.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -12,6 +13,10 @@
 
 #ifdef _WIN32
 #include <share.h>
+#else
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #endif
 
 namespace {
@@ -25,9 +30,26 @@ constexpr int CutFromUtf16 = 1014;
 constexpr int WideScanLimit = 1024 * 1024;
 constexpr int ScanSize = 1000;
 
-bool inRange(unsigned char c, unsigned lo, unsigned hi) { return c >= lo && c <= hi; }
-
 bool isUtf16Encoding(int encoding) { return encoding == 10 || encoding == 11; }
+
+#ifndef _WIN32
+// Opening a FIFO for reading waits for a writer, and a device may never end: the path is
+// opened without waiting and refused (errno ENOTSUP) unless it is a regular file.
+std::FILE* openRegularForReading(const std::string& path) {
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) return nullptr;
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        errno = ENOTSUP;
+        return nullptr;
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    std::FILE* stream = ::fdopen(fd, "rb");
+    if (!stream) ::close(fd);
+    return stream;
+}
+#endif
 
 } // namespace
 
@@ -53,8 +75,12 @@ int CMyFile::open(const std::string& path, int mode, int encoding) {
         // Nobody else may have the file while it is read or written.
         opened = _fsopen(path.c_str(), modes[mode], _SH_DENYRW);
 #else
-        opened = std::fopen(path.c_str(), modes[mode]);
+        opened = mode == ModeRead ? openRegularForReading(path) : std::fopen(path.c_str(), modes[mode]);
 #endif
+    }
+    if (!opened && errno == ENOTSUP) {
+        errorText = "読込できないファイルです。";
+        return NotRegularFile;
     }
     if (!opened) {
         char text[96];
@@ -70,6 +96,7 @@ int CMyFile::open(const std::string& path, int mode, int encoding) {
     dataStart = -1;
     emptyFile = false;
     replacedCount = 0;
+    nullCount = 0;
     lostCount = 0;
     carryCount = 0;
     readPos = 0;
@@ -192,99 +219,42 @@ int CMyFile::detectEncoding(bool allowChange, int& encoding, bool& bomSeen) {
     return seekTo(dataStart) ? 0 : -3;
 }
 
-// Reads the first 1000 bytes and decides; a start that is plain ASCII gives no evidence, so
-// the scan then goes on over the first megabyte (a UTF-8 file may begin with a long ASCII
-// header and would otherwise be shown as garbled Shift-JIS).
+// Reads the first 1000 bytes and decides. When they tell nothing apart (plain ASCII, or text
+// that reads well both as UTF-8 and as Shift-JIS) the scan goes on over the first megabyte: a
+// UTF-8 file may begin with a long ASCII header and would otherwise be shown as garbled
+// Shift-JIS.
 int CMyFile::scanContent() {
     if (!seekTo(0)) return -3;
     std::string bytes(ScanSize, '\0');
     int got = readRaw(bytes.data(), ScanSize);
     if (got < 0) return -3;
-    bool undecided = false;
-    int result = scanForEncoding(reinterpret_cast<const unsigned char*>(bytes.data()), got,
-                                 undecided);
-    if (!undecided || got < ScanSize) return result;
+    auto scan = [&bytes](int count, bool complete) {
+        return EncodingScan::classify(reinterpret_cast<const unsigned char*>(bytes.data()), count,
+                                      complete);
+    };
+    EncodingScan::Result result = scan(got, got < ScanSize);
+    if (result.decided || got < ScanSize) return result.encoding;
     // Read on in read-ahead sized steps, so that a small file costs no megabyte of buffer.
+    bool complete = false;
     while (got < WideScanLimit) {
         int step = std::min<int>(static_cast<int>(ReadAhead), WideScanLimit - got);
         bytes.resize(got + step);
         int more = readRaw(bytes.data() + got, step);
         if (more < 0) return -3;
         got += more;
-        if (more < step) break;
-    }
-    return scanForEncoding(reinterpret_cast<const unsigned char*>(bytes.data()), got, undecided);
-}
-
-int CMyFile::scanForEncoding(const unsigned char* b, int n, bool& undecided) const {
-    int sj = 0, u8 = 0, fallback = 0;
-    bool final = false;
-    int i = 0;
-    while (i < n) {
-        unsigned char c = b[i];
-        if (c == 0x00) {
-            fallback = 10;
-            final = true;
-            break;
-        }
-        if (c <= 0x7F) {
-            ++i;
-        } else if (c <= 0x9F) {
-            if (u8 > 0) { fallback = 10; break; }
-            if (i + 1 >= n) break;
-            unsigned char d = b[i + 1];
-            if (!inRange(d, 0x40, 0x7E) && !inRange(d, 0x80, 0xFC)) { fallback = 10; break; }
-            ++sj;
-            i += 2;
-        } else if (c <= 0xC1) {
-            ++sj;
-            ++i;
-        } else if (c <= 0xDF) {
-            if (i + 1 >= n) break;
-            if (inRange(b[i + 1], 0x80, 0xBF)) {
-                i += 2;
-            } else {
-                ++sj;
-                ++i;
-            }
-        } else if (c <= 0xEF) {
-            if (i + 2 >= n) break;
-            unsigned char d = b[i + 1], e = b[i + 2];
-            if (inRange(d, 0x80, 0xBF) && inRange(e, 0x80, 0xBF)) {
-                ++u8;
-                i += 3;
-            } else if (inRange(d, 0x40, 0x7E) || inRange(d, 0x80, 0xBF) || inRange(d, 0xC0, 0xFE)) {
-                ++sj;
-                i += 2;
-            } else {
-                fallback = 10;
-                break;
-            }
-        } else if (c <= 0xFD) {
-            int length = c <= 0xF7 ? 4 : c <= 0xFB ? 5 : 6;
-            if (sj > 0) { fallback = 10; break; }
-            if (i + length > n) break;
-            bool continuation = false;
-            for (int k = 1; k < length; ++k) continuation |= inRange(b[i + k], 0x80, 0xBF);
-            if (!continuation) { fallback = 10; break; }
-            ++u8;
-            i += length;
-        } else {
-            fallback = 10;
+        if (more < step) {
+            complete = true;
             break;
         }
     }
-    undecided = !final && sj == 0 && u8 == 0 && fallback == 0;
-    if (final) return fallback;
-    if (sj > 0) return 0;
-    if (u8 > 0) return 15;
-    return fallback;
+    return scan(got, complete).encoding;
 }
 
 // Reading starts again from the first data byte, and so do the counts of what it replaced.
 int CMyFile::rewindToData() {
     if (!isOpen()) return -3;
     replacedCount = 0;
+    nullCount = 0;
     lostCount = 0;
     if (dataStart < 0) {
         int encoding;
@@ -354,6 +324,7 @@ void CMyFile::replaceControls(char* text, int length) {
             if (c >= 0x20 || c == '\t' || c == '\r' || c == '\n') continue;
             text[i] = c == 0 ? ' ' : '?';
             ++replacedCount;
+            if (c == 0) ++nullCount;
         }
     }
 }

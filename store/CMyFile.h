@@ -27,8 +27,11 @@ public:
     CMyFile(const CMyFile&) = delete;
     CMyFile& operator=(const CMyFile&) = delete;
 
+    static constexpr int NotRegularFile = -3;
+
     // 0 opened; -1 the system refused (errorText "ファイルオープンに失敗しました。(%d)") or the
-    // mode is unknown; -2 a file is already open (errorText "既に開かれています。").
+    // mode is unknown; -2 a file is already open (errorText "既に開かれています。"); -3 the path
+    // to read is a FIFO, device, folder or socket (errorText "読込できないファイルです。").
     int open(const std::string& path, int mode, int encoding);
     // Flushes pending writes and closes; 0, or -1 when a write or the close failed.
     int close();
@@ -56,6 +59,8 @@ public:
 
     // Control bytes replaced while reading (NUL by a blank, others by "?").
     int replacedControls() const { return replacedCount; }
+    // Of those, the NUL bytes (the blanks).
+    int replacedNulls() const { return nullCount; }
     // Characters CP932 cannot hold exactly, met while reading UTF-8 or UTF-16 (written as "?"
     // or as a look-alike that reads back as another character).
     int unrepresentableCharacters() const { return lostCount; }
@@ -77,12 +82,12 @@ private:
     void replaceControls(char* text, int length);
     const char* convertChunk(int length, int& outLength);
     int scanContent();
-    int scanForEncoding(const unsigned char* bytes, int count, bool& undecided) const;
 
     std::FILE* handle = nullptr;
     int openMode = ModeRead;
     bool emptyFile = false;
     int replacedCount = 0;
+    int nullCount = 0;
     int lostCount = 0;
 
     // The raw piece being cut: 1024 bytes plus three NULs (aligned for UTF-16 units).

@@ -8,8 +8,12 @@
 
 #include "platform/core/MemoryHook.h"
 #include "platform/core/Prompt.h"
+#include "store/Cp932Text.h"
 #include "store/LittleEndian.h"
+#include "store/CellMatch.h"
 #include "store/RowFormat.h"
+#include "store/RowSorter.h"
+#include "store/TableLimits.h"
 #include "store/UndoArea.h"
 
 namespace {
@@ -636,7 +640,9 @@ void CMyHyo::setFilterCondition(int column, const char* text, int kind) {
     filterColumn = column;
     filterKind = kind;
     std::memset(filterText, 0, sizeof filterText);
-    if (text) std::strncpy(filterText, text, sizeof filterText - 1);
+    if (!text) return;
+    const std::string_view given(text);
+    std::memcpy(filterText, text, Cp932Text::fitLength(given, sizeof filterText - 1));
 }
 
 // ---- serialisation -----------------------------------------------------------------------
@@ -651,26 +657,28 @@ int CMyHyo::readColumns(std::FILE* file) {
 
 // ---- structure ---------------------------------------------------------------------------
 
+// The undo marker is written only for rows that were inserted: a marker left by a failed
+// insert would delete real rows on undo.
 int CMyHyo::insertRows(int first, int last) {
     if (first > last) std::swap(first, last);
     if (first < 0 || first >= rowCount() || last - first >= kMaxRow) return 0;
     int count = last - first + 1;
-    if (undo_.recording()) undo_.markerEntry(UndoRowsInserted, -1, first, -1, last);
+    if (!TableLimits::rowsFit(rows.lineCount(), count)) return GridFull;
+    // With a filter, the new rows need entries in the filter list too: no room, no rows.
+    if (filterActive && !growFilter(filterCount + count)) {
+        Prompt::warn("領域確保に失敗しました。");
+        return 0;
+    }
     int at = storeRow(first);
     if (!rows.insertLines(at, count)) return 0;
     if (filterActive) {
         for (int i = 0; i < filterCount; ++i)
             if (filterRows[i] >= at) filterRows[i] += count;
-        if (!growFilter(filterCount + count)) {
-            Prompt::warn("領域確保に失敗しました。");
-            filterActive = 0;
-            filterCount = 0;
-        } else {
-            std::memmove(filterRows + first + count, filterRows + first, sizeof(int) * (filterCount - first));
-            for (int i = 0; i < count; ++i) filterRows[first + i] = at + i;
-            filterCount += count;
-        }
+        std::memmove(filterRows + first + count, filterRows + first, sizeof(int) * (filterCount - first));
+        for (int i = 0; i < count; ++i) filterRows[first + i] = at + i;
+        filterCount += count;
     }
+    if (undo_.recording()) undo_.markerEntry(UndoRowsInserted, -1, first, -1, last);
     clearSeek();
     return 1;
 }
@@ -742,6 +750,8 @@ int CMyHyo::insertColumns(int first, int last) {
     if (first > last) std::swap(first, last);
     if (first < 0 || last > kMaxColumn) return 0;
     int count = last - first + 1;
+    // Rows shorter than `first` do not move, so only the widest row can pass the limit.
+    if (!TableLimits::columnsFit(widestRow, count)) return GridFull;
     if (undo_.recording()) undo_.markerEntry(UndoColumnsInserted, first, -1, last, -1);
     if (columns.lineCount() > first && columns.insertLines(first, count)) {
         char record[ColumnRecordSize];
@@ -1003,6 +1013,9 @@ void CMyHyo::replayEntry(const UndoEntry& entry) {
     const unsigned char* end = p + std::max(entry.payloadLength, 0);
     if (entry.kind == UndoRowsDeleted && p < end && *p != UndoSetKind) insertRows(entry.row1, entry.row2);
     if (entry.kind == UndoColumnsDeleted) insertColumns(entry.column1, entry.column2);
+    // Inserted columns that were filled may carry records of the rows padded up to them and
+    // of the column list's old length: those apply once the columns are gone.
+    if (entry.kind == UndoColumnsInserted) deleteColumns(entry.column1, entry.column2);
     replayKind = entry.kind;
     int kind = entry.kind;
     int subKind = entry.subKind;
@@ -1128,4 +1141,76 @@ void CMyHyo::replayRecord(int kind, int subKind, const unsigned char* data, int 
     default:
         break;
     }
+}
+
+// ---- sort --------------------------------------------------------------------------------
+
+void CMyHyo::clearSortKeys() {
+    sortKeyCount = 0;
+    for (int i = 0; i < SortKeySlots; ++i) {
+        sortColumn[i] = -1;
+        sortFlags[i] = 0;
+        sortLength[i] = 0;
+    }
+}
+
+int CMyHyo::addSortKey(int column, bool descending, bool numeric, int length) {
+    if (sortKeyCount >= SortKeySlots) return -1;
+    if (length > RowSorter::MaxKeyLength) {
+        Prompt::warn("ソートの文字長さ制限エラーです。");
+        length = 0;
+    }
+    sortColumn[sortKeyCount] = column;
+    sortFlags[sortKeyCount] = (descending ? RowSorter::Descending : 0) | (numeric ? RowSorter::Numeric : 0);
+    sortLength[sortKeyCount] = std::max(length, 0);
+    ++sortKeyCount;
+    return 0;
+}
+
+int CMyHyo::sortRows() {
+    if (sortKeyCount <= 0 || sortColumn[0] < 0) return 0;
+    if (RowSorter::sort(*this) < 0) return -1;
+    clearSeek();
+    undo_.clear();
+    return 0;
+}
+
+std::vector<std::string> CMyHyo::sortKeyCells(int row) const {
+    std::vector<std::string> cells;
+    for (int k = 0; k < std::min(sortKeyCount, SortKeySlots); ++k)
+        cells.emplace_back(RowSorter::keyCell(rowText(row), rowLength(row), sortColumn[k]));
+    return cells;
+}
+
+int CMyHyo::compareRowToKeys(int row, const std::vector<std::string>& keyCells) const {
+    for (int k = 0; k < std::min(sortKeyCount, SortKeySlots) && k < static_cast<int>(keyCells.size()); ++k) {
+        std::string_view cell = RowSorter::keyCell(rowText(row), rowLength(row), sortColumn[k]);
+        int result = RowSorter::compareKey(cell, keyCells[k], sortFlags[k], sortLength[k]);
+        if (result != 0) return result;
+    }
+    return 0;
+}
+
+// ---- applying the filter -----------------------------------------------------------------
+
+int CMyHyo::applyFilter(int column, const std::string& text, int kind, int keepFirst, bool negate) {
+    if (undo_.recording()) undo_.clear();
+    filterActive = 0;
+    filterCount = 0;
+    clearSeek();
+    const int n = rows.lineCount();
+    const CellMatch condition(text, kind, CellMatch::NumberRule::Filter);
+    for (int index = 0; index < n; ++index) {
+        bool passes = index < keepFirst;
+        if (!passes) {
+            int length = 0;
+            const char* row = storeRowText(index, length);
+            passes = condition.matches(RowSorter::keyCell(row, length, column)) != negate;
+        }
+        // The first addition sizes the list for every row, so it is allocated once.
+        if (passes && addFilterRow(index, n) < 0) return -1;
+    }
+    filterActive = 1;
+    setFilterCondition(column, text.c_str(), kind);
+    return 0;
 }

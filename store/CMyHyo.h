@@ -3,6 +3,7 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "store/CMyLine.h"
 #include "store/CMyUndo.h"
@@ -112,6 +113,9 @@ public:
     void truncateColumns(int column);
 
     // ---- structure --------------------------------------------------------------------
+    // Inserts return 1 done, 0 nothing to do, GridFull (nothing changed) when the rows or
+    // columns would pass the grid's limits.
+    static constexpr int GridFull = -2;
     int insertRows(int first, int last);
     // Returns the new widestRow, or -1 when the user declined losing undo.
     int deleteRows(int first, int last);
@@ -141,6 +145,22 @@ public:
     int filterColumnValue() const { return filterColumn; }
     const char* filterTextValue() const { return filterText; }
     int filterKindValue() const { return filterKind; }
+    // Rebuilds the list with the store rows whose cell in `column` satisfies the condition
+    // (inverted by `negate`); rows before `keepFirst` always pass. Empties the journal (a filter
+    // cannot be undone). 0, or -1 when the list could not be had (message shown, filter off).
+    int applyFilter(int column, const std::string& text, int kind, int keepFirst, bool negate);
+
+    // ---- sort -------------------------------------------------------------------------
+    void clearSortKeys();
+    // 0, or -1 when every key slot is taken. A length over 30 bytes is refused with a message
+    // and the key compares whole cells.
+    int addSortKey(int column, bool descending, bool numeric, int length);
+    // Sorts the rows of the view by the keys (nothing without a first key) and empties the
+    // journal: a sort cannot be undone. 0 done, -1 when memory could not be had (nothing moved).
+    int sortRows();
+    // The row's key cells, one per key, and the row compared with such cells by the keys.
+    std::vector<std::string> sortKeyCells(int row) const;
+    int compareRowToKeys(int row, const std::vector<std::string>& keyCells) const;
 
     // ---- serialisation for the colour file ---------------------------------------------
     int writeColumns(std::FILE* file) const;
@@ -200,7 +220,8 @@ private:
     int filterSlots = 0;
     int* filterRows = nullptr;
     int filterColumn = 0;
-    char filterText[64] = {0};
+    // The filter dialog takes 50 characters, up to 100 bytes; never cut inside a character.
+    char filterText[101] = {0};
     int filterKind = 0;
     unsigned char headerMode = 0;
     CMyUndo undo_;

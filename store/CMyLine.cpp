@@ -263,6 +263,38 @@ int CMyLine::swapLines(int a, int b) {
     return 1;
 }
 
+int CMyLine::permute(const int* positions, const int* order, int count) {
+    if (!order || count < 0 || count > count_) return 0;
+    if (count == 0) return 1;
+    // One byte per place: first to refuse a repeated value in `order` (which would duplicate
+    // a line and lose another) before anything moves, then to mark the places done while the
+    // cycles of the permutation are followed in place.
+    char* mark = static_cast<char*>(MemoryHook::allocate(static_cast<std::size_t>(count)));
+    if (!mark) return 0;
+    bool valid = true;
+    for (int k = 0; k < count && valid; ++k) {
+        const int from = order[k];
+        const int target = positions ? positions[k] : k;
+        valid = from >= 0 && from < count && !mark[from] && target >= 0 && target < count_;
+        if (valid) mark[from] = 1;
+    }
+    auto entryAt = [&](int k) -> Entry& { return entries_[positions ? positions[k] : k]; };
+    for (int start = 0; start < count && valid; ++start) {
+        if (!mark[start]) continue;   // already placed
+        const Entry first = entryAt(start);
+        int k = start;
+        while (order[k] != start) {
+            entryAt(k) = entryAt(order[k]);
+            mark[k] = 0;
+            k = order[k];
+        }
+        entryAt(k) = first;
+        mark[k] = 0;
+    }
+    MemoryHook::release(mark);
+    return valid ? 1 : 0;
+}
+
 const char* CMyLine::lineText(int index) const {
     if (index < 0 || index >= count_) return nullptr;
     return entries_[index].text;

@@ -42,6 +42,12 @@ public:
     int deleteLineSet(const int* sortedIndexes, int count);
     // 1 on success, 0 for an index out of range. Only entries move, never text.
     int swapLines(int a, int b);
+    // Reorders lines in place: the line at positions[k] takes the line that was at
+    // positions[order[k]] (a null `positions` means position k itself; the positions are
+    // distinct), so a sort can reorder a subset of the lines among their own places. Only
+    // entries move, never text. 1 done; 0 (nothing moved) when an index is out of range,
+    // `order` is not a permutation of 0..count-1 or the marks (a byte a line) could not be had.
+    int permute(const int* positions, const int* order, int count);
 
     // Text pointer or null (out of range or a line without text).
     const char* lineText(int index) const;

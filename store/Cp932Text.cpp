@@ -1,6 +1,8 @@
 // Cp932Text: character-aware matching over Shift-JIS text.
 #include "store/Cp932Text.h"
 
+#include <algorithm>
+
 #include "platform/core/CodePage.h"
 
 namespace {
@@ -62,10 +64,18 @@ std::size_t Cp932Text::find(std::string_view text, std::string_view pattern, boo
         }
         return npos;
     }
-    std::size_t pos = from;
-    if (!isCharStart(text, pos)) ++pos;
-    for (; pos + pattern.size() <= text.size(); pos += charLength(text, pos)) {
-        if (matchesAt(text, pos, pattern, true)) return pos;
+    // The first byte in either case gives the candidates (memchr speed over long cells); a
+    // candidate counts only at a character start.
+    const char lower = foldAscii(pattern[0]);
+    const char upper = (lower >= 'a' && lower <= 'z') ? static_cast<char>(lower - ('a' - 'A')) : lower;
+    std::size_t nextLower = text.find(lower, from);
+    std::size_t nextUpper = upper != lower ? text.find(upper, from) : npos;
+    while (nextLower != npos || nextUpper != npos) {
+        const std::size_t hit = std::min(nextLower, nextUpper);
+        if (hit + pattern.size() > text.size()) return npos;
+        if (isCharStart(text, hit) && matchesAt(text, hit, pattern, true)) return hit;
+        if (hit == nextLower) nextLower = text.find(lower, hit + 1);
+        if (hit == nextUpper) nextUpper = text.find(upper, hit + 1);
     }
     return npos;
 }

@@ -21,4 +21,9 @@ struct DocumentState {
     bool colourFileInUse = false;  // the colour file beside the data file is in use
     std::string colourTempName;    // temporary-store name (17 characters) or empty
     int colourListIndex = -1;      // line of vxc.lst matched at open, -1 when none
+    // The file as it was opened or last saved: its path, size (-1: not known) and
+    // modification time, so that a save can tell that another program or instance wrote it.
+    std::string diskPath;
+    long long diskSize = -1;
+    long long diskTime = 0;
 };

@@ -2,6 +2,7 @@
 #include "store/OpenFlow.h"
 
 #include "platform/core/Prompt.h"
+#include "platform/core/SafeFile.h"
 #include "settings/CMyGlobal.h"
 #include "settings/CMyPublic.h"
 #include "store/CMyCSV.h"
@@ -30,6 +31,32 @@ bool isColourFileName(const std::string& path) {
     for (char& c : extension)
         if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
     return extension == "vxc";
+}
+
+// Whether the name ends in ".tsv" in any case: such a file is TAB-separated whenever its first
+// record holds a TAB, even when a comma comes first (a first cell "Tokyo, Osaka").
+bool hasTabExtension(const std::string& path) {
+    if (path.size() < 4) return false;
+    std::string end = path.substr(path.size() - 4);
+    for (char& c : end)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return end == ".tsv";
+}
+
+// The replacement warning names what was replaced, one line per kind that occurred.
+std::string replacedWarning(const CMyCSV::Replaced& counts) {
+    std::string text = "警告：データ上、表示出来ない文字が発生しました。";
+    auto line = [&text](int count, const char* what, const char* into) {
+        if (count <= 0) return;
+        char buffer[160];
+        std::snprintf(buffer, sizeof buffer, "\n・%s(%d個)は%sに変換しました。", what, count, into);
+        text += buffer;
+    };
+    line(counts.nulls, "NULL文字", "スペース");
+    line(counts.tabs, "セル内のTAB文字", "スペース");
+    line(counts.controls, "表示上未使用のシステム文字", "?");
+    line(counts.brokenLeads, "2バイト目が欠けた文字", "?");
+    return text;
 }
 
 // Cells stored from a record: k + 1 when the last cell has text or the row ends in a TAB right
@@ -135,6 +162,8 @@ int OpenFlow::openFileOnce(const std::string& path, bool headerFlag, const std::
     lastSeparator = attempt.separator;
     lastForced = attempt.quotesForced;
 
+    long long diskSize = -1, diskTime = 0;
+    if (!SafeFile::stamp(attempt.path, diskSize, diskTime)) diskSize = -1;
     CMyCSV reader;
     reader.setStrictQuotes(!(retry || global.fileQuoteLineBreakOnly()));
     int readSetting = global.readEncoding();
@@ -148,7 +177,8 @@ int OpenFlow::openFileOnce(const std::string& path, bool headerFlag, const std::
     doc.encoding = reader.detectedEncoding;
     doc.withBom = global.startBom();
     if (doc.encoding != 0) doc.withBom = reader.bomSeen;
-    if (attempt.separator == 0) attempt.separator = reader.detectSeparator() == 1 ? ',' : '\t';
+    if (attempt.separator == 0)
+        attempt.separator = reader.detectSeparator(hasTabExtension(attempt.path)) == 1 ? ',' : '\t';
     reader.setSeparator(attempt.separator);
 
     hyo.reset();
@@ -173,6 +203,9 @@ int OpenFlow::openFileOnce(const std::string& path, bool headerFlag, const std::
         return result;
     }
     doc.lineEnding = reader.lineEndingKind();
+    doc.diskPath = attempt.path;
+    doc.diskSize = diskSize;
+    doc.diskTime = diskTime;
     if (colourOpen && colour.colourRecords) colour.colourRecords(context, attempt.headerFlag ? 1 : 0);
     finishLoad(reader, attempt);
     return result;
@@ -220,6 +253,8 @@ int OpenFlow::readRecords(CMyCSV& reader, Attempt& attempt) {
             if (count == CMyCSV::TabInsideQuotes && attempt.separator == '\t' &&
                 reader.strictQuotesInUse() && !attempt.retry)
                 return RetryWithTabParser;
+            // The rows read so far stay, and so does their width.
+            hyo.setWidestRow(widest);
             Prompt::messageBox(reader.message, "読み込みエラー", PromptButtons::Ok,
                                PromptIcon::Error);
             return CancelledOrReadError;
@@ -280,7 +315,7 @@ int OpenFlow::rowHeightFor(const char* text, int length) const {
 
 // Steps 12-16.
 void OpenFlow::finishLoad(CMyCSV& reader, Attempt& attempt) {
-    int replaced = reader.replacedControls();
+    const CMyCSV::Replaced replaced = reader.replaced();
     int unrepresentable = reader.unrepresentableCharacters();
     reader.close();
     if (window.waitCursor) window.waitCursor(false);
@@ -297,9 +332,8 @@ void OpenFlow::finishLoad(CMyCSV& reader, Attempt& attempt) {
     if (attempt.headerFlag && hyo.cellCount(0) > 0) hyo.takeHeaderRow();
     hyo.journal().setRecording(true);
     if (window.refresh) window.refresh();
-    if (replaced > 0)
-        Prompt::warn("警告：データ上、表示出来ない文字が発生しました。\n(NULLはスペース、"
-                     "表示上未使用のシステム文字は?に変換しました。)");
+    if (replaced.nulls + replaced.controls + replaced.tabs + replaced.brokenLeads > 0)
+        Prompt::warn(replacedWarning(replaced));
     if (unrepresentable > 0) {
         char text[320];
         std::snprintf(text, sizeof text,

@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "platform/core/Prompt.h"
+#include "platform/core/SafeFile.h"
 #include "settings/CMyGlobal.h"
 #include "settings/CMyPublic.h"
 #include "store/CMyColourFile.h"
@@ -46,6 +47,12 @@ const char* const MsgMemory = "領域確保に失敗しました。";
 const char* const MsgWrite = "ファイルの書き込みに失敗しました。";
 const char* const MsgConvertToTemporary =
     "データファイル直下の色情報ファイル(VXC)を削除して\n一時保存に変換します。\nよろしいですか？";
+const char* const MsgChangedOnDisk =
+    "ファイルは開いた後に他のプログラムで変更されています。\n上書きしてもよろしいですか？";
+const char* const MsgRecentList =
+    "ファイルは保存しましたが、最近使ったファイルの一覧(vexil_hist.lst)を書き込めませんでした。";
+const char* const MsgColourList =
+    "ファイルは保存しましたが、色情報の一時保存の一覧(vxc.lst)を書き込めませんでした。";
 const char* const MsgCreateBeside = "データファイル直下に色情報ファイル(VXC)を作成します。\nよろしいですか？";
 
 constexpr int MaxExportRow = 999999;
@@ -129,6 +136,7 @@ bool SaveFlow::saveDocument(bool saveAs) {
 
     Target target;
     if (!saveAs && !doc.filePath.empty()) {
+        if (changedOnDisk() && !askNoDefault(MsgChangedOnDisk)) return false;
         target.path = doc.filePath;
         target.separator = doc.separator;
         target.colourMode = doc.colourMode;
@@ -136,6 +144,16 @@ bool SaveFlow::saveDocument(bool saveAs) {
         return false;
     }
     return writeDocument(target, saveAs);
+}
+
+// Another program or instance wrote the file since it was opened or last saved here. A file
+// that is gone is simply written again.
+bool SaveFlow::changedOnDisk() const {
+    long long size = 0, modified = 0;
+    if (doc.diskSize < 0 || doc.diskPath != doc.filePath ||
+        !SafeFile::stamp(doc.filePath, size, modified))
+        return false;
+    return size != doc.diskSize || modified != doc.diskTime;
 }
 
 int SaveFlow::preselectedFilter() const {
@@ -256,14 +274,17 @@ bool SaveFlow::writeDocument(const Target& target, bool saveAs) {
     return true;
 }
 
+// The data is saved: what fails from here on (the lists) is said in its own words.
 void SaveFlow::finishDocument(const Target& target, CMyColourFile* colour) {
+    doc.diskPath = target.path;
+    if (!SafeFile::stamp(target.path, doc.diskSize, doc.diskTime)) doc.diskSize = -1;
     if (colour && colour->toTemporaryStore()) {
-        if (!CMyColourFile::updateTemporaryList(target.path, doc, global)) Prompt::warn(MsgWrite);
+        if (!CMyColourFile::updateTemporaryList(target.path, doc, global)) Prompt::warn(MsgColourList);
         note(TemporaryStoreNote);
     }
     doc.filePath = target.path;
     doc.modified = false;
-    global.addRecentFile(target.path);
+    if (!global.addRecentFile(target.path)) Prompt::warn(MsgRecentList);
     if (window.refresh) window.refresh();
 }
 
@@ -271,7 +292,8 @@ void SaveFlow::finishDocument(const Target& target, CMyColourFile* colour) {
 // succeeded. The colour file, when given, is finished (not yet committed) on success.
 bool SaveFlow::writeRows(Output& out, CMyColourFile* colour, StagedFile& staged) {
     CMyFile file;
-    if (!staged.writable() || file.open(staged.temporary(), CMyFile::ModeWrite, out.encoding) != 0) {
+    if (!staged.writable() || staged.prepare().empty() ||
+        file.open(staged.prepare(), CMyFile::ModeWrite, out.encoding) != 0) {
         if (colour) colour->abandon();
         Prompt::warn(MsgOpen);
         return false;
@@ -370,6 +392,9 @@ bool SaveFlow::exportRows(int first, int last, bool bom, int lineEnding, int enc
     std::string proposed = name;
     int filter = kind == 1 ? 1 : kind == 2 ? 2 : 3;
     if (filter == 3 && !remembered.empty()) proposed += "." + remembered;
+    // The chooser opens where the document lies, not in the folder vexil was started from.
+    const std::filesystem::path folder = std::filesystem::path(doc.filePath).parent_path();
+    if (!folder.empty()) proposed = (folder / proposed).string();
     const FileChoice choice =
         Prompt::chooseSaveFile(saveTitle(encoding, lineEnding, bom), ThreeFilters, filter, proposed);
     if (!choice.accepted || choice.path.empty()) return false;

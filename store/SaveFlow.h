@@ -54,6 +54,7 @@ private:
     struct Target;
     struct Output;
     bool refuseLineBreaks() const;
+    bool changedOnDisk() const;
     int preselectedFilter() const;
     bool chooseSaveTarget(Target& target);
     bool confirmExtension(int filter, std::string& path, char& separator) const;

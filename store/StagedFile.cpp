@@ -1,22 +1,16 @@
-// StagedFile: temporary files renamed over their targets only after a complete write.
+// StagedFile: temporary files renamed over their targets only after a complete, synced write.
 #include "store/StagedFile.h"
 
+#include "platform/core/SafeFile.h"
+
+#include <cerrno>
 #include <cstdio>
+#include <fcntl.h>
 #include <filesystem>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
-
-int stagedCounter = 0;
-
-std::string temporaryNameFor(const std::string& target) {
-    const std::string::size_type slash = target.find_last_of('/');
-    const std::string folder = slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
-    const std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
-    return folder + "." + name + ".vexil-" + std::to_string(::getpid()) + "-" +
-           std::to_string(++stagedCounter) + ".tmp";
-}
 
 // A link is followed, so that saving replaces the file it points at, not the link itself.
 std::string resolvedTarget(const std::string& target) {
@@ -26,10 +20,16 @@ std::string resolvedTarget(const std::string& target) {
     return error ? target : resolved.string();
 }
 
+bool isWritableRegularFile(const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
+           ::access(path.c_str(), W_OK) == 0;
+}
+
 } // namespace
 
 StagedFile::StagedFile(std::string target)
-    : target_(resolvedTarget(target)), temporary_(temporaryNameFor(target_)) {}
+    : target_(resolvedTarget(target)), temporary_(SafeFile::temporaryPathFor(target_)) {}
 
 StagedFile::~StagedFile() { discard(); }
 
@@ -39,17 +39,37 @@ bool StagedFile::writable() const {
     return ::access(target_.c_str(), W_OK) == 0 && (info.st_mode & S_IWUSR) != 0;
 }
 
+const std::string& StagedFile::prepare() {
+    if (!writePath_.empty() || done_) return writePath_;
+    int fd = ::open(temporary_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd >= 0) {
+        ::close(fd);
+        created_ = true;
+        writePath_ = temporary_;
+    } else if ((errno == EACCES || errno == EPERM || errno == EROFS) && writable() &&
+               isWritableRegularFile(target_)) {
+        inPlace_ = true;
+        writePath_ = target_;
+    }
+    return writePath_;
+}
+
 bool StagedFile::commit() {
-    if (done_) return false;
-    struct stat old {};
-    if (::stat(target_.c_str(), &old) == 0) ::chmod(temporary_.c_str(), old.st_mode & 07777);
+    if (done_ || writePath_.empty()) return false;
+    if (inPlace_) {
+        done_ = true;
+        return SafeFile::syncFile(target_);
+    }
+    if (!SafeFile::syncFile(temporary_)) return false;
+    SafeFile::keepOwnerAndMode(target_, temporary_);
     if (std::rename(temporary_.c_str(), target_.c_str()) != 0) return false;
     done_ = true;
+    SafeFile::syncFolderOf(target_);
     return true;
 }
 
 void StagedFile::discard() {
     if (done_) return;
-    std::remove(temporary_.c_str());
+    if (created_) std::remove(temporary_.c_str());
     done_ = true;
 }

@@ -5,7 +5,7 @@
 
 #include "platform/core/Prompt.h"
 #include "store/CMyHyo.h"
-#include "store/UndoArea.h"
+#include "engine/SizeChange.h"
 
 #include <QFontDatabase>
 #include <QPainter>
@@ -252,7 +252,8 @@ void CMyHyoDraw::present() {
     cursorParts_.clear();
     bandParts_.clear();
     cursorShown_ = false;
-    if (cursorEnabled_) {
+    // A cursor hidden for the in-cell editor stays hidden whatever draws the grid again.
+    if (cursorEnabled_ && !cursorHeld_) {
         cursorShown_ = true;
         cursorColumn_ = curColumn_;
         cursorRow_ = curRow_;
@@ -269,8 +270,13 @@ void CMyHyoDraw::paint(QPainter& painter, const QRect& dirty) const {
         height = std::min(height, viewHeight_ - targetY);
         const QRect target = QRect(originX_, originY_ + targetY, viewWidth_, height) & dirty;
         if (target.isEmpty()) return;
-        painter.drawImage(target, canvas_.image(),
-                          target.translated(-originX_, sourceY - targetY - originY_));
+        const QRect source = target.translated(-originX_, sourceY - targetY - originY_);
+        // The image holds device pixels; the source is scaled so each lands on its own.
+        const double r = canvas_.devicePixelRatio();
+        if (r == 1.0) painter.drawImage(target, canvas_.image(), source);
+        else painter.drawImage(QRectF(target), canvas_.image(),
+                               QRectF(source.x() * r, source.y() * r, source.width() * r,
+                                      source.height() * r));
     };
     // Strips that follow each other in the image are copied in one go.
     int sum = 0, runSource = 0, runTarget = 0, runHeight = 0;
@@ -410,6 +416,7 @@ void CMyHyoDraw::setCurrentCell(int column, int row) {
 }
 
 void CMyHyoDraw::showCursor() {
+    cursorHeld_ = false;
     if (!cursorEnabled_) return;
     cursorShown_ = true;
     cursorColumn_ = curColumn_;
@@ -418,13 +425,18 @@ void CMyHyoDraw::showCursor() {
 }
 
 void CMyHyoDraw::hideCursor() {
+    cursorHeld_ = true;
+    eraseCursor();
+}
+
+void CMyHyoDraw::eraseCursor() {
     cursorShown_ = false;
     replaceParts(cursorParts_, {});
 }
 
 void CMyHyoDraw::setCursorEnabled(bool on) {
     cursorEnabled_ = on;
-    if (!on) hideCursor();
+    if (!on) eraseCursor();
 }
 
 // The cursor: a 2-pixel frame around the cell, its caption and row number inverted, and the
@@ -697,12 +709,7 @@ int CMyHyoDraw::finishColumnDrag() {
         const SelectionBounds b = selectionBounds();
         if (b.left <= dragColumn_ && dragColumn_ <= b.right) first = b.left, last = b.right;
     }
-    {
-        UndoArea area(hyo_.journal(), UndoColumnWidth, 0, first, curRow_, last, curRow_);
-        for (int c = first; c <= last && area.collecting(); ++c) hyo_.journalColumnRecord(c);
-        if (!area.commit()) return UpNothing;
-        for (int c = first; c <= last; ++c) hyo_.setColumnWidth(c, width);
-    }
+    if (SizeChange::columnWidths(hyo_, first, last, width, curRow_).none()) return UpNothing;
     recomputeFrozenWidth();
     render(firstColumn_, topRow_, true);
     present();
@@ -716,7 +723,7 @@ int CMyHyoDraw::finishRowDrag() {
         const SelectionBounds b = selectionBounds();
         if (b.top <= dragRow_ && dragRow_ <= b.bottom) first = b.top, last = b.bottom;
     }
-    if (hyo_.setRowHeights(first, last, height) < 0) return UpNothing;
+    if (SizeChange::rowHeights(hyo_, first, last, height).none()) return UpNothing;
     render(firstColumn_, topRow_, true);
     present();
     return UpRowHeight;

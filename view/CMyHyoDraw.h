@@ -2,7 +2,8 @@
 // the current cell, the selection and the mouse gestures made on the grid.
 #pragma once
 
-#include "store/SelectionRange.h"
+#include "engine/FindParameters.h"
+#include "engine/SelectionRange.h"
 #include "view/GridCanvas.h"
 #include "view/GridGeometry.h"
 #include "view/GridPainter.h"
@@ -67,14 +68,6 @@ struct CursorMove {
     int firstColumn = 0;
     int topRow = 0;
 };
-// Search parameters kept between F3 / Shift+F3 repeats.
-struct FindParameters {
-    std::string text;          // at most 50 bytes, CP932
-    double value = 0.0;
-    int mode = 0;
-    int direction = 0;
-    std::string replaceText;   // at most 50 bytes, CP932
-};
 
 // Coordinates taken and returned by the view are relative to the grid area's top-left corner
 // (the GridWidget's own coordinates). originX/originY only move what paint() draws, for a
@@ -95,6 +88,10 @@ public:
     // size when that is bigger).
     void attach(int screenWidth, int screenHeight, int originX, int originY, int scalePercent);
     void setScale(int percent);
+    // Device pixels per logical pixel of the screen the grid is shown on; the image is drawn
+    // at that resolution. A change leaves a blank image: render again.
+    void setDevicePixelRatio(double ratio) { canvas_.setDevicePixelRatio(ratio); }
+    double devicePixelRatio() const { return canvas_.devicePixelRatio(); }
     void setViewSize(int width, int height);
     void setOptions(bool lineCursor, bool cellOverflow, int showDataEnd, int altInterval,
                     int altScheme);
@@ -158,6 +155,8 @@ public:
     void setCurrentCell(int column, int row);
     // Draws the cursor at the current cell, replacing the one shown (when enabled).
     void showCursor();
+    // Hidden until showCursor: presenting the grid again (a resize, a scroll) keeps it away,
+    // as the in-cell editor needs.
     void hideCursor();
     void setCursorEnabled(bool on);
     bool cursorEnabled() const { return cursorEnabled_; }
@@ -220,6 +219,7 @@ private:
 
     void replaceParts(std::vector<XorPart>& parts, std::vector<XorPart> fresh);
     void requestUpdate(const QRect& gridRect);
+    void eraseCursor();
     std::vector<XorPart> cursorPartsAt(int column, int row);
     std::vector<XorPart> bandParts();
     void showGuide();
@@ -274,6 +274,7 @@ private:
     int curColumn_ = 0;
     int curRow_ = 0;
     bool cursorShown_ = false;
+    bool cursorHeld_ = false;  // hidden by hideCursor until showCursor
     int cursorColumn_ = 0;
     int cursorRow_ = 0;
     bool cursorEnabled_ = true;

@@ -41,8 +41,26 @@ QString unicodeOf(unsigned code) {
 GridCanvas::GridCanvas() : glyphSlot_(0x10000, -1) {}
 
 void GridCanvas::resize(int width, int height) {
-    if (image_.width() == width && image_.height() == height) return;
-    image_ = QImage(std::max(width, 1), std::max(height, 1), QImage::Format_RGB32);
+    width = std::max(width, 1);
+    height = std::max(height, 1);
+    if (width_ == width && height_ == height) return;
+    width_ = width;
+    height_ = height;
+    makeImage();
+}
+
+void GridCanvas::setDevicePixelRatio(double ratio) {
+    if (!(ratio > 0)) ratio = 1.0;
+    if (ratio == ratio_) return;
+    ratio_ = ratio;
+    makeImage();
+    setFont(font_);
+}
+
+void GridCanvas::makeImage() {
+    image_ = QImage(std::max(toDevice(width_), 1), std::max(toDevice(height_), 1),
+                    QImage::Format_RGB32);
+    image_.setDevicePixelRatio(ratio_);
     image_.fill(Qt::white);
     beginDrawing();
 }
@@ -57,17 +75,28 @@ void GridCanvas::setFont(const QFont& font) {
     QFontMetrics metrics(font_);
     ascent_ = metrics.ascent();
     textHeight_ = metrics.height();
+    deviceFont_ = font_;
+    if (ratio_ != 1.0) {
+        if (font_.pixelSize() > 0) deviceFont_.setPixelSize(qRound(font_.pixelSize() * ratio_));
+        else deviceFont_.setPointSizeF(font_.pointSizeF() * ratio_);
+    }
+    deviceAscent_ = QFontMetrics(deviceFont_).ascent();
     std::fill(glyphSlot_.begin(), glyphSlot_.end(), -1);
     glyphs_.clear();
     masks_.clear();
+}
+
+void GridCanvas::fillDevice(int x1, int y1, int x2, int y2, uint32_t value) {
+    x1 = std::max(x1, 0), x2 = std::min(x2, image_.width());
+    y1 = std::max(y1, 0), y2 = std::min(y2, image_.height());
+    for (int row = y1; row < y2 && x1 < x2; ++row) std::fill(line(row) + x1, line(row) + x2, value);
 }
 
 void GridCanvas::fillRect(int x, int y, int w, int h, QRgb colour) {
     int x1 = std::max(x, 0), x2 = std::min(x + w, width());
     int y1 = std::max(y, 0), y2 = std::min(y + h, height());
     if (x1 >= x2 || y1 >= y2) return;
-    const uint32_t value = opaque(colour);
-    for (int row = y1; row < y2; ++row) std::fill(line(row) + x1, line(row) + x2, value);
+    fillDevice(toDevice(x1), toDevice(y1), toDevice(x2), toDevice(y2), opaque(colour));
 }
 
 void GridCanvas::horizontalLine(int x1, int x2, int y, QRgb colour) {
@@ -78,17 +107,17 @@ void GridCanvas::verticalLine(int x, int y1, int y2, QRgb colour) {
     fillRect(x, y1, 1, y2 - y1, colour);
 }
 
+// Dots fall on every other logical pixel, each as big as a logical pixel.
 void GridCanvas::dottedHorizontalLine(int x1, int x2, int y, QRgb colour) {
     if (y < 0 || y >= height()) return;
-    uint32_t* pixels = line(y);
     for (int x = std::max(x1, 0); x < std::min(x2, width()); ++x)
-        if (((x - x1) & 1) == 0) pixels[x] = opaque(colour);
+        if (((x - x1) & 1) == 0) fillRect(x, y, 1, 1, colour);
 }
 
 void GridCanvas::dottedVerticalLine(int x, int y1, int y2, QRgb colour) {
     if (x < 0 || x >= width()) return;
     for (int y = std::max(y1, 0); y < std::min(y2, height()); ++y)
-        if (((y - y1) & 1) == 0) line(y)[x] = opaque(colour);
+        if (((y - y1) & 1) == 0) fillRect(x, y, 1, 1, colour);
 }
 
 void GridCanvas::line(int x1, int y1, int x2, int y2, QRgb colour) {
@@ -96,8 +125,7 @@ void GridCanvas::line(int x1, int y1, int x2, int y2, QRgb colour) {
     const int sx = x1 < x2 ? 1 : -1, sy = y1 < y2 ? 1 : -1;
     int error = dx + dy;
     while (x1 != x2 || y1 != y2) {
-        if (x1 >= 0 && x1 < width() && y1 >= 0 && y1 < height())
-            line(y1)[x1] = opaque(colour);
+        fillRect(x1, y1, 1, 1, colour);
         const int doubled = 2 * error;
         if (doubled >= dy) { error += dy; x1 += sx; }
         if (doubled <= dx) { error += dx; y1 += sy; }
@@ -123,18 +151,20 @@ int GridCanvas::textWidth(const char* text, int length) {
 
 int GridCanvas::drawText(int x, int y, const char* text, int length, QRgb colour, int clipLeft,
                          int clipRight, int clipTop, int clipBottom) {
-    clipLeft = std::max(clipLeft, 0);
-    clipRight = std::min(clipRight, width());
-    clipTop = std::max(clipTop, 0);
-    clipBottom = std::min(clipBottom, height());
+    // The clip is logical; glyph masks and their offsets are in device pixels.
+    const int deviceLeft = toDevice(std::max(clipLeft, 0));
+    const int deviceRight = std::min(toDevice(std::min(clipRight, width())), image_.width());
+    const int deviceTop = toDevice(std::max(clipTop, 0));
+    const int deviceBottom = std::min(toDevice(std::min(clipBottom, height())), image_.height());
+    const int lineTop = toDevice(y);
     const uint32_t solid = opaque(colour);
     int penX = x;
     for (int i = 0, bytes = 1; i < length; i += bytes) {
         const Glyph& g = glyph(characterCode(text, length, i, bytes));
-        const int left = penX + g.left, top = y + g.top;
-        const int from = std::max(left, clipLeft), to = std::min(left + g.width, clipRight);
-        const int last = std::min(top + g.height, clipBottom);
-        for (int row = std::max(top, clipTop); from < to && row < last; ++row) {
+        const int left = toDevice(penX) + g.left, top = lineTop + g.top;
+        const int from = std::max(left, deviceLeft), to = std::min(left + g.width, deviceRight);
+        const int last = std::min(top + g.height, deviceBottom);
+        for (int row = std::max(top, deviceTop); from < to && row < last; ++row) {
             uint32_t* pixels = line(row);
             const uint8_t* alpha = masks_.data() + g.offset + (row - top) * g.width;
             for (int px = from; px < to; ++px) {
@@ -157,21 +187,22 @@ const GridCanvas::Glyph& GridCanvas::glyph(unsigned code) {
     return glyphs_[slot];
 }
 
-// Draws the character once with Qt (font fallback included) and keeps its coverage.
+// Draws the character once with Qt (font fallback included) and keeps its coverage at the
+// device resolution; the advance stays logical, so layout does not depend on the screen.
 GridCanvas::Glyph GridCanvas::rasterise(unsigned code) {
     const QString character = unicodeOf(code);
-    QFontMetrics metrics(font_);
+    QFontMetrics metrics(deviceFont_);
     Glyph result;
-    result.advance = metrics.horizontalAdvance(character);
-    const int boxWidth = result.advance + 2 * GlyphPad + metrics.maxWidth();
-    const int boxHeight = textHeight_ + 2 * GlyphPad;
+    result.advance = QFontMetrics(font_).horizontalAdvance(character);
+    const int boxWidth = metrics.horizontalAdvance(character) + 2 * GlyphPad + metrics.maxWidth();
+    const int boxHeight = metrics.height() + 2 * GlyphPad;
     QImage box(std::max(boxWidth, 1), std::max(boxHeight, 1), QImage::Format_ARGB32_Premultiplied);
     box.fill(Qt::transparent);
     {
         QPainter painter(&box);
-        painter.setFont(font_);
+        painter.setFont(deviceFont_);
         painter.setPen(Qt::white);
-        painter.drawText(GlyphPad, GlyphPad + ascent_, character);
+        painter.drawText(GlyphPad, GlyphPad + deviceAscent_, character);
     }
     int minX = box.width(), maxX = -1, minY = box.height(), maxY = -1;
     for (int y = 0; y < box.height(); ++y) {

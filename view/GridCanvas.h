@@ -6,6 +6,7 @@
 #include <QRgb>
 
 #include <climits>
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -15,18 +16,30 @@
 // far more, so the view writes pixels itself: solid spans, and glyphs rasterised once per
 // character into alpha masks and blended from then on. Text arrives as CP932 bytes and is
 // keyed by its CP932 code, so no cell is ever converted to a QString.
+//
+// Every coordinate and size the view passes is in logical pixels. On a scaled screen the image
+// holds device pixels (logical x times the ratio), so lines, fills and glyphs are drawn at the
+// screen's own resolution instead of being enlarged afterwards.
 class GridCanvas {
 public:
     GridCanvas();
 
     // The image is 32-bit RGB; its contents survive a resize only when the size is unchanged.
     void resize(int width, int height);
+    // Device pixels per logical pixel; a change makes a fresh (white) image and new glyphs.
+    void setDevicePixelRatio(double ratio);
+    double devicePixelRatio() const { return ratio_; }
+    // First device pixel of logical coordinate v (Qt's own rounding of aliased edges).
+    int toDevice(int v) const {
+        return ratio_ == 1.0 ? v : static_cast<int>(std::ceil(v * ratio_ - 0.5));
+    }
     // Call before drawing: makes sure the image is not shared with a copy handed out earlier.
     void beginDrawing();
     QImage& image() { return image_; }
     const QImage& image() const { return image_; }
-    int width() const { return image_.width(); }
-    int height() const { return image_.height(); }
+    // Logical size.
+    int width() const { return width_; }
+    int height() const { return height_; }
 
     void setFont(const QFont& font);
     const QFont& font() const { return font_; }
@@ -66,11 +79,18 @@ private:
     const Glyph& glyph(unsigned code);
     Glyph rasterise(unsigned code);
     uint32_t* line(int y) { return bits_ + static_cast<std::ptrdiff_t>(y) * stride_; }
+    // Fills device pixels [x1, x2) x [y1, y2), clipped to the image.
+    void fillDevice(int x1, int y1, int x2, int y2, uint32_t value);
+    void makeImage();
 
     QImage image_;
     uint32_t* bits_ = nullptr;
     int stride_ = 0;   // in pixels
+    int width_ = 0, height_ = 0;   // logical
+    double ratio_ = 1.0;
     QFont font_;
+    QFont deviceFont_;   // font_ at the device resolution: the glyphs are made from it
+    int deviceAscent_ = 0;
     int ascent_ = 0;
     int textHeight_ = 0;
     std::vector<int32_t> glyphSlot_;   // CP932 code -> index into glyphs_, -1 not yet made

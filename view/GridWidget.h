@@ -1,15 +1,12 @@
-// GridWidget: the grid area of the main window - shows the view's image, forwards input.
+// GridWidget: the grid area of the main window - shows the view's image.
 #pragma once
 
 #include <QWidget>
 
-#include <functional>
-
 class CMyHyoDraw;
 
-// Deliberately thin: painting copies the view's image (and its overlay) and mouse, key and
-// resize events go to a callback the main window installs. The wheel and the input method are
-// left to QWidget (the window filters them before they get here).
+// Deliberately thin: painting copies the view's image (and its overlay). Keys, mouse, wheel
+// and the input method reach the navigation through its event filter, never this class.
 class GridWidget : public QWidget {
     Q_OBJECT
 public:
@@ -19,24 +16,18 @@ public:
     void setView(CMyHyoDraw* view);
     CMyHyoDraw* view() const { return view_; }
 
-    std::function<void(QMouseEvent*)> onMousePress;
-    std::function<void(QMouseEvent*)> onMouseMove;
-    std::function<void(QMouseEvent*)> onMouseRelease;
-    std::function<void(QMouseEvent*)> onMouseDoubleClick;
-    std::function<void(QKeyEvent*)> onKeyPress;
-    std::function<void(QResizeEvent*)> onResize;
+signals:
+    // The widget has its new size; the window lays the view out again.
+    void resized();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
-    void mouseDoubleClickEvent(QMouseEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     // Tab moves the cursor like Right instead of leaving the grid.
     bool focusNextPrevChild(bool next) override;
 
 private:
+    void followDevicePixelRatio();
+
     CMyHyoDraw* view_ = nullptr;
 };

@@ -8,6 +8,7 @@
 #endif
 
 #include <array>
+#include <bit>
 #include <cstdint>
 #include <cstring>
 #include <memory>
@@ -20,22 +21,13 @@ constexpr char16_t NoChar = 0xFFFF;      // CP932 never decodes to U+FFFF
 constexpr uint16_t NoCode = 0xFFFF;      // 0xFF is no lead byte, so no CP932 code is 0xFFFF
 constexpr char16_t Replacement = 0xFFFD;
 
-void appendUtf8(std::string& out, uint32_t cp) {
-    if (cp < 0x80) {
-        out.push_back(static_cast<char>(cp));
-    } else if (cp < 0x800) {
-        out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    } else if (cp < 0x10000) {
-        out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    } else {
-        out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    }
+// How many bytes of a word (read from memory in order) come before the first with its high bit
+// set; `high` holds only the high bits and is not zero.
+inline size_t asciiBytesBefore(uint64_t high) {
+    if constexpr (std::endian::native == std::endian::little)
+        return static_cast<size_t>(std::countr_zero(high)) / 8;
+    else
+        return static_cast<size_t>(std::countl_zero(high)) / 8;
 }
 
 // Decodes one UTF-8 sequence at s[i]; returns its code point or -1 for an invalid one, and the
@@ -250,10 +242,65 @@ int CodePage::cp932ToUtf16(std::string_view cp932, std::u16string& utf16) {
     return decodeCp932(cp932, [&](char16_t ch) { utf16.push_back(ch); });
 }
 
+// Converts into a buffer sized for the worst case (three UTF-8 bytes for every CP932 byte: a
+// half-width kana byte becomes three), then cut to what was written; runs of ASCII are copied
+// eight bytes at a time.
 int CodePage::cp932ToUtf8(std::string_view cp932, std::string& utf8) {
-    utf8.clear();
-    utf8.reserve(cp932.size() * 3 / 2 + 4);
-    return decodeCp932(cp932, [&](char16_t ch) { appendUtf8(utf8, ch); });
+    const Cp932Tables& t = tables();
+    utf8.resize(cp932.size() * 3);
+    char* out = utf8.data();
+    const auto* s = reinterpret_cast<const unsigned char*>(cp932.data());
+    const size_t n = cp932.size();
+    int lost = 0;
+    auto put = [&out](char16_t ch) {
+        if (ch < 0x800) {
+            *out++ = static_cast<char>(0xC0 | (ch >> 6));
+        } else {
+            *out++ = static_cast<char>(0xE0 | (ch >> 12));
+            *out++ = static_cast<char>(0x80 | ((ch >> 6) & 0x3F));
+        }
+        *out++ = static_cast<char>(0x80 | (ch & 0x3F));
+    };
+    size_t i = 0;
+    while (i < n) {
+        if (i + 8 <= n) {
+            // Eight bytes are copied; the walk advances over the ASCII ones among them (the
+            // buffer has room for three bytes per input byte, so the copy never overruns).
+            uint64_t word;
+            std::memcpy(&word, s + i, 8);
+            const uint64_t high = word & 0x8080808080808080ULL;
+            std::memcpy(out, s + i, 8);
+            const size_t ascii = high == 0 ? 8 : asciiBytesBefore(high);
+            out += ascii;
+            i += ascii;
+            if (ascii == 8) continue;
+        }
+        unsigned char c = s[i];
+        if (c < 0x80) {
+            *out++ = static_cast<char>(c);
+            ++i;
+            continue;
+        }
+        char16_t ch = NoChar;
+        size_t used = 1;
+        if (CodePage::isLeadByte(c)) {
+            if (i + 1 < n) {
+                ch = t.decode(static_cast<uint16_t>(c << 8 | s[i + 1]));
+                if (ch != NoChar) used = 2;
+            }
+        } else {
+            ch = t.decode(c);
+        }
+        if (ch == NoChar) {
+            ch = Replacement;
+            ++lost;
+        }
+        if (ch < 0x80) *out++ = static_cast<char>(ch);
+        else put(ch);
+        i += used;
+    }
+    utf8.resize(static_cast<size_t>(out - utf8.data()));
+    return lost;
 }
 
 #else

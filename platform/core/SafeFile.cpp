@@ -23,12 +23,6 @@ bool writeEverything(int fd, const std::string& bytes) {
     return true;
 }
 
-// Unique within the folder even for threads of one process and processes started together.
-std::string temporaryName(const std::string& path) {
-    static std::atomic<unsigned> counter{0};
-    return path + ".tmp" + std::to_string(::getpid()) + "_" + std::to_string(counter++);
-}
-
 // A symbolic link is kept: the file it points to is the one replaced. A link that points
 // nowhere is replaced itself, as a missing file would be created.
 std::string replacedFile(const std::string& path) {
@@ -70,16 +64,74 @@ bool SafeFile::readAll(const std::string& path, std::string& bytes, size_t maxBy
 bool SafeFile::replace(const std::string& path, const std::string& bytes) {
     if (path.empty()) return false;
     const std::string target = replacedFile(path);
-    std::string temporary = temporaryName(target);
+    std::string temporary = temporaryPathFor(target);
     int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
     if (fd < 0) return false;
-    // The new version keeps the permissions of the one it replaces.
-    struct stat old {};
-    if (::stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode))
-        (void)::fchmod(fd, old.st_mode & 07777);
     bool ok = writeEverything(fd, bytes) && ::fsync(fd) == 0;
     ok = (::close(fd) == 0) && ok;
+    // The new version keeps the permissions and owner of the one it replaces.
+    if (ok) keepOwnerAndMode(target, temporary);
     if (ok) ok = std::rename(temporary.c_str(), target.c_str()) == 0;
     if (!ok) ::unlink(temporary.c_str());
+    if (ok) syncFolderOf(target);
     return ok;
+}
+
+std::string SafeFile::temporaryPathFor(const std::string& target) {
+    static std::atomic<unsigned> counter{0};
+    constexpr std::size_t NameLimit = 255;
+    const std::string::size_type slash = target.find_last_of('/');
+    const std::string folder = slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
+    std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
+    const std::string tail =
+        ".vexil-" + std::to_string(::getpid()) + "-" + std::to_string(++counter) + ".tmp";
+    const std::size_t room = NameLimit - 1 - tail.size();
+    if (name.size() > room) {
+        // Cut at a UTF-8 character start, so the temporary name stays readable text.
+        std::size_t cut = room;
+        while (cut > 0 && (static_cast<unsigned char>(name[cut]) & 0xC0) == 0x80) --cut;
+        name.resize(cut);
+    }
+    return folder + "." + name + tail;
+}
+
+bool SafeFile::syncFile(const std::string& path) {
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) return false;
+    bool ok = ::fsync(fd) == 0;
+    ::close(fd);
+    return ok;
+}
+
+void SafeFile::syncFolderOf(const std::string& path) {
+    const std::string::size_type slash = path.find_last_of('/');
+    const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+    int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    (void)::fsync(fd);
+    ::close(fd);
+}
+
+void SafeFile::keepOwnerAndMode(const std::string& original, const std::string& replacement) {
+    struct stat old {};
+    if (::stat(original.c_str(), &old) != 0 || !S_ISREG(old.st_mode)) return;
+    // Owner first: changing it may clear set-user-ID bits that the mode then restores.
+    struct stat now {};
+    if (::stat(replacement.c_str(), &now) == 0 && (now.st_uid != old.st_uid || now.st_gid != old.st_gid))
+        (void)::chown(replacement.c_str(), old.st_uid, old.st_gid);
+    (void)::chmod(replacement.c_str(), old.st_mode & 07777);
+}
+
+bool SafeFile::isSpecial(const std::string& path) {
+    struct stat info {};
+    if (path.empty() || ::stat(path.c_str(), &info) != 0) return false;
+    return !S_ISREG(info.st_mode);
+}
+
+bool SafeFile::stamp(const std::string& path, long long& size, long long& modified) {
+    struct stat info {};
+    if (path.empty() || ::stat(path.c_str(), &info) != 0) return false;
+    size = static_cast<long long>(info.st_size);
+    modified = static_cast<long long>(info.st_mtim.tv_sec) * 1000000000LL + info.st_mtim.tv_nsec;
+    return true;
 }

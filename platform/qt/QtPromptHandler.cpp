@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QMainWindow>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QWidget>
@@ -73,15 +74,25 @@ FileChoice choiceOf(const QString& path, const QStringList& list, const QString&
     choice.accepted = true;
     choice.path = path.toUtf8().toStdString();
     choice.filterIndex = int(list.indexOf(selected)) + 1;
+    // With the patterns hidden, Qt may report the filter as shown: the text before " (".
+    for (qsizetype i = 0; choice.filterIndex < 1 && i < list.size(); ++i)
+        if (list[i].left(list[i].lastIndexOf(QStringLiteral(" ("))) == selected)
+            choice.filterIndex = int(i) + 1;
     if (choice.filterIndex < 1) choice.filterIndex = 1;
     return choice;
 }
 
 } // namespace
 
+// The box belongs over the window the user works in. Just after a file dialog has closed no
+// window may be active yet; the main window is then the owner, so the box is centred on it and
+// not left wherever the dialog stood.
 QWidget* QtPromptHandler::owner() {
     if (QWidget* w = QApplication::activeModalWidget()) return w;
-    return QApplication::activeWindow();
+    if (QWidget* w = QApplication::activeWindow()) return w;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->isVisible() && qobject_cast<QMainWindow*>(w)) return w;
+    return nullptr;
 }
 
 PromptAnswer QtPromptHandler::messageBox(const std::string& text, const std::string& caption,
@@ -114,6 +125,9 @@ QStringList QtPromptHandler::toQtFilters(const std::string& filters) {
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
         QString patterns = parts[i + 1];
         patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
+        // "*.*" would be taken for the extension "*": a save dialog would then turn the
+        // proposed "name.tsv" into "name.*". "*" matches every file and keeps the name.
+        if (patterns == QStringLiteral("*.*")) patterns = QStringLiteral("*");
         result << parts[i] + QStringLiteral(" (") + patterns + QLatin1Char(')');
     }
     return result;
@@ -122,8 +136,9 @@ QStringList QtPromptHandler::toQtFilters(const std::string& filters) {
 FileChoice QtPromptHandler::chooseOpenFile(const std::string& filters, int filterIndex) {
     const QStringList list = toQtFilters(filters);
     QString selected = filterAt(list, filterIndex);
-    const QString path = QFileDialog::getOpenFileName(owner(), QString(), QString(),
-                                                      list.join(QStringLiteral(";;")), &selected);
+    const QString path =
+        QFileDialog::getOpenFileName(owner(), QString(), QString(), list.join(QStringLiteral(";;")),
+                                     &selected, QFileDialog::HideNameFilterDetails);
     return choiceOf(path, list, selected);
 }
 
@@ -134,6 +149,6 @@ FileChoice QtPromptHandler::chooseSaveFile(const std::string& title, const std::
     // The program asks its own overwrite questions (they also cover the colour file).
     const QString path = QFileDialog::getSaveFileName(
         owner(), fromUtf8(title), fromUtf8(proposedName), list.join(QStringLiteral(";;")),
-        &selected, QFileDialog::DontConfirmOverwrite);
+        &selected, QFileDialog::DontConfirmOverwrite | QFileDialog::HideNameFilterDetails);
     return choiceOf(path, list, selected);
 }

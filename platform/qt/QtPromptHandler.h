@@ -9,7 +9,8 @@
 class QWidget;
 
 // Installed by main() for the life of the application. Message boxes are application-modal
-// (the stand-in for task-modal) and parented to the active window so they stay in front.
+// (the stand-in for task-modal) and parented to the active window (else the main window) so
+// they stay in front of it.
 class QtPromptHandler : public PromptHandler {
 public:
     PromptAnswer messageBox(const std::string& text, const std::string& caption,
@@ -21,7 +22,8 @@ public:
                               int filterIndex, const std::string& proposedName) override;
 
     // "CSVファイル(*.csv)|*.csv|..." -> {"CSVファイル(*.csv) (*.csv)", ...}: Qt takes the
-    // patterns from the last parenthesis and separates them by blanks, not semicolons.
+    // patterns from the last parenthesis and separates them by blanks, not semicolons; "*.*"
+    // becomes "*". The dialogs hide that added parenthesis, so each text is shown once.
     static QStringList toQtFilters(const std::string& filters);
 
 private:

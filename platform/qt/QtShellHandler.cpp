@@ -12,8 +12,12 @@ QString fromNative(const std::string& s) { return QString::fromUtf8(s.data(), qs
 
 } // namespace
 
+// A "file:" URL (the manual at a section) is taken as it is; anything else is a local path.
 bool QtShellHandler::openUrl(const std::string& path) {
-    return QDesktopServices::openUrl(QUrl::fromLocalFile(fromNative(path)));
+    const QString text = fromNative(path);
+    if (text.startsWith(QStringLiteral("file:")))
+        return QDesktopServices::openUrl(QUrl::fromEncoded(QByteArray::fromStdString(path)));
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(text));
 }
 
 bool QtShellHandler::startProgram(const std::string& exe, const std::vector<std::string>& args) {

@@ -2,6 +2,7 @@
 #include "NavFixture.h"
 
 #include "platform/core/CodePage.h"
+#include "support_gui/WhenDialogShows.h"
 
 #include <QClipboard>
 #include <QDialog>
@@ -325,14 +326,12 @@ TEST_F(EditingTest, InformationWindowListsSixLinesForTheSelection) {
     press(Qt::Key_Down, Qt::ShiftModifier);
     QStringList shown;
     QString caption, name;
-    QTimer::singleShot(0, [&] {
-        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        if (!dialog) return;
-        caption = dialog->windowTitle();
-        name = dialog->objectName();
-        auto* list = dialog->findChild<QListWidget*>("lst_Main");
+    whenDialogShows([&](QDialog& dialog) {
+        caption = dialog.windowTitle();
+        name = dialog.objectName();
+        auto* list = dialog.findChild<QListWidget*>("lst_Main");
         for (int i = 0; list && i < list->count(); ++i) shown << list->item(i)->text();
-        dialog->accept();
+        dialog.accept();
     });
     nav->showSelectionInformation();
     EXPECT_EQ(caption, QString::fromUtf8("情報表示"));
@@ -366,7 +365,7 @@ TEST_F(EditingTest, CutOnTheGridClearsOnlyAfterASuccessfulCopy) {
     setTable(3, 3);
     bool copyWorks = false;
     int copies = 0;
-    nav->hooks().copySelection = [&] {
+    host.copy = [&] {
         ++copies;
         return copyWorks;
     };

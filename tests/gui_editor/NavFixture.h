@@ -3,6 +3,7 @@
 #pragma once
 
 #include "app/Navigator.h"
+#include "app/NavigatorHost.h"
 #include "editor/CMyEdit.h"
 #include "settings/CMyGlobal.h"
 #include "store/CMyHyo.h"
@@ -18,9 +19,34 @@
 #include <QWidget>
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
+
+// The window around the navigation, recording what it is asked; tests set the commands they
+// follow.
+struct RecordingHost : NavigatorHost {
+    void updateStatus(int scope) override { statusScopes.push_back(scope); }
+    void markModified() override { ++modifiedCount; }
+    bool returnMovesRight() const override { return returnRight; }
+    void runUserKey(int digit, bool shift) override {
+        if (userKey) userKey(digit, shift);
+    }
+    void showToolPalette(int mode, const QPoint& at) override {
+        if (palette) palette(mode, at);
+    }
+    bool copySelection() override { return copy && copy(); }
+    void pasteAtCursor() override {}
+    void viewModesChanged() override {}
+
+    std::vector<int> statusScopes;
+    int modifiedCount = 0;
+    bool returnRight = false;
+    std::function<void(int, bool)> userKey;
+    std::function<void(int, const QPoint&)> palette;
+    std::function<bool()> copy;
+};
 
 class NavFixture : public ::testing::Test {
 protected:
@@ -41,15 +67,12 @@ protected:
         view->attach(1280, 1024, 0, 0, 100);
         view->setOptions(true, true, 0, 0, 0);
         grid->setView(view.get());
-        grid->onResize = [this](QResizeEvent*) { view->setViewSize(grid->width(), grid->height()); };
+        QObject::connect(grid, &GridWidget::resized,
+                         [this] { view->setViewSize(grid->width(), grid->height()); });
         edit = std::make_unique<CMyEdit>();
         edit->attach(grid);
 
-        NavigatorHooks hooks;
-        hooks.updateStatus = [this](int scope) { statusScopes.push_back(scope); };
-        hooks.markModified = [this] { ++modifiedCount; };
-        hooks.returnMovesRight = [this] { return returnRight; };
-        nav = std::make_unique<Navigator>(hyo, *view, *edit, *global, grid, scrRight, scrBottom, hooks);
+        nav = std::make_unique<Navigator>(hyo, *view, *edit, *global, grid, scrRight, scrBottom, host);
         nav->installOn(grid);
         QObject::connect(scrRight, &QScrollBar::valueChanged, [this] { nav->scr_RightChange(); });
         QObject::connect(scrBottom, &QScrollBar::valueChanged, [this] { nav->scr_BottomChange(); });
@@ -110,8 +133,9 @@ protected:
     GridWidget* grid = nullptr;
     QScrollBar* scrRight = nullptr;
     QScrollBar* scrBottom = nullptr;
+    RecordingHost host;
     std::unique_ptr<Navigator> nav;
-    std::vector<int> statusScopes;
-    int modifiedCount = 0;
-    bool returnRight = false;
+    std::vector<int>& statusScopes = host.statusScopes;
+    int& modifiedCount = host.modifiedCount;
+    bool& returnRight = host.returnRight;
 };

@@ -233,42 +233,42 @@ TEST_F(NavigationTest, AutoScrollSpeedsUpWhileHeldStillAndSlowsWhenMovingBack) {
     ASSERT_EQ(view->selState(), SelMaking);
     const int below = grid->height() + 30;
     QTest::mouseMove(grid, QPoint(start.x(), below));
-    ASSERT_TRUE(nav->timer().isActive());
-    nav->timer().setInterval(500);
-    nav->Timer1Timer();   // first tick: no previous point yet, counts as held still
+    ASSERT_TRUE(nav->mouse().timer().isActive());
+    nav->mouse().timer().setInterval(500);
+    nav->mouse().Timer1Timer();   // first tick: no previous point yet, counts as held still
     EXPECT_EQ(scrRight->value(), 1);
-    EXPECT_EQ(nav->timer().interval(), 470);
-    for (int i = 0; i < 30; ++i) nav->Timer1Timer();
+    EXPECT_EQ(nav->mouse().timer().interval(), 470);
+    for (int i = 0; i < 30; ++i) nav->mouse().Timer1Timer();
     EXPECT_EQ(scrRight->value(), 31);
-    EXPECT_EQ(nav->timer().interval(), 10);   // held still: down to the fastest
+    EXPECT_EQ(nav->mouse().timer().interval(), 10);   // held still: down to the fastest
     EXPECT_GT(view->selection().endRow, 31);  // the selection follows the scrolled grid
 
     QTest::mouseMove(grid, QPoint(start.x(), below - 5));   // back towards the grid
-    nav->Timer1Timer();
-    EXPECT_EQ(nav->timer().interval(), 210);
+    nav->mouse().Timer1Timer();
+    EXPECT_EQ(nav->mouse().timer().interval(), 210);
     QTest::mouseMove(grid, QPoint(start.x(), below + 20));   // away again
-    nav->Timer1Timer();
-    EXPECT_EQ(nav->timer().interval(), 60);
+    nav->mouse().Timer1Timer();
+    EXPECT_EQ(nav->mouse().timer().interval(), 60);
 
     QTest::mouseMove(grid, start);   // back inside: the timer stops
-    EXPECT_FALSE(nav->timer().isActive());
-    EXPECT_EQ(nav->prevDragPointValue(), QPoint(0, 0));
+    EXPECT_FALSE(nav->mouse().timer().isActive());
+    EXPECT_EQ(nav->mouse().prevDragPointValue(), QPoint(0, 0));
     QTest::mouseRelease(grid, Qt::LeftButton, Qt::NoModifier, start);
-    EXPECT_EQ(nav->timer().interval(), 60);   // the interval is kept for the next drag
+    EXPECT_EQ(nav->mouse().timer().interval(), 60);   // the interval is kept for the next drag
 }
 
 TEST_F(NavigationTest, AutoScrollAtTheEndSlowsToTheSlowest) {
     setTable(10, 3);
     nav->goToCell(0, 0);
     scrRight->setValue(scrRight->maximum());
-    nav->timer().setInterval(100);
+    nav->mouse().timer().setInterval(100);
     QPoint start = centreOf(0, view->topRow());
     QTest::mousePress(grid, Qt::LeftButton, Qt::NoModifier, start);
     QTest::mouseMove(grid, QPoint(start.x(), grid->height() + 10));
-    nav->Timer1Timer();
-    EXPECT_EQ(nav->timer().interval(), 700);
+    nav->mouse().Timer1Timer();
+    EXPECT_EQ(nav->mouse().timer().interval(), 700);
     QTest::mouseRelease(grid, Qt::LeftButton, Qt::NoModifier, start);
-    EXPECT_FALSE(nav->timer().isActive());
+    EXPECT_FALSE(nav->mouse().timer().isActive());
 }
 
 TEST_F(NavigationTest, PointerShapesFollowTheView) {
@@ -335,7 +335,7 @@ TEST_F(NavigationTest, TabMovesRightAndShiftTabExtends) {
 TEST_F(NavigationTest, CtrlDigitsRunUserKeysWithAndWithoutShift) {
     setTable(5, 5);
     std::vector<std::pair<int, bool>> runs;
-    nav->hooks().userKey = [&](int n, bool shift) { runs.emplace_back(n, shift); };
+    host.userKey = [&](int n, bool shift) { runs.emplace_back(n, shift); };
     press(Qt::Key_3, Qt::ControlModifier);
     press(Qt::Key_Exclam, Qt::ControlModifier | Qt::ShiftModifier);
     press(Qt::Key_0, Qt::ControlModifier);   // no function
@@ -458,7 +458,7 @@ namespace {
 TEST_F(NavigationTest, RightButtonOpensThePaletteInTheSelectionsMode) {
     setTable(10, 5);
     std::vector<int> modes;
-    nav->hooks().toolPalette = [&](int mode, const QPoint&) { modes.push_back(mode); };
+    host.palette = [&](int mode, const QPoint&) { modes.push_back(mode); };
     QPoint header(view->cellRect(2, 0)->center().x(), view->headerHeight() / 2);
     QTest::mouseClick(grid, Qt::LeftButton, Qt::NoModifier, header);   // whole column
     QTest::mouseClick(grid, Qt::RightButton, Qt::NoModifier, centreOf(2, 3));

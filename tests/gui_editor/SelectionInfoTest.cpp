@@ -1,10 +1,11 @@
-// Tests of the selection summaries (information lines, line totals) and of clearing cells.
-#include "app/CellClear.h"
+// Tests of the selection summaries (information lines, line totals).
 #include "app/SelectionInfo.h"
 #include "store/CMyHyo.h"
 #include "support/ScriptedPrompt.h"
 
 #include <gtest/gtest.h>
+
+#include <clocale>
 
 namespace {
 
@@ -51,6 +52,18 @@ TEST(SelectionInfoTest, NumericPrefixes) {
     EXPECT_FALSE(SelectionInfo::numericPrefix("123456789012345", v));  // 15 digits
 }
 
+// Qt takes LC_NUMERIC from the environment: the totals must not follow it.
+TEST(SelectionInfoTest, TotalsIgnoreTheLocale) {
+    if (!std::setlocale(LC_NUMERIC, "de_DE.UTF-8")) GTEST_SKIP() << "de_DE.UTF-8 is not installed";
+    CMyHyo hyo;
+    hyo.setRow(0, "1.5\t2,5\t\t-0.25");
+    double v = 0;
+    EXPECT_TRUE(SelectionInfo::numericPrefix("1.5", v));
+    EXPECT_DOUBLE_EQ(v, 1.5);
+    EXPECT_DOUBLE_EQ(SelectionInfo::sumAlongLine(hyo, true, 0, 0, 3), 3.25);   // "2,5" is 2
+    std::setlocale(LC_NUMERIC, "C");
+}
+
 TEST(SelectionInfoTest, SumsAlongRowsAndColumns) {
     CMyHyo hyo;
     hyo.setRow(0, "1.5\t-2\t3abc\tabc");
@@ -62,45 +75,6 @@ TEST(SelectionInfoTest, SumsAlongRowsAndColumns) {
     EXPECT_DOUBLE_EQ(SelectionInfo::sumAlongLine(hyo, false, 0, 0, 900), 8.5);  // beyond data
     EXPECT_DOUBLE_EQ(SelectionInfo::sumAlongLine(hyo, true, -1, 0, 3), 0);
     EXPECT_DOUBLE_EQ(SelectionInfo::sumAlongLine(hyo, true, 0, -1, 3), 0);
-}
-
-TEST(CellClearTest, ClearsTextKeepsColoursAndUndoes) {
-    CMyHyo hyo;
-    hyo.setRow(0, "a\tb\tc");
-    hyo.setRow(1, "d\te\tf");
-    hyo.setCellAttribute(1, 1, AttrBackColour, 4, 1, 1);
-    ASSERT_EQ(CellClear::clear(hyo, SelectionRange{1, 0, 2, 1}), 0);
-    EXPECT_EQ(hyo.cellString(0, 0), "a");
-    EXPECT_EQ(hyo.cellString(1, 0), "");
-    EXPECT_EQ(hyo.cellString(2, 1), "");
-    EXPECT_EQ(hyo.cellAttribute(1, 1, AttrBackColour), 4);
-    hyo.undo();
-    EXPECT_EQ(hyo.cellString(1, 0), "b");
-    EXPECT_EQ(hyo.cellString(2, 1), "f");
-    EXPECT_EQ(hyo.cellString(1, 1), "e");
-}
-
-TEST(CellClearTest, ClearingBeyondTheDataDoesNotGrowTheTable) {
-    CMyHyo hyo;
-    hyo.setRow(0, "a");
-    ASSERT_EQ(CellClear::clear(hyo, SelectionRange{0, 0, 5, 20}), 0);
-    EXPECT_EQ(hyo.rowCount(), 1);
-    EXPECT_EQ(hyo.cellString(0, 0), "");
-}
-
-TEST(CellClearTest, DecliningTheUndoLossLeavesTheTable) {
-    ScriptedPrompt prompt;
-    CMyHyo hyo;
-    std::string big(3000, 'z');
-    for (int r = 0; r < 10; ++r) hyo.setRow(r, big + "\t" + big);
-    hyo.journal().setLimit(20000);
-    prompt.answer(PromptAnswer::No);
-    EXPECT_EQ(CellClear::clear(hyo, SelectionRange{0, 0, 1, 9}), -1);
-    EXPECT_EQ(hyo.cellString(1, 9), big);
-    ASSERT_EQ(prompt.shown().size(), 1u);
-    prompt.answer(PromptAnswer::Yes);
-    EXPECT_EQ(CellClear::clear(hyo, SelectionRange{0, 0, 1, 9}), 0);
-    EXPECT_EQ(hyo.cellString(1, 9), "");
 }
 
 }  // namespace

@@ -104,3 +104,26 @@ TEST_F(WindowEditingTest, ArrowsMoveTheCursorAndTheStatusFollows) {
 }
 
 }  // namespace
+
+namespace {
+
+// The grid cursor and its caption highlight stay hidden under the editor when the window is
+// resized (which draws the grid again), and come back when the edit ends.
+TEST_F(WindowEditingTest, ResizingWhileEditingKeepsTheCursorHidden) {
+    window->goToCell(1, 1);
+    EXPECT_TRUE(window->view().cursorShown());
+    type("x");
+    ASSERT_TRUE(window->isEditing());
+    EXPECT_FALSE(window->view().cursorShown());
+    window->resize(700, 450);
+    QCoreApplication::processEvents();
+    ASSERT_EQ(window->gridWidget().width() < 700, true);
+    EXPECT_FALSE(window->view().cursorShown());
+    press(Qt::Key_Escape);
+    EXPECT_TRUE(window->view().cursorShown());
+    window->resize(800, 500);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(window->view().cursorShown());
+}
+
+}  // namespace

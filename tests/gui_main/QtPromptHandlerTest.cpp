@@ -3,6 +3,11 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMainWindow>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
@@ -22,6 +27,20 @@ void whenBoxShows(std::function<void(QMessageBox&)> act) {
         timer->stop();
         timer->deleteLater();
         act(*box);
+    });
+    timer->start();
+}
+
+// The same for the file dialog.
+void whenFileDialogShows(std::function<void(QFileDialog&)> act) {
+    auto* timer = new QTimer;
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout, [timer, act] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (!dialog || !dialog->isVisible()) return;
+        timer->stop();
+        timer->deleteLater();
+        act(*dialog);
     });
     timer->start();
 }
@@ -85,6 +104,48 @@ TEST(QtPromptHandler, FiltersBecomeQtNameFilters) {
     ASSERT_EQ(filters.size(), 3);
     EXPECT_EQ(filters[0], QStringLiteral("CSVファイル(*.csv) (*.csv)"));
     EXPECT_EQ(filters[1], QStringLiteral("テキスト(タブ区切)(*.txt,*.tsv) (*.txt *.tsv)"));
-    EXPECT_EQ(filters[2], QStringLiteral("タブ区切(*.*) (*.*)"));
+    EXPECT_EQ(filters[2], QStringLiteral("タブ区切(*.*) (*)"));
     EXPECT_TRUE(QtPromptHandler::toQtFilters("").isEmpty());
+}
+
+// A TAB file not named .txt is offered under "全て(タブ区切)(*.*)": the proposed name must keep
+// its extension, and each filter text is shown once.
+TEST(QtPromptHandler, SaveDialogKeepsTheProposedExtension) {
+    QtPromptHandler handler;
+    const QString folder = QDir::tempPath();
+    QString shownName;
+    QStringList shownFilters;
+    whenFileDialogShows([&](QFileDialog& dialog) {
+        shownName = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->text();
+        auto* types = dialog.findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+        for (int i = 0; i < types->count(); ++i) shownFilters << types->itemText(i);
+        static_cast<QDialog&>(dialog).accept();   // QFileDialog::accept, as Save does
+    });
+    const std::string proposed = (folder + QStringLiteral("/商品.tsv")).toStdString();
+    const FileChoice choice = handler.chooseSaveFile(
+        "保存", "CSV(カンマ区切り)(*.csv)|*.csv|TXT(タブ区切)(*.txt)|*.txt|全て(タブ区切)(*.*)|*.*", 3,
+        proposed);
+    EXPECT_EQ(shownName, QStringLiteral("商品.tsv"));
+    EXPECT_EQ(shownFilters, (QStringList{QStringLiteral("CSV(カンマ区切り)(*.csv)"),
+                                         QStringLiteral("TXT(タブ区切)(*.txt)"),
+                                         QStringLiteral("全て(タブ区切)(*.*)")}));
+    ASSERT_TRUE(choice.accepted);
+    EXPECT_EQ(choice.path, proposed);
+    EXPECT_EQ(choice.filterIndex, 3);
+}
+
+// With no window active (a file dialog has just closed), the box still belongs to the main
+// window rather than floating on its own.
+TEST(QtPromptHandler, BoxWithoutActiveWindowBelongsToTheMainWindow) {
+    QtPromptHandler handler;
+    QMainWindow main;
+    main.show();
+    QApplication::setActiveWindow(nullptr);
+    QWidget* parent = nullptr;
+    whenBoxShows([&](QMessageBox& box) {
+        parent = box.parentWidget();
+        box.escapeButton()->click();
+    });
+    handler.messageBox("!", "注意", PromptButtons::Ok, PromptIcon::Warning, PromptAnswer::None);
+    EXPECT_EQ(parent, &main);
 }

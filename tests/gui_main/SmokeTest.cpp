@@ -41,10 +41,11 @@ int colourCount(const QImage& image) {
 
 class XvfbServer {
 public:
-    bool start() {
-        display = QStringLiteral(":%1").arg(140 + (QCoreApplication::applicationPid() % 50));
+    bool start(const QString& size = QStringLiteral("1024x700x24"), int displayOffset = 0) {
+        display = QStringLiteral(":%1").arg(140 + displayOffset +
+                                            (QCoreApplication::applicationPid() % 50));
         server.start(QStringLiteral("Xvfb"), {display, QStringLiteral("-screen"), QStringLiteral("0"),
-                                              QStringLiteral("1024x700x24"),
+                                              size,
                                               QStringLiteral("-nolisten"), QStringLiteral("tcp")});
         if (!server.waitForStarted(5000)) return false;
         const QString socket = QStringLiteral("/tmp/.X11-unix/X") + display.mid(1);
@@ -75,7 +76,11 @@ TEST(Smoke, WindowShowsTheSampleOnXvfbAndClosesCleanly) {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("DISPLAY", x.display);
     env.insert("QT_QPA_PLATFORM", "xcb");
-    env.insert("VEXIL_QUIT_AFTER_MS", "6000");
+    // The test closes the program once it has seen the window, however long drawing took; the
+    // timer only ends a program that never got that far.
+    const std::string quitFile = home.file("quit-now");
+    env.insert("VEXIL_QUIT_WHEN_FILE", QString::fromStdString(quitFile));
+    env.insert("VEXIL_QUIT_AFTER_MS", "240000");
     // The X libraries keep caches for the life of the process; LeakSanitizer would call them leaks.
     env.insert("ASAN_OPTIONS", "detect_leaks=0");
     QProcess vexil;
@@ -86,7 +91,7 @@ TEST(Smoke, WindowShowsTheSampleOnXvfbAndClosesCleanly) {
     // Photograph the screen until the window has been drawn (or the program ended).
     const QString shot = QString::fromStdString(home.file("screen.png"));
     int colours = 0;
-    QDeadlineTimer deadline(15000);
+    QDeadlineTimer deadline(180000);
     while (colours < 8 && !deadline.hasExpired() && vexil.state() == QProcess::Running) {
         QTest::qWait(300);
         QProcess import;
@@ -97,7 +102,8 @@ TEST(Smoke, WindowShowsTheSampleOnXvfbAndClosesCleanly) {
     }
     EXPECT_GE(colours, 8) << "the screenshot stayed blank";
 
-    ASSERT_TRUE(vexil.waitForFinished(30000));
+    home.write("quit-now", "");
+    ASSERT_TRUE(vexil.waitForFinished(60000));
     EXPECT_EQ(vexil.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(vexil.exitCode(), 0) << vexil.readAllStandardError().toStdString();
     // Closing wrote the settings with the window place.
@@ -127,4 +133,55 @@ TEST(Smoke, StartInstanceRunsTheProgramWithTheFileAndType) {
         EXPECT_TRUE(std::filesystem::exists(home.file("vexil.ini"))) << "the second instance never closed";
     }
     Shell::install(nullptr);
+}
+
+// With the screen scaled by 2 the grid is rendered at the device resolution: an image drawn at
+// 1x and enlarged would consist of uniform 2 x 2 blocks only, a sharp one has glyph and line
+// edges inside them.
+TEST(Smoke, ScaledScreenShowsTheGridAtDeviceResolution) {
+    if (!haveBinary()) GTEST_SKIP() << "VEXIL_BINARY is not built";
+    if (qgetenv("VEXIL_SOURCE_DIR").isEmpty()) GTEST_SKIP() << "VEXIL_SOURCE_DIR is not set";
+    if (QStandardPaths::findExecutable("Xvfb").isEmpty() ||
+        QStandardPaths::findExecutable("import").isEmpty())
+        GTEST_SKIP() << "Xvfb or ImageMagick import is not installed";
+    TempHome home;
+    XvfbServer x;
+    ASSERT_TRUE(x.start(QStringLiteral("1600x1100x24"), 50));
+
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("DISPLAY", x.display);
+    env.insert("QT_QPA_PLATFORM", "xcb");
+    env.insert("QT_SCALE_FACTOR", "2");
+    env.insert("VEXIL_QUIT_AFTER_MS", "6000");
+    env.insert("ASAN_OPTIONS", "detect_leaks=0");
+    QProcess vexil;
+    vexil.setProcessEnvironment(env);
+    vexil.start(binary(), {sample()});
+    ASSERT_TRUE(vexil.waitForStarted(5000));
+
+    const QString shot = QString::fromStdString(home.file("screen.png"));
+    QImage image;
+    QDeadlineTimer deadline(15000);
+    while (colourCount(image) < 8 && !deadline.hasExpired() && vexil.state() == QProcess::Running) {
+        QTest::qWait(300);
+        QProcess import;
+        import.setProcessEnvironment(env);
+        import.start(QStringLiteral("import"), {QStringLiteral("-window"), QStringLiteral("root"), shot});
+        import.waitForFinished(10000);
+        image = QImage(shot);
+    }
+    ASSERT_GE(colourCount(image), 8) << "the screenshot stayed blank";
+    // Logical (60..700) x (120..300) lies inside the grid of the window at the top-left corner.
+    int blocks = 0, mixed = 0;
+    for (int y = 240; y < 600; y += 2)
+        for (int x = 120; x < 1400; x += 2) {
+            ++blocks;
+            const QRgb p = image.pixel(x, y);
+            if (image.pixel(x + 1, y) != p || image.pixel(x, y + 1) != p ||
+                image.pixel(x + 1, y + 1) != p)
+                ++mixed;
+        }
+    EXPECT_GT(mixed, blocks / 50) << mixed << " of " << blocks << " blocks hold detail";
+    ASSERT_TRUE(vexil.waitForFinished(30000));
+    EXPECT_EQ(vexil.exitCode(), 0) << vexil.readAllStandardError().toStdString();
 }

@@ -9,6 +9,7 @@
 #include "store/CMyHyo.h"
 #include "support/ScriptedPrompt.h"
 #include "support/TempHome.h"
+#include "support_gui/WhenDialogShows.h"
 #include "view/CMyHyoDraw.h"
 #include "view/GridWidget.h"
 
@@ -242,12 +243,10 @@ TEST_F(ViewCommandsTest, InformationItemListsTheSelectionInItsWindow) {
     press(*w, Qt::Key_Right, Qt::ShiftModifier);
     QString caption;
     int entries = -1;
-    QTimer::singleShot(0, [&] {
-        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        if (!dialog) return;
-        caption = dialog->windowTitle();
-        if (auto* list = dialog->findChild<QListWidget*>("lst_Main")) entries = list->count();
-        dialog->accept();
+    whenDialogShows([&](QDialog& dialog) {
+        caption = dialog.windowTitle();
+        if (auto* list = dialog.findChild<QListWidget*>("lst_Main")) entries = list->count();
+        dialog.accept();
     });
     action(*w, "mnuHelpData")->trigger();
     EXPECT_EQ(caption, QStringLiteral("情報表示"));
@@ -261,12 +260,10 @@ TEST_F(ViewCommandsTest, AboutBoxShowsNameAndVersionAndClosesWithOk) {
     ASSERT_TRUE(w->isEditing());
     QString caption;
     QStringList labels;
-    QTimer::singleShot(0, [&] {
-        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        if (!dialog) return;
-        caption = dialog->windowTitle();
-        for (QLabel* l : dialog->findChildren<QLabel*>()) labels << l->text();
-        if (auto* ok = dialog->findChild<QPushButton*>("cmd_Ok")) ok->click();
+    whenDialogShows([&](QDialog& dialog) {
+        caption = dialog.windowTitle();
+        for (QLabel* l : dialog.findChildren<QLabel*>()) labels << l->text();
+        if (auto* ok = dialog.findChild<QPushButton*>("cmd_Ok")) ok->click();
     });
     action(*w, "mnuHelpAbout")->trigger();
     EXPECT_EQ(caption, QStringLiteral("バージョン情報"));

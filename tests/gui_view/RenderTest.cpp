@@ -335,3 +335,46 @@ TEST_F(RenderTest, RecordValuesThatLookLikeTabOrNulDoNotSplitCells) {
     EXPECT_GT(countInk(cellX(1) + 1, cellY(3), cellX(1) + 20, cellY(3) + 15), 0);
     EXPECT_GT(countInk(cellX(0) + 3, cellY(4), cellX(0) + 15, cellY(4) + 15), 0);
 }
+
+// On a screen scaled by 2 the image holds device pixels: a logical line is two device pixels,
+// text is drawn from a font twice as big rather than enlarged, and painting copies the image
+// to the screen pixel for pixel.
+TEST_F(RenderTest, ScaledScreenIsDrawnAtTheDeviceResolution) {
+    setRows({Square + "\tab", "x"});
+    view->render(0, 0, true);
+    const int inkAtOne = countInk(cellX(0) + 1, cellY(0), cellX(1) - 1, cellY(1) - 1);
+    const int lineY = cellY(1) - 1, probeX = cellX(1) + 40;
+    ASSERT_EQ(pixel(probeX, lineY), GridLine);
+
+    view->setDevicePixelRatio(2.0);
+    view->render(0, 0, true);
+    const QImage& image = view->image();
+    EXPECT_EQ(image.width(), 2 * 1024);
+    EXPECT_EQ(image.height(), 2 * 768);
+    EXPECT_EQ(at(image, 2 * probeX, 2 * lineY), GridLine);
+    EXPECT_EQ(at(image, 2 * probeX, 2 * lineY + 1), GridLine);
+    EXPECT_EQ(at(image, 2 * probeX, 2 * lineY - 1), rgb(255, 255, 255));
+    EXPECT_EQ(at(image, 2 * probeX, 2 * lineY + 2), rgb(255, 255, 255));
+    EXPECT_EQ(at(image, 2 * cellX(1), 2 * cellY(0) + 8), GridLine);
+    EXPECT_EQ(at(image, 2 * cellX(1) + 1, 2 * cellY(0) + 8), GridLine);
+    EXPECT_EQ(at(image, 2 * cellX(1) + 2, 2 * cellY(0) + 8), rgb(255, 255, 255));
+    int inkAtTwo = 0;
+    for (int y = 2 * cellY(0); y < 2 * cellY(1) - 2; ++y)
+        for (int x = 2 * cellX(0) + 2; x < 2 * cellX(1) - 2; ++x)
+            if (at(image, x, y) != rgb(255, 255, 255)) ++inkAtTwo;
+    EXPECT_GT(inkAtTwo, 3 * inkAtOne);
+    EXPECT_LT(inkAtTwo, 5 * inkAtOne);
+
+    QImage screen(2 * Width, 2 * Height, QImage::Format_RGB32);
+    screen.setDevicePixelRatio(2.0);
+    screen.fill(Qt::magenta);
+    {
+        QPainter painter(&screen);
+        view->paint(painter, QRect(0, 0, Width, Height));
+    }
+    int differing = 0;
+    for (int y = 0; y < 2 * 120; ++y)
+        for (int x = 0; x < 2 * Width; ++x)
+            if (at(screen, x, y) != at(image, x, y)) ++differing;
+    EXPECT_EQ(differing, 0);
+}

@@ -55,18 +55,29 @@ TEST(CMyCSVGeneral, BrokenBytesCannotSplitTheRow) {
     ASSERT_EQ(t.size(), 1u);
     EXPECT_EQ(t[0], (std::vector<std::string>{"a?", "b c", "d?"}));
     EXPECT_EQ(csv.replacedControls(), 3);
+    EXPECT_EQ(csv.replaced().tabs, 1);
+    EXPECT_EQ(csv.replaced().brokenLeads, 2);
 }
 
-TEST(CMyCSVGeneral, TabInsideQuotesStops) {
+TEST(CMyCSVGeneral, TabInsideQuotesStopsOnlyInTabFiles) {
     TempHome home;
     int status = 0;
     CMyCSV csv;
-    Table t = readAll(home.write("t.csv", "a,b\r\n\"x\ty\",z\r\n"), ',', true, true, 0, true,
+    Table t = readAll(home.write("t.txt", "a\tb\r\n\"x\ty\"\tz\r\n"), '\t', true, true, 0, true,
                       &status, &csv);
     EXPECT_EQ(status, CMyCSV::TabInsideQuotes);
     EXPECT_EQ(csv.message,
               "ダブルコーテーションの囲み内にTAB文字が発生したので処理を中断しました。");
     EXPECT_EQ(t.size(), 1u);
+    // Valid CSV from other programs: the TAB in quotes becomes a blank and is counted.
+    CMyCSV comma;
+    t = readAll(home.write("t.csv", "a,b\r\n\"x\ty\t\",z\r\n"), ',', true, true, 0, true, &status,
+                &comma);
+    EXPECT_EQ(status, 0);
+    ASSERT_EQ(t.size(), 2u);
+    EXPECT_EQ(t[1], (std::vector<std::string>{"x y ", "z"}));
+    EXPECT_EQ(comma.replaced().tabs, 2);
+    EXPECT_EQ(comma.replacedControls(), 2);
 }
 
 TEST(CMyCSVGeneral, FieldLimitAndUnclosedQuote) {
@@ -194,6 +205,28 @@ TEST(CMyCSVSeparator, DetectionAndLineEndingKinds) {
     ASSERT_EQ(skipped.open(home.write("k.txt", sj("表") + "\tb,c\r\n"), 0, true), 0);
     EXPECT_EQ(skipped.detectSeparator(), 0);
     EXPECT_EQ(skipped.readRecord(), 2);   // read from the first data byte again
+
+    // A first cell longer than the first piece: the scan reads on instead of choosing comma.
+    const std::string longCell(3000, 'x');
+    CMyCSV far;
+    ASSERT_EQ(far.open(home.write("far.txt", longCell + "\ty\r\n"), 0, true), 0);
+    EXPECT_EQ(far.detectSeparator(), 0);
+    EXPECT_EQ(far.readRecord(), 2);
+    CMyCSV farQuoted;
+    ASSERT_EQ(farQuoted.open(home.write("fq.txt", "\"" + longCell + ",\"\"\"\ty\r\n"), 0, true), 0);
+    EXPECT_EQ(farQuoted.detectSeparator(), 0);
+    // A *.tsv name: a TAB anywhere in the first record outside quotes decides for TAB.
+    CMyCSV tsv;
+    ASSERT_EQ(tsv.open(home.write("t.tsv", sj("東京, 大阪") + "\tb\r\n"), 0, true), 0);
+    EXPECT_EQ(tsv.detectSeparator(true), 0);
+    EXPECT_EQ(tsv.readRecord(), 2);
+    EXPECT_EQ(std::string(tsv.field(0)), sj("東京, 大阪"));
+    CMyCSV tsvComma;
+    ASSERT_EQ(tsvComma.open(home.write("c.tsv", "a,b\r\nc\td\r\n"), 0, true), 0);
+    EXPECT_EQ(tsvComma.detectSeparator(true), 1);   // no TAB in the first record
+    CMyCSV tsvQuoted;
+    ASSERT_EQ(tsvQuoted.open(home.write("q.tsv", "a,\"b\tc\"\r\n"), 0, true), 0);
+    EXPECT_EQ(tsvQuoted.detectSeparator(true), 1);   // the TAB is inside quotes
 
     CMyCSV lf;
     readAll(home.write("lf.csv", "a\nb\nc\n"), ',', true, true, 0, true, nullptr, &lf);

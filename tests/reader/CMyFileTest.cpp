@@ -148,11 +148,15 @@ TEST(CMyFileDetect, EveryBranchOfTheContentScan) {
         {"\xE3\xC0" "a", 3, 0, "0xE0-0xEF before 0xC0-0xFE"},
         {"\xE3\xFF" "a", 3, 10, "0xE0-0xEF before 0xFF"},
         {"\xE3 a", 3, 10, "0xE0-0xEF before a byte below 0x40"},
-        {"\xF0\x80" "ab", 4, 15, "0xF0-0xF7: any continuation byte among the next three"},
-        {"\xF0" "abc", 4, 10, "0xF0-0xF7 without any continuation byte"},
+        {"\xF0\x80" "ab", 4, 0, "F0 80 is no UTF-8 but a Shift-JIS pair: Shift-JIS"},
+        {"\xF0" "abc", 4, 0, "F0 61 is a Shift-JIS pair and no UTF-8"},
+        {"\xF0 bc", 4, 10, "neither reading holds; 0xF0-0xF7 without any continuation byte"},
+        {"\xF0\x80 \xFF", 4, 15, "neither reading holds; 0xF0-0xF7 with a continuation byte"},
         {"\xF0\x9F\x98", 3, 0, "0xF0-0xF7 running past the scanned bytes stops"},
-        {"\xF8\x80" "abc", 5, 15, "0xF8-0xFB: five bytes"},
-        {"\xFC\x80" "abcd", 6, 15, "0xFC-0xFD: six bytes"},
+        {"\xF8\x80" "abc", 5, 0, "F8 80 is no UTF-8 but a Shift-JIS pair"},
+        {"\xF8\x80 \xFF\xFF", 5, 15, "neither reading holds; 0xF8-0xFB: five bytes"},
+        {"\xFC\x80" "abcd", 6, 0, "FC 80 is no UTF-8 but a Shift-JIS pair"},
+        {"\xFC\x80 \xFF\xFF\xFF", 6, 15, "neither reading holds; 0xFC-0xFD: six bytes"},
         {"\xFC\x80" "abc", 5, 0, "0xFC-0xFD running past the end"},
         {"\xB1\xF0\x9F\x98\x80", 5, 0, "0xF0-0xF7 after a Shift-JIS count: Shift-JIS stands"},
         {"\xE3\x81\x82\x82\xA0", 5, 15, "0x80-0x9F after a UTF-8 count: UTF-8 stands"},
@@ -179,6 +183,43 @@ TEST(CMyFileDetect, AsciiStartScansOnForUtf8) {
     // Beyond the first megabyte nothing more is looked at.
     std::string far(1024 * 1024 + 10, 'a');
     EXPECT_EQ(detect(home.write("f", far + "\xE3\x81\x82"), 0, true).encoding, 0);
+}
+
+// Real files whose first evidence misleads the walk: the reading that is well-formed wins.
+TEST(CMyFileDetect, TheWellFormedReadingDecides) {
+    TempHome home;
+    struct Case { std::string bytes; int expected; const char* what; };
+    const Case cases[] = {
+        {"\xFB\xFC\x8B\xB4,\x93\x8C\x8B\x9E\r\n", 0, "Shift-JIS starting with FB FC (IBM kanji)"},
+        {"\xEA\x8E\x93\xA1\r\n", 0, "Shift-JIS starting with EA 8E (level-2 kanji)"},
+        {"Fu\xC3\x9F\r\n", 15, "UTF-8 sharp s"},
+        {"Fu\xC3\x9F", 15, "UTF-8 sharp s at the end of the file"},
+        {"3\xC3\x97" "2\r\n", 15, "UTF-8 multiplication sign"},
+        {"Stra\xC3\x9F" "e,\xC3\x84\r\n", 15, "UTF-8 umlauts"},
+        {"\xB1\xB2\xB3,\xC3\xDE\xB0\xC0\r\n", 0, "half-width kana"},
+        {"25\xC2\xB0" "C\r\n", 0, "both readings hold: the walk finds no evidence"},
+        {"\xC3\xA9\x82\xA0\r\n", 0, "both fail: the walk counts the Shift-JIS pair"},
+        // A sequence cut by the end of the first 1000 bytes counts against neither reading.
+        {std::string(999, 'a') + "\xE3\x81\x82\r\n", 15, "UTF-8 across byte 1000"},
+        {std::string(999, 'a') + "\x82\xA0\r\n", 0, "Shift-JIS across byte 1000"},
+    };
+    int n = 0;
+    for (const Case& c : cases) {
+        Detected d = detect(home.write("w" + std::to_string(n++), c.bytes), 0, true);
+        EXPECT_EQ(d.encoding, c.expected) << c.what;
+    }
+}
+
+// Broken UTF-8 in a file read as UTF-8 (overlong forms, surrogates, five-byte forms, beyond
+// U+10FFFF) becomes "?", never a control byte.
+TEST(CMyFileChunks, BrokenUtf8BecomesQuestionMarks) {
+    TempHome home;
+    const std::string bytes = "a\xC0\x80" "b\xE0\x80\x80" "c\xED\xA0\x80" "d\xF8\x88\x80\x80\x80"
+                              "e\xF4\x90\x80\x80" "f\xC1\xBF" "g\r\n";
+    CMyFile file;
+    std::string text = joined(pieces(home.write("bad.csv", bytes), 15, &file));
+    EXPECT_EQ(text, "a??b?c?d?????e?f??g\r\n");
+    EXPECT_GT(file.unrepresentableCharacters(), 0);
 }
 
 TEST(CMyFileChunks, ShiftJisCutKeepsDoubleByteAndDoubledQuote) {

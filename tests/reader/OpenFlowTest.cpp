@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <sys/stat.h>
 
 namespace {
 
@@ -185,15 +186,51 @@ TEST_F(OpenFlowTest, TabInsideQuotesRetriesWithTheTabParser) {
     EXPECT_EQ(cell(2, 1), "z");
 }
 
-TEST_F(OpenFlowTest, TabInsideQuotesInACommaFileStopsWithTheRowsRead) {
+TEST_F(OpenFlowTest, TabInsideQuotesInACommaFileBecomesABlank) {
     std::string path = home.write("c.csv", "a,b\r\n\"x\ty\",z\r\nmore\r\n");
+    prompt.answer(PromptAnswer::Ok);
+    EXPECT_EQ(open(path), OpenFlow::Loaded);
+    EXPECT_FALSE(doc.readError);
+    EXPECT_EQ(hyo.storeRowCount(), 3);
+    EXPECT_EQ(cell(0, 1), "x y");
+    ASSERT_EQ(prompt.shown().size(), 1u);
+    EXPECT_EQ(prompt.last().text, "警告：データ上、表示出来ない文字が発生しました。\n"
+                                  "・セル内のTAB文字(1個)はスペースに変換しました。");
+}
+
+TEST_F(OpenFlowTest, ReadErrorKeepsTheRowsReadAndTheirWidth) {
+    std::string path = home.write("e.csv", "a,b,c\r\nd\r\n" + std::string(5002, 'x') + "\r\nmore\r\n");
     prompt.answer(PromptAnswer::Ok);
     EXPECT_EQ(open(path), OpenFlow::CancelledOrReadError);
     EXPECT_EQ(prompt.last().caption, "読み込みエラー");
     EXPECT_EQ(prompt.last().icon, PromptIcon::Error);
     EXPECT_TRUE(doc.readError);
-    EXPECT_EQ(hyo.storeRowCount(), 1);
+    EXPECT_EQ(hyo.storeRowCount(), 2);
+    EXPECT_EQ(hyo.widestRowValue(), 3);
     EXPECT_EQ(doc.filePath, path);
+}
+
+// A FIFO would block the open until a writer came; a folder or device is no data file either.
+TEST_F(OpenFlowTest, NonRegularFilesAreRefusedWithoutBlocking) {
+    const std::string fifo = home.file("pipe.csv");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    for (const std::string& path : {fifo, home.path(), std::string("/dev/zero")}) {
+        prompt.answer(PromptAnswer::Ok);
+        EXPECT_EQ(open(path), OpenFlow::Refused) << path;
+        EXPECT_EQ(prompt.last().text, "読込できないファイルです。") << path;
+        EXPECT_TRUE(doc.filePath.empty());
+    }
+}
+
+TEST_F(OpenFlowTest, TsvNameWithACommaInTheFirstCell) {
+    EXPECT_EQ(open(home.write("cities.TSV", sj("東京, 大阪") + "\t2\r\n")), OpenFlow::Loaded);
+    EXPECT_EQ(doc.separator, '\t');
+    EXPECT_EQ(cell(0, 0), sj("東京, 大阪"));
+    EXPECT_EQ(cell(1, 0), "2");
+    // Other names keep the first separator found (the TAB in the text becomes a blank).
+    prompt.answer(PromptAnswer::Ok);
+    EXPECT_EQ(open(home.write("cities.txt", sj("東京, 大阪") + "\t2\r\n")), OpenFlow::Loaded);
+    EXPECT_EQ(doc.separator, ',');
 }
 
 TEST_F(OpenFlowTest, ExtraFieldsAreDroppedWithOneWarning) {
@@ -233,8 +270,17 @@ TEST_F(OpenFlowTest, WarnsAboutControlBytesAndUnrepresentableCharacters) {
     EXPECT_EQ(open(home.write("n.csv", std::string("a\0b,c\r\n", 7))), OpenFlow::Loaded);
     global.setReadEncoding(-1);
     EXPECT_EQ(cell(0, 0), "a b");
-    EXPECT_EQ(prompt.last().text, "警告：データ上、表示出来ない文字が発生しました。\n(NULLはスペース、"
-                                  "表示上未使用のシステム文字は?に変換しました。)");
+    EXPECT_EQ(prompt.last().text, "警告：データ上、表示出来ない文字が発生しました。\n"
+                                  "・NULL文字(1個)はスペースに変換しました。");
+    global.setReadEncoding(0);
+    prompt.answer(PromptAnswer::Ok);
+    EXPECT_EQ(open(home.write("m.csv", std::string("a\0\0b\x01,\tc\x81\r\n", 11))), OpenFlow::Loaded);
+    global.setReadEncoding(-1);
+    EXPECT_EQ(prompt.last().text, "警告：データ上、表示出来ない文字が発生しました。\n"
+                                  "・NULL文字(2個)はスペースに変換しました。\n"
+                                  "・セル内のTAB文字(1個)はスペースに変換しました。\n"
+                                  "・表示上未使用のシステム文字(1個)は?に変換しました。\n"
+                                  "・2バイト目が欠けた文字(1個)は?に変換しました。");
     // A character beyond CP932, a wave dash that would come back as a full-width tilde, and a
     // yen sign that would come back as a backslash.
     prompt.clear();

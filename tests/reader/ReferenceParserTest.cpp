@@ -53,7 +53,8 @@ struct Reference {
                     if (c == '"' && peek(i + 1) == '"') { f += '"'; i += 2; }
                     else if (c == '"') { quoted = false; ++i; }
                     else if (c == '\r' || c == '\n') { f += "\r\n"; skipBreak(); }
-                    else if (c == '\t') { tabInQuotes = true; return; }
+                    else if (c == '\t' && sep == '\t') { tabInQuotes = true; return; }
+                    else if (c == '\t') { f += ' '; ++i; }
                     else { f += c; ++i; }
                 } else if (c == '"' && quotes) { quoted = true; ++i; }
                 else if (c == sep) { rec.push_back(f); f.clear(); ++i; }

@@ -348,16 +348,18 @@ TEST(CMyGlobalServices, ShowHelpNeedsTheHelpFile) {
     prompt.answer(PromptAnswer::Ok);
     EXPECT_FALSE(g.showHelp());
     EXPECT_EQ(prompt.last().text, "ファイルが見付かりません。");
-    std::filesystem::create_directory(home.file("vexil.chm"));
+    std::filesystem::create_directories(home.file("help/index.html"));
     prompt.answer(PromptAnswer::Ok);
     EXPECT_FALSE(g.showHelp());
     EXPECT_EQ(prompt.shown().size(), 2u);
     EXPECT_TRUE(shell.opened.empty());
-    std::filesystem::remove(home.file("vexil.chm"));
-    home.write("vexil.chm", "help");
+    std::filesystem::remove(home.file("help/index.html"));
+    home.write("help/index.html", "help");
     EXPECT_TRUE(g.showHelp());
-    ASSERT_EQ(shell.opened.size(), 1u);
-    EXPECT_EQ(shell.opened[0], home.file("vexil.chm"));
+    EXPECT_TRUE(g.showHelp("文字コード"));
+    ASSERT_EQ(shell.opened.size(), 2u);
+    EXPECT_EQ(shell.opened[0], "file://" + home.file("help/index.html"));
+    EXPECT_EQ(shell.opened[1], "file://" + home.file("help/index.html") + "#encoding");
 }
 
 TEST(CMyGlobalWindows, MaximisedCloseKeepsTheNormalPlace) {

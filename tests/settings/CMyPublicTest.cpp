@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <clocale>
+
 #include <cmath>
 #include <filesystem>
 
@@ -62,6 +64,16 @@ TEST(DateSeries, NextDateKeepsTheRememberedShape) {
     EXPECT_FALSE(p.nextInSeries("x", "1/31").has_value());
     p.setLastDateFormat("yyyy/mm/dd");
     EXPECT_FALSE(p.nextInSeries("1/1/1", "9999/12/31").has_value());   // beyond year 9999
+}
+
+// Under a locale with a decimal comma the point stays a point.
+TEST(FormatNumber, IgnoresTheLocalesDecimalComma) {
+    if (!std::setlocale(LC_NUMERIC, "de_DE.UTF-8")) GTEST_SKIP() << "de_DE.UTF-8 is not installed";
+    EXPECT_EQ(CMyPublic::formatNumber(12.5, 5, false), "12.50000");
+    EXPECT_EQ(CMyPublic::formatNumber(-1234.5678, 2, true), "-1234.57");
+    EXPECT_EQ(CMyPublic::formatNumber(0.000125, 5, true), "0.00013");
+    EXPECT_EQ(CMyPublic::formatNumber(1e20, 1, false), "100000000000000000000.0");
+    std::setlocale(LC_NUMERIC, "C");
 }
 
 TEST(FormatNumber, DigitStringRules) {

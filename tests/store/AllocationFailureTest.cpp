@@ -97,22 +97,32 @@ TEST(AllocationFailure, ColumnWidthKeepsTheRecords) {
     });
 }
 
-TEST(AllocationFailure, FilteredInsertThatCannotGrowTheListSwitchesTheFilterOff) {
+TEST(AllocationFailure, FilteredInsertThatCannotGrowTheListInsertsNothing) {
     ScriptedPrompt prompt;
     prompt.answer(PromptAnswer::Ok);
     CMyHyo hyo;
     fillSample(hyo);
-    hyo.journal().setRecording(false);
     hyo.addFilterRow(2);
     hyo.setFilterActive(true);
     {
-        Failing failing(2);  // 1: the row entries grow, 2: the filter list
-        EXPECT_EQ(hyo.insertRows(0, 299), 1);
+        Failing failing(1);  // the filter list, grown before any row is made
+        EXPECT_EQ(hyo.insertRows(0, 299), 0);
     }
     EXPECT_EQ(prompt.last().text, "領域確保に失敗しました。");
-    EXPECT_FALSE(hyo.isFiltered());
-    EXPECT_EQ(hyo.storeRowCount(), 330);
-    EXPECT_EQ(hyo.rowString(302), "r2\tsecond\tthird");
+    EXPECT_TRUE(hyo.isFiltered());
+    EXPECT_EQ(hyo.filterRowCount(), 1);
+    EXPECT_EQ(hyo.storeRowCount(), 30);
+    EXPECT_EQ(hyo.journal().entryCount(), 0);   // no marker that would delete real rows
+}
+
+// Undo of an insert deletes the rows it names: a failed insert must leave no such marker.
+TEST(AllocationFailure, RowInsertLeavesNoUndoMarkerWhenItFails) {
+    EXPECT_GT(failEveryStep([](CMyHyo& hyo) { hyo.insertRows(3, 400); }), 0);
+    auto filtered = [](CMyHyo& hyo) {
+        for (int r = 0; r < 30; r += 2) hyo.addFilterRow(r);
+        hyo.setFilterActive(true);
+    };
+    EXPECT_GT(failEveryStep([](CMyHyo& hyo) { hyo.insertRows(1, 400); }, filtered), 0);
 }
 
 TEST(AllocationFailure, WorkBufferAtConstructionIsReported) {

@@ -376,3 +376,19 @@ TEST(CMyHyoStructure, ColumnListRoundTripsThroughTheColourFileBlock) {
     EXPECT_EQ(back.columnTitle(1), "t");
     EXPECT_EQ(back.journal().entryCount(), 0);
 }
+
+// The filter condition keeps up to 100 bytes and never half of a double-byte character.
+TEST(CMyHyoFilter, ConditionTextKeepsWholeCharacters) {
+    CMyHyo hyo;
+    std::string fifty;
+    for (int i = 0; i < 50; ++i) fifty += "\x95\x5C";   // 表 x 50: 100 bytes
+    hyo.setFilterCondition(1, fifty.c_str(), 3);
+    EXPECT_EQ(std::string(hyo.filterTextValue()), fifty);
+    const std::string across = std::string(99, 'a') + "\x95\x5C";
+    hyo.setFilterCondition(1, across.c_str(), 3);
+    EXPECT_EQ(std::string(hyo.filterTextValue()), std::string(99, 'a'));
+    hyo.setFilterCondition(1, (std::string(120, 'b')).c_str(), 3);
+    EXPECT_EQ(std::string(hyo.filterTextValue()), std::string(100, 'b'));
+    hyo.setFilterCondition(1, nullptr, 3);
+    EXPECT_EQ(std::string(hyo.filterTextValue()), "");
+}

@@ -77,6 +77,38 @@ TEST(CMyLine, InsertDeleteAndSwapMoveEntriesOnly) {
     EXPECT_EQ(list.lineCount(), 10);
 }
 
+TEST(CMyLine, PermuteMovesEntriesOfTheWholeListOrOfASubsetInOnePass) {
+    CMyLine list;
+    for (const char* text : {"a", "b", "c", "d", "e"}) list.appendLine(text, 1);
+    const char* c = list.lineText(2);
+    const int order[] = {2, 0, 1, 4, 3};
+    EXPECT_EQ(list.permute(nullptr, order, 5), 1);
+    EXPECT_EQ(list.line(0) + list.line(1) + list.line(2) + list.line(3) + list.line(4), "cabed");
+    EXPECT_EQ(list.lineText(0), c);   // the text itself did not move
+    // Only lines 1, 3 and 4 change places; 0 and 2 stay.
+    const int positions[] = {1, 3, 4};
+    const int reverse[] = {2, 1, 0};
+    EXPECT_EQ(list.permute(positions, reverse, 3), 1);
+    EXPECT_EQ(list.line(0) + list.line(1) + list.line(2) + list.line(3) + list.line(4), "cdbea");
+}
+
+TEST(CMyLine, PermuteRefusesWhatWouldDuplicateOrLoseALine) {
+    CMyLine list;
+    for (const char* text : {"a", "b", "c"}) list.appendLine(text, 1);
+    const int repeated[] = {0, 0, 1};
+    const int outside[] = {0, 1, 3};
+    const int positionsOutside[] = {0, 7};
+    const int swap[] = {1, 0};
+    EXPECT_EQ(list.permute(nullptr, repeated, 3), 0);
+    EXPECT_EQ(list.permute(nullptr, outside, 3), 0);
+    EXPECT_EQ(list.permute(positionsOutside, swap, 2), 0);
+    EXPECT_EQ(list.permute(nullptr, swap, 4), 0);
+    MemoryHook::failAfter(1);
+    EXPECT_EQ(list.permute(nullptr, swap, 2), 0);
+    MemoryHook::failAfter(0);
+    EXPECT_EQ(list.line(0) + list.line(1) + list.line(2), "abc");
+}
+
 TEST(CMyLine, LongestLineIsRecomputedWhenTheLongestIsDeleted) {
     CMyLine list;
     list.appendLine("aaaaaaaaaa", 10);

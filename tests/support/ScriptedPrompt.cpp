@@ -22,6 +22,15 @@ std::vector<std::string> ScriptedPrompt::texts() const {
     return all;
 }
 
+const ScriptedPrompt::Shown& ScriptedPrompt::last() const {
+    static const Shown none{"", "", PromptButtons::Ok, PromptIcon::None, PromptAnswer::None};
+    if (messages.empty()) {
+        ADD_FAILURE() << "no message box was shown";
+        return none;
+    }
+    return messages.back();
+}
+
 void ScriptedPrompt::clear() {
     messages.clear();
     chooserCalls.clear();

@@ -32,7 +32,8 @@ public:
 
     const std::vector<Shown>& shown() const { return messages; }
     std::vector<std::string> texts() const;
-    const Shown& last() const { return messages.back(); }
+    // The last message shown; when none was, the test fails and gets an empty record.
+    const Shown& last() const;
     int beeps() const { return beepCount; }
     // Titles, filters and proposed names the choosers were called with.
     struct Chooser { std::string title, filters, proposedName; int filterIndex; };

@@ -609,6 +609,14 @@ TEST_F(SaveFlowTest, ExportRemembersKindAndExtension) {
     EXPECT_EQ(fileBytes(path("(1-1).dat")), "old");
 }
 
+TEST_F(SaveFlowTest, ExportProposesTheDocumentsFolder) {
+    fillTable(hyo, {"a", "b"});
+    doc.filePath = path("sub/data.csv");
+    prompt.chooseFile(path("x.csv"), 1);
+    EXPECT_TRUE(flow.exportRows(0, 1, false, LineCrLf, EncShiftJis, false));
+    EXPECT_EQ(prompt.choosers()[0].proposedName, home.file("sub/(1-2)"));
+}
+
 TEST_F(SaveFlowTest, ExportFormRefusesAStartAfterTheEnd) {
     prompt.answer(PromptAnswer::Ok);
     EXPECT_FALSE(SaveFormHandler::acceptExportRange(5, 3));

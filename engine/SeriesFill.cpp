@@ -1,5 +1,5 @@
 // SeriesFill: extends a block of cells over a larger range (fill handle, F4) as one undo step.
-#include "store/SeriesFill.h"
+#include "engine/SeriesFill.h"
 
 #include "platform/core/CodePage.h"
 #include "settings/CMyPublic.h"
@@ -108,11 +108,11 @@ std::string SeriesFill::continueSeries(std::string_view older, std::string_view 
     return continueText(older, newer);
 }
 
-int SeriesFill::run(const FillBlock& sourceBlock, const FillBlock& targetBlock) {
+EditOutcome SeriesFill::run(const FillBlock& sourceBlock, const FillBlock& targetBlock) {
     const FillBlock source = normalised(sourceBlock), target = normalised(targetBlock);
-    if (source.left != target.left || source.top != target.top) return 0;
-    if (source.left < 0 || source.top < 0) return 0;
-    if (target.right <= source.right && target.bottom <= source.bottom) return 0;
+    if (source.left != target.left || source.top != target.top) return {};
+    if (source.left < 0 || source.top < 0) return {};
+    if (target.right <= source.right && target.bottom <= source.bottom) return {};
 
     const int entriesBefore = hyo_.journal().entryCount();
     UndoArea area(hyo_.journal(), UndoCellText, 0, target.left, target.top, target.right,
@@ -128,7 +128,7 @@ int SeriesFill::run(const FillBlock& sourceBlock, const FillBlock& targetBlock) 
         area.nextRow();
         if (!area.collecting()) break;
     }
-    if (!area.commit()) return 0;
+    if (!area.commit()) return {};
 
     firstValue_ = hyo_.cellString(source.left, source.top);
     datesPrepared_ = false;
@@ -166,5 +166,6 @@ int SeriesFill::run(const FillBlock& sourceBlock, const FillBlock& targetBlock) 
         UndoEntry entry;
         hyo_.journal().pop(entry);
     }
-    return wrote ? 1 : 0;
+    if (!wrote) return {};
+    return {.render = true, .markModified = true, .raiseRanges = true};
 }

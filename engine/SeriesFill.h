@@ -1,7 +1,8 @@
 // SeriesFill: extends a block of cells over a larger range (fill handle, F4) as one undo step.
 #pragma once
 
-#include "store/SelectionRange.h"
+#include "engine/EditOutcome.h"
+#include "engine/SelectionRange.h"
 
 #include <string>
 #include <string_view>
@@ -19,9 +20,10 @@ class SeriesFill {
 public:
     SeriesFill(CMyHyo& hyo, CMyPublic& dates);
 
-    // 1 when cells were written; 0 when nothing changed: the corners differ, the target adds
-    // no cells, or the user declined going on without undo.
-    int run(const FillBlock& source, const FillBlock& target);
+    // Cells written: render, mark modified and raise the scroll ranges (the fill may reach
+    // beyond the table). Nothing when the corners differ, the target adds no cells, or the
+    // user declined going on without undo.
+    EditOutcome run(const FillBlock& source, const FillBlock& target);
 
     // The value after an older value and a newer one: the next date of a date series, else the
     // first differing digit run continued (|2q - p|), else the older value itself.

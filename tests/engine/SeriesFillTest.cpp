@@ -1,5 +1,5 @@
 // Tests of the series fill: continuation rules, repetition, corners and the single undo step.
-#include "store/SeriesFill.h"
+#include "engine/SeriesFill.h"
 
 #include "settings/CMyPublic.h"
 #include "store/CMyHyo.h"
@@ -22,7 +22,12 @@ protected:
         for (const std::string& line : lines) hyo.setRow(row++, line);
         hyo.journal().setRecording(was);
     }
-    int fill(FillBlock source, FillBlock target) { return SeriesFill(hyo, dates).run(source, target); }
+    // 1 when the fill changed the table (render, modified, ranges), 0 when it did nothing.
+    int fill(FillBlock source, FillBlock target) {
+        const EditOutcome out = SeriesFill(hyo, dates).run(source, target);
+        EXPECT_TRUE(out.none() || (out.render && out.markModified && out.raiseRanges));
+        return out.none() ? 0 : 1;
+    }
     std::string cell(int c, int r) { return hyo.cellString(c, r); }
     std::string row(int r) { return hyo.rowString(r); }
 
@@ -77,7 +82,7 @@ TEST_F(SeriesFillTest, DatesContinueInTheShapeOfTheFirstValue) {
 
     CMyHyo other;
     other.setRow(0, "2001/1/30\t2001/1/31");
-    EXPECT_EQ(SeriesFill(other, dates).run({0, 0, 1, 0}, {0, 0, 2, 0}), 1);
+    EXPECT_TRUE(SeriesFill(other, dates).run({0, 0, 1, 0}, {0, 0, 2, 0}).markModified);
     EXPECT_EQ(other.cellString(2, 0), "2001/2/1");
 }
 

@@ -1,10 +1,10 @@
 // CellClear: empties the cells of a selection as one undoable step (Delete key, second half of cut).
-#include "app/CellClear.h"
+#include "engine/CellClear.h"
 
 #include "store/CMyHyo.h"
 #include "store/UndoArea.h"
 
-int CellClear::clear(CMyHyo& hyo, const SelectionRange& range) {
+EditOutcome CellClear::clear(CMyHyo& hyo, const SelectionRange& range) {
     UndoArea area(hyo.journal(), UndoCellText, 0, range.left, range.top, range.right,
                   range.bottom);
     bool walking = true;
@@ -19,7 +19,7 @@ int CellClear::clear(CMyHyo& hyo, const SelectionRange& range) {
         area.nextRow();
         if (!area.collecting()) break;
     }
-    if (!area.commit()) return -1;
+    if (!area.commit()) return {};
     for (int row = range.top; row <= range.bottom; ++row) {
         for (int column = range.left; column <= range.right; ++column) {
             // Cells that hold nothing stay as they are, so clearing never extends the table.
@@ -27,5 +27,5 @@ int CellClear::clear(CMyHyo& hyo, const SelectionRange& range) {
             hyo.setCell(column, row, "");
         }
     }
-    return 0;
+    return EditOutcome::changedCells();
 }

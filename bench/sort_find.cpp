@@ -1,0 +1,190 @@
+// Sort, find, replace and filter benchmark on the generated 500,000 x 20 table, with GNU sort
+// on the same file as the reference for the sort.
+#include "bench/BenchTable.h"
+#include "engine/FindReplace.h"
+#include "platform/core/Prompt.h"
+#include "settings/CMyGlobal.h"
+#include "store/CMyHyo.h"
+#include "store/CellMatch.h"
+#include "store/DocumentState.h"
+#include "store/OpenFlow.h"
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <memory>
+#include <numeric>
+#include <random>
+#include <string>
+#include <vector>
+#include <sys/resource.h>
+
+namespace {
+
+using namespace BenchTable;
+
+// Answers every question with Yes: replace all on 500,000 cells does not fit the journal and
+// goes on without undo, as a user who accepts the question would.
+class YesPrompt : public PromptHandler {
+public:
+    PromptAnswer messageBox(const std::string&, const std::string&, PromptButtons, PromptIcon,
+                            PromptAnswer) override {
+        return PromptAnswer::Yes;
+    }
+    void beep() override {}
+    FileChoice chooseOpenFile(const std::string&, int) override { return {}; }
+    FileChoice chooseSaveFile(const std::string&, const std::string&, int, const std::string&) override {
+        return {};
+    }
+};
+
+CMyHyo& table() {
+    static std::unique_ptr<CMyHyo> hyo;
+    static YesPrompt prompt;
+    if (!hyo) {
+        Prompt::install(&prompt);
+        generate(SjisPath, Utf8Path);
+        auto global = std::make_unique<CMyGlobal>();
+        global->setColourFileMode(0);
+        hyo = std::make_unique<CMyHyo>();
+        DocumentState doc;
+        OpenFlow flow(*hyo, *global, doc);
+        if (flow.openFile(SjisPath, false, "", TypeComma) != 0) std::abort();
+    }
+    return *hyo;
+}
+
+// Puts the rows into a random order, so that every sort starts from an unsorted table.
+void shuffle(CMyHyo& hyo) {
+    static std::mt19937 random(7);
+    std::vector<int> order(hyo.storeRowCount());
+    std::iota(order.begin(), order.end(), 0);
+    std::shuffle(order.begin(), order.end(), random);
+    hyo.rowList().permute(nullptr, order.data(), static_cast<int>(order.size()));
+}
+
+struct Key {
+    int column;
+    bool numeric;
+};
+
+void sortBy(benchmark::State& state, std::vector<Key> keys) {
+    CMyHyo& hyo = table();
+    long peakAbove = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        shuffle(hyo);
+        hyo.clearSortKeys();
+        for (const Key& key : keys) hyo.addSortKey(key.column, false, key.numeric, 0);
+        long before = currentKilobytes();
+        resetPeak();
+        state.ResumeTiming();
+        if (hyo.sortRows() != 0) state.SkipWithError("sort failed");
+        state.PauseTiming();
+        peakAbove = std::max(peakAbove, peakKilobytes() - before);
+        state.ResumeTiming();
+    }
+    const double tableMegabytes = hyo.memoryBytes() / (1024.0 * 1024.0);
+    state.counters["rows"] = hyo.rowCount();
+    state.counters["table_MB"] = tableMegabytes;
+    state.counters["sort_extra_MB"] = peakAbove / 1024.0;
+    state.counters["peak_x_table"] = (tableMegabytes + peakAbove / 1024.0) / tableMegabytes;
+}
+
+void BM_SortOneTextKey(benchmark::State& state) { sortBy(state, {{2, false}}); }
+void BM_SortOneNumberKey(benchmark::State& state) { sortBy(state, {{2, true}}); }
+void BM_SortThreeKeys(benchmark::State& state) { sortBy(state, {{3, false}, {4, false}, {0, true}}); }
+
+double childCpuSeconds() {
+    rusage usage{};
+    getrusage(RUSAGE_CHILDREN, &usage);
+    return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+// Reference: GNU sort on the same file, from the third field to the end of the line (its own
+// processor time, over its threads, is the child_cpu_ms counter).
+void BM_GnuSortK3(benchmark::State& state) {
+    table();
+    const std::string command = "LC_ALL=C sort -t, -k3 " + SjisPath + " > /dev/null";
+    const double before = childCpuSeconds();
+    for (auto _ : state)
+        if (std::system(command.c_str()) != 0) state.SkipWithError("sort failed");
+    state.counters["child_cpu_ms"] = (childCpuSeconds() - before) * 1000 / state.iterations();
+}
+
+void findAbsent(benchmark::State& state, const char* utf8, int mode) {
+    CMyHyo& hyo = table();
+    FindParameters params;
+    FindReplace::setFindText(params, CodePage::toCp932(utf8), 1, mode);
+    for (auto _ : state) {
+        FindOutcome outcome = FindReplace::findNext(hyo, params, FindReplace::wholeTable(hyo), -1, 0, -1, false);
+        if (outcome.found) state.SkipWithError("found the absent text");
+    }
+    state.counters["cells"] = static_cast<double>(hyo.rowCount()) * 20;
+}
+
+void BM_FindAbsentJapanese(benchmark::State& state) { findAbsent(state, "該当なし", MatchContainNoCase); }
+void BM_FindAbsentLettersNoCase(benchmark::State& state) { findAbsent(state, "zzz", MatchContainNoCase); }
+void BM_FindAbsentLettersCase(benchmark::State& state) { findAbsent(state, "zzz", MatchContain); }
+
+// Column 1 holds a date in every row: "/" -> "-" replaces in 500,000 cells; it is put back
+// between the timed runs.
+void BM_ReplaceAll500k(benchmark::State& state) {
+    CMyHyo& hyo = table();
+    const SelectionRange dates{1, 0, 1, hyo.rowCount() - 1};
+    FindParameters forward, back;
+    FindReplace::setFindText(forward, "/", 1, MatchContain);
+    FindReplace::setReplaceText(forward, "-");
+    FindReplace::setFindText(back, "-", 1, MatchContain);
+    FindReplace::setReplaceText(back, "/");
+    int replaced = 0;
+    for (auto _ : state) {
+        FindOutcome outcome = FindReplace::findAll(hyo, forward, dates, -1, true);
+        replaced = outcome.replaced;
+        state.PauseTiming();
+        FindReplace::findAll(hyo, back, dates, -1, true);
+        hyo.journal().clear();
+        state.ResumeTiming();
+    }
+    state.counters["replaced"] = replaced;
+}
+
+// Column 0 holds random numbers below 1,000,000: "< 500000" keeps about half the rows.
+void BM_FilterHalf(benchmark::State& state) {
+    CMyHyo& hyo = table();
+    int kept = 0;
+    for (auto _ : state) {
+        if (hyo.applyFilter(0, "500000", MatchNumberBelow, 0, false) != 0) state.SkipWithError("filter failed");
+        state.PauseTiming();
+        kept = hyo.rowCount();
+        hyo.clearFilter();
+        state.ResumeTiming();
+    }
+    state.counters["kept"] = kept;
+}
+
+void BM_FilterClear(benchmark::State& state) {
+    CMyHyo& hyo = table();
+    for (auto _ : state) {
+        state.PauseTiming();
+        hyo.applyFilter(0, "500000", MatchNumberBelow, 0, false);
+        state.ResumeTiming();
+        hyo.clearFilter();
+    }
+}
+
+}  // namespace
+
+BENCHMARK(BM_SortOneTextKey)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
+BENCHMARK(BM_GnuSortK3)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
+BENCHMARK(BM_SortOneNumberKey)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
+BENCHMARK(BM_SortThreeKeys)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
+BENCHMARK(BM_FindAbsentJapanese)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
+BENCHMARK(BM_FindAbsentLettersNoCase)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
+BENCHMARK(BM_FindAbsentLettersCase)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
+BENCHMARK(BM_ReplaceAll500k)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
+BENCHMARK(BM_FilterHalf)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
+BENCHMARK(BM_FilterClear)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
+
+BENCHMARK_MAIN();

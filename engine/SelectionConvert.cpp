@@ -1,0 +1,178 @@
+// SelectionConvert: records the cells a conversion changes, then rewrites each row once.
+#include "engine/SelectionConvert.h"
+
+#include <algorithm>
+#include <cassert>
+#include <new>
+#include <optional>
+#include <string>
+
+#include "platform/core/Prompt.h"
+#include "store/CMyHyo.h"
+#include "store/RowFormat.h"
+#include "store/TableLimits.h"
+#include "store/UndoArea.h"
+
+namespace {
+
+// Walks the existing cells left..right of one row.
+class CellWalk {
+public:
+    CellWalk(const char* text, int length, int left, int right)
+        : text_(text), length_(length), column_(left), right_(right),
+          span_(RowFormat::locate(text, length, left)) {}
+
+    bool valid() const { return span_.exists && column_ <= right_; }
+    int column() const { return column_; }
+    const CellSpan& span() const { return span_; }
+    std::string_view cellText() const {
+        return std::string_view(text_ + span_.textStart, span_.end - span_.textStart);
+    }
+    void next() {
+        ++column_;
+        if (span_.end >= length_) {
+            span_.exists = false;
+            return;
+        }
+        const int start = span_.end + 1;
+        const int end = RowFormat::cellEnd(text_, length_, start);
+        span_ = {true, start, RowFormat::textStart(text_, end, start), end};
+    }
+
+private:
+    const char* text_;
+    int length_;
+    int column_;
+    int right_;
+    CellSpan span_;
+};
+
+// The converted text when it differs and fits a cell.
+enum class CellResult { Same, Changed, TooLong };
+CellResult convertCell(std::string_view text, ConvertSetting setting, std::string& out) {
+    if (text.empty()) return CellResult::Same;
+    std::optional<std::string> converted = KanaConvert::convert(text, setting.options, setting.change);
+    if (!converted || *converted == text) return CellResult::Same;
+    if (converted->size() > static_cast<std::size_t>(TableLimits::MaxCellBytes)) return CellResult::TooLong;
+    out = std::move(*converted);
+    return CellResult::Changed;
+}
+
+// Last column of the row whose text changes, or -1.
+int lastChangedColumn(const char* text, int length, const SelectionRange& range,
+                      ConvertSetting setting, std::string& scratch) {
+    int last = -1;
+    for (CellWalk walk(text, length, range.left, range.right); walk.valid(); walk.next())
+        if (convertCell(walk.cellText(), setting, scratch) == CellResult::Changed) last = walk.column();
+    return last;
+}
+
+// Records the old text of each row's cells up to its last changed one. False when nothing
+// changes at all.
+bool recordOldTexts(CMyHyo& hyo, UndoArea& area, const SelectionRange& range,
+                    ConvertSetting setting) {
+    std::string scratch;
+    bool any = false;
+    for (int row = range.top; row <= range.bottom && area.collecting(); ++row) {
+        const char* text = hyo.rowText(row);
+        const int length = hyo.rowLength(row);
+        const int last = lastChangedColumn(text, length, range, setting, scratch);
+        for (CellWalk walk(text, length, range.left, last); walk.valid(); walk.next()) {
+            const CellSpan& span = walk.span();
+            const char terminator = span.end < length ? '\t' : '\0';
+            hyo.journal().recordCellText(walk.column(), row, text + span.textStart,
+                                         span.end - span.textStart, terminator);
+        }
+        any = any || last >= 0;
+        area.nextRow();
+    }
+    return any;
+}
+
+// Rewrites one row with its converted cells; returns how many cells changed.
+int convertRow(CMyHyo& hyo, int row, const SelectionRange& range, ConvertSetting setting,
+               int& skipped, std::string& out, std::string& scratch) {
+    const char* text = hyo.rowText(row);
+    const int length = hyo.rowLength(row);
+    int changed = 0;
+    int copied = 0;
+    out.clear();
+    for (CellWalk walk(text, length, range.left, range.right); walk.valid(); walk.next()) {
+        const CellResult result = convertCell(walk.cellText(), setting, scratch);
+        if (result == CellResult::TooLong) ++skipped;
+        if (result != CellResult::Changed) continue;
+        out.append(text + copied, walk.span().textStart - copied);
+        out += scratch;
+        copied = walk.span().end;
+        ++changed;
+    }
+    if (changed == 0) return 0;
+    out.append(text + copied, length - copied);
+    return hyo.setRow(row, out) ? changed : 0;
+}
+
+// Converting needs room for twice a cell; without it the command stops where it is.
+void allocationFailed() {
+    Prompt::messageBox("CMyHyoにて領域確保に失敗しました。", "システムエラー", PromptButtons::Ok,
+                       PromptIcon::Error);
+}
+
+}  // namespace
+
+ConvertSetting SelectionConvert::forTag(int tag) {
+    switch (tag) {
+    case 0: return {ToHalfSymbols | ToHalfDigits | ToHalfLetters | ToHalfPunctuation | KatakanaToHalf,
+                    CaseChange::None};
+    case 2: return {0, CaseChange::Upper};
+    case 3: return {0, CaseChange::Lower};
+    case 4: return {HalfToHiragana, CaseChange::None};
+    case 5: return {HiraganaToHalf, CaseChange::None};
+    default:
+        return {ToFullSymbols | ToFullDigits | ToFullLetters | ToFullPunctuation | HalfToKatakana |
+                    ToFullSpace,
+                CaseChange::None};
+    }
+}
+
+ConvertOutcome SelectionConvert::run(CMyHyo& hyo, const SelectionRange& bounds, ConvertSetting setting) {
+    ConvertOutcome outcome;
+    SelectionRange range = bounds;
+    range.bottom = std::min(range.bottom, hyo.rowCount() - 1);
+    range.right = std::min(range.right, TableLimits::MaxColumns - 1);
+    if (range.top > range.bottom || range.left > range.right) return outcome;
+    CMyUndo& journal = hyo.journal();
+    if (journal.areaOpen()) {
+        // Every command closes its area before returning; an open one is a fault of the caller.
+        assert(!"an undo area was left open");
+        Prompt::warn("既にUNDOがオープンされています。");
+        journal.clear();
+    }
+    const bool previous = journal.recording();
+    try {
+        // With nothing to change the area is dropped unstored, and the pass below only counts
+        // the cells that were too long.
+        UndoArea area(journal, UndoCellText, 0, range.left, range.top, range.right, range.bottom);
+        const bool anyChange = !area.collecting() || recordOldTexts(hyo, area, range, setting);
+        if (anyChange && !area.commit()) {
+            outcome.declined = true;
+            return outcome;
+        }
+    } catch (const std::bad_alloc&) {
+        allocationFailed();
+        return outcome;
+    }
+    journal.setRecording(false);
+    std::string out, scratch;
+    try {
+        for (int row = range.top; row <= range.bottom; ++row)
+            outcome.changedCells += convertRow(hyo, row, range, setting, outcome.skippedCells, out, scratch);
+    } catch (const std::bad_alloc&) {
+        // The rows converted so far stay, and the recorded step undoes them.
+        allocationFailed();
+    }
+    journal.setRecording(previous);
+    if (outcome.skippedCells > 0)
+        Prompt::warn(std::to_string(outcome.skippedCells) +
+                     "箇所のセルは文字数がオーバーするため変更できませんでした。");
+    return outcome;
+}
