@@ -17,9 +17,12 @@
 
 #include <algorithm>
 
+#include "app/ClipboardBridge.h"
 #include "app/Navigator.h"
 #include "editor/CMyEdit.h"
 #include "engine/CardTransfer.h"
+#include "engine/ClipboardText.h"
+#include "engine/PasteOperation.h"
 #include "platform/core/Prompt.h"
 #include "settings/CMyGlobal.h"
 #include "store/CMyHyo.h"
@@ -106,14 +109,10 @@ void TfrmCard::createActions() {
 
     QMenu* edit = menus->addMenu(QStringLiteral("編集(&E)"));
     edit->addAction(addCommand("mnu_EditUndo", "元に戻す(&Z)", "Ctrl+Z", &TfrmCard::undo));
-    // The card's clipboard commands wait for the table's clipboard operations.
-    for (auto [name, caption] : {std::pair{"mnu_EditCopy", "コピー(&C)"},
-                                 std::pair{"mnu_EditPaste", "貼り付け(&P)"},
-                                 std::pair{"mnu_EditPasteNoRet", "貼り付け(改行なし)"}}) {
-        QAction* a = edit->addAction(QString::fromUtf8(caption));
-        a->setObjectName(name);
-        a->setEnabled(false);
-    }
+    // Ctrl+C and Ctrl+V stay characters of the grid and the editor, so these carry no shortcut.
+    edit->addAction(addCommand("mnu_EditCopy", "コピー(&C)", nullptr, &TfrmCard::copyCells));
+    edit->addAction(addCommand("mnu_EditPaste", "貼り付け(&P)", nullptr, &TfrmCard::pastePlain));
+    edit->addAction(addCommand("mnu_EditPasteNoRet", "貼り付け(改行なし)", nullptr, &TfrmCard::pasteWithoutBreaks));
 
     auto* tools = findChild<QToolBar*>("ToolBar1");
     auto button = [&](const char* name, const char* text, const char* hint, QStyle::StandardPixmap icon,
@@ -284,6 +283,61 @@ void TfrmCard::undo() {
     const UndoPosition at = card->undo();
     if (at.column < 0 && at.row < 0) return;
     navigator->goToCell(std::max(at.column, 0), std::max(at.row, 0));
+    redraw();
+}
+
+// ---- clipboard ----------------------------------------------------------------------------
+
+bool TfrmCard::copySelection() {
+    const SelectionRange bounds = view->selectionBounds();
+    const bool lineBreakOnly = global.copyQuoteLineBreakOnly();
+    const long long size = ClipboardText::copyText(*card, bounds, ClipboardText::CopyTabs,
+                                                   lineBreakOnly, nullptr, ClipboardLimit);
+    if (size == 0) {
+        Prompt::warn("コピーするデータがありません。");
+        return false;
+    }
+    if (size > ClipboardLimit) {
+        Prompt::warn("サイズをオーバーしました。5Mバイト以上のコピーはできません。");
+        return false;
+    }
+    std::string text;
+    ClipboardText::copyText(*card, bounds, ClipboardText::CopyTabs, lineBreakOnly, &text);
+    ClipboardBridge::put(text);
+    return true;
+}
+
+void TfrmCard::paste(bool plain) {
+    commitEdit();
+    int unrepresentable = 0;
+    const std::string text = ClipboardBridge::take(unrepresentable);
+    if (text.empty()) {
+        Prompt::beep();
+        return;
+    }
+    if (static_cast<long long>(text.size()) > ClipboardLimit) {
+        Prompt::warn("サイズをオーバーしました。5Mバイト以上の貼り付けはできません。");
+        return;
+    }
+    if (unrepresentable > 0) Prompt::beep();
+    // Card row i is data column i, and the card has two columns: a block must fit both.
+    const bool lineBreakOnly = global.copyQuoteLineBreakOnly();
+    const ParseMode mode = plain ? ParseMode::Plain : lineBreakOnly ? ParseMode::Smart : ParseMode::Strict;
+    const PastedBlock block = ClipboardText::parse(mode, text);
+    const SelectionRange bounds = view->selectionBounds();
+    if (!block.single() && (bounds.left + block.widest - 1 > CardTransfer::ValueColumn ||
+                            bounds.top + block.rows() - 1 >= CardTransfer::MaxCardRows)) {
+        Prompt::warn("貼り付けるデータが多すぎます。");
+        return;
+    }
+    PasteOptions options;
+    options.plain = plain;
+    options.lineBreakOnly = lineBreakOnly;
+    options.warnLineBreaks = global.lineBreakCopyWarning();
+    const PasteOutcome outcome = PasteOperation::paste(*card, bounds, text, options);
+    if (outcome != PasteOutcome::Pasted && outcome != PasteOutcome::Failed) return;
+    cardModified_ = true;
+    navigator->raiseScrollRanges();
     redraw();
 }
 

@@ -34,6 +34,7 @@ class TfrmCard : public QDialog, private NavigatorHost {
     Q_OBJECT
 public:
     static constexpr int LastRow = 499999;   // the grid's last row, 0-based
+    static constexpr long long ClipboardLimit = 5000000;   // bytes, copy and paste
 
     TfrmCard(CMyHyo& source, CMyGlobal& global, CardWindowHooks hooks, QWidget* parent = nullptr);
     ~TfrmCard() override;
@@ -72,9 +73,15 @@ private:
     bool returnMovesRight() const override;
     void runUserKey(int, bool) override {}
     void showToolPalette(int, const QPoint&) override {}
-    bool copySelection() override { return false; }
-    void pasteAtCursor() override {}
+    bool copySelection() override;
+    void pasteAtCursor() override { paste(false); }
     void viewModesChanged() override {}
+
+    // Pastes the clipboard into the card cells; `plain` reads quotes as text.
+    void paste(bool plain);
+    void pastePlain() { paste(false); }
+    void pasteWithoutBreaks() { paste(true); }
+    void copyCells() { copySelection(); }
 
     void createLayout();
     void createActions();

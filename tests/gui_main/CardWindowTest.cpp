@@ -14,6 +14,8 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QTimer>
 #include <QtTest/QTest>
 #include <gtest/gtest.h>
@@ -202,4 +204,38 @@ TEST_F(CardWindowTest, NewCardUndoInTheCardAndRememberedSizes) {
         card.findChild<QAction*>("mnuFileNew")->trigger();
         EXPECT_EQ(prompt.beeps(), beeps + 1);
     });
+}
+
+TEST_F(CardWindowTest, CopyAndPasteStayInsideTheCard) {
+    auto w = openShown(Fruit);
+    withCard(*w, [&](TfrmCard& card) {
+        QClipboard* clipboard = QGuiApplication::clipboard();
+        goTo(card, 1, 0);
+        key(card, Qt::Key_C, Qt::ControlModifier);
+        EXPECT_EQ(clipboard->text(), QStringLiteral("apple"));
+
+        clipboard->setText(QStringLiteral("fig\n150"));
+        card.findChild<QAction*>("mnu_EditPaste")->trigger();
+        EXPECT_EQ(card.cardTable().cellString(1, 0), "fig");
+        EXPECT_EQ(card.cardTable().cellString(1, 1), "150");
+        EXPECT_TRUE(card.cardModified());
+
+        // Card row i is data column i: a block wider than the value column does not fit.
+        clipboard->setText(QStringLiteral("a\tb"));
+        prompt.answer(PromptAnswer::Ok);
+        key(card, Qt::Key_V, Qt::ControlModifier);
+        EXPECT_EQ(prompt.last().text, "貼り付けるデータが多すぎます。");
+        EXPECT_EQ(card.cardTable().cellString(1, 0), "fig");
+
+        clipboard->clear();
+        const int beeps = prompt.beeps();
+        card.findChild<QAction*>("mnu_EditPasteNoRet")->trigger();
+        EXPECT_EQ(prompt.beeps(), beeps + 1);
+
+        goTo(card, 1, 2);
+        prompt.answer(PromptAnswer::Ok);
+        card.findChild<QAction*>("mnu_EditCopy")->trigger();
+        EXPECT_EQ(prompt.last().text, "コピーするデータがありません。");
+    });
+    EXPECT_EQ(w->hyo().rowString(1), "fig\t150\t");
 }
