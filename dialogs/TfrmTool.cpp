@@ -62,7 +62,6 @@ void TfrmTool::showMode(int mode, const QStringList& captions, const QPoint& top
     setCursor(Qt::BlankCursor);
     move(topLeft);
     show();
-    raise();
     activateWindow();
     update();
 }

@@ -1,6 +1,7 @@
 // The tool palette opened by right clicks on the real grid, the user-defined keys pressed on
 // the grid, and the enable and check marks a menu shows when it opens.
 #include "app/CommandSurfaces.h"
+#include "app/Navigator.h"
 #include "app/TfrmMain.h"
 #include "dialogs/TfrmFind.h"
 #include "dialogs/TfrmTool.h"
@@ -323,9 +324,16 @@ TEST_F(CommandSurfacesTest, MenusApplyTheirRulesWhenTheyOpen) {
 
     openMenu("mnuTool");
     EXPECT_FALSE(action("mnuShowOneHeader")->isChecked());
+    EXPECT_FALSE(action("mnuShowScrfix")->isChecked());
+    EXPECT_FALSE(action("mnuKougo")->isChecked());
     w->hyo().takeHeaderRow();
+    w->goToCell(1, 0);
+    w->navigation().toggleFrozen();
+    w->navigation().toggleAlternate();
     openMenu("mnuTool");
     EXPECT_TRUE(action("mnuShowOneHeader")->isChecked());
+    EXPECT_TRUE(action("mnuShowScrfix")->isChecked());
+    EXPECT_TRUE(action("mnuKougo")->isChecked());
 }
 
 TEST_F(CommandSurfacesTest, BlockedCommandsWaitForTheEditorOthersCommitIt) {
