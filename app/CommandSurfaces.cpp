@@ -4,6 +4,7 @@
 #include "app/CommandRules.h"
 #include "app/CommandTable.h"
 #include "app/TfrmMain.h"
+#include "dialogs/TfrmTool.h"
 #include "platform/core/Prompt.h"
 #include "settings/CMyGlobal.h"
 
@@ -13,6 +14,7 @@
 #include <QStyle>
 #include <QToolBar>
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -55,6 +57,11 @@ void CommandSurfaces::build(QMenuBar* menuBar, QToolBar* toolBar, int buttonWidt
     }
     buildMenus(menuBar);
     buildToolBar(toolBar, buttonWidth);
+    frmTool = new TfrmTool(window.hyoCom(), &window);
+    connect(frmTool, &TfrmTool::commandClicked, this,
+            [this](int mode, int row) { runPaletteSlot(mode, row); });
+    connect(frmTool, &TfrmTool::colourClicked, this,
+            [this](bool text, int index) { runSwatch(text, index); });
     refresh();
 }
 
@@ -204,4 +211,19 @@ bool CommandSurfaces::runPaletteSlot(int mode, int row) {
 bool CommandSurfaces::runSwatch(bool text, int index) {
     const Command* c = CommandTable::byUserFunction((text ? 201 : 101) + index);
     return c && run(*c);
+}
+
+void CommandSurfaces::showPalette(int mode, const QPoint& globalPos) {
+    QStringList captions;
+    for (int row = 0;; ++row) {
+        const Command* c = CommandTable::byPaletteSlot(mode, row);
+        if (!c) break;
+        for (const PaletteSlot& slot : c->palette)
+            if (slot.mode == mode && slot.row == row) captions << QString::fromUtf8(slot.caption);
+    }
+    const QRect frame = window.frameGeometry();
+    QPoint at = globalPos;
+    at.setX(std::min(at.x(), frame.right() + 1 - frmTool->width()));
+    at.setY(std::min(at.y(), frame.bottom() + 1 - frmTool->height()));
+    frmTool->showMode(mode, captions, at);
 }

@@ -15,6 +15,7 @@ class QMenu;
 class QMenuBar;
 class QToolBar;
 class TfrmMain;
+class TfrmTool;
 
 class CommandSurfaces : public QObject {
     Q_OBJECT
@@ -41,6 +42,10 @@ public:
     bool runPaletteSlot(int mode, int row);
     // A colour swatch of the tool palette: background or text, index 0-15 or -1 for none.
     bool runSwatch(bool text, int index);
+    // Opens the tool palette in `mode` (0 cells, 1 whole rows, 2 whole columns) at the grid
+    // point `globalPos`, moved left or up to stay inside the window.
+    void showPalette(int mode, const QPoint& globalPos);
+    TfrmTool& palette() { return *frmTool; }
 
 signals:
     // A menu of the menu bar or a submenu is about to show (after the rules were applied).
@@ -54,6 +59,7 @@ private:
     bool activate(const Command& command);
 
     TfrmMain& window;
+    TfrmTool* frmTool = nullptr;  // created with the surfaces, lives as long as the window
     std::map<std::string, QAction*> actions;
     std::map<std::string, QMenu*> menus;
 };

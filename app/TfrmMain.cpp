@@ -585,9 +585,9 @@ bool TfrmMain::returnMovesRight() const { return commands_->action("tb_Ret")->is
 
 void TfrmMain::runUserKey(int digit, bool shift) { commands_->runUserKey(digit, shift); }
 
-// The palette window is not built yet; its rows and swatches are entries of the command
-// table (CommandSurfaces::runPaletteSlot and runSwatch) for it to run.
-void TfrmMain::showToolPalette(int, const QPoint&) {}
+void TfrmMain::showToolPalette(int mode, const QPoint& globalPos) {
+    commands_->showPalette(mode, globalPos);
+}
 
 bool TfrmMain::copySelection() { return commands_->run(*CommandTable::find("mnuEditCopy")); }
 
