@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <vector>
 
+#include "platform/core/FileHook.h"
 #include "platform/core/Prompt.h"
 #include "settings/CMyGlobal.h"
 #include "settings/CMyPublic.h"
@@ -215,7 +216,7 @@ bool CMyColourFile::openForReading(const std::string& path) {
     closeStream();
     // A FIFO or device under the colour file's name would block the open or never end.
     if (path.empty() || SafeFile::isSpecial(path)) return false;
-    stream = std::fopen(path.c_str(), "rb");
+    stream = FileHook::fopen(path.c_str(), "rb");
     return stream != nullptr;
 }
 
@@ -320,7 +321,7 @@ int CMyColourFile::createColourFile(const std::string& dataPath, bool saveAs,
     }
     staged = std::make_unique<StagedFile>(target);
     if (staged->writable() && !staged->prepare().empty())
-        stream = std::fopen(staged->prepare().c_str(), "wb");
+        stream = FileHook::fopen(staged->prepare().c_str(), "wb");
     if (!stream) {
         staged.reset();
         return -1;
@@ -332,7 +333,7 @@ int CMyColourFile::createColourFile(const std::string& dataPath, bool saveAs,
 }
 
 bool CMyColourFile::writeHeader(const CMyHyo& hyo, const ColourSettings& settings) {
-    if (std::fwrite("VXC", 1, 3, stream) != 3) return false;
+    if (FileHook::fwrite("VXC", 1, 3, stream) != 3) return false;
     put32(Version);
     put32(RecordSize);
     if (hyo.writeColumns(stream) < 0) return false;
@@ -367,7 +368,7 @@ void CMyColourFile::putRecord(int32_t column, int32_t row, int32_t kind, int32_t
     LittleEndian::put32(bytes + 4, row);
     LittleEndian::put32(bytes + 8, kind);
     LittleEndian::put32(bytes + 12, value);
-    if (std::fwrite(bytes, 1, RecordSize, stream) != static_cast<size_t>(RecordSize)) writeFailed = true;
+    if (FileHook::fwrite(bytes, 1, RecordSize, stream) != static_cast<size_t>(RecordSize)) writeFailed = true;
 }
 
 void CMyColourFile::writeRowAttributes(int row, const char* prefix, int length) {
@@ -397,8 +398,8 @@ void CMyColourFile::writeCellAttributes(int column, int row, const char* records
 int CMyColourFile::finishColourFile() {
     if (!stream) return -1;
     putRecord(-1, -1, 0, 0);
-    if (std::fflush(stream) != 0 || std::ferror(stream)) writeFailed = true;
-    if (std::fclose(stream) != 0) writeFailed = true;
+    if (FileHook::fflush(stream) != 0 || std::ferror(stream)) writeFailed = true;
+    if (FileHook::fclose(stream) != 0) writeFailed = true;
     stream = nullptr;
     finished = !writeFailed;
     return finished ? 0 : -1;
@@ -424,7 +425,7 @@ void CMyColourFile::abandon() {
 }
 
 void CMyColourFile::closeStream() {
-    if (stream) std::fclose(stream);
+    if (stream) FileHook::fclose(stream);
     stream = nullptr;
 }
 
@@ -460,6 +461,6 @@ bool CMyColourFile::updateTemporaryList(const std::string& dataPath, const Docum
     // Only names this program makes ("yyyymmddhhnnss_NN") name files to delete: the list is
     // shared and plain text, and a damaged line must not reach outside the store.
     for (const std::string& gone : evicted)
-        if (isTemporaryName(gone)) std::remove(storePath(global, gone).c_str());
+        if (isTemporaryName(gone)) FileHook::remove(storePath(global, gone).c_str());
     return true;
 }
