@@ -4,6 +4,7 @@
 #include <cstring>
 #include <ctime>
 #include <filesystem>
+#include <unistd.h>
 #include <vector>
 
 #include "platform/core/FileHook.h"
@@ -25,6 +26,7 @@ constexpr char ListFileName[] = "vxc.lst";
 constexpr int SettingsLeadSize = 44;
 // The list is a few hundred short lines; anything far larger is not ours to read whole.
 constexpr size_t MaxListBytes = 4u << 20;
+const char* const MsgListUnreadable = "色情報の一時保存の一覧(vxc.lst)を読み込めませんでした。";
 // Colour-file contents that no table of this program can hold are ignored on reading.
 constexpr int MaxColumns = 999;
 constexpr int MaxColumnWidth = 30000;
@@ -90,10 +92,15 @@ void sanitiseColumns(CMyHyo& hyo) {
     if (hyo.columnCount() > MaxColumns) hyo.truncateColumns(MaxColumns);
 }
 
-std::vector<std::string> readList(const std::string& path) {
+// `unreadable` (when given) is set when the list is there but could not be read.
+std::vector<std::string> readList(const std::string& path, bool* unreadable = nullptr) {
     std::vector<std::string> lines;
     std::string bytes;
-    if (path.empty() || !SafeFile::readAll(path, bytes, MaxListBytes)) return lines;
+    if (unreadable) *unreadable = false;
+    if (path.empty() || !SafeFile::readAll(path, bytes, MaxListBytes)) {
+        if (unreadable) *unreadable = !path.empty() && ::access(path.c_str(), F_OK) == 0;
+        return lines;
+    }
     std::string line;
     for (char c : bytes) {
         if (c == '\r' || c == '\n') {
@@ -200,7 +207,9 @@ std::string CMyColourFile::locateColourFile(const std::string& dataPath, const s
         doc.colourTempName = name.substr(0, TempNameLength);
         return storePath(global, doc.colourTempName);
     }
-    const std::vector<std::string> lines = readList(listPath(global));
+    bool unreadable = false;
+    const std::vector<std::string> lines = readList(listPath(global), &unreadable);
+    if (unreadable) Prompt::warn(MsgListUnreadable);
     const std::string stamp = global.fileTimeStamp(dataPath);
     for (size_t i = 0; i < lines.size(); ++i) {
         if (!listLineMatches(lines[i], dataPath, stamp, global)) continue;
@@ -350,9 +359,11 @@ bool CMyColourFile::writeHeader(const CMyHyo& hyo, const ColourSettings& setting
     LittleEndian::put32(record + 48, settings.formatFlags);
     LittleEndian::put32(record + 52, settings.alternate);
     CMyLine block(2048);
-    block.setLine(0, reinterpret_cast<const char*>(lead), SettingsLeadSize);
-    block.setLine(1, reinterpret_cast<const char*>(record), SettingsRecordSize);
-    if (block.lineCount() != 2 || block.writeBlock(stream) < 0) return false;
+    // Each line is checked: a failed first line would otherwise be filled in empty by the second.
+    if (!block.setLine(0, reinterpret_cast<const char*>(lead), SettingsLeadSize) ||
+        !block.setLine(1, reinterpret_cast<const char*>(record), SettingsRecordSize) ||
+        block.lineCount() != 2 || block.writeBlock(stream) < 0)
+        return false;
     // The records follow the record size, repeated as their own small header.
     put32(RecordSize);
     return !writeFailed;
@@ -436,7 +447,11 @@ bool CMyColourFile::updateTemporaryList(const std::string& dataPath, const Docum
     const std::string& name = doc.colourTempName;
     if (name.size() != static_cast<size_t>(TempNameLength)) return true;
     const std::string path = listPath(global);
-    std::vector<std::string> lines = readList(path);
+    bool unreadable = false;
+    std::vector<std::string> lines = readList(path, &unreadable);
+    // A list that is there but cannot be read now is left alone: rewriting it from nothing
+    // would drop every other document's entry.
+    if (unreadable) return false;
     bool removed = false;
     for (size_t i = 0; i < lines.size(); ++i) {
         if (lines[i].size() > static_cast<size_t>(ListPathOffset) && lines[i].compare(0, TempNameLength, name) == 0) {

@@ -100,7 +100,7 @@ int FileHook::remove(const char* path) {
 
 void FileHook::failAfter(long n, int error) {
     chosenError = error;
-    failedLast = OperationCount;
+    if (n > 0) failedLast = OperationCount;   // switching off keeps the last record for the test
     countdown = n > 0 ? n : 0;
 }
 
