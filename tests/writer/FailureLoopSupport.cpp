@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <regex>
 
 #include "WriterTestSupport.h"
 #include "platform/core/FileHook.h"
@@ -21,14 +20,25 @@ namespace {
 constexpr long MaxPoints = 2000;   // a loop that never runs clean is a fault of its own
 
 std::string stamped(const std::string& text) {
-    static const std::regex stamp("[0-9]{14}");
-    return std::regex_replace(text, stamp, "#");
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size();) {
+        std::size_t digits = 0;
+        while (i + digits < text.size() && text[i + digits] >= '0' && text[i + digits] <= '9') ++digits;
+        if (digits == 14) {
+            out += '#';
+        } else {
+            out.append(text, i, digits ? digits : 1);
+        }
+        i += digits ? digits : 1;
+    }
+    return out;
 }
 
-void arm(Hook hook, long n) {
+void arm(Hook hook, long n, int error) {
     if (hook == FileCalls) {
         FileHook::resetCount();
-        FileHook::failAfter(n);
+        FileHook::failAfter(n, error);
     } else {
         MemoryHook::resetCount();
         MemoryHook::failAfter(n);
@@ -82,7 +92,7 @@ Snapshot snapshot(const std::string& folder) {
     return files;
 }
 
-long walk(const Scenario& scenario, Hook hook) {
+long walk(const Scenario& scenario, Hook hook, int error) {
     scenario.reset();
     const Snapshot before = snapshot(scenario.folder);
     {
@@ -97,7 +107,7 @@ long walk(const Scenario& scenario, Hook hook) {
         scenario.reset();
         ScriptedPrompt prompt;
         prompt.allowUnscripted();
-        arm(hook, n);
+        arm(hook, n, error);
         const bool ok = scenario.run(prompt);
         if (disarm(hook) < n) {
             EXPECT_TRUE(ok);

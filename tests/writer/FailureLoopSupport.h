@@ -27,7 +27,8 @@ struct Scenario {
 
 enum Hook { FileCalls, Allocations };
 
-// Walks every failure point; returns how many runs had a failure injected.
-long walk(const Scenario& scenario, Hook hook = FileCalls);
+// Walks every failure point; returns how many runs had a failure injected. `error` is the
+// errno of every failed file call (0: the usual one for the call).
+long walk(const Scenario& scenario, Hook hook = FileCalls, int error = 0);
 
 } // namespace FailureLoop

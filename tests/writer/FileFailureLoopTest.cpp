@@ -2,6 +2,7 @@
 // disk stay whole, the user is told, the document stays modified and nothing is left behind.
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <filesystem>
 
 #include "FailureLoopSupport.h"
@@ -104,6 +105,11 @@ TEST_F(FileFailureLoopTest, SaveAndSaveAsLeaveTheOldFileOrTheNewOne) {
         return flow().saveDocument(true);
     };
     report("save as with colour file", FailureLoop::walk(saveScenario(1, saveAs, "as.csv")));
+    // The same calls failing with other errors: a full disk, a broken device, a refusal, a
+    // rename across file systems.
+    for (int error : {ENOSPC, EIO, EACCES, EXDEV})
+        report(("save with colour file beside, every call failing with errno " + std::to_string(error)).c_str(),
+               FailureLoop::walk(saveScenario(1, save, "d.csv"), FailureLoop::FileCalls, error));
 }
 
 TEST_F(FileFailureLoopTest, SaveWithEncodingAndExport) {
