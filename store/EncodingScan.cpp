@@ -70,8 +70,22 @@ EncodingScan::Result EncodingScan::classify(const unsigned char* b, int n, bool 
         bool shiftJis = wellFormedShiftJis(b, n, complete);
         if (utf8 && !shiftJis) return {15, true};
         if (shiftJis && !utf8) return {0, true};
+        if (utf8 && shiftJis) {
+            Result walked = evidence(b, n);
+            // The walk counts no two-byte UTF-8 sequence (°, ±, ß, Greek, Cyrillic). Bytes that
+            // hold such a sequence, are UTF-8 throughout and show no Shift-JIS evidence are UTF-8;
+            // half-width kana break the pairing and are counted, so they stay Shift-JIS.
+            if (!walked.decided && walked.encoding == 0 && hasMultiByteUtf8(b, n)) return {15, false};
+            return walked;
+        }
     }
     return evidence(b, n);
+}
+
+bool EncodingScan::hasMultiByteUtf8(const unsigned char* b, int n) {
+    for (int i = 0; i < n; ++i)
+        if (b[i] >= 0x80) return true;
+    return false;
 }
 
 // Position by position: the first decisive byte stops the walk; "decided" stays false when

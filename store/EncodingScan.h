@@ -5,7 +5,8 @@
 // Two tests decide first: bytes that are well-formed UTF-8 but no valid Shift-JIS are UTF-8,
 // and the other way round. Only when both readings hold (or neither does) the evidence walk
 // decides: it counts Shift-JIS pairs and multi-byte UTF-8 sequences position by position and
-// stops at the first decisive byte, so that files of half-width kana stay Shift-JIS.
+// stops at the first decisive byte, so that files of half-width kana stay Shift-JIS. When both
+// readings hold and the walk counts nothing, two-byte UTF-8 sequences make it UTF-8.
 class EncodingScan {
 public:
     struct Result {
@@ -25,5 +26,7 @@ public:
     static bool wellFormedShiftJis(const unsigned char* bytes, int count, bool complete);
 
 private:
+    // Any byte above 0x7F: in well-formed UTF-8 that is a multi-byte sequence.
+    static bool hasMultiByteUtf8(const unsigned char* bytes, int count);
     static Result evidence(const unsigned char* bytes, int count);
 };

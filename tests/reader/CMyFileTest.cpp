@@ -139,7 +139,7 @@ TEST(CMyFileDetect, EveryBranchOfTheContentScan) {
         {"\xA0", 1, 0, "one byte: no scan"},
         {"a\xA0", 2, 0, "0xA0-0xC1 counts for Shift-JIS"},
         {"a\xC1", 2, 0, "0xC1 as well"},
-        {"\xC3\xA9", 2, 0, "0xC2-0xDF with a continuation byte counts nothing"},
+        {"\xC3\xA9", 2, 15, "0xC2-0xDF with a continuation byte counts nothing; both readings hold: UTF-8"},
         {"\xC3\xA9\xE3\x81\x82", 5, 15, "then a three-byte sequence decides"},
         {"\xC3" "A", 2, 0, "0xC2-0xDF without a continuation byte counts for Shift-JIS"},
         {"a\xE3\x81", 3, 0, "0xE0-0xEF with one byte after it stops undecided"},
@@ -197,7 +197,8 @@ TEST(CMyFileDetect, TheWellFormedReadingDecides) {
         {"3\xC3\x97" "2\r\n", 15, "UTF-8 multiplication sign"},
         {"Stra\xC3\x9F" "e,\xC3\x84\r\n", 15, "UTF-8 umlauts"},
         {"\xB1\xB2\xB3,\xC3\xDE\xB0\xC0\r\n", 0, "half-width kana"},
-        {"25\xC2\xB0" "C\r\n", 0, "both readings hold: the walk finds no evidence"},
+        {"25\xC2\xB0" "C\r\n", 15, "both readings hold, no evidence, a two-byte sequence: UTF-8"},
+        {"\xC2\xB1" "1,\xCE\xB1\xCE\xB2,\xD0\xB4\r\n", 15, "plus-minus, Greek, Cyrillic"},
         {"\xC3\xA9\x82\xA0\r\n", 0, "both fail: the walk counts the Shift-JIS pair"},
         // A sequence cut by the end of the first 1000 bytes counts against neither reading.
         {std::string(999, 'a') + "\xE3\x81\x82\r\n", 15, "UTF-8 across byte 1000"},
