@@ -10,8 +10,10 @@
 //    (usually `EnableRule::Always`); leave the rest of the entry alone.
 //  - A new rule is a value of `EnableRule` or `CheckRule` plus one case in CommandRules.cpp,
 //    the only place rules are evaluated.
-//  - A new menu item also needs its place in the menu layout (CommandTable.cpp); a new
-//    toolbar button its place and image in the toolbar layout (CommandSurfaces.cpp).
+//  - A new menu item also needs its place in the menu layout, a new toolbar button its place
+//    in the toolbar layout (both in CommandTable.cpp) and its image (CommandSurfaces.cpp).
+//  - The palette window runs its rows with CommandSurfaces::runPaletteSlot and its swatches
+//    with runSwatch; the user keys reach CommandSurfaces::runUserKey.
 //  - The wrapping (commit or blocked, then run, then redraw, mark modified, refresh the
 //    status) is the entry's `wrap`; CommandSurfaces::run applies it, so a function only does
 //    its own work and returns whether it took effect.

@@ -5,6 +5,8 @@
 
 #include <span>
 
+class TfrmOption;
+
 class DialogCommands {
 public:
     static std::span<const Command> entries();
@@ -14,4 +16,6 @@ private:
     static bool card(TfrmMain& w, const Command& c);
     static bool userKeys(TfrmMain& w, const Command& c);
     static bool options(TfrmMain& w, const Command& c);
+    // What an accepted options dialog changes in the window.
+    static void applyOptions(TfrmMain& w, const TfrmOption& dialog, int scaleBefore);
 };

@@ -1,10 +1,10 @@
-// Navigator: the grid's keys and scroll bars - cursor moves, selections, scrolling, the hand-over
-// to the in-cell editor, zoom and the view commands (freeze, header, bands). The mouse is
-// GridMouse's, the editor's life EditSession's.
+// Navigator: routes the grid's events to GridKeyboard and GridMouse, and keeps the scrolling,
+// the hand-over from the in-cell editor (whose life is EditSession's), zoom and the view
+// commands (freeze, header, bands).
 #pragma once
 
 #include "app/EditSession.h"
-#include "app/GridKeys.h"
+#include "app/GridKeyboard.h"
 #include "app/GridMouse.h"
 #include "view/CMyHyoDraw.h"
 
@@ -39,23 +39,15 @@ public:
     void installOn(QWidget* widget);
 
     // ---- main-window handlers -------------------------------------------------------------
-    void FormKeyDown(int key, Qt::KeyboardModifiers modifiers);
-    // The character of a key press (Unicode text of the event).
-    void FormKeyPress(const QString& text, int key, Qt::KeyboardModifiers modifiers);
     void scr_RightChange();
     void scr_BottomChange();
-
-    // ---- view key down (cursor, selection and scroll targets) ------------------------------
-    KeyOutcome keyDown(int key, bool ctrl, bool shift);
 
     // ---- operations other parts call -------------------------------------------------------
     // Stores an open edit and shows what it changed.
     void commitEdit();
     EditSession& session() { return editing; }
     GridMouse& mouse() { return mouse_; }
-    // Ctrl+I on the grid: empty rows at the selected rows or the current row; true when rows
-    // went in.
-    bool insertRowsAtCursor();
+    GridKeyboard& keyboard() { return keyboard_; }
     void goToCell(int column, int row);
     void renderAtPositions(bool forceHeader);
     void raiseScrollRanges();
@@ -83,17 +75,6 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    struct Cell {
-        int column;
-        int row;
-        bool operator==(const Cell&) const = default;
-    };
-
-    void handleKeyPress(QKeyEvent* event);
-    static int shiftedDigitKey(int key, quint32 scanCode);
-    void actOnCode(const KeyOutcome& outcome);
-    void cutSelection();
-    void controlCharacter(int key);
     void setScrollPositions(int first, int top);
 
     CMyHyo& hyo;
@@ -104,8 +85,8 @@ private:
     QScrollBar* scr_Right;
     QScrollBar* scr_Bottom;
     NavigatorHost& host;
-    GridKeys keys;
     EditSession editing;
+    GridKeyboard keyboard_;
     GridMouse mouse_;
     bool alternateOn = false;
     int alternateBand = 1;

@@ -89,6 +89,13 @@ public:
     void colourFileCommand(int tag);
     // The colour-save button was pressed or released.
     void toggleSaveFormat(bool pressed);
+    // Hands the view options of the settings to the view (after start-up and the options).
+    void applyViewOptions();
+    // Enables and presses the colour-save button by MAKEFD and the document's colour mode.
+    void updateColourSaveButton();
+    // The options dialog reopens on the page that was active when it last closed.
+    int optionsPageIndex() const { return optionsPage; }
+    void setOptionsPage(int page) { optionsPage = page; }
     // What the enable and check rules of the commands look at.
     CommandState commandState() const;
     CommandSurfaces& commands() { return *commands_; }
@@ -158,7 +165,6 @@ private:
     void fillRecentFiles();
     void createStatusBar();
     void createView();
-    void applyViewOptions();
     void createEditor();
     void createNavigator();
     void createSearch();
@@ -174,7 +180,6 @@ private:
     void releaseFreeze();
     void restoreFreeze(int first, int end);
     int editorLineHeight() const;
-    void updateColourSaveButton();
     SaveFlowWindow saveFlowWindow();
     void refreshDocumentState();
     void viewFreeze(int& first, int& end) const;

@@ -30,7 +30,7 @@ std::span<const Command> ViewCommands::entries() {
          .tag = -10, .wrap = Wrap::Blocked, .run = zoom, .operation = "Navigator::zoom"},
         // The button's own state is the direction; Enter asks it.
         {.name = "tb_Ret", .button = "tb_Ret", .hint = "リターンの移動方向",
-         .check = CheckRule::Own, .run = returnDirection, .operation = "Navigator::FormKeyDown"},
+         .check = CheckRule::Own, .run = returnDirection, .operation = "GridKeyboard::FormKeyDown"},
         {.name = "mnuHelpData", .caption = "選択中の情報表示(&D)...", .wrap = Wrap::Commit,
          .run = information, .operation = "Navigator::showSelectionInformation"},
     };

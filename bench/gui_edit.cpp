@@ -194,7 +194,7 @@ void BM_TypeIntoOneCell(benchmark::State& state) {
         state.PauseTiming();
         state.counters["bytes"] = b.edit.totalLength();
         state.counters["paints"] = static_cast<double>(surfacePaints.paints - paintsBefore);
-        b.nav->FormKeyDown(Qt::Key_Escape, Qt::NoModifier);
+        b.nav->keyboard().FormKeyDown(Qt::Key_Escape, Qt::NoModifier);
         state.ResumeTiming();
     }
     state.SetItemsProcessed(state.iterations() * 1000);

@@ -1,4 +1,5 @@
-// CMyEdit: the in-cell editor - CP932 lines, caret, selection, box drawing, clipboard and IME.
+// CMyEdit: the in-cell editor's box over the grid - geometry, drawing, caret, mouse, clipboard
+// and the input method around its text (EditText).
 #include "editor/CMyEdit.h"
 
 #include "editor/EditSurface.h"
@@ -81,7 +82,6 @@ long pastedLength(const std::string& text) {
 }  // namespace
 
 CMyEdit::CMyEdit() {
-    lines.emplace_back();
     connect(&blinkTimer, &QTimer::timeout, this, [this] { blink(); });
     setScale(100);
 }
@@ -132,7 +132,8 @@ void CMyEdit::measureFont() {
 // Opening and closing
 
 void CMyEdit::setupBox(int x, int y, int width, int height, int maxW, int maxH, int flags) {
-    rightAligned = (flags & FlagRightAligned) != 0;
+    const bool rightAligned = (flags & FlagRightAligned) != 0;
+    text_.reset(rightAligned);
     boxLeft = rightAligned ? x : x + 2;
     boxTop = y + 1;
     boxWidth = std::max(1, rightAligned ? width - 5 : width - 3);
@@ -140,9 +141,7 @@ void CMyEdit::setupBox(int x, int y, int width, int height, int maxW, int maxH, 
     boxHeight = std::max(height - 2, cellHeight);
     maxWidth = std::max(maxW, boxWidth);
     maxHeight = std::max(maxH, boxHeight);
-    hScroll = topLine = caret = caretRow = 0;
-    selAnchor = -1;
-    selAnchorLine = 0;
+    hScroll = topLine = caretRow = 0;
     updateVisibleCounts();
 }
 
@@ -151,34 +150,10 @@ void CMyEdit::updateVisibleCounts() {
     visibleLines = std::max(1, (boxHeight + 2) / pitch);
 }
 
-// Splits the text (ending at TAB or NUL) into lines at CR or CR LF. A line longer than the
-// working buffer is refused rather than cut, so committing can never lose its tail.
+// A text whose lines are wider than the box widens it as far as it may grow.
 bool CMyEdit::loadText(const char* text) {
-    std::vector<std::string> parsed(1);
-    int total = 0;
-    for (const char* p = text ? text : ""; *p && *p != '\t'; ++p) {
-        if (*p == '\r') {
-            if (p[1] == '\n') ++p;
-            parsed.emplace_back();
-            total += 2;
-            continue;
-        }
-        if (static_cast<int>(parsed.back().size()) >= LineCapacity) return false;
-        parsed.back().push_back(*p);
-        ++total;
-    }
-    lines = std::move(parsed);
-    totalBytes = total;
-    curLine = 0;
-    lineBuffer = lines[0];
-    lineDirty = false;
-    longestLine = 1;
-    for (const std::string& line : lines)
-        longestLine = std::max(longestLine, static_cast<int>(line.size()) + 1);
-    if (longestLine * cellWidth > boxWidth) {
-        boxWidth = std::min(longestLine * cellWidth, maxWidth);
-        updateVisibleCounts();
-    }
+    if (!text_.load(text)) return false;
+    widenFor(text_.longestLine() - 1);
     return true;
 }
 
@@ -190,11 +165,9 @@ int CMyEdit::open(int x, int y, int width, int height, int maxW, int maxH, const
         return -1;
     }
     active = true;
-    if (flags & FlagCaretAtEnd) caret = lineLength();
-    typingMode = (flags & FlagTyping) != 0;
-    justTyped = false;
+    text_.begin((flags & FlagTyping) != 0, (flags & FlagCaretAtEnd) != 0);
     mouseSelecting = false;
-    maxBytes = (byteLimit <= 0 || byteLimit > LineCapacity) ? LineCapacity : byteLimit;
+    text_.setLimit(byteLimit);
     caretBlinkOn = true;
     int flash = QApplication::cursorFlashTime();
     if (flash > 0) blinkTimer.start(flash / 2);
@@ -206,15 +179,13 @@ void CMyEdit::position(int x, int y, int width, int height, const char* text, in
     if (active) return;
     setupBox(x, y, width, height, 0, 0, flags);
     if (!loadText(text)) loadText("");
-    typingMode = (flags & FlagTyping) != 0;
-    if (flags & FlagCaretAtEnd) caret = lineLength();
+    text_.begin((flags & FlagTyping) != 0, (flags & FlagCaretAtEnd) != 0);
     updateSurfaceGeometry();
     if (QGuiApplication::inputMethod()) QGuiApplication::inputMethod()->update(Qt::ImCursorRectangle);
 }
 
 void CMyEdit::close() {
-    writeBack();
-    selAnchor = -1;
+    text_.finish();
     mouseSelecting = false;
     caretShown = false;
     active = false;
@@ -223,64 +194,12 @@ void CMyEdit::close() {
     if (surface) surface->hide();
 }
 
-std::string CMyEdit::text() const {
-    std::string joined;
-    for (int i = 0; i < lineCount(); ++i) {
-        if (i > 0) joined += "\r\n";
-        joined += lineText(i);
-    }
-    return joined;
-}
-
-std::string CMyEdit::lineAt(int index) const {
-    return index >= 0 && index < lineCount() ? lineText(index) : std::string();
-}
-
 // ---------------------------------------------------------------------------------------
-// Lines and character boundaries
-
-const std::string& CMyEdit::lineText(int index) const {
-    return index == curLine ? lineBuffer : lines[static_cast<size_t>(index)];
-}
-
-void CMyEdit::writeBack() {
-    if (lineDirty) lines[static_cast<size_t>(curLine)] = lineBuffer;
-    lineDirty = false;
-}
-
-void CMyEdit::switchLine(int index) {
-    writeBack();
-    curLine = std::clamp(index, 0, lineCount() - 1);
-    lineBuffer = lines[static_cast<size_t>(curLine)];
-}
-
-bool CMyEdit::doubleAt(int offset) const {
-    return offset + 1 < lineLength() && isLead(lineBuffer[static_cast<size_t>(offset)]);
-}
-
-int CMyEdit::boundaryAtOrBefore(const std::string& s, int offset) const {
-    int n = static_cast<int>(s.size());
-    offset = std::clamp(offset, 0, n);
-    int i = 0;
-    while (i < offset) {
-        int step = (isLead(s[static_cast<size_t>(i)]) && i + 1 < n) ? 2 : 1;
-        if (i + step > offset) break;
-        i += step;
-    }
-    return i;
-}
-
-int CMyEdit::nextCharEnd(int offset) const {
-    return std::min(lineLength(), offset + (doubleAt(offset) ? 2 : 1));
-}
-
-int CMyEdit::previousCharStart(int offset) const {
-    return offset <= 0 ? 0 : boundaryAtOrBefore(lineBuffer, offset - 1);
-}
+// Growing the box
 
 // A line grew to `length` bytes: the box widens to hold it (and the caret after it).
 void CMyEdit::widenFor(int length) {
-    longestLine = std::max(longestLine, length + 1);
+    const int longestLine = std::max(text_.longestLine(), length + 1);
     if (longestLine * cellWidth > boxWidth && boxWidth < maxWidth) {
         boxWidth = std::min(longestLine * cellWidth, maxWidth);
         updateVisibleCounts();
@@ -295,226 +214,21 @@ void CMyEdit::growForLines(bool unlimited) {
     updateVisibleCounts();
 }
 
-// ---------------------------------------------------------------------------------------
-// Selection
-
-bool CMyEdit::hasSelection() const {
-    return selAnchor >= 0 && (selAnchorLine != curLine || selAnchor != caret);
-}
-
-bool CMyEdit::selectionRange(TextPoint& from, TextPoint& to) const {
-    if (!hasSelection()) return false;
-    TextPoint anchor{selAnchorLine, selAnchor};
-    TextPoint end{curLine, caret};
-    bool anchorFirst = anchor.line < end.line || (anchor.line == end.line && anchor.offset < end.offset);
-    from = anchorFirst ? anchor : end;
-    to = anchorFirst ? end : anchor;
-    return true;
-}
-
-std::string CMyEdit::selectedText() const {
-    TextPoint from{}, to{};
-    if (!selectionRange(from, to)) return {};
-    std::string out;
-    for (int i = from.line; i <= to.line; ++i) {
-        const std::string& s = lineText(i);
-        int a = i == from.line ? from.offset : 0;
-        int b = i == to.line ? to.offset : static_cast<int>(s.size());
-        a = std::min(a, static_cast<int>(s.size()));
-        b = std::clamp(b, a, static_cast<int>(s.size()));
-        if (i > from.line) out += "\r\n";
-        out.append(s, static_cast<size_t>(a), static_cast<size_t>(b - a));
-    }
-    return out;
-}
-
-int CMyEdit::selectedLength() const { return static_cast<int>(selectedText().size()); }
-
 void CMyEdit::deleteSelection() {
-    TextPoint from{}, to{};
-    if (!selectionRange(from, to)) {
-        selAnchor = -1;
-        return;
-    }
-    int removed = selectedLength();
-    writeBack();
-    std::string head = lines[static_cast<size_t>(from.line)].substr(0, static_cast<size_t>(from.offset));
-    std::string tail = lines[static_cast<size_t>(to.line)].substr(static_cast<size_t>(to.offset));
-    // As for Backspace and Delete: lines that together overflow the working buffer stay
-    // apart, so the cell can still be opened for editing later.
-    if (head.size() + tail.size() > LineCapacity) return;
-    lines[static_cast<size_t>(from.line)] = head + tail;
-    lines.erase(lines.begin() + from.line + 1, lines.begin() + to.line + 1);
-    totalBytes -= removed;
-    curLine = from.line;
-    lineBuffer = lines[static_cast<size_t>(curLine)];
-    caret = from.offset;
-    selAnchor = -1;
+    text_.deleteSelection();
     if (active) refresh();
-}
-
-// Before a caret move: Shift keeps or starts the selection at the old caret, else drops it.
-void CMyEdit::startSelectionMove(bool shift) {
-    if (!shift) {
-        selAnchor = -1;
-    } else if (selAnchor < 0) {
-        selAnchor = caret;
-        selAnchorLine = curLine;
-    }
 }
 
 // ---------------------------------------------------------------------------------------
 // Keys
 
-void CMyEdit::moveLeft(bool shift) {
-    startSelectionMove(shift);
-    if (caret > 0) {
-        caret = previousCharStart(caret);
-    } else if (curLine > 0) {
-        switchLine(curLine - 1);
-        caret = lineLength();
-    }
-}
-
-void CMyEdit::moveRight(bool shift) {
-    startSelectionMove(shift);
-    if (caret < lineLength()) {
-        caret = nextCharEnd(caret);
-    } else if (curLine < lineCount() - 1) {
-        switchLine(curLine + 1);
-        caret = 0;
-    }
-}
-
-void CMyEdit::moveVertical(int delta, bool shift) {
-    startSelectionMove(shift);
-    int target = curLine + delta;
-    if (target < 0 || target >= lineCount()) return;
-    int column = caret;
-    switchLine(target);
-    caret = boundaryAtOrBefore(lineBuffer, std::min(column, lineLength()));
-}
-
-void CMyEdit::backspace() {
-    selAnchor = -1;
-    if (caret > 0) {
-        int start = previousCharStart(caret);
-        lineBuffer.erase(static_cast<size_t>(start), static_cast<size_t>(caret - start));
-        totalBytes -= caret - start;
-        caret = start;
-        lineDirty = true;
-    } else if (curLine > 0) {
-        int previous = curLine - 1;
-        // Two long lines that together overflow the working buffer stay apart.
-        if (lines[static_cast<size_t>(previous)].size() + lineBuffer.size() > LineCapacity) return;
-        std::string rest = lineBuffer;
-        lines.erase(lines.begin() + curLine);
-        curLine = previous;
-        lineBuffer = lines[static_cast<size_t>(previous)];
-        caret = lineLength();
-        lineBuffer += rest;
-        lineDirty = true;
-        totalBytes -= 2;
-    }
-}
-
-void CMyEdit::deleteForward() {
-    if (hasSelection()) {
-        deleteSelection();
-        return;
-    }
-    selAnchor = -1;
-    if (caret < lineLength()) {
-        int end = nextCharEnd(caret);
-        lineBuffer.erase(static_cast<size_t>(caret), static_cast<size_t>(end - caret));
-        totalBytes -= end - caret;
-        lineDirty = true;
-    } else if (curLine < lineCount() - 1) {
-        const std::string& next = lines[static_cast<size_t>(curLine + 1)];
-        if (next.size() + lineBuffer.size() > LineCapacity) return;
-        lineBuffer += next;
-        lines.erase(lines.begin() + curLine + 1);
-        lineDirty = true;
-        totalBytes -= 2;
-    }
-}
-
-// Ctrl+Enter: split the current line at the caret; the box grows without limit.
-void CMyEdit::insertLineBreak() {
-    if (rightAligned || totalBytes + 2 >= maxBytes) return;
-    selAnchor = -1;
-    std::string rest = lineBuffer.substr(static_cast<size_t>(caret));
-    lineBuffer.resize(static_cast<size_t>(caret));
-    lines[static_cast<size_t>(curLine)] = lineBuffer;
-    lineDirty = false;
-    lines.insert(lines.begin() + curLine + 1, rest);
-    switchLine(curLine + 1);
-    caret = 0;
-    totalBytes += 2;
-    growForLines(true);
-}
-
 int CMyEdit::keyDown(int key, Qt::KeyboardModifiers modifiers) {
     if (!active) return KeyHandled;
-    // Shift still held from typing a capital does not select with the key right after it.
-    const bool afterCharacter = justTyped;
-    justTyped = false;
-    if (modifiers & (Qt::ControlModifier | Qt::AltModifier)) {
-        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            insertLineBreak();
-            refresh();
-        }
-        return KeyHandled;
-    }
-    const bool shift = (modifiers & Qt::ShiftModifier) != 0 && !afterCharacter;
-    switch (key) {
-    case Qt::Key_Backspace:
-        backspace();
-        break;
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        close();
-        return KeyCommitAndMove;
-    case Qt::Key_Escape:
-        close();
-        return KeyCancel;
-    case Qt::Key_End:
-        if (typingMode) return KeyCommit;
-        startSelectionMove(shift);
-        caret = lineLength();
-        break;
-    case Qt::Key_Home:
-        if (typingMode) return KeyCommit;
-        startSelectionMove(shift);
-        caret = 0;
-        break;
-    case Qt::Key_Left:
-        if (typingMode) return KeyCommitAndMove;
-        moveLeft(shift);
-        break;
-    case Qt::Key_Right:
-        if (typingMode) return KeyCommitAndMove;
-        moveRight(shift);
-        break;
-    case Qt::Key_Up:
-        if (typingMode) return KeyCommitAndMove;
-        moveVertical(-1, shift);
-        break;
-    case Qt::Key_Down:
-        if (typingMode) return KeyCommitAndMove;
-        moveVertical(1, shift);
-        break;
-    case Qt::Key_Insert:
-        insertMode = !insertMode;
-        break;
-    case Qt::Key_Delete:
-        deleteForward();
-        break;
-    default:
-        return KeyHandled;
-    }
-    refresh();
-    return KeyHandled;
+    const EditText::KeyStep step = text_.keyDown(key, modifiers);
+    if (step.lineAdded) growForLines(true);
+    if (step.close) close();
+    else if (step.redraw) refresh();
+    return step.result;
 }
 
 // ---------------------------------------------------------------------------------------
@@ -560,83 +274,43 @@ bool CMyEdit::holdsTypeable(const QString& text) {
 }
 
 void CMyEdit::typeSingle(unsigned char byte) {
-    if (!active || byte < 0x20) return;   // Backspace, TAB, CR and other controls
-    if (hasSelection()) deleteSelection();
-    selAnchor = -1;
-    bool overwrite = !insertMode && caret < lineLength();
-    if (overwrite && doubleAt(caret)) {
-        // The single byte replaces the whole double-byte character.
-        lineBuffer.erase(static_cast<size_t>(caret), 1);
-        --totalBytes;
-    }
-    if (overwrite) {
-        lineBuffer[static_cast<size_t>(caret)] = static_cast<char>(byte);
-    } else {
-        if (totalBytes + 1 >= maxBytes || lineLength() >= LineCapacity) return;
-        lineBuffer.insert(lineBuffer.begin() + caret, static_cast<char>(byte));
-        ++totalBytes;
-    }
-    afterTyping();
+    if (active && text_.typeSingle(byte)) afterTyping();
 }
 
 void CMyEdit::typeDouble(unsigned char lead, unsigned char trail) {
-    if (!active) return;
-    if (hasSelection()) deleteSelection();
-    selAnchor = -1;
-    const char pair[2] = {static_cast<char>(lead), static_cast<char>(trail)};
-    if (insertMode || caret >= lineLength()) {
-        if (totalBytes + 2 >= maxBytes || lineLength() + 2 > LineCapacity) return;
-        lineBuffer.insert(static_cast<size_t>(caret), pair, 2);
-        totalBytes += 2;
-    } else {
-        if (!doubleAt(caret)) {
-            // Over a single-byte character a space makes room for the second byte.
-            if (totalBytes + 1 >= maxBytes || lineLength() + 1 > LineCapacity) return;
-            lineBuffer.insert(lineBuffer.begin() + caret, ' ');
-            ++totalBytes;
-        }
-        lineBuffer.replace(static_cast<size_t>(caret), 2, pair, 2);
-    }
-    afterTyping();
+    if (active && text_.typeDouble(lead, trail)) afterTyping();
 }
 
 void CMyEdit::afterTyping() {
-    widenFor(lineLength());
-    lineDirty = true;
-    justTyped = true;
-    moveRight(false);
+    widenFor(text_.lineLength());
     refresh();
 }
 
 // ---------------------------------------------------------------------------------------
 // Mouse
 
-CMyEdit::TextPoint CMyEdit::pointAt(int x, int y) const {
+EditText::Point CMyEdit::pointAt(int x, int y) const {
     int line = std::clamp((y - boxTop) / pitch + topLine, 0, lineCount() - 1);
-    const std::string& s = lineText(line);
+    const std::string& s = text_.lineText(line);
     int length = static_cast<int>(s.size());
     int column;
     if (x < boxLeft) {
         column = 0;
     } else if (x >= boxLeft + boxWidth) {
         column = length;
-    } else if (rightAligned) {
+    } else if (text_.isRightAligned()) {
         column = length - hScroll - (boxLeft + boxWidth - x) / cellWidth;
     } else {
         column = (x - boxLeft) / cellWidth + hScroll;
     }
-    return {line, boundaryAtOrBefore(s, column)};
+    return {line, EditText::boundaryAtOrBefore(s, column)};
 }
 
 bool CMyEdit::mouseDown(int x, int y) {
     if (!active) return false;
     QRect border(boxLeft - 2, boxTop - 1, boxWidth + 4, boxHeight + 2);
     if (!border.contains(x, y)) return false;
-    TextPoint point = pointAt(x, y);
-    switchLine(point.line);
-    caret = point.offset;
-    selAnchor = caret;
-    selAnchorLine = curLine;
+    text_.pressAt(pointAt(x, y));
     mouseSelecting = true;
     refresh();
     return true;
@@ -644,9 +318,7 @@ bool CMyEdit::mouseDown(int x, int y) {
 
 void CMyEdit::mouseMove(int x, int y) {
     if (!active || !mouseSelecting) return;
-    TextPoint point = pointAt(x, y);
-    if (point.line != curLine) switchLine(point.line);
-    caret = point.offset;
+    text_.dragTo(pointAt(x, y));
     refresh();
 }
 
@@ -661,47 +333,15 @@ void CMyEdit::mouseUp() {
 
 void CMyEdit::pasteText(const char* text, int length) {
     if (!active) return;
-    if (hasSelection()) deleteSelection();
-    selAnchor = -1;
-    std::vector<std::string> pieces(1);
-    int bytes = 0;
-    for (int i = 0; i < length && text[i]; ++i) {
-        char c = text[i];
-        if (c == '\r' || c == '\n') {
-            if (c == '\r' && i + 1 < length && text[i + 1] == '\n') ++i;
-            pieces.emplace_back();
-            continue;
-        }
-        pieces.back().push_back(c == '\t' ? ' ' : c);
-        ++bytes;
-    }
-    std::string tail = lineBuffer.substr(static_cast<size_t>(caret));
-    lineBuffer.resize(static_cast<size_t>(caret));
-    lineBuffer += pieces.front();
-    if (pieces.size() == 1) {
-        caret = lineLength();
-        lineBuffer += tail;
-        lineDirty = true;
-        widenFor(lineLength());
-    } else {
-        lines[static_cast<size_t>(curLine)] = lineBuffer;
-        widenFor(lineLength());
-        int at = curLine + 1;
-        for (size_t k = 1; k < pieces.size(); ++k, ++at) {
-            std::string line = pieces[k] + (k + 1 == pieces.size() ? tail : std::string());
-            lines.insert(lines.begin() + at, line);
-            widenFor(static_cast<int>(line.size()));
-        }
-        lineDirty = false;
-        switchLine(at - 1);
-        caret = static_cast<int>(pieces.back().size());
-        for (size_t k = 1; k < pieces.size(); ++k) {
+    const int added = text_.paste(text, length);
+    widenFor(text_.longestLine() - 1);
+    if (added > 0) {
+        for (int k = 0; k < added; ++k) {
             if (boxHeight + pitch >= maxHeight) break;
             boxHeight += pitch;
         }
         updateVisibleCounts();
     }
-    totalBytes += bytes + 2 * static_cast<int>(pieces.size() - 1);
     refresh();
 }
 
@@ -717,8 +357,8 @@ bool CMyEdit::copyToClipboard() {
 
 bool CMyEdit::cutToClipboard() {
     if (!copyToClipboard()) return false;
-    deleteSelection();
-    lineDirty = true;
+    text_.cutSelection();
+    if (active) refresh();
     return true;
 }
 
@@ -732,7 +372,7 @@ void CMyEdit::pasteFromClipboard() {
     int refused = 0;
     std::string bytes = clipboardToCp932(text, refused);
     if (refused > 0) Prompt::beep();
-    if (pastedLength(bytes) + totalBytes >= PasteLimit) {
+    if (pastedLength(bytes) + text_.totalLength() >= PasteLimit) {
         Prompt::warn("サイズをオーバーするためコピーはできません。");
         return;
     }
@@ -743,9 +383,11 @@ void CMyEdit::pasteFromClipboard() {
 // Scrolling, drawing and the caret
 
 void CMyEdit::ensureCaretVisible() {
-    caret = boundaryAtOrBefore(lineBuffer, caret);
-    int length = lineLength();
-    if (rightAligned) {
+    text_.snapCaret();
+    const int caret = text_.caretPosition();
+    const int curLine = text_.currentLine();
+    int length = text_.lineLength();
+    if (text_.isRightAligned()) {
         // Work with the byte column shown at the box's left edge.
         int left = length - hScroll - visibleColumns;
         if (caret < left) left = caret;
@@ -763,7 +405,7 @@ void CMyEdit::ensureCaretVisible() {
 }
 
 int CMyEdit::columnX(int offset, int length) const {
-    return rightAligned ? boxWidth - (length - hScroll - offset) * cellWidth
+    return text_.isRightAligned() ? boxWidth - (length - hScroll - offset) * cellWidth
                         : (offset - hScroll) * cellWidth;
 }
 
@@ -808,26 +450,27 @@ void CMyEdit::renderBox() {
     }
     QPainter painter(&bitmap);
     painter.fillRect(0, 0, shown.width(), shown.height(), Qt::white);
-    painter.setClipRect(0, 0, std::min(rightAligned ? boxWidth + 2 : boxWidth, shown.width()),
+    painter.setClipRect(0, 0, std::min(text_.isRightAligned() ? boxWidth + 2 : boxWidth, shown.width()),
                         shown.height());
     painter.setFont(editorFont);
     painter.setPen(Qt::black);
-    TextPoint from{}, to{};
-    bool selected = selectionRange(from, to);
+    EditText::Point from{}, to{};
+    bool selected = text_.selectionRange(from, to);
     for (int i = topLine, y = 0; i < lineCount() && y < shown.height(); ++i, y += pitch) {
         int selFrom = -1, selTo = -1;
+        const std::string& line = text_.lineText(i);
         if (selected && i >= from.line && i <= to.line) {
             selFrom = i == from.line ? from.offset : 0;
-            selTo = i == to.line ? to.offset : static_cast<int>(lineText(i).size());
+            selTo = i == to.line ? to.offset : static_cast<int>(line.size());
         }
-        drawLine(painter, lineText(i), y, selFrom, selTo);
+        drawLine(painter, line, y, selFrom, selTo);
     }
 }
 
 // Draws the visible part of one line; the selected bytes are inverted over the text height.
 void CMyEdit::drawLine(QPainter& painter, const std::string& s, int y, int selFrom, int selTo) {
     int length = static_cast<int>(s.size());
-    int first = boundaryAtOrBefore(s, std::max(0, -columnX(0, length) / cellWidth));
+    int first = EditText::boundaryAtOrBefore(s, std::max(0, -columnX(0, length) / cellWidth));
     int visibleEnd = first;
     while (visibleEnd < length && columnX(visibleEnd, length) < boxWidth)
         visibleEnd += (isLead(s[static_cast<size_t>(visibleEnd)]) && visibleEnd + 1 < length) ? 2 : 1;
@@ -852,12 +495,14 @@ void CMyEdit::drawLine(QPainter& painter, const std::string& s, int y, int selFr
 }
 
 QRect CMyEdit::caretRect() const {
-    int length = lineLength();
+    const int length = text_.lineLength();
+    const int caret = text_.caretPosition();
+    const bool rightAligned = text_.isRightAligned();
     int x = columnX(caret, length) - (rightAligned ? 1 : 0);
     int width = 2;
-    if (!insertMode) {
+    if (!text_.isInsertMode()) {
         if (rightAligned && caret >= length) width = 2;
-        else width = doubleAt(caret) ? 2 * cellWidth : cellWidth;
+        else width = text_.doubleAtCaret() ? 2 * cellWidth : cellWidth;
     }
     return QRect(boxLeft + x, boxTop + caretRow * pitch, width, cellHeight);
 }
@@ -902,7 +547,7 @@ void CMyEdit::paintSurface(QPainter& painter) {
     QPoint origin = surface->pos();
     if (active) {
         const QSize shown = shownSize();
-        int width = std::min(rightAligned ? boxWidth + 2 : boxWidth, shown.width());
+        int width = std::min(text_.isRightAligned() ? boxWidth + 2 : boxWidth, shown.width());
         const qreal ratio = bitmap.devicePixelRatio();
         painter.drawImage(QRectF(boxLeft - origin.x(), boxTop - origin.y(), width, shown.height()),
                           bitmap, QRectF(0, 0, width * ratio, shown.height() * ratio));

@@ -1,5 +1,8 @@
-// CMyEdit: the in-cell editor - CP932 lines, caret, selection, box drawing, clipboard and IME.
+// CMyEdit: the in-cell editor's box over the grid - geometry, drawing, caret, mouse, clipboard
+// and the input method, around its text model EditText.
 #pragma once
+
+#include "editor/EditText.h"
 
 #include <QFont>
 #include <QImage>
@@ -19,8 +22,8 @@ class EditSurface;
 class QPainter;
 class QWidget;
 
-// The editor keeps its text as lines of Shift-JIS bytes and edits only the current line in a
-// working buffer. It paints a box over the owner widget (through a child surface that ignores
+// The text (lines of Shift-JIS bytes, the current one in a working buffer) is EditText's. The
+// editor paints a box over the owner widget (through a child surface that ignores
 // the mouse) and draws its own caret; keys, characters and mouse events come from the owner's
 // handlers. Coordinates are the owner widget's.
 class CMyEdit : public QObject {
@@ -31,10 +34,13 @@ public:
     static constexpr int FlagTyping = 2;
     static constexpr int FlagCaretAtEnd = 4;
     // Longest line the working buffer holds, and the usual byte limit of a cell edit.
-    static constexpr int LineCapacity = 5124;
+    static constexpr int LineCapacity = EditText::LineCapacity;
     static constexpr int CellByteLimit = 5001;
     // What a key did: stay in the editor, commit, commit and handle the key on the grid, cancel.
-    enum KeyResult { KeyCommit = 0, KeyHandled = 1, KeyCommitAndMove = 2, KeyCancel = -1 };
+    static constexpr int KeyCommit = EditText::KeyCommit;
+    static constexpr int KeyHandled = EditText::KeyHandled;
+    static constexpr int KeyCommitAndMove = EditText::KeyCommitAndMove;
+    static constexpr int KeyCancel = EditText::KeyCancel;
 
     CMyEdit();
     ~CMyEdit() override;
@@ -52,8 +58,9 @@ public:
     void position(int x, int y, int width, int height, const char* text, int flags);
     void close();
 
-    std::string text() const;   // lines joined with CR LF
-    int totalLength() const { return totalBytes; }
+    std::string text() const { return text_.text(); }   // lines joined with CR LF
+    int totalLength() const { return text_.totalLength(); }
+    const EditText& model() const { return text_; }
 
     // Qt key code with its modifiers; returns a KeyResult.
     int keyDown(int key, Qt::KeyboardModifiers modifiers);
@@ -71,8 +78,8 @@ public:
     void mouseMove(int x, int y);
     void mouseUp();
 
-    std::string selectedText() const;
-    int selectedLength() const;
+    std::string selectedText() const { return text_.selectedText(); }
+    int selectedLength() const { return static_cast<int>(selectedText().size()); }
     void deleteSelection();
     void pasteText(const char* text, int length);
     void redraw();
@@ -91,18 +98,20 @@ public:
 
     // ---- state, for the main window and tests ----
     bool isActive() const { return active; }
-    bool isTypingMode() const { return typingMode; }
-    bool isInsertMode() const { return insertMode; }
-    bool isRightAligned() const { return rightAligned; }
-    bool hasSelection() const;
+    bool isTypingMode() const { return text_.isTypingMode(); }
+    bool isInsertMode() const { return text_.isInsertMode(); }
+    bool isRightAligned() const { return text_.isRightAligned(); }
+    bool hasSelection() const { return text_.hasSelection(); }
     bool isMouseSelecting() const { return mouseSelecting; }
-    int caretPosition() const { return caret; }
-    int currentLine() const { return curLine; }
-    int lineCount() const { return static_cast<int>(lines.size()); }
-    std::string lineAt(int index) const;
+    int caretPosition() const { return text_.caretPosition(); }
+    int currentLine() const { return text_.currentLine(); }
+    int lineCount() const { return text_.lineCount(); }
+    std::string lineAt(int index) const {
+        return index >= 0 && index < lineCount() ? text_.lineText(index) : std::string();
+    }
     int horizontalScroll() const { return hScroll; }
     int firstVisibleLine() const { return topLine; }
-    int maxLength() const { return maxBytes; }
+    int maxLength() const { return text_.maxLength(); }
     QRect boxRect() const { return QRect(boxLeft, boxTop, boxWidth, boxHeight); }
     int charWidth() const { return cellWidth; }
     int charHeight() const { return cellHeight; }
@@ -121,39 +130,16 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    struct TextPoint {
-        int line;
-        int offset;
-    };
-
     void setupBox(int x, int y, int width, int height, int maxW, int maxH, int flags);
     bool loadText(const char* text);
     void measureFont();
     void updateVisibleCounts();
-
-    const std::string& lineText(int index) const;
-    int lineLength() const { return static_cast<int>(lineBuffer.size()); }
-    void writeBack();
-    void switchLine(int index);
-    bool doubleAt(int offset) const;
-    int boundaryAtOrBefore(const std::string& s, int offset) const;
-    int nextCharEnd(int offset) const;
-    int previousCharStart(int offset) const;
     void widenFor(int length);
     void growForLines(bool unlimited);
-
-    void startSelectionMove(bool shift);
-    void moveLeft(bool shift);
-    void moveRight(bool shift);
-    void moveVertical(int delta, bool shift);
-    void backspace();
-    void deleteForward();
-    void insertLineBreak();
     void typeSingle(unsigned char byte);
     void typeDouble(unsigned char lead, unsigned char trail);
     void afterTyping();
-    bool selectionRange(TextPoint& from, TextPoint& to) const;
-    TextPoint pointAt(int x, int y) const;
+    EditText::Point pointAt(int x, int y) const;
 
     void ensureCaretVisible();
     int columnX(int offset, int length) const;   // x of a byte column inside the box
@@ -183,26 +169,12 @@ private:
     int boxLeft = 0, boxTop = 0, boxWidth = 0, boxHeight = 0, maxWidth = 0, maxHeight = 0;
     int visibleColumns = 1, visibleLines = 1;
 
-    std::vector<std::string> lines;
-    int curLine = 0;
-    std::string lineBuffer;
-    bool lineDirty = false;
-    int longestLine = 1;
-    int totalBytes = 0;
-    int maxBytes = LineCapacity;
-
-    int caret = 0;
+    EditText text_;
     int hScroll = 0;
     int topLine = 0;
     int caretRow = 0;
-    int selAnchor = -1;
-    int selAnchorLine = 0;
 
     bool active = false;
-    bool rightAligned = false;
-    bool typingMode = false;
-    bool insertMode = true;
-    bool justTyped = false;
     bool mouseSelecting = false;
     bool caretShown = false;
     bool caretBlinkOn = true;

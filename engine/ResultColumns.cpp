@@ -5,6 +5,7 @@
 
 #include "store/CMyHyo.h"
 #include "store/RowFormat.h"
+#include "store/TableLimits.h"
 #include "store/UndoArea.h"
 
 ResultColumns::ResultColumns(CMyHyo& hyo, int first, int count)
@@ -42,6 +43,9 @@ bool ResultColumns::record() {
 }
 
 bool ResultColumns::insert(int colourIndex) {
+    // The commands refuse with their own message before this; the store would refuse too,
+    // after the step that deletes the columns again had been recorded.
+    if (!TableLimits::columnsFit(std::max(hyo_.widestRowValue(), first_), count_)) return false;
     const bool previous = hyo_.journal().recording();
     if (previous && !record()) return false;
     // Recording stays off for the change itself: the step above undoes all of it.

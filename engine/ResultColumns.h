@@ -18,7 +18,7 @@ public:
     // columns are noted.
     void willWrite(int row);
     // Records the step (asking before going on without undo), inserts and colours the
-    // columns. False when the user declined: nothing changed.
+    // columns. False when the user declined or the columns do not fit: nothing changed.
     bool insert(int colourIndex);
     // Writes the values of one row into the new columns in one pass; empty trailing values
     // of a row that ends before the new columns add nothing.

@@ -1,6 +1,7 @@
 // CMyColourFile: writing and reading the .vxc file, locating it, and the temporary-store list.
 #include "store/CMyColourFile.h"
 
+#include <algorithm>
 #include <cstring>
 #include <ctime>
 #include <filesystem>
@@ -478,4 +479,25 @@ bool CMyColourFile::updateTemporaryList(const std::string& dataPath, const Docum
     for (const std::string& gone : evicted)
         if (isTemporaryName(gone)) FileHook::remove(storePath(global, gone).c_str());
     return true;
+}
+
+std::vector<std::string> CMyColourFile::readTemporaryList(const CMyGlobal& global) {
+    return readList(listPath(global));
+}
+
+int CMyColourFile::removeTemporaryEntry(const CMyGlobal& global, const std::string& tempName) {
+    // The name alone builds the store path, so only names this program makes are taken.
+    if (!isTemporaryName(tempName)) return 0;
+    const std::string path = listPath(global);
+    std::vector<std::string> lines = readList(path);
+    const auto entry = std::find_if(lines.begin(), lines.end(), [&](const std::string& line) {
+        return line.size() >= static_cast<size_t>(ListPathOffset) && line.compare(0, TempNameLength, tempName) == 0;
+    });
+    if (entry == lines.end()) return 0;
+    lines.erase(entry);
+    std::string bytes;
+    for (const std::string& line : lines) bytes += line + "\r\n";
+    if (!SafeFile::replace(path, bytes)) return -1;
+    std::remove(storePath(global, tempName).c_str());
+    return 1;
 }

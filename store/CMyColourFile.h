@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <vector>
 
 class CMyGlobal;
 class CMyHyo;
@@ -95,6 +96,12 @@ public:
     // evicting beyond MAKEFDLISTMAX for a new entry. False when the list could not be written.
     static bool updateTemporaryList(const std::string& dataPath, const DocumentState& doc,
                                     CMyGlobal& global);
+    // The lines of vxc.lst as they are on disk now (empty when it is missing or unreadable).
+    static std::vector<std::string> readTemporaryList(const CMyGlobal& global);
+    // Rereads vxc.lst, removes the entry named `tempName` (wherever another instance has moved
+    // it) and then its store file. 1 removed, 0 no such entry or not a temporary name, -1 the
+    // list could not be written (list and file stay).
+    static int removeTemporaryEntry(const CMyGlobal& global, const std::string& tempName);
 
 private:
     void put32(int32_t value);

@@ -106,8 +106,13 @@ void CMyHyoDraw::setAlternateLines(int interval, int scheme) {
 int CMyHyoDraw::scaledColumn(int column) const { return hyo_.scaledColumnWidth(column); }
 int CMyHyoDraw::scaledRow(int row) const { return hyo_.scaledRowHeight(row); }
 int CMyHyoDraw::tableColumns() const { return std::max(hyo_.widestRowValue(), 0); }
-int CMyHyoDraw::gridColumns() const { return std::min(tableColumns() + 50, MaxColumns); }
-int CMyHyoDraw::gridRows() const { return std::min(hyo_.rowCount() + 500, MaxRows); }
+int CMyHyoDraw::gridColumns() const { return std::min(tableColumns() + 50, maxColumns_); }
+int CMyHyoDraw::gridRows() const { return std::min(hyo_.rowCount() + 500, maxRows_); }
+
+void CMyHyoDraw::setLimits(int columns, int rows) {
+    maxColumns_ = std::clamp(columns, 1, MaxColumns);
+    maxRows_ = std::clamp(rows, 1, MaxRows);
+}
 
 void CMyHyoDraw::recomputeFrozenWidth() {
     frozenWidth_ = 0;
@@ -120,11 +125,11 @@ void CMyHyoDraw::recomputeFrozenWidth() {
 void CMyHyoDraw::render(int firstColumn, int topRow, bool forceHeader) {
     ++renderCount_;
     canvas_.beginDrawing();
-    firstColumn = std::clamp(firstColumn, 0, MaxColumns - 1);
+    firstColumn = std::clamp(firstColumn, 0, maxColumns_ - 1);
     // Scrolled columns start after the frozen ones; drawing a frozen column twice would make
     // its second copy empty and unreachable by the hit tests.
     if (frozenEnd_ > 0) firstColumn = std::max(firstColumn, frozenEnd_);
-    topRow = std::clamp(topRow, 0, MaxRows - 1);
+    topRow = std::clamp(topRow, 0, maxRows_ - 1);
 
     const std::string widest = std::to_string(static_cast<long long>(topRow) * 100 + 99);
     const int numberWidth = std::max(

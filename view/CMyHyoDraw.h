@@ -99,6 +99,8 @@ public:
     void setAlternateLines(int interval, int scheme);
     void setLineBreakMarks(bool on) { lineBreakMarks_ = on; }       // CELL_RET_VIEW
     void setSelectionColourMode(int mode) { selectionColourMode_ = mode; }   // SEL_COLORNO
+    // The grid reaches at most this many columns and rows (the card shows two columns).
+    void setLimits(int columns, int rows);
     // Called with a rectangle (widget coordinates) whenever what paint() shows changes.
     void setUpdateHook(std::function<void(const QRect&)> hook) { updateHook_ = std::move(hook); }
 
@@ -246,6 +248,8 @@ private:
     double scale_ = 1.0;
     int headerHeight_ = 16;
     int rowNumberMinWidth_ = 40;
+    int maxColumns_ = MaxColumns;
+    int maxRows_ = MaxRows;
     int rowNumberWidth_ = 40;
     int originX_ = 0;
     int originY_ = 0;

@@ -344,7 +344,8 @@ TEST_F(CommandTableTest, CommandsNotBuiltAreShownDisabledAndNeverRun) {
         }
         EXPECT_FALSE(w.commands().run(c)) << c.name;
     }
-    EXPECT_GT(notBuilt, 0);
+    // Every command of the table is built now; one marked NotBuilt again is checked above.
+    EXPECT_EQ(notBuilt, 0);
     EXPECT_TRUE(w.findChild<QAction*>("mnuFileSave")->isEnabled());
     EXPECT_TRUE(prompt.shown().empty());
 }
