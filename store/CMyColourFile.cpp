@@ -498,6 +498,6 @@ int CMyColourFile::removeTemporaryEntry(const CMyGlobal& global, const std::stri
     std::string bytes;
     for (const std::string& line : lines) bytes += line + "\r\n";
     if (!SafeFile::replace(path, bytes)) return -1;
-    std::remove(storePath(global, tempName).c_str());
+    FileHook::remove(storePath(global, tempName).c_str());
     return 1;
 }
