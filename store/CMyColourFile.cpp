@@ -5,8 +5,10 @@
 #include <cstring>
 #include <ctime>
 #include <filesystem>
+#include <unistd.h>
 #include <vector>
 
+#include "platform/core/FileHook.h"
 #include "platform/core/Prompt.h"
 #include "settings/CMyGlobal.h"
 #include "settings/CMyPublic.h"
@@ -25,6 +27,7 @@ constexpr char ListFileName[] = "vxc.lst";
 constexpr int SettingsLeadSize = 44;
 // The list is a few hundred short lines; anything far larger is not ours to read whole.
 constexpr size_t MaxListBytes = 4u << 20;
+const char* const MsgListUnreadable = "色情報の一時保存の一覧(vxc.lst)を読み込めませんでした。";
 // Colour-file contents that no table of this program can hold are ignored on reading.
 constexpr int MaxColumns = 999;
 constexpr int MaxColumnWidth = 30000;
@@ -90,10 +93,15 @@ void sanitiseColumns(CMyHyo& hyo) {
     if (hyo.columnCount() > MaxColumns) hyo.truncateColumns(MaxColumns);
 }
 
-std::vector<std::string> readList(const std::string& path) {
+// `unreadable` (when given) is set when the list is there but could not be read.
+std::vector<std::string> readList(const std::string& path, bool* unreadable = nullptr) {
     std::vector<std::string> lines;
     std::string bytes;
-    if (path.empty() || !SafeFile::readAll(path, bytes, MaxListBytes)) return lines;
+    if (unreadable) *unreadable = false;
+    if (path.empty() || !SafeFile::readAll(path, bytes, MaxListBytes)) {
+        if (unreadable) *unreadable = !path.empty() && ::access(path.c_str(), F_OK) == 0;
+        return lines;
+    }
     std::string line;
     for (char c : bytes) {
         if (c == '\r' || c == '\n') {
@@ -200,7 +208,9 @@ std::string CMyColourFile::locateColourFile(const std::string& dataPath, const s
         doc.colourTempName = name.substr(0, TempNameLength);
         return storePath(global, doc.colourTempName);
     }
-    const std::vector<std::string> lines = readList(listPath(global));
+    bool unreadable = false;
+    const std::vector<std::string> lines = readList(listPath(global), &unreadable);
+    if (unreadable) Prompt::warn(MsgListUnreadable);
     const std::string stamp = global.fileTimeStamp(dataPath);
     for (size_t i = 0; i < lines.size(); ++i) {
         if (!listLineMatches(lines[i], dataPath, stamp, global)) continue;
@@ -216,7 +226,7 @@ bool CMyColourFile::openForReading(const std::string& path) {
     closeStream();
     // A FIFO or device under the colour file's name would block the open or never end.
     if (path.empty() || SafeFile::isSpecial(path)) return false;
-    stream = std::fopen(path.c_str(), "rb");
+    stream = FileHook::fopen(path.c_str(), "rb");
     return stream != nullptr;
 }
 
@@ -321,7 +331,7 @@ int CMyColourFile::createColourFile(const std::string& dataPath, bool saveAs,
     }
     staged = std::make_unique<StagedFile>(target);
     if (staged->writable() && !staged->prepare().empty())
-        stream = std::fopen(staged->prepare().c_str(), "wb");
+        stream = FileHook::fopen(staged->prepare().c_str(), "wb");
     if (!stream) {
         staged.reset();
         return -1;
@@ -333,7 +343,7 @@ int CMyColourFile::createColourFile(const std::string& dataPath, bool saveAs,
 }
 
 bool CMyColourFile::writeHeader(const CMyHyo& hyo, const ColourSettings& settings) {
-    if (std::fwrite("VXC", 1, 3, stream) != 3) return false;
+    if (FileHook::fwrite("VXC", 1, 3, stream) != 3) return false;
     put32(Version);
     put32(RecordSize);
     if (hyo.writeColumns(stream) < 0) return false;
@@ -350,9 +360,11 @@ bool CMyColourFile::writeHeader(const CMyHyo& hyo, const ColourSettings& setting
     LittleEndian::put32(record + 48, settings.formatFlags);
     LittleEndian::put32(record + 52, settings.alternate);
     CMyLine block(2048);
-    block.setLine(0, reinterpret_cast<const char*>(lead), SettingsLeadSize);
-    block.setLine(1, reinterpret_cast<const char*>(record), SettingsRecordSize);
-    if (block.lineCount() != 2 || block.writeBlock(stream) < 0) return false;
+    // Each line is checked: a failed first line would otherwise be filled in empty by the second.
+    if (!block.setLine(0, reinterpret_cast<const char*>(lead), SettingsLeadSize) ||
+        !block.setLine(1, reinterpret_cast<const char*>(record), SettingsRecordSize) ||
+        block.lineCount() != 2 || block.writeBlock(stream) < 0)
+        return false;
     // The records follow the record size, repeated as their own small header.
     put32(RecordSize);
     return !writeFailed;
@@ -368,7 +380,7 @@ void CMyColourFile::putRecord(int32_t column, int32_t row, int32_t kind, int32_t
     LittleEndian::put32(bytes + 4, row);
     LittleEndian::put32(bytes + 8, kind);
     LittleEndian::put32(bytes + 12, value);
-    if (std::fwrite(bytes, 1, RecordSize, stream) != static_cast<size_t>(RecordSize)) writeFailed = true;
+    if (FileHook::fwrite(bytes, 1, RecordSize, stream) != static_cast<size_t>(RecordSize)) writeFailed = true;
 }
 
 void CMyColourFile::writeRowAttributes(int row, const char* prefix, int length) {
@@ -398,8 +410,8 @@ void CMyColourFile::writeCellAttributes(int column, int row, const char* records
 int CMyColourFile::finishColourFile() {
     if (!stream) return -1;
     putRecord(-1, -1, 0, 0);
-    if (std::fflush(stream) != 0 || std::ferror(stream)) writeFailed = true;
-    if (std::fclose(stream) != 0) writeFailed = true;
+    if (FileHook::fflush(stream) != 0 || std::ferror(stream)) writeFailed = true;
+    if (FileHook::fclose(stream) != 0) writeFailed = true;
     stream = nullptr;
     finished = !writeFailed;
     return finished ? 0 : -1;
@@ -425,7 +437,7 @@ void CMyColourFile::abandon() {
 }
 
 void CMyColourFile::closeStream() {
-    if (stream) std::fclose(stream);
+    if (stream) FileHook::fclose(stream);
     stream = nullptr;
 }
 
@@ -436,7 +448,11 @@ bool CMyColourFile::updateTemporaryList(const std::string& dataPath, const Docum
     const std::string& name = doc.colourTempName;
     if (name.size() != static_cast<size_t>(TempNameLength)) return true;
     const std::string path = listPath(global);
-    std::vector<std::string> lines = readList(path);
+    bool unreadable = false;
+    std::vector<std::string> lines = readList(path, &unreadable);
+    // A list that is there but cannot be read now is left alone: rewriting it from nothing
+    // would drop every other document's entry.
+    if (unreadable) return false;
     bool removed = false;
     for (size_t i = 0; i < lines.size(); ++i) {
         if (lines[i].size() > static_cast<size_t>(ListPathOffset) && lines[i].compare(0, TempNameLength, name) == 0) {
@@ -461,7 +477,7 @@ bool CMyColourFile::updateTemporaryList(const std::string& dataPath, const Docum
     // Only names this program makes ("yyyymmddhhnnss_NN") name files to delete: the list is
     // shared and plain text, and a damaged line must not reach outside the store.
     for (const std::string& gone : evicted)
-        if (isTemporaryName(gone)) std::remove(storePath(global, gone).c_str());
+        if (isTemporaryName(gone)) FileHook::remove(storePath(global, gone).c_str());
     return true;
 }
 
@@ -482,6 +498,6 @@ int CMyColourFile::removeTemporaryEntry(const CMyGlobal& global, const std::stri
     std::string bytes;
     for (const std::string& line : lines) bytes += line + "\r\n";
     if (!SafeFile::replace(path, bytes)) return -1;
-    std::remove(storePath(global, tempName).c_str());
+    FileHook::remove(storePath(global, tempName).c_str());
     return 1;
 }

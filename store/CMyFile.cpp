@@ -2,6 +2,7 @@
 #include "store/CMyFile.h"
 
 #include "platform/core/CodePage.h"
+#include "platform/core/FileHook.h"
 #include "store/EncodingScan.h"
 
 #include <algorithm>
@@ -36,17 +37,17 @@ bool isUtf16Encoding(int encoding) { return encoding == 10 || encoding == 11; }
 // Opening a FIFO for reading waits for a writer, and a device may never end: the path is
 // opened without waiting and refused (errno ENOTSUP) unless it is a regular file.
 std::FILE* openRegularForReading(const std::string& path) {
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    int fd = FileHook::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) return nullptr;
     struct stat info {};
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        ::close(fd);
+        FileHook::close(fd);
         errno = ENOTSUP;
         return nullptr;
     }
     ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     std::FILE* stream = ::fdopen(fd, "rb");
-    if (!stream) ::close(fd);
+    if (!stream) FileHook::close(fd);
     return stream;
 }
 #endif
@@ -75,7 +76,7 @@ int CMyFile::open(const std::string& path, int mode, int encoding) {
         // Nobody else may have the file while it is read or written.
         opened = _fsopen(path.c_str(), modes[mode], _SH_DENYRW);
 #else
-        opened = mode == ModeRead ? openRegularForReading(path) : std::fopen(path.c_str(), modes[mode]);
+        opened = mode == ModeRead ? openRegularForReading(path) : FileHook::fopen(path.c_str(), modes[mode]);
 #endif
     }
     if (!opened && errno == ENOTSUP) {
@@ -112,7 +113,7 @@ int CMyFile::close() {
     int status = 0;
     if (isOpen()) {
         if (errorFlag != 0 || !flushWrites()) status = -1;
-        if (std::fclose(handle) != 0 && openMode != ModeRead) status = -1;
+        if (FileHook::fclose(handle) != 0 && openMode != ModeRead) status = -1;
         handle = nullptr;
     }
     if (status != 0) errorFlag = 1;
@@ -437,8 +438,8 @@ int CMyFile::cutUtf16(int raw) const {
 
 bool CMyFile::flushWrites() {
     if (writeBuffer.empty()) return true;
-    std::size_t written = std::fwrite(writeBuffer.data(), 1, writeBuffer.size(), handle);
-    bool ok = written == writeBuffer.size() && std::fflush(handle) == 0;
+    std::size_t written = FileHook::fwrite(writeBuffer.data(), 1, writeBuffer.size(), handle);
+    bool ok = written == writeBuffer.size() && FileHook::fflush(handle) == 0;
     writeBuffer.clear();
     if (!ok) errorFlag = 1;
     return ok;

@@ -3,6 +3,7 @@
 
 #include <cstring>
 
+#include "platform/core/FileHook.h"
 #include "platform/core/MemoryHook.h"
 #include "platform/core/Prompt.h"
 #include "store/LittleEndian.h"
@@ -321,7 +322,7 @@ std::size_t CMyLine::memoryBytes() const {
 
 int CMyLine::readTextFile(const std::string& path) {
     clear();
-    std::FILE* file = std::fopen(path.c_str(), "rb");
+    std::FILE* file = FileHook::fopen(path.c_str(), "rb");
     if (!file) return -1;
     char chunk[kChunk];
     char line[kChunk];
@@ -340,31 +341,31 @@ int CMyLine::readTextFile(const std::string& path) {
         }
     }
     if (result >= 0 && lineLength > 0 && !appendLine(line, lineLength)) result = -2;
-    std::fclose(file);
+    FileHook::fclose(file);
     return result < 0 ? result : count_;
 }
 
 int CMyLine::writeTextFile(const std::string& path) const {
-    std::FILE* file = std::fopen(path.c_str(), "wb");
+    std::FILE* file = FileHook::fopen(path.c_str(), "wb");
     if (!file) return -1;
     bool ok = true;
     for (int i = 0; i < count_ && ok; ++i) {
         int length = entries_[i].length;
-        if (length > 0 && std::fwrite(entries_[i].text, 1, length, file) != static_cast<std::size_t>(length))
+        if (length > 0 && FileHook::fwrite(entries_[i].text, 1, length, file) != static_cast<std::size_t>(length))
             ok = false;
-        if (ok && std::fwrite("\r\n", 1, 2, file) != 2) ok = false;
+        if (ok && FileHook::fwrite("\r\n", 1, 2, file) != 2) ok = false;
     }
-    if (std::fclose(file) != 0) ok = false;
+    if (FileHook::fclose(file) != 0) ok = false;
     return ok ? count_ : -2;
 }
 
 int CMyLine::writeBlock(std::FILE* file) const {
     if (!file) return -1;
-    bool ok = std::fwrite("LI", 1, 2, file) == 2 && LittleEndian::write32(file, 1);
+    bool ok = FileHook::fwrite("LI", 1, 2, file) == 2 && LittleEndian::write32(file, 1);
     for (int i = 0; i < count_ && ok; ++i) {
         int length = entries_[i].length;
         ok = LittleEndian::write32(file, length) &&
-             (length == 0 || std::fwrite(entries_[i].text, 1, length, file) == static_cast<std::size_t>(length));
+             (length == 0 || FileHook::fwrite(entries_[i].text, 1, length, file) == static_cast<std::size_t>(length));
     }
     ok = ok && LittleEndian::write32(file, -1);
     return ok ? count_ : -1;

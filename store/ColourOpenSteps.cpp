@@ -2,7 +2,10 @@
 #include "store/ColourOpenSteps.h"
 
 #include <memory>
+#include <unistd.h>
 
+#include "platform/core/Prompt.h"
+#include "platform/core/SafeFile.h"
 #include "settings/CMyGlobal.h"
 #include "store/CMyCSV.h"
 #include "store/CMyColourFile.h"
@@ -47,7 +50,14 @@ OpenColourHooks ColourOpenSteps::hooks(AlternateSink setAlternate) {
         if (!ctx.global || !ctx.doc || !ctx.hyo) return false;
         const std::string path =
             CMyColourFile::locateColourFile(ctx.dataPath, ctx.tempName, *ctx.global, *ctx.doc);
-        if (path.empty() || !file->openForReading(path)) return false;
+        if (path.empty()) return false;
+        if (!file->openForReading(path)) {
+            // A colour file that is there but cannot be read is said, so that the user does
+            // not save over it unknowingly and lose its colours.
+            if (::access(path.c_str(), F_OK) == 0 && !SafeFile::isSpecial(path))
+                Prompt::warn("ファイルのオープンに失敗しました。(色情報)");
+            return false;
+        }
         ColourSettings settings;
         if (file->readColourHeader(*ctx.hyo, settings) != 0) return false;
         if (settings.present) applySettings(settings, ctx, setAlternate);

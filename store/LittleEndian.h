@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "platform/core/FileHook.h"
+
 namespace LittleEndian {
 
 inline void put32(void* out, int32_t value) {
@@ -23,7 +25,7 @@ inline int32_t get32(const void* in) {
 inline bool write32(std::FILE* file, int32_t value) {
     unsigned char bytes[4];
     put32(bytes, value);
-    return std::fwrite(bytes, 1, 4, file) == 4;
+    return FileHook::fwrite(bytes, 1, 4, file) == 4;
 }
 
 inline bool read32(std::FILE* file, int32_t& value) {

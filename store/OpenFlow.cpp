@@ -3,6 +3,7 @@
 
 #include "platform/core/Prompt.h"
 #include "platform/core/SafeFile.h"
+#include "platform/core/StaleTemporaries.h"
 #include "settings/CMyGlobal.h"
 #include "settings/CMyPublic.h"
 #include "store/CMyCSV.h"
@@ -173,6 +174,7 @@ int OpenFlow::openFileOnce(const std::string& path, bool headerFlag, const std::
         if (!reader.message.empty()) Prompt::warn(reader.message);
         return Refused;
     }
+    StaleTemporaries::sweepFolderOf(attempt.path);
 
     doc.encoding = reader.detectedEncoding;
     doc.withBom = global.startBom();

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "platform/core/FileHook.h"
 #include "platform/core/Prompt.h"
 #include "platform/core/SafeFile.h"
 #include "settings/CMyGlobal.h"
@@ -269,7 +270,7 @@ bool SaveFlow::writeDocument(const Target& target, bool saveAs) {
     doc.colourFileInUse = linked || (trial.colourFileInUse && !newName && !target.deleteBeside);
     doc.colourMode = target.colourMode;
     doc.separator = target.separator;
-    if (target.deleteBeside) std::remove(CMyColourFile::besidePath(target.path).c_str());
+    if (target.deleteBeside) FileHook::remove(CMyColourFile::besidePath(target.path).c_str());
     finishDocument(target, withColour ? &colour : nullptr);
     return true;
 }
@@ -455,7 +456,7 @@ bool SaveFlow::moveToTemporaryStore() {
 
 void SaveFlow::deleteBesideFile() {
     if (doc.filePath.empty()) return;
-    std::remove(CMyColourFile::besidePath(doc.filePath).c_str());
+    FileHook::remove(CMyColourFile::besidePath(doc.filePath).c_str());
     doc.colourFileInUse = false;
 }
 

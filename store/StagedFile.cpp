@@ -1,7 +1,9 @@
 // StagedFile: temporary files renamed over their targets only after a complete, synced write.
 #include "store/StagedFile.h"
 
+#include "platform/core/FileHook.h"
 #include "platform/core/SafeFile.h"
+#include "platform/core/StaleTemporaries.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -29,9 +31,14 @@ bool isWritableRegularFile(const std::string& path) {
 } // namespace
 
 StagedFile::StagedFile(std::string target)
-    : target_(resolvedTarget(target)), temporary_(SafeFile::temporaryPathFor(target_)) {}
+    : target_(resolvedTarget(target)), temporary_(SafeFile::temporaryPathFor(target_)) {
+    StaleTemporaries::sweepFolderOf(target_);
+}
 
-StagedFile::~StagedFile() { discard(); }
+StagedFile::~StagedFile() {
+    discard();
+    StaleTemporaries::release(temporary_);
+}
 
 bool StagedFile::writable() const {
     struct stat info {};
@@ -41,9 +48,9 @@ bool StagedFile::writable() const {
 
 const std::string& StagedFile::prepare() {
     if (!writePath_.empty() || done_) return writePath_;
-    int fd = ::open(temporary_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    int fd = FileHook::open(temporary_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd >= 0) {
-        ::close(fd);
+        FileHook::close(fd);
         created_ = true;
         writePath_ = temporary_;
     } else if ((errno == EACCES || errno == EPERM || errno == EROFS) && writable() &&
@@ -62,7 +69,7 @@ bool StagedFile::commit() {
     }
     if (!SafeFile::syncFile(temporary_)) return false;
     SafeFile::keepOwnerAndMode(target_, temporary_);
-    if (std::rename(temporary_.c_str(), target_.c_str()) != 0) return false;
+    if (FileHook::rename(temporary_.c_str(), target_.c_str()) != 0) return false;
     done_ = true;
     SafeFile::syncFolderOf(target_);
     return true;
@@ -70,6 +77,6 @@ bool StagedFile::commit() {
 
 void StagedFile::discard() {
     if (done_) return;
-    if (created_) std::remove(temporary_.c_str());
+    if (created_) FileHook::remove(temporary_.c_str());
     done_ = true;
 }

@@ -1,6 +1,9 @@
 // SafeFile: whole-file reads with a size cap and whole-file replacement through a temporary file.
 #include "platform/core/SafeFile.h"
 
+#include "platform/core/FileHook.h"
+#include "platform/core/StaleTemporaries.h"
+
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
@@ -15,7 +18,7 @@ namespace {
 bool writeEverything(int fd, const std::string& bytes) {
     size_t done = 0;
     while (done < bytes.size()) {
-        ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        ssize_t n = FileHook::write(fd, bytes.data() + done, bytes.size() - done);
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) return false;
         done += static_cast<size_t>(n);
@@ -42,7 +45,7 @@ bool SafeFile::readAll(const std::string& path, std::string& bytes, size_t maxBy
     if (path.empty()) return false;
     // Non-blocking so that a FIFO or device under our name cannot hang the reader; the
     // check below refuses anything that is not a regular file.
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    int fd = FileHook::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) return false;
     struct stat info {};
     bool ok = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) &&
@@ -56,7 +59,7 @@ bool SafeFile::readAll(const std::string& path, std::string& bytes, size_t maxBy
         bytes.append(chunk, static_cast<size_t>(n));
         if (bytes.size() > maxBytes) ok = false;   // grew while we read it
     }
-    ::close(fd);
+    FileHook::close(fd);
     if (!ok) bytes.clear();
     return ok;
 }
@@ -64,16 +67,21 @@ bool SafeFile::readAll(const std::string& path, std::string& bytes, size_t maxBy
 bool SafeFile::replace(const std::string& path, const std::string& bytes) {
     if (path.empty()) return false;
     const std::string target = replacedFile(path);
+    StaleTemporaries::sweepFolderOf(target);
     std::string temporary = temporaryPathFor(target);
-    int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-    if (fd < 0) return false;
-    bool ok = writeEverything(fd, bytes) && ::fsync(fd) == 0;
-    ok = (::close(fd) == 0) && ok;
+    int fd = FileHook::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    if (fd < 0) {
+        StaleTemporaries::release(temporary);
+        return false;
+    }
+    bool ok = writeEverything(fd, bytes) && FileHook::fsync(fd) == 0;
+    ok = (FileHook::close(fd) == 0) && ok;
     // The new version keeps the permissions and owner of the one it replaces.
     if (ok) keepOwnerAndMode(target, temporary);
-    if (ok) ok = std::rename(temporary.c_str(), target.c_str()) == 0;
-    if (!ok) ::unlink(temporary.c_str());
+    if (ok) ok = FileHook::rename(temporary.c_str(), target.c_str()) == 0;
+    if (!ok) FileHook::remove(temporary.c_str());
     if (ok) syncFolderOf(target);
+    StaleTemporaries::release(temporary);
     return ok;
 }
 
@@ -92,24 +100,26 @@ std::string SafeFile::temporaryPathFor(const std::string& target) {
         while (cut > 0 && (static_cast<unsigned char>(name[cut]) & 0xC0) == 0x80) --cut;
         name.resize(cut);
     }
-    return folder + "." + name + tail;
+    const std::string temporary = folder + "." + name + tail;
+    StaleTemporaries::hold(temporary);
+    return temporary;
 }
 
 bool SafeFile::syncFile(const std::string& path) {
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    int fd = FileHook::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) return false;
-    bool ok = ::fsync(fd) == 0;
-    ::close(fd);
+    bool ok = FileHook::fsync(fd) == 0;
+    FileHook::close(fd);
     return ok;
 }
 
 void SafeFile::syncFolderOf(const std::string& path) {
     const std::string::size_type slash = path.find_last_of('/');
     const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
-    int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    int fd = FileHook::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) return;
     (void)::fsync(fd);
-    ::close(fd);
+    FileHook::close(fd);
 }
 
 void SafeFile::keepOwnerAndMode(const std::string& original, const std::string& replacement) {

@@ -18,6 +18,7 @@ public:
 
     // A unique name for a temporary file beside `target` (".name.vexil-PID-N.tmp"), the name
     // part shortened so that the whole stays within the file system's 255-byte name limit.
+    // The name is held from stale-file sweeps until StaleTemporaries::release.
     static std::string temporaryPathFor(const std::string& target);
     // Writes the file's data through to the disk; false when the system refuses.
     static bool syncFile(const std::string& path);

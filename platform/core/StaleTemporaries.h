@@ -1,0 +1,24 @@
+// StaleTemporaries: removes the temporary files that a killed or failed save left beside its target.
+#pragma once
+
+#include <string>
+
+// A save writes ".name.vexil-PID-N.tmp" beside its target and renames it over the target. A
+// process killed in between, or a removal that failed, leaves that file behind; the next save
+// or open in the same folder removes it, once the process that made it no longer runs (or it
+// is one of ours that no save holds any more) and it has not changed for a while (a folder
+// shared between machines may hold a live save of another machine under the same number).
+class StaleTemporaries {
+public:
+    static constexpr long DefaultQuietSeconds = 60;
+
+    // Records a temporary name a save in this process is using, so that no sweep takes it.
+    static void hold(const std::string& path);
+    static void release(const std::string& path);
+    // Removes the stale temporary files of our naming in `folder` (the folder of a file when
+    // `path` names one); returns how many were removed.
+    static int sweep(const std::string& folder, long quietSeconds = DefaultQuietSeconds);
+    static int sweepFolderOf(const std::string& path, long quietSeconds = DefaultQuietSeconds);
+    // The process number in a temporary name of ours, or 0 when the name is not one.
+    static long ownerOf(const std::string& name);
+};
