@@ -27,7 +27,8 @@ constexpr unsigned pasteWrap =
     Wrap::Commit | Wrap::RaiseRanges | Wrap::Redraw | Wrap::Modified | Wrap::Status;
 constexpr unsigned structureWrap =
     Wrap::Commit | Wrap::RaiseRanges | Wrap::Redraw | Wrap::Modified | Wrap::Status;
-constexpr unsigned colourWrap = Wrap::Commit | Wrap::Redraw | Wrap::Modified;
+// Colouring a cell beyond the table's rows adds those rows, so the size panel follows.
+constexpr unsigned colourWrap = Wrap::Commit | Wrap::Redraw | Wrap::Modified | Wrap::Status;
 constexpr const char* pasteOperation = "engine PasteOperation::paste (at the selection's top-left, one undo step)";
 constexpr const char* colourOperation =
     "engine ColourOperations::setColour (background or text colour of the selection, one undo step)";

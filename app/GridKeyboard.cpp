@@ -178,6 +178,7 @@ void GridKeyboard::controlCharacter(int key) {
             navigator.raiseScrollRanges();
             navigator.renderAtPositions(true);
             view.showCursor();
+            host.updateStatus(0);   // the table grew: the size panel follows
         }
     }
 }
