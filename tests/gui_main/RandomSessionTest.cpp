@@ -70,15 +70,18 @@ private:
 class ModalCloser {
 public:
     ModalCloser() {
-        QObject::connect(&timer, &QTimer::timeout, [] {
+        QObject::connect(&timer, &QTimer::timeout, [this] {
             QWidget* modal = QApplication::activeModalWidget();
+            if (modal) ++closed;
             if (auto* dialog = qobject_cast<QDialog*>(modal)) dialog->reject();
             else if (modal) modal->close();
         });
         timer.start(5);
     }
+    int closedCount() const { return closed; }
 
 private:
+    int closed = 0;
     QTimer timer;
 };
 
@@ -158,7 +161,7 @@ protected:
         if (roll < 68) return click();
         if (roll < 90) {
             const Command& c = *commands[below(static_cast<int>(commands.size()))];
-            w->commands().run(c);
+            if (w->commands().run(c)) ++commandsTakingEffect;
             return std::string("command ") + c.name;
         }
         if (roll < 97) { key(Qt::Key_Z, Qt::ControlModifier); return "undo"; }
@@ -221,6 +224,7 @@ protected:
     unsigned seed = 0;
     int steps = 0;
     int reopenChecks = 0;
+    int commandsTakingEffect = 0;
     std::string path;
     std::unique_ptr<RandomPrompt> prompt;
     std::unique_ptr<TfrmMain> w;
@@ -242,8 +246,10 @@ TEST_F(RandomSessionTest, WindowStoreAndFileStayInAgreement) {
         ASSERT_TRUE(fault.empty()) << "seed " << seed << ", step " << i << " (" << action
                                    << "): " << fault << "\n  after: " << recent;
     }
-    std::cout << "random session: " << steps << " steps, " << reopenChecks
-              << " save-and-reopen comparisons\n";
+    std::cout << "random session: " << steps << " steps, " << commandsTakingEffect
+              << " commands took effect, " << closer.closedCount() << " dialogs closed, "
+              << reopenChecks << " save-and-reopen comparisons, final table "
+              << w->hyo().widestRowValue() << " x " << w->hyo().rowCount() << "\n";
     EXPECT_GT(reopenChecks, 0);
 }
 // Rows inserted from the keyboard grow the table: the size panel must follow at once.
