@@ -208,9 +208,8 @@ protected:
         TfrmMain fresh(std::vector<std::string>{path});
         CMyHyo& read = fresh.hyo();
         const int rows = std::max(now.storeRowCount(), read.storeRowCount());
-        const int columns = std::max(now.widestRowCount(), read.widestRowCount());
         for (int r = 0; r < rows; ++r)
-            for (int c = 0; c < columns; ++c)
+            for (int c = 0, cells = std::max(now.cellCount(r), read.cellCount(r)); c < cells; ++c)
                 if (now.cellString(c, r) != read.cellString(c, r))
                     return "after reopening, cell " + std::to_string(c) + "," + std::to_string(r) +
                            " is \"" + read.cellString(c, r) + "\", was \"" + now.cellString(c, r) +
