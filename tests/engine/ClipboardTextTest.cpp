@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "EngineFixture.h"
+#include "EngineTestSupport.h"
 
 namespace {
 std::string copied(CMyHyo& hyo, SelectionRange bounds, bool lineBreakOnly = true,

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "EngineFixture.h"
+#include "EngineTestSupport.h"
 #include "support/ScriptedPrompt.h"
 
 namespace {
@@ -19,14 +19,14 @@ TEST(Paste, BlockAtTopLeftKeepsColoursAndUndoesToTheSameBytes) {
     ScriptedPrompt prompt;
     CMyHyo hyo;
     fillRows(hyo, {"a\t\x02\x05\x04" "b\tc", "d"});
-    const std::string before = allRows(hyo);
+    const std::string before = storeBytes(hyo);
     EXPECT_EQ(PasteOperation::paste(hyo, {1, 0, 1, 0}, "X\tY\tZ\r\nP\r\nQ\tR", normal()),
               PasteOutcome::Pasted);
-    EXPECT_EQ(allRows(hyo), "a\t\x02\x05\x04X\tY\tZ|d\tP|\tQ\tR|");
+    EXPECT_EQ(storeBytes(hyo), "a\t\x02\x05\x04X\tY\tZ|d\tP|\tQ\tR|");
     EXPECT_EQ(hyo.widestRowValue(), 4);
     EXPECT_EQ(hyo.journal().entryCount(), 1);
     hyo.undo();
-    EXPECT_EQ(allRows(hyo), before);
+    EXPECT_EQ(storeBytes(hyo), before);
     EXPECT_TRUE(prompt.shown().empty());
 }
 
@@ -34,9 +34,9 @@ TEST(Paste, SingleValueFillsTheSelectionAndRowsRepeatDownIt) {
     ScriptedPrompt prompt;
     CMyHyo hyo;
     EXPECT_EQ(PasteOperation::paste(hyo, {0, 0, 2, 1}, "x\r\n", normal()), PasteOutcome::Pasted);
-    EXPECT_EQ(allRows(hyo), "x\tx\tx|x\tx\tx|");
+    EXPECT_EQ(storeBytes(hyo), "x\tx\tx|x\tx\tx|");
     EXPECT_EQ(PasteOperation::paste(hyo, {3, 0, 3, 4}, "1\r\n2\r\n", normal()), PasteOutcome::Pasted);
-    EXPECT_EQ(allRows(hyo), "x\tx\tx\t1|x\tx\tx\t2|\t\t\t1|\t\t\t2|\t\t\t1|");
+    EXPECT_EQ(storeBytes(hyo), "x\tx\tx\t1|x\tx\tx\t2|\t\t\t1|\t\t\t2|\t\t\t1|");
     hyo.undo();
     hyo.undo();
     EXPECT_EQ(hyo.storeRowCount(), 0);
@@ -51,12 +51,12 @@ TEST(Paste, QuotedLineBreakNoticeAndPlainMode) {
     EXPECT_EQ(prompt.last().text,
               "改行データがありました。\nダブルコーテーションを囲みと判断しました。\n"
               "データとする場合は「貼付(改行なし)」を使用します。");
-    EXPECT_EQ(allRows(hyo), "a\r\nb\tc|");
+    EXPECT_EQ(storeBytes(hyo), "a\r\nb\tc|");
     PasteOptions quiet;
     quiet.warnLineBreaks = false;
     EXPECT_EQ(PasteOperation::paste(hyo, {0, 2, 0, 2}, "\"a\nb\"\n", quiet), PasteOutcome::Pasted);
     EXPECT_EQ(PasteOperation::paste(hyo, {0, 4, 0, 4}, "\"a\nb\"\tc\n", plain()), PasteOutcome::Pasted);
-    EXPECT_EQ(allRows(hyo), "a\r\nb\tc||a\r\nb||\"a|b\"\tc|");
+    EXPECT_EQ(storeBytes(hyo), "a\r\nb\tc||a\r\nb||\"a|b\"\tc|");
     EXPECT_EQ(prompt.shown().size(), 1u);
 }
 
@@ -64,12 +64,12 @@ TEST(Paste, TransposedRaggedBlock) {
     ScriptedPrompt prompt;
     CMyHyo hyo;
     fillRows(hyo, {"k\tk\tk\tk", "k\tk\tk\tk", "k\tk\tk\tk"});
-    const std::string before = allRows(hyo);
+    const std::string before = storeBytes(hyo);
     EXPECT_EQ(PasteOperation::pasteTransposed(hyo, {1, 0, 1, 0}, "a\tb\tc\r\nd\r\ne\tf\r\n", normal()),
               PasteOutcome::Pasted);
-    EXPECT_EQ(allRows(hyo), "k\ta\td\te|k\tb\tk\tf|k\tc\tk\tk|");
+    EXPECT_EQ(storeBytes(hyo), "k\ta\td\te|k\tb\tk\tf|k\tc\tk\tk|");
     hyo.undo();
-    EXPECT_EQ(allRows(hyo), before);
+    EXPECT_EQ(storeBytes(hyo), before);
     // The layout of the edge case: rows a TAB b and c TAB d at column 2, row 5.
     EXPECT_EQ(PasteOperation::pasteTransposed(hyo, {2, 5, 2, 5}, "a\tb\r\nc\td\r\n", normal()),
               PasteOutcome::Pasted);
@@ -83,7 +83,7 @@ TEST(Paste, LimitsRefuseBeforeAnyChange) {
     ScriptedPrompt prompt;
     CMyHyo hyo;
     fillRows(hyo, {"a"});
-    const std::string before = allRows(hyo);
+    const std::string before = storeBytes(hyo);
     const std::string big(5001, 'x');
     const std::string fits(5000, 'x');
     prompt.answer(PromptAnswer::Ok);
@@ -99,7 +99,7 @@ TEST(Paste, LimitsRefuseBeforeAnyChange) {
     prompt.answer(PromptAnswer::Ok);
     EXPECT_EQ(PasteOperation::pasteTransposed(hyo, {0, 499998, 0, 499998}, "1\t2\t3", normal()), PasteOutcome::Refused);
     EXPECT_EQ(prompt.shown().size(), 5u);
-    EXPECT_EQ(allRows(hyo), before);
+    EXPECT_EQ(storeBytes(hyo), before);
     EXPECT_EQ(hyo.journal().entryCount(), 0);
     // The last cell of the grid and a value of exactly 5,000 bytes are fine.
     EXPECT_EQ(PasteOperation::paste(hyo, {998, 0, 998, 0}, fits, normal()), PasteOutcome::Pasted);
@@ -111,12 +111,12 @@ TEST(Paste, DecliningTheUndoQuestionChangesNothing) {
     CMyHyo hyo;
     hyo.journal().setLimit(1000);
     fillRows(hyo, {std::string(3000, 'o')});
-    const std::string before = allRows(hyo);
+    const std::string before = storeBytes(hyo);
     prompt.answer(PromptAnswer::No);
     EXPECT_EQ(PasteOperation::paste(hyo, {0, 0, 0, 0}, "new", normal()), PasteOutcome::Declined);
     EXPECT_EQ(prompt.last().caption, "確認");
-    EXPECT_EQ(allRows(hyo), before);
+    EXPECT_EQ(storeBytes(hyo), before);
     prompt.answer(PromptAnswer::Yes);
     EXPECT_EQ(PasteOperation::paste(hyo, {0, 0, 0, 0}, "new", normal()), PasteOutcome::Pasted);
-    EXPECT_EQ(allRows(hyo), "new|");
+    EXPECT_EQ(storeBytes(hyo), "new|");
 }

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "EngineFixture.h"
+#include "EngineTestSupport.h"
 #include "support/ScriptedPrompt.h"
 
 TEST(RowColumn, InsertsStopAtTheGridBeforeChangingAnything) {

@@ -9,7 +9,7 @@
 
 #include <filesystem>
 
-#include "ModalDriver.h"
+#include "support_gui/WhenDialogShows.h"
 #include "dialogs/ColourListCommand.h"
 #include "dialogs/TfrmCRList.h"
 #include "settings/CMyGlobal.h"

@@ -1,6 +1,8 @@
 // The delimiter dialog: texts, the empty-field refusal, characters outside CP932, the result.
 #include <gtest/gtest.h>
 
+#include "support_gui/WhenDialogShows.h"
+
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -14,20 +16,6 @@
 #include "support/ScriptedPrompt.h"
 
 namespace {
-
-// Runs `act` on the delimiter dialog once it is the active modal window.
-void whenDialogShows(std::function<void(TfrmDiv&)> act) {
-    auto* timer = new QTimer;
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, [timer, act] {
-        auto* dialog = qobject_cast<TfrmDiv*>(QApplication::activeModalWidget());
-        if (!dialog) return;
-        timer->stop();
-        timer->deleteLater();
-        act(*dialog);
-    });
-    timer->start();
-}
 
 void typeAndOk(TfrmDiv& dialog, const QString& text) {
     auto* field = dialog.findChild<QLineEdit*>("txt_Div");
@@ -56,7 +44,7 @@ TEST(TfrmDiv, EmptyAndUnwritableEntriesKeepTheDialogOpen) {
     ScriptedPrompt prompt;
     prompt.answer(PromptAnswer::Ok);
     int step = 0;
-    whenDialogShows([&](TfrmDiv& dialog) {
+    whenModal<TfrmDiv>([&](TfrmDiv& dialog) {
         EXPECT_EQ(dialog.windowTitle(), QStringLiteral("文字列結合"));
         EXPECT_EQ(dialog.findChild<QLineEdit*>("txt_Div")->text(), QStringLiteral("/"));
         typeAndOk(dialog, QString());
@@ -76,9 +64,9 @@ TEST(TfrmDiv, EmptyAndUnwritableEntriesKeepTheDialogOpen) {
 }
 
 TEST(TfrmDiv, TabBecomesASpaceAndCancelGivesNothing) {
-    whenDialogShows([](TfrmDiv& dialog) { typeAndOk(dialog, QStringLiteral("\t")); });
+    whenModal<TfrmDiv>([](TfrmDiv& dialog) { typeAndOk(dialog, QStringLiteral("\t")); });
     EXPECT_EQ(TfrmDiv::ask(nullptr, QStringLiteral("文字列分解"), ","), std::optional<std::string>(" "));
-    whenDialogShows([](TfrmDiv& dialog) {
+    whenModal<TfrmDiv>([](TfrmDiv& dialog) {
         QTest::mouseClick(dialog.findChild<QPushButton*>("cmd_Cancel"), Qt::LeftButton);
     });
     EXPECT_FALSE(TfrmDiv::ask(nullptr, QStringLiteral("文字列分解"), ","));

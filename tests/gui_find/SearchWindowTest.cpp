@@ -23,6 +23,8 @@
 #include <QtTest/QTest>
 #include <gtest/gtest.h>
 
+#include "support_gui/WhenDialogShows.h"
+
 #include <functional>
 #include <memory>
 
@@ -38,19 +40,6 @@ protected:
         EXPECT_TRUE(QTest::qWaitForWindowActive(w.get()));
         w->gridWidget().setFocus();
         return w;
-    }
-    // Runs `act` on the find dialog once it is shown modally.
-    static void whenDialogShows(std::function<void(TfrmFind&)> act) {
-        auto* timer = new QTimer;
-        timer->setInterval(10);
-        QObject::connect(timer, &QTimer::timeout, [timer, act] {
-            auto* dialog = qobject_cast<TfrmFind*>(QApplication::activeModalWidget());
-            if (!dialog) return;
-            timer->stop();
-            timer->deleteLater();
-            act(*dialog);
-        });
-        timer->start();
     }
     static void fillAndClick(TfrmFind& dialog, const QString& text, const char* button,
                              const QString& replacement = QString()) {
@@ -106,7 +95,7 @@ TEST_F(SearchWindowTest, SortButtonsAndPaletteSortMarkModifiedAndCannotBeUndone)
 
 TEST_F(SearchWindowTest, CtrlFFindsF3AndShiftF3RepeatAndNotFoundBeeps) {
     auto w = open("x,abc\r\nABC,y\r\nz,abc\r\n");
-    whenDialogShows([](TfrmFind& d) { fillAndClick(d, "abc", "cmd_Down"); });
+    whenModal<TfrmFind>([](TfrmFind& d) { fillAndClick(d, "abc", "cmd_Down"); });
     press(*w, Qt::Key_F, Qt::ControlModifier);
     EXPECT_EQ(w->view().curColumn() * 10 + w->view().curRow(), 10);
     press(*w, Qt::Key_F3);
@@ -124,14 +113,14 @@ TEST_F(SearchWindowTest, CtrlFFindsF3AndShiftF3RepeatAndNotFoundBeeps) {
 TEST_F(SearchWindowTest, F3WithoutASearchOpensTheDialogAndTheToolbarFindToo) {
     auto w = open("a,b\r\n");
     bool shown = false;
-    whenDialogShows([&](TfrmFind& d) {
+    whenModal<TfrmFind>([&](TfrmFind& d) {
         shown = d.windowTitle() == QStringLiteral("検索");
         QTest::mouseClick(d.findChild<QPushButton*>("cmd_Cancel"), Qt::LeftButton);
     });
     press(*w, Qt::Key_F3);
     EXPECT_TRUE(shown);
     shown = false;
-    whenDialogShows([&](TfrmFind& d) {
+    whenModal<TfrmFind>([&](TfrmFind& d) {
         shown = true;
         fillAndClick(d, "b", "cmd_Down");
     });
@@ -143,7 +132,7 @@ TEST_F(SearchWindowTest, F3WithoutASearchOpensTheDialogAndTheToolbarFindToo) {
 TEST_F(SearchWindowTest, FindAllColoursTheMatchesOfTheSelectionAndReportsTheCount) {
     auto w = open("k,k,n\r\nk,n,k\r\nk,k,k\r\n");
     w->view().setSelection(SelMade, SelCells, CellBlock{1, 0, 2, 1});   // columns 1-2, rows 0-1
-    whenDialogShows([](TfrmFind& d) {
+    whenModal<TfrmFind>([](TfrmFind& d) {
         d.findChild<QCheckBox*>("chk_Color")->setChecked(true);
         d.findChild<QComboBox*>("cbo_Color")->setCurrentIndex(3);
         fillAndClick(d, "k", "cmd_FindAll");
@@ -167,7 +156,7 @@ TEST_F(SearchWindowTest, FindAllColoursTheMatchesOfTheSelectionAndReportsTheCoun
 
 TEST_F(SearchWindowTest, CtrlRReplaceAllReportsTheCountAndUndoesInOneStep) {
     auto w = open("a/b,c/d\r\ne,f/g\r\n");
-    whenDialogShows([](TfrmFind& d) { fillAndClick(d, "/", "cmd_Press", "-"); });
+    whenModal<TfrmFind>([](TfrmFind& d) { fillAndClick(d, "/", "cmd_Press", "-"); });
     prompt.answer(PromptAnswer::Ok);
     press(*w, Qt::Key_R, Qt::ControlModifier);
     EXPECT_EQ(prompt.last().text, "3箇所のセルを置換しました。");
@@ -184,7 +173,7 @@ TEST_F(SearchWindowTest, FilterButtonsShowMatchingRowsFitTheBarsAndClearAgain) {
     auto w = open(bytes);
     w->goToCell(1, 1900);
     EXPECT_FALSE(action(*w, "mnuFindSelClear")->isEnabled());
-    whenDialogShows([](TfrmFind& d) {
+    whenModal<TfrmFind>([](TfrmFind& d) {
         EXPECT_EQ(d.windowTitle(), QStringLiteral("抽出（2列目）"));
         fillAndClick(d, "keep", "cmd_Filter");
     });
@@ -222,7 +211,7 @@ TEST_F(SearchWindowTest, FilterButtonsShowMatchingRowsFitTheBarsAndClearAgain) {
 
 TEST_F(SearchWindowTest, CancellingTheFirstFilterReleasesTheButton) {
     auto w = open("a\r\n");
-    whenDialogShows([](TfrmFind& d) { QTest::mouseClick(d.findChild<QPushButton*>("cmd_Cancel"), Qt::LeftButton); });
+    whenModal<TfrmFind>([](TfrmFind& d) { QTest::mouseClick(d.findChild<QPushButton*>("cmd_Cancel"), Qt::LeftButton); });
     action(*w, "tb_Filter")->trigger();
     EXPECT_FALSE(w->filterButtonDown());
     EXPECT_FALSE(w->hyo().isFiltered());

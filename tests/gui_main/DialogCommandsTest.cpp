@@ -28,24 +28,13 @@
 #include <QtTest/QTest>
 #include <gtest/gtest.h>
 
+#include "support_gui/WhenDialogShows.h"
+
 #include <functional>
 #include <memory>
 
 namespace {
 
-template <class T>
-void whenModal(std::function<void(T&)> act) {
-    auto* timer = new QTimer;
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, [timer, act] {
-        auto* shown = qobject_cast<T*>(QApplication::activeModalWidget());
-        if (!shown) return;
-        timer->stop();
-        timer->deleteLater();
-        act(*shown);
-    });
-    timer->start();
-}
 
 class DialogCommandsTest : public ::testing::Test {
 protected:

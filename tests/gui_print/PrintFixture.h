@@ -2,6 +2,8 @@
 // reading the files back with poppler's pdfinfo, pdftotext and pdftoppm.
 #pragma once
 
+#include "support_gui/WhenDialogShows.h"
+
 #include "platform/core/CodePage.h"
 #include "print/CMyPrint.h"
 #include "settings/CMyGlobal.h"
@@ -103,21 +105,6 @@ protected:
     }
     static QRgb rgb(int r, int g, int b) { return qRgb(r, g, b) & 0xffffff; }
     static QRgb at(const QImage& image, int x, int y) { return image.pixel(x, y) & 0xffffff; }
-
-    // Runs `act` on the first modal dialog of type T that shows (modal dialogs block).
-    template <typename T>
-    static void whenModal(std::function<void(T&)> act) {
-        auto* timer = new QTimer;
-        timer->setInterval(10);
-        QObject::connect(timer, &QTimer::timeout, [timer, act] {
-            auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget());
-            if (!dialog) return;
-            timer->stop();
-            timer->deleteLater();
-            act(*dialog);
-        });
-        timer->start();
-    }
 
     TempHome home;
     ScriptedPrompt prompt;

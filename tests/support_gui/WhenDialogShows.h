@@ -5,18 +5,23 @@
 #include <QApplication>
 #include <QDialog>
 #include <QTimer>
+#include <QWidget>
 
 #include <functional>
 
-inline void whenDialogShows(std::function<void(QDialog&)> act) {
+// Runs `act` once on the first active modal widget of type T.
+template <class T>
+void whenModal(std::function<void(T&)> act) {
     auto* timer = new QTimer;
     timer->setInterval(10);
     QObject::connect(timer, &QTimer::timeout, [timer, act] {
-        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        if (!dialog) return;
+        auto* shown = qobject_cast<T*>(QApplication::activeModalWidget());
+        if (!shown) return;
         timer->stop();
         timer->deleteLater();
-        act(*dialog);
+        act(*shown);
     });
     timer->start();
 }
+
+inline void whenDialogShows(std::function<void(QDialog&)> act) { whenModal<QDialog>(std::move(act)); }
