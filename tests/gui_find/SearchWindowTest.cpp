@@ -23,6 +23,8 @@
 #include <QtTest/QTest>
 #include <gtest/gtest.h>
 
+#include "support_gui/ShownWindow.h"
+
 #include "support_gui/WhenDialogShows.h"
 
 #include <functional>
@@ -34,12 +36,7 @@ class SearchWindowTest : public ::testing::Test {
 protected:
     std::unique_ptr<TfrmMain> open(const std::string& bytes) {
         const std::string path = home.write("s.csv", bytes);
-        auto w = std::make_unique<TfrmMain>(std::vector<std::string>{path});
-        w->show();
-        QApplication::setActiveWindow(w.get());
-        EXPECT_TRUE(QTest::qWaitForWindowActive(w.get()));
-        w->gridWidget().setFocus();
-        return w;
+        return openShownWindow(path);
     }
     static void fillAndClick(TfrmFind& dialog, const QString& text, const char* button,
                              const QString& replacement = QString()) {

@@ -20,6 +20,8 @@
 #include <QtTest/QTest>
 #include <gtest/gtest.h>
 
+#include "support_gui/ShownWindow.h"
+
 #include <functional>
 #include <memory>
 
@@ -29,12 +31,7 @@ class CardWindowTest : public ::testing::Test {
 protected:
     std::unique_ptr<TfrmMain> openShown(const std::string& bytes) {
         const std::string path = home.write("card.csv", bytes);
-        auto w = std::make_unique<TfrmMain>(std::vector<std::string>{path});
-        w->show();
-        QApplication::setActiveWindow(w.get());
-        EXPECT_TRUE(QTest::qWaitForWindowActive(w.get()));
-        w->gridWidget().setFocus();
-        return w;
+        return openShownWindow(path);
     }
     // Opens the card (with F5 on the main grid, else from tb_Card) and runs `script` on it
     // while it is shown.

@@ -28,6 +28,8 @@
 #include <QtTest/QTest>
 #include <gtest/gtest.h>
 
+#include "support_gui/ShownWindow.h"
+
 #include "support_gui/WhenDialogShows.h"
 
 #include <functional>
@@ -40,18 +42,9 @@ class DialogCommandsTest : public ::testing::Test {
 protected:
     std::unique_ptr<TfrmMain> openShown(const std::string& name, const std::string& bytes) {
         const std::string path = home.write(name, bytes);
-        auto w = std::make_unique<TfrmMain>(std::vector<std::string>{path});
-        w->show();
-        QApplication::setActiveWindow(w.get());
-        EXPECT_TRUE(QTest::qWaitForWindowActive(w.get()));
-        w->gridWidget().setFocus();
-        return w;
+        return openShownWindow(path);
     }
-    static QAction* action(QWidget& w, const char* name) {
-        QAction* a = w.findChild<QAction*>(name);
-        EXPECT_NE(a, nullptr) << name;
-        return a;
-    }
+    static QAction* action(QWidget& w, const char* name) { return findAction(w, name); }
     // The colour drawn inside cell (column, row), away from its text.
     static QRgb cellPixel(TfrmMain& w, int column, int row) {
         const std::optional<QRect> r = w.view().cellRect(column, row);

@@ -28,6 +28,8 @@
 #include <QtTest/QTest>
 #include <gtest/gtest.h>
 
+#include "support_gui/ShownWindow.h"
+
 #include <memory>
 
 QT_BEGIN_NAMESPACE
@@ -41,18 +43,9 @@ protected:
     // A shown, active window with the grid focused, so shortcuts reach the menu items.
     std::unique_ptr<TfrmMain> openShown(const std::string& bytes) {
         const std::string path = home.write("v.csv", bytes);
-        auto w = std::make_unique<TfrmMain>(std::vector<std::string>{path});
-        w->show();
-        QApplication::setActiveWindow(w.get());
-        EXPECT_TRUE(QTest::qWaitForWindowActive(w.get()));
-        w->gridWidget().setFocus();
-        return w;
+        return openShownWindow(path);
     }
-    static QAction* action(QWidget& w, const char* name) {
-        QAction* a = w.findChild<QAction*>(name);
-        EXPECT_NE(a, nullptr) << name;
-        return a;
-    }
+    static QAction* action(QWidget& w, const char* name) { return findAction(w, name); }
     static void press(TfrmMain& w, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
         QTest::keyClick(&w.gridWidget(), Qt::Key(key), modifiers);
     }
