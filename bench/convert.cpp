@@ -18,19 +18,6 @@ namespace {
 
 constexpr int kRows = 500000;
 
-// Says Yes to the "too much data for undo" question, as a user converting a whole column does.
-class YesPrompt : public PromptHandler {
-public:
-    PromptAnswer messageBox(const std::string&, const std::string&, PromptButtons, PromptIcon,
-                            PromptAnswer) override {
-        return PromptAnswer::Yes;
-    }
-    void beep() override {}
-    FileChoice chooseOpenFile(const std::string&, int) override { return {}; }
-    FileChoice chooseSaveFile(const std::string&, const std::string&, int, const std::string&) override {
-        return {};
-    }
-};
 
 }  // namespace
 
@@ -110,7 +97,7 @@ std::string thousandValues(int row) { return std::to_string((row * 7919) % 1000)
 // what was in use before, against the heap the table itself holds.
 template <typename Operation>
 void measure(benchmark::State& state, std::string (*column)(int), Operation operation) {
-    YesPrompt yes;
+    FixedAnswerPrompt yes(PromptAnswer::Yes, PromptAnswer::Yes);
     Prompt::install(&yes);
     double tableMegabytes = 0;
     double peakMegabytes = 0;

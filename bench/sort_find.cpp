@@ -24,24 +24,10 @@ namespace {
 
 using namespace BenchTable;
 
-// Answers every question with Yes: replace all on 500,000 cells does not fit the journal and
-// goes on without undo, as a user who accepts the question would.
-class YesPrompt : public PromptHandler {
-public:
-    PromptAnswer messageBox(const std::string&, const std::string&, PromptButtons, PromptIcon,
-                            PromptAnswer) override {
-        return PromptAnswer::Yes;
-    }
-    void beep() override {}
-    FileChoice chooseOpenFile(const std::string&, int) override { return {}; }
-    FileChoice chooseSaveFile(const std::string&, const std::string&, int, const std::string&) override {
-        return {};
-    }
-};
 
 CMyHyo& table() {
     static std::unique_ptr<CMyHyo> hyo;
-    static YesPrompt prompt;
+    static FixedAnswerPrompt prompt(PromptAnswer::Yes, PromptAnswer::Yes);
     if (!hyo) {
         Prompt::install(&prompt);
         generate(SjisPath, Utf8Path);

@@ -11,19 +11,6 @@
 
 namespace {
 
-// Answers every question with Yes and every refusal with OK, silently.
-class Agreeable : public PromptHandler {
-public:
-    PromptAnswer messageBox(const std::string&, const std::string&, PromptButtons buttons,
-                            PromptIcon, PromptAnswer) override {
-        return buttons == PromptButtons::Ok ? PromptAnswer::Ok : PromptAnswer::Yes;
-    }
-    void beep() override {}
-    FileChoice chooseOpenFile(const std::string&, int) override { return {}; }
-    FileChoice chooseSaveFile(const std::string&, const std::string&, int, const std::string&) override {
-        return {};
-    }
-};
 
 std::string allRows(CMyHyo& hyo) {
     std::string out;
@@ -46,7 +33,7 @@ void undoneExactly(CMyHyo& hyo, Step step) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static Agreeable agreeable;
+    static FixedAnswerPrompt agreeable(PromptAnswer::Yes);
     Prompt::install(&agreeable);
     if (size < 2) return 0;
     // The first byte picks the columns; the rest are rows of cell text (no record bytes).

@@ -10,23 +10,11 @@
 
 namespace {
 
-class Silent : public PromptHandler {
-public:
-    PromptAnswer messageBox(const std::string&, const std::string&, PromptButtons buttons,
-                            PromptIcon, PromptAnswer) override {
-        return buttons == PromptButtons::Ok ? PromptAnswer::Ok : PromptAnswer::Yes;
-    }
-    void beep() override {}
-    FileChoice chooseOpenFile(const std::string&, int) override { return {}; }
-    FileChoice chooseSaveFile(const std::string&, const std::string&, int, const std::string&) override {
-        return {};
-    }
-};
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static Silent silent;
+    static FixedAnswerPrompt silent(PromptAnswer::Yes);
     Prompt::install(&silent);
     try {
         FindFilterCheck::run(data, size);

@@ -17,15 +17,6 @@
 
 namespace {
 
-class SilentPrompt : public PromptHandler {
-public:
-    PromptAnswer messageBox(const std::string&, const std::string&, PromptButtons,
-                            PromptIcon, PromptAnswer) override { return PromptAnswer::Ok; }
-    void beep() override {}
-    FileChoice chooseOpenFile(const std::string&, int) override { return {}; }
-    FileChoice chooseSaveFile(const std::string&, const std::string&, int,
-                              const std::string&) override { return {}; }
-};
 
 void require(bool condition) {
     if (!condition) std::abort();
@@ -110,7 +101,7 @@ void readWithOpenFlow(const std::string& path, uint8_t options) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static SilentPrompt prompt;
+    static FixedAnswerPrompt prompt(PromptAnswer::Ok);
     Prompt::install(&prompt);
     if (size == 0) return 0;
     uint8_t options = data[0];

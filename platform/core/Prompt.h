@@ -29,6 +29,28 @@ public:
                                       int filterIndex, const std::string& proposedName) = 0;
 };
 
+// Answers without asking anyone, for batch runs (fuzzers, benchmarks): an OK box with
+// `okAnswer`, every question with `questionAnswer`; no beep, and no file is chosen.
+class FixedAnswerPrompt : public PromptHandler {
+public:
+    explicit FixedAnswerPrompt(PromptAnswer questionAnswer, PromptAnswer okAnswer = PromptAnswer::Ok)
+        : question_(questionAnswer), ok_(okAnswer) {}
+    PromptAnswer messageBox(const std::string&, const std::string&, PromptButtons buttons,
+                            PromptIcon, PromptAnswer) override {
+        return buttons == PromptButtons::Ok ? ok_ : question_;
+    }
+    void beep() override {}
+    FileChoice chooseOpenFile(const std::string&, int) override { return {}; }
+    FileChoice chooseSaveFile(const std::string&, const std::string&, int,
+                              const std::string&) override {
+        return {};
+    }
+
+private:
+    PromptAnswer question_;
+    PromptAnswer ok_;
+};
+
 // The one door through which core code talks to the user. Texts are UTF-8.
 class Prompt {
 public:
