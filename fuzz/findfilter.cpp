@@ -8,11 +8,6 @@
 #include "FindFilterCheck.h"
 #include "platform/core/Prompt.h"
 
-namespace {
-
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static FixedAnswerPrompt silent(PromptAnswer::Yes);
     Prompt::install(&silent);
