@@ -958,6 +958,7 @@ UndoPosition CMyHyo::undo() {
     UndoPosition position;
     UndoEntry entry;
     if (!undo_.pop(entry)) return position;
+    redo_.beginUndo(*this);   // redo: note what the replay changes
     bool previous = undo_.setRecording(false);
     int widestBefore = widestRow;
     replayWidestBefore = widestRow;
@@ -978,6 +979,7 @@ UndoPosition CMyHyo::undo() {
     if (header || replayShrunk) widestRow = widestRowCount();
     else if (!computedByOperation) widestRow = std::max(widestBefore, replayWidest);
     clearSeek();
+    redo_.endUndo(*this, position);   // redo: keep the notes as one step
     return position;
 }
 

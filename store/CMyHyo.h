@@ -7,6 +7,7 @@
 
 #include "store/CMyLine.h"
 #include "store/CMyUndo.h"
+#include "store/RedoJournal.h"
 
 // Attribute kinds carried inline in cells and rows.
 enum AttributeKind { AttrTextColour = 4, AttrBackColour = 5, AttrMarker = 11, AttrRowHeight = 100 };
@@ -130,6 +131,7 @@ public:
     // An empty row 0 is inserted holding the titles; titles cleared; headerMode reset.
     int restoreHeaderRow();
     bool inHeaderMode() const { return headerMode != 0; }
+    void setHeaderMode(bool on) { headerMode = on ? 1 : 0; }
 
     // ---- filter map -------------------------------------------------------------------
     bool isFiltered() const { return filterActive != 0; }
@@ -170,6 +172,11 @@ public:
     CMyUndo& journal() { return undo_; }
     // Replays the newest entry with recording off.
     UndoPosition undo();
+    // Puts back what the last undo took away; (-1, -1) when there is nothing to redo.
+    UndoPosition redo() { return redo_.redo(*this); }
+    int redoCount() const { return redo_.count(undo_); }
+    // Forgets the cell last sought (its pointer) after rows were replaced or moved.
+    void forgetSeek() { clearSeek(); }
     CMyLine& rowList() { return rows; }
     CMyLine& columnList() { return columns; }
     std::size_t memoryBytes() const;
@@ -225,6 +232,7 @@ private:
     int filterKind = 0;
     unsigned char headerMode = 0;
     CMyUndo undo_;
+    RedoJournal redo_;
     char emptyCell[2] = {0, 0};
     long workCapacity = 0;
     char* workBuffer = nullptr;

@@ -6,6 +6,7 @@
 #include "platform/core/FileHook.h"
 #include "platform/core/MemoryHook.h"
 #include "platform/core/Prompt.h"
+#include "store/LineChangeLog.h"
 #include "store/LittleEndian.h"
 
 namespace {
@@ -54,6 +55,7 @@ void CMyLine::releaseAll() {
 }
 
 void CMyLine::clear() {
+    if (log_) log_->noteClear(*this);
     releaseAll();
     initialise();
 }
@@ -99,6 +101,7 @@ bool CMyLine::ensureEntries(int needed) {
 bool CMyLine::extendTo(int index) {
     if (index < count_) return true;
     if (!ensureEntries(index + 1)) return false;
+    if (log_) log_->noteGrow(count_);
     count_ = index + 1;
     return true;
 }
@@ -119,6 +122,7 @@ int CMyLine::storeLine(int index, const char* bytes, int length) {
     if (index < 0) return 0;
     if (length < 0) length = 0;
     if (!extendTo(index)) return 0;
+    if (log_) log_->noteStore(*this, index);
     Entry* e = &entries_[index];
     if (bytes && e->text && length + 2 < e->room) {
         std::memmove(e->text, bytes, length);
@@ -193,6 +197,7 @@ int CMyLine::insertLines(int index, int count) {
     if (index < 0 || count <= 0) return 0;
     if (index >= count_) return extendTo(index + count - 1) ? 1 : 0;
     if (!ensureEntries(count_ + count)) return 0;
+    if (log_) log_->noteInsert(index, count);
     std::memmove(&entries_[index + count], &entries_[index], sizeof(Entry) * (count_ - index));
     std::memset(&entries_[index], 0, sizeof(Entry) * count);
     count_ += count;
@@ -207,6 +212,7 @@ void CMyLine::rescanLongest() {
 
 int CMyLine::deleteLine(int index) {
     if (index < 0 || index >= count_) return 0;
+    if (log_) log_->noteDelete(*this, index, 1);
     Entry gone = entries_[index];
     std::memmove(&entries_[index], &entries_[index + 1], sizeof(Entry) * (count_ - index - 1));
     std::memset(&entries_[count_ - 1], 0, sizeof(Entry));
@@ -219,6 +225,7 @@ int CMyLine::deleteLine(int index) {
 int CMyLine::deleteLines(int index, int count) {
     if (index < 0 || index >= count_ || count <= 0) return 0;
     if (count > count_ - index) count = count_ - index;
+    if (log_) log_->noteDelete(*this, index, count);
     bool longestGone = false;
     for (int i = index; i < index + count; ++i) {
         if (entries_[i].length >= longestLine_) longestGone = true;
@@ -233,6 +240,7 @@ int CMyLine::deleteLines(int index, int count) {
 
 int CMyLine::deleteLineSet(const int* sortedIndexes, int count) {
     if (!sortedIndexes || count <= 0) return 0;
+    if (log_) log_->noteDeleteSet(*this, sortedIndexes, count);
     int kept = -1;  // next free slot once the first deleted line is met
     int next = 0;   // position in sortedIndexes
     int removed = 0;
@@ -258,6 +266,7 @@ int CMyLine::deleteLineSet(const int* sortedIndexes, int count) {
 
 int CMyLine::swapLines(int a, int b) {
     if (a < 0 || b < 0 || a >= count_ || b >= count_) return 0;
+    if (log_) log_->noteSwap(a, b);
     Entry held = entries_[a];
     entries_[a] = entries_[b];
     entries_[b] = held;
@@ -279,6 +288,7 @@ int CMyLine::permute(const int* positions, const int* order, int count) {
         valid = from >= 0 && from < count && !mark[from] && target >= 0 && target < count_;
         if (valid) mark[from] = 1;
     }
+    if (valid && log_) log_->notePermute(positions, order, count);
     auto entryAt = [&](int k) -> Entry& { return entries_[positions ? positions[k] : k]; };
     for (int start = 0; start < count && valid; ++start) {
         if (!mark[start]) continue;   // already placed

@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <string>
 
+class LineChangeLog;
+
 // Lines are byte strings with a length; each is NUL-terminated inside its block so that
 // lineString() can hand it out directly. Blocks are never moved once allocated, so a text
 // pointer stays valid until that line is stored again, deleted or the list is cleared.
@@ -74,6 +76,10 @@ public:
     // Bytes currently allocated for blocks and arrays (for memory measurements).
     std::size_t memoryBytes() const;
 
+    // While a log is attached every change first notes the old state there (redo uses it to
+    // take back what an undo did). Null detaches.
+    void setChangeLog(LineChangeLog* log) { log_ = log; }
+
 private:
     struct Block {
         char* data;
@@ -111,4 +117,5 @@ private:
     int64_t reservedTotal_ = 2400;
     int reservedLines_ = 15;
     std::size_t allocatedBytes_ = 0;
+    LineChangeLog* log_ = nullptr;
 };

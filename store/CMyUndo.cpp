@@ -56,6 +56,7 @@ bool CMyUndo::ensureEntryBuffer() {
 }
 
 void CMyUndo::clear() {
+    ++discardSerial_;
     used_ = 0;
     entryCount_ = storedCount_ = 0;
     areaKind_ = 1;
@@ -296,6 +297,7 @@ int CMyUndo::storeEntry(const unsigned char* header, int headerLength, const voi
     if (needed > static_cast<std::size_t>(maxBytes_)) return -1;
     if (!ensureEntryBuffer()) return -1;
     if (storedCount_ > entryCount_) {  // popped entries become unreachable for ever
+        ++discardSerial_;
         used_ = entryCount_ > 0 ? offsets_[entryCount_] : 0;
         if (entryCount_ == 0) used_ = 0;
         storedCount_ = entryCount_;
@@ -348,5 +350,11 @@ bool CMyUndo::pop(UndoEntry& entry) {
     if (entryCount_ <= 0 || areaOpen()) return false;
     --entryCount_;
     decode(entryCount_, entry);
+    return true;
+}
+
+bool CMyUndo::unpop() {
+    if (storedCount_ <= entryCount_ || areaOpen()) return false;
+    ++entryCount_;
     return true;
 }

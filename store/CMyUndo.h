@@ -103,6 +103,14 @@ public:
 
     // Removes the newest reachable entry; false when there is none.
     bool pop(UndoEntry& entry);
+    // Makes the entry popped last reachable again (after redo put its change back); false
+    // when none is stored.
+    bool unpop();
+    // Entries popped by undo and still stored.
+    int poppedCount() const { return storedCount_ - entryCount_; }
+    // Grows whenever popped entries are thrown away (a new entry, clear), so that whoever keeps
+    // data beside them can tell that it no longer belongs to them.
+    unsigned long discardSerial() const { return discardSerial_; }
     int entryCount() const { return entryCount_; }
     int storedCount() const { return storedCount_; }
     std::size_t usedBytes() const { return used_; }
@@ -133,6 +141,7 @@ private:
     int offsetSlots_ = 0;
     int entryCount_ = 0;
     int storedCount_ = 0;
+    unsigned long discardSerial_ = 0;
 
     int areaKind_ = 1;
     bool areaAbandoned_ = false;

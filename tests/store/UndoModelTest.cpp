@@ -383,6 +383,7 @@ void runSequence(unsigned seed, bool filtered) {
     expectMatches(hyo, model, "set-up");
     std::vector<Snapshot> history;
     std::vector<std::string> labels;
+    std::vector<Snapshot> after;   // the table once each journalled step was done
     for (int i = 0; i < 150; ++i) {
         Snapshot before = take(hyo);
         int entries = hyo.journal().entryCount();
@@ -396,6 +397,7 @@ void runSequence(unsigned seed, bool filtered) {
         if (hyo.journal().entryCount() == entries + 1) {
             history.push_back(before);
             labels.push_back(label);
+            after.push_back(take(hyo));
         }
         else ASSERT_EQ(take(hyo), before) << where << ": changed without a journal entry";
     }
@@ -406,6 +408,28 @@ void runSequence(unsigned seed, bool filtered) {
         ASSERT_GE(hyo.widestRowValue(), hyo.widestRowCount()) << "seed " << seed << " undo of " << labels[i];
     }
     EXPECT_EQ(hyo.undo().row, -1);
+    const int steps = static_cast<int>(history.size());
+    for (int i = 0; i < steps; ++i) {
+        ASSERT_EQ(hyo.redoCount(), steps - i);
+        ASSERT_NE(hyo.redo().row, -1) << "seed " << seed << " redo of entry " << i << " " << labels[i];
+        ASSERT_EQ(take(hyo), after[i]) << "seed " << seed << " redo of entry " << i << " " << labels[i];
+        ASSERT_GE(hyo.widestRowValue(), hyo.widestRowCount()) << "seed " << seed << " redo of " << labels[i];
+    }
+    EXPECT_EQ(hyo.redo().row, -1);
+    // Undo and redo in random turns walk the same steps back and forth.
+    Runner turns(seed);
+    int done = steps;
+    for (int i = 0; i < 60; ++i) {
+        if (turns.below(2) == 0 && done > 0) {
+            ASSERT_NE(hyo.undo().row, -1);
+            --done;
+            ASSERT_EQ(take(hyo), history[done]) << "seed " << seed << " turn " << i << " undo " << labels[done];
+        } else if (done < steps) {
+            ASSERT_NE(hyo.redo().row, -1);
+            ASSERT_EQ(take(hyo), after[done]) << "seed " << seed << " turn " << i << " redo " << labels[done];
+            ++done;
+        }
+    }
 }
 } // namespace
 
