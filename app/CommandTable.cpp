@@ -49,7 +49,7 @@ const std::vector<MenuLayout>& CommandTable::menus() {
           "mnuFileSave", "mnuFileSaveAs", "mnuFileSaveChg", "mnuFileCRSave", "mnuFileExp", "-",
           "mnuFilePreview", "mnuFilePrintSetup", "mnuFilePrint", "-", "mnuFileExit"}},
         {"mnuEdit", "編集(&E)", nullptr, EnableRule::Always,
-         {"mnuEditUndo", "-", "mnuEditCopy", "mnuEditPaste", "mnuEditPasteNoRet",
+         {"mnuEditUndo", "mnuEditRedo", "-", "mnuEditCopy", "mnuEditPaste", "mnuEditPasteNoRet",
           "mnuEditPasteRote", "-", "mnuEditZenToHan", "mnuEditHanToZen", "mnuEditUpper",
           "mnuEditLower", "mnuEditKanaToHira", "mnuEditHiraToKana", "-", "mnuEditColUnion",
           "mnuEditColDiv", "mnuEditColCmp", "mnuEditColGroup"}},

@@ -1,4 +1,5 @@
-// ViewCommands: the entries and functions of undo, the view modes, zoom and the information.
+// ViewCommands: the entries and functions of undo and redo, the view modes, zoom and the
+// information.
 #include "app/ViewCommands.h"
 
 #include "app/CommandSurfaces.h"
@@ -14,6 +15,8 @@ std::span<const Command> ViewCommands::entries() {
     static constexpr Command table[] = {
         {.name = "mnuEditUndo", .caption = "元に戻す(&Z)", .shortcut = "Ctrl+Z", .run = undo,
          .operation = "CMyHyo::undo"},
+        {.name = "mnuEditRedo", .caption = "やり直し(&Y)", .shortcut = "Ctrl+Y", .run = redo,
+         .operation = "CMyHyo::redo"},
         // The view-mode commands store an open edit themselves before the table or view
         // changes.
         {.name = "mnuShowOneHeader", .caption = "１行目をヘッダーとする(&H)", .userFunction = 5,
@@ -48,11 +51,32 @@ bool ViewCommands::undo(TfrmMain& w, const Command&) {
         Prompt::warn("Undoデータがありません。");
         return false;
     }
+    showUndoneStep(w, at);
+    return true;
+}
+
+// Redo is undo's mirror: it puts back what the last undo took away.
+bool ViewCommands::redo(TfrmMain& w, const Command&) {
+    if (w.isEditing()) {
+        Prompt::beep();
+        return false;
+    }
+    const UndoPosition at = w.hyo().redo();
+    if (at.column == -1 && at.row == -1) {
+        Prompt::warn("Redoデータがありません。");
+        return false;
+    }
+    showUndoneStep(w, at);
+    return true;
+}
+
+// Both change the table (and may switch the filter or the header), so the document is marked
+// modified and the cursor goes to the step's cell.
+void ViewCommands::showUndoneStep(TfrmMain& w, const UndoPosition& at) {
     w.commands().setChecked("tb_Filter", w.hyo().isFiltered());
-    w.updateCaption(w.document().modified, true);
+    w.updateCaption(true, true);
     w.view().recomputeFrozenWidth();
     w.goToCell(std::max(at.column, 0), std::max(at.row, 0));
-    return true;
 }
 
 bool ViewCommands::header(TfrmMain& w, const Command&) { return w.navigation().toggleHeader(); }

@@ -1,4 +1,4 @@
-// ViewCommands: undo, the view modes (header row, frozen columns, alternating background),
+// ViewCommands: undo and redo, the view modes (header row, frozen columns, alternating background),
 // zoom, the Return direction and the selection information window.
 #pragma once
 
@@ -6,12 +6,16 @@
 
 #include <span>
 
+struct UndoPosition;
+
 class ViewCommands {
 public:
     static std::span<const Command> entries();
 
 private:
     static bool undo(TfrmMain& w, const Command& c);
+    static bool redo(TfrmMain& w, const Command& c);
+    static void showUndoneStep(TfrmMain& w, const UndoPosition& at);
     static bool header(TfrmMain& w, const Command& c);
     static bool freeze(TfrmMain& w, const Command& c);
     static bool alternate(TfrmMain& w, const Command& c);

@@ -109,6 +109,7 @@ void TfrmCard::createActions() {
 
     QMenu* edit = menus->addMenu(QStringLiteral("編集(&E)"));
     edit->addAction(addCommand("mnu_EditUndo", "元に戻す(&Z)", "Ctrl+Z", &TfrmCard::undo));
+    edit->addAction(addCommand("mnu_EditRedo", "やり直し(&Y)", "Ctrl+Y", &TfrmCard::redo));
     // Ctrl+C and Ctrl+V stay characters of the grid and the editor, so these carry no shortcut.
     edit->addAction(addCommand("mnu_EditCopy", "コピー(&C)", nullptr, &TfrmCard::copyCells));
     edit->addAction(addCommand("mnu_EditPaste", "貼り付け(&P)", nullptr, &TfrmCard::pastePlain));
@@ -282,6 +283,19 @@ void TfrmCard::undo() {
     }
     const UndoPosition at = card->undo();
     if (at.column < 0 && at.row < 0) return;
+    navigator->goToCell(std::max(at.column, 0), std::max(at.row, 0));
+    redraw();
+}
+
+// A redone edit is an edit of the card: it is written back like one.
+void TfrmCard::redo() {
+    if (editor->isActive()) {
+        Prompt::beep();
+        return;
+    }
+    const UndoPosition at = card->redo();
+    if (at.column < 0 && at.row < 0) return;
+    cardModified_ = true;
     navigator->goToCell(std::max(at.column, 0), std::max(at.row, 0));
     redraw();
 }

@@ -92,6 +92,7 @@ private:
     void updateTitle();
     void redraw();
     void undo();
+    void redo();
     void commitEdit();
     void storeSettings();
     QAction* addCommand(const char* name, const char* caption, const char* shortcut,

@@ -181,6 +181,10 @@ TEST_F(CardWindowTest, NewCardUndoInTheCardAndRememberedSizes) {
         type(card, "300");
         key(card, Qt::Key_Z, Qt::ControlModifier);
         EXPECT_EQ(card.cardTable().cellString(1, 1), "");
+        key(card, Qt::Key_Y, Qt::ControlModifier);
+        EXPECT_EQ(card.cardTable().cellString(1, 1), "300");
+        key(card, Qt::Key_Z, Qt::ControlModifier);
+        EXPECT_EQ(card.cardTable().cellString(1, 1), "");
         card.cardTable().setColumnWidth(1, 333);
         card.cardTable().setRowHeight(1, 40);
         key(card, Qt::Key_F5);

@@ -64,6 +64,7 @@ const std::map<std::string, std::vector<Item>> expectedMenus = {
       {"mnuFileCRKari", "一時保存に変更", ""}}},
     {"mnuEdit",
      {{"mnuEditUndo", "元に戻す(&Z)", "Ctrl+Z"},
+      {"mnuEditRedo", "やり直し(&Y)", "Ctrl+Y"},
       {"mnuEditCopy", "コピー(&C)", ""},
       {"mnuEditPaste", "貼り付け(&P)", ""},
       {"mnuEditPasteNoRet", "貼り付け(改行なし)", ""},
@@ -202,7 +203,7 @@ TEST_F(CommandTableTest, EveryEntryIsNamedOnceRunsAFunctionAndNamesItsOperation)
     }
     // Every menu item except the submenus themselves is an entry.
     EXPECT_EQ(inMenus, int(menuItems.size()) - 4);
-    EXPECT_EQ(shortcuts.size(), 11u);
+    EXPECT_EQ(shortcuts.size(), 12u);   // with Ctrl+Y for redo
 }
 
 TEST_F(CommandTableTest, ToolBarFollowsTheTableWithHintsAndSharedCommands) {

@@ -673,6 +673,43 @@ TEST_F(MainWindowTest, UndoPutsTheTextBackAndMovesTheCursorThere) {
     EXPECT_TRUE(w->document().modified);
 }
 
+TEST_F(MainWindowTest, RedoPutsBackWhatUndoTookAndBothMarkModified) {
+    ScriptedPrompt prompt;
+    const std::string path = csv("y.csv", "1,2\n3,4\n");
+    auto w = makeWindow({path});
+    w->hyo().setCell(1, 1, "x");
+    ASSERT_FALSE(w->document().modified);
+    action(*w, "mnuEditUndo")->trigger();
+    EXPECT_EQ(w->hyo().cellString(1, 1), "4");
+    EXPECT_TRUE(w->document().modified);
+
+    w->updateCaption(false, true);
+    w->goToCell(0, 0);
+    action(*w, "mnuEditRedo")->trigger();
+    EXPECT_EQ(w->hyo().cellString(1, 1), "x");
+    EXPECT_TRUE(w->document().modified);
+    EXPECT_EQ(w->view().curColumn(), 1);
+    EXPECT_EQ(w->view().curRow(), 1);
+
+    prompt.answer(PromptAnswer::Ok);
+    action(*w, "mnuEditRedo")->trigger();
+    EXPECT_EQ(prompt.last().text, "Redoデータがありません。");
+
+    // A new change after an undo leaves nothing to redo.
+    action(*w, "mnuEditUndo")->trigger();
+    w->hyo().setCell(0, 0, "y");
+    prompt.answer(PromptAnswer::Ok);
+    action(*w, "mnuEditRedo")->trigger();
+    EXPECT_EQ(prompt.last().text, "Redoデータがありません。");
+    EXPECT_EQ(w->hyo().cellString(1, 1), "4");
+
+    w->editor().open(0, 0, 60, 16, 300, 200, "abc", 0, 5001);
+    const int beeps = prompt.beeps();
+    action(*w, "mnuEditRedo")->trigger();
+    EXPECT_EQ(prompt.beeps(), beeps + 1);
+    w->editor().close();
+}
+
 TEST_F(MainWindowTest, OpenFolderWithoutFileRefuses) {
     ScriptedPrompt prompt;
     auto w = makeWindow();
