@@ -14,6 +14,7 @@
 #include "store/RowFormat.h"
 #include "store/RowSorter.h"
 #include "store/TableLimits.h"
+#include "store/SortUndo.h"
 #include "store/UndoArea.h"
 
 namespace {
@@ -1004,6 +1005,7 @@ int CMyHyo::reinsertStoreRow(int index, int viewPosition, const char* text, int 
 }
 
 void CMyHyo::replayEntry(const UndoEntry& entry) {
+    if (entry.kind == UndoRowsSorted) return SortUndo::replay(*this, entry);   // sort undo
     const int startColumn = std::max(entry.column1, 0);
     const int startRow = std::max(entry.row1, 0);
     if (entry.recordCount == 0) {
@@ -1171,9 +1173,13 @@ int CMyHyo::addSortKey(int column, bool descending, bool numeric, int length) {
 
 int CMyHyo::sortRows() {
     if (sortKeyCount <= 0 || sortColumn[0] < 0) return 0;
-    if (RowSorter::sort(*this) < 0) return -1;
+    // sort undo: the order goes into the journal before the rows move
+    const int keyColumn = sortColumn[0];
+    const int result = RowSorter::sort(*this, [this, keyColumn](const int* order, int count) {
+        return SortUndo::record(undo_, keyColumn, order, count);
+    });
+    if (result < 0) return result;
     clearSeek();
-    undo_.clear();
     return 0;
 }
 

@@ -15,6 +15,7 @@ enum UndoKind {
     UndoRowsInserted = 21,
     UndoRowsDeleted = 22,
     UndoRowsReinserted = 23, // (inside kind 22 of a filtered table) store row number + row text
+    UndoRowsSorted = 24,     // the order a sort gave the rows (SortUndo)
     UndoColumnRecord = 40,
     UndoColumnsInserted = 41,
     UndoColumnsDeleted = 42,

@@ -216,6 +216,8 @@ public:
         leads_.reset();
     }
 
+    const int* order() const { return order_->data; }
+
     bool apply() {
         return hyo_.rowList().permute(hyo_.isFiltered() ? positions_->data : nullptr, order_->data, n_) == 1;
     }
@@ -287,7 +289,7 @@ private:
 
 }  // namespace
 
-int RowSorter::sort(CMyHyo& hyo) {
+int RowSorter::sort(CMyHyo& hyo, const BeforeMove& beforeMove) {
     int keyCount = 0;
     while (keyCount < std::min(hyo.sortKeyCount, SortKeySlots) && hyo.sortColumn[keyCount] >= 0) ++keyCount;
     if (keyCount == 0 || hyo.rowCount() < 2) return 0;
@@ -298,6 +300,7 @@ int RowSorter::sort(CMyHyo& hyo) {
     }
     work.extract();
     work.orderRows();
+    if (beforeMove && !beforeMove(work.order(), hyo.rowCount())) return Stopped;
     if (!work.apply()) {
         Prompt::warn(kNoMemory);
         return -1;

@@ -1,6 +1,7 @@
 // RowSorter: sorts the rows of the table's current view by the store's sort keys.
 #pragma once
 
+#include <functional>
 #include <string_view>
 
 class CMyHyo;
@@ -26,7 +27,11 @@ public:
     // The key cell of `column` in the row bytes (records skipped; a missing cell is empty).
     static std::string_view keyCell(const char* row, int length, int column);
 
+    // Called with the new order (view row order[k] goes to view position k) before any row
+    // moves; false stops the sort.
+    using BeforeMove = std::function<bool(const int* order, int count)>;
+    static constexpr int Stopped = -2;
     // 0 sorted (or nothing to sort), -1 when the working memory could not be had (message
-    // shown, nothing moved).
-    static int sort(CMyHyo& hyo);
+    // shown, nothing moved), Stopped when `beforeMove` refused (nothing moved).
+    static int sort(CMyHyo& hyo, const BeforeMove& beforeMove = {});
 };
