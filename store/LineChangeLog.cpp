@@ -77,11 +77,12 @@ void LineChangeLog::noteSwap(int a, int b) {
 void LineChangeLog::notePermute(const int* positions, const int* order, int count) {
     if (overflowed_ || !order || count <= 0) return;
     kept_.clear();
-    Step step{.kind = Kind::Permute, .count = count};
-    step.numbers.reserve(static_cast<std::size_t>(count) * 2);
-    for (int k = 0; k < count; ++k) step.numbers.push_back(positions ? positions[k] : k);
+    // index 1: the positions are kept before the order; 0: the first `count` lines moved.
+    Step step{.kind = Kind::Permute, .index = positions ? 1 : 0, .count = count};
+    step.numbers.reserve(static_cast<std::size_t>(count) * (positions ? 2 : 1));
+    if (positions) step.numbers.assign(positions, positions + count);
     step.numbers.insert(step.numbers.end(), order, order + count);
-    add(std::move(step), sizeof(int) * 2 * static_cast<std::size_t>(count));
+    add(std::move(step), sizeof(int) * step.numbers.size());
 }
 
 void LineChangeLog::noteClear(const CMyLine& list) {
@@ -127,9 +128,10 @@ bool LineChangeLog::undoStep(CMyLine& list, const Step& step) {
     case Kind::Permute: {
         // The line at positions[k] came from positions[order[k]]: send it back.
         const int n = step.count;
+        const int* order = step.numbers.data() + (step.index ? n : 0);
         std::vector<int> back(static_cast<std::size_t>(n));
-        for (int k = 0; k < n; ++k) back[step.numbers[n + k]] = k;
-        return list.permute(step.numbers.data(), back.data(), n) == 1;
+        for (int k = 0; k < n; ++k) back[order[k]] = k;
+        return list.permute(step.index ? step.numbers.data() : nullptr, back.data(), n) == 1;
     }
     case Kind::Clear:
         list.clear();

@@ -42,7 +42,7 @@ TEST(SortHistory, SeveralColumnsReplaceTheHistoryWithTheFirstThree) {
     for (int i = 0; i < 3; ++i) EXPECT_EQ(history.key(i).direction, 1);
 }
 
-TEST(SortHistory, NumberColumnsSortByValueAndTheJournalIsEmptied) {
+TEST(SortHistory, NumberColumnsSortByValueAsOneUndoStep) {
     CMyHyo hyo;
     hyo.setRow(0, "10\tb");
     hyo.setRow(1, "9\ta");
@@ -55,5 +55,7 @@ TEST(SortHistory, NumberColumnsSortByValueAndTheJournalIsEmptied) {
     EXPECT_EQ(hyo.rowString(0) + "|" + hyo.rowString(1) + "|" + hyo.rowString(2), "9\tc|9\ta|10\tb");
     EXPECT_EQ(hyo.sortFlags[0], 2);
     EXPECT_EQ(hyo.sortFlags[1], 1);
-    EXPECT_EQ(hyo.journal().entryCount(), 0);
+    EXPECT_EQ(hyo.journal().entryCount(), 1);
+    hyo.undo();
+    EXPECT_EQ(hyo.rowString(0) + "|" + hyo.rowString(1) + "|" + hyo.rowString(2), "10\tb|9\ta|9\tc");
 }
