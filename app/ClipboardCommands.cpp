@@ -2,8 +2,8 @@
 // commands.
 #include "app/ClipboardCommands.h"
 
-#include "app/ClipboardBridge.h"
-#include "app/Navigator.h"
+#include "grid/ClipboardBridge.h"
+#include "grid/Navigator.h"
 #include "app/TfrmMain.h"
 #include "engine/ClipboardText.h"
 #include "engine/ColourOperations.h"

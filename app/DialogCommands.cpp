@@ -2,7 +2,7 @@
 #include "app/DialogCommands.h"
 
 #include "app/CommandSurfaces.h"
-#include "app/Navigator.h"
+#include "grid/Navigator.h"
 #include "app/TfrmMain.h"
 #include "dialogs/ColourListCommand.h"
 #include "dialogs/TfrmCard.h"

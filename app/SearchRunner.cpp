@@ -7,7 +7,7 @@
 
 #include <cstdio>
 
-#include "app/Navigator.h"
+#include "grid/Navigator.h"
 #include "app/TfrmMain.h"
 #include "dialogs/TfrmFind.h"
 #include "platform/core/CodePage.h"

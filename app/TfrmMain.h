@@ -1,7 +1,7 @@
 // TfrmMain: the main window - start-up, document lifecycle, command line, File menu, status bar.
 #pragma once
 
-#include "app/NavigatorHost.h"
+#include "grid/NavigatorHost.h"
 #include "store/DocumentState.h"
 
 #include <QMainWindow>

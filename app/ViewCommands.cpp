@@ -2,8 +2,9 @@
 #include "app/ViewCommands.h"
 
 #include "app/CommandSurfaces.h"
-#include "app/Navigator.h"
+#include "grid/Navigator.h"
 #include "app/TfrmMain.h"
+#include "dialogs/TfrmInfomation.h"
 #include "platform/core/Prompt.h"
 #include "store/CMyHyo.h"
 #include "view/CMyHyoDraw.h"
@@ -75,6 +76,6 @@ bool ViewCommands::zoom(TfrmMain& w, const Command& c) {
 bool ViewCommands::returnDirection(TfrmMain&, const Command&) { return true; }
 
 bool ViewCommands::information(TfrmMain& w, const Command&) {
-    w.navigation().showSelectionInformation();
+    TfrmInfomation::showItems(&w, w.navigation().selectionInformation());
     return true;
 }

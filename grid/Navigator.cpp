@@ -1,11 +1,10 @@
 // Navigator: routes the grid's events to the keyboard and the mouse, and keeps the scrolling,
 // the hand-over from the in-cell editor, zoom and the view commands (freeze, header, bands).
-#include "app/Navigator.h"
+#include "grid/Navigator.h"
 
-#include "app/NavigatorHost.h"
-#include "app/SelectionInfo.h"
+#include "grid/NavigatorHost.h"
+#include "grid/SelectionInfo.h"
 #include "engine/HeaderToggle.h"
-#include "dialogs/TfrmInfomation.h"
 #include "editor/CMyEdit.h"
 #include "platform/core/Prompt.h"
 #include "settings/CMyGlobal.h"
@@ -207,11 +206,9 @@ void Navigator::toggleAlternate() {
     grid->update();
 }
 
-void Navigator::showSelectionInformation() {
+std::vector<std::string> Navigator::selectionInformation() {
     commitEdit();
-    SelectionBounds b = view.selectionBounds();
-    TfrmInfomation::showItems(grid ? grid->window() : nullptr,
-                              SelectionInfo::informationItems(hyo, b));
+    return SelectionInfo::informationItems(hyo, view.selectionBounds());
 }
 
 

@@ -3,9 +3,9 @@
 // commands (freeze, header, bands).
 #pragma once
 
-#include "app/EditSession.h"
-#include "app/GridKeyboard.h"
-#include "app/GridMouse.h"
+#include "grid/EditSession.h"
+#include "grid/GridKeyboard.h"
+#include "grid/GridMouse.h"
 #include "view/CMyHyoDraw.h"
 
 #include <QObject>
@@ -14,6 +14,7 @@
 #include <QRect>
 
 #include <string>
+#include <vector>
 
 class CMyEdit;
 class CMyGlobal;
@@ -60,9 +61,9 @@ public:
     // First row as header; false when refused or declined.
     bool toggleHeader();
     void toggleAlternate();
-    // "選択中の情報表示(&D)...": commits an edit, then lists the selection's range and cell
-    // sizes in the modal information window.
-    void showSelectionInformation();
+    // "選択中の情報表示(&D)...": commits an edit, then gives the lines of the selection's range
+    // and cell sizes that the information window lists.
+    std::vector<std::string> selectionInformation();
     void setAlternateMode(bool on, int lines, int scheme);
     bool alternateMode() const { return alternateOn; }
     int alternateLines() const { return alternateBand; }
