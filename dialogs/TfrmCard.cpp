@@ -17,8 +17,8 @@
 
 #include <algorithm>
 
-#include "app/ClipboardBridge.h"
-#include "app/Navigator.h"
+#include "grid/ClipboardBridge.h"
+#include "grid/Navigator.h"
 #include "editor/CMyEdit.h"
 #include "engine/CardTransfer.h"
 #include "engine/ClipboardText.h"

@@ -1,5 +1,6 @@
 // Editing cells through the grid: typing, F2, double click, commit rules, IME and the header.
 #include "NavFixture.h"
+#include "dialogs/TfrmInfomation.h"
 
 #include "platform/core/CodePage.h"
 #include "support_gui/WhenDialogShows.h"
@@ -333,7 +334,7 @@ TEST_F(EditingTest, InformationWindowListsSixLinesForTheSelection) {
         for (int i = 0; list && i < list->count(); ++i) shown << list->item(i)->text();
         dialog.accept();
     });
-    nav->showSelectionInformation();
+    TfrmInfomation::showItems(nullptr, nav->selectionInformation());
     EXPECT_EQ(caption, QString::fromUtf8("情報表示"));
     EXPECT_EQ(name, QStringLiteral("TfrmInfomation"));
     ASSERT_EQ(shown.size(), 6);

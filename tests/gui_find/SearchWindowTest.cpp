@@ -1,7 +1,7 @@
 // Sort, find, replace and filter on the real main window: the dialog shown modally, the cursor,
 // the caption, the status bar, the scroll bars and the undo journal afterwards.
 #include "app/CommandSurfaces.h"
-#include "app/Navigator.h"
+#include "grid/Navigator.h"
 #include "app/SearchRunner.h"
 #include "app/TfrmMain.h"
 
