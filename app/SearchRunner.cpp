@@ -86,6 +86,7 @@ void SearchRunner::runFind(int result, bool replace) {
 }
 
 void SearchRunner::showOutcome(const FindOutcome& outcome, bool all, bool replace) {
+    if (outcome.gaveUp) return;   // the engine said so; nothing moved
     if (outcome.modified()) window_.updateCaption(true, false);
     if (!outcome.found) {
         Prompt::beep();
@@ -137,7 +138,8 @@ void SearchRunner::applyFilter() {
         WaitCursor wait;
         result = window_.hyo().applyFilter(filter_.column, filter_.text, filter_.kind, 0, filter_.negate);
     }
-    window_.setFilterButton(result == 0);
+    // A refused pattern leaves the earlier filter (or none) in force.
+    window_.setFilterButton(result == 0 || window_.hyo().isFiltered());
     afterFilterChange();
 }
 

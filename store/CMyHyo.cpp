@@ -10,6 +10,7 @@
 #include "platform/core/Prompt.h"
 #include "store/LittleEndian.h"
 #include "store/CellMatch.h"
+#include "store/FilterGuard.h"
 #include "store/RowFormat.h"
 #include "store/RowSorter.h"
 #include "store/TableLimits.h"
@@ -542,11 +543,13 @@ int CMyHyo::compareRowToKeys(int row, const std::vector<std::string>& keyCells) 
 // ---- applying the filter -----------------------------------------------------------------
 
 int CMyHyo::applyFilter(int column, const std::string& text, int kind, int keepFirst, bool negate) {
+    const CellMatch condition(text, kind, CellMatch::NumberRule::Filter);
+    // A faulty or runaway regular expression leaves the filter and the journal as they were.
+    if (!FilterGuard::allows(*this, column, condition, keepFirst)) return -1;
     if (undo_.recording()) undo_.clear();
     filter_.clear();
     clearSeek();
     const int n = rows.lineCount();
-    const CellMatch condition(text, kind, CellMatch::NumberRule::Filter);
     for (int index = 0; index < n; ++index) {
         bool passes = index < keepFirst;
         if (!passes) {
