@@ -72,19 +72,21 @@ int compareLent(std::string_view a, std::string_view b) {
 // A text key's first four characters packed so that comparing two packs as numbers orders
 // them as compareText does: 15 bits a character (single bytes 1-256 by their folded signed
 // value, double-byte characters from 0x201 by signed lead and trail byte, 0 after the end),
-// and the lowest bit set when the cell goes on beyond them. Most comparisons end here,
+// and the lowest bit set when the cell goes on beyond them or holds a lent code (they share
+// one value above every CP932 character). Most comparisons end here,
 // without reading the cells from the rows scattered through memory.
 uint64_t packPrefix(std::string_view cell) {
     uint64_t pack = 0;
     std::size_t i = 0;
-    for (int slot = 0; slot < 4; ++slot) {
+    bool lentSeen = false;   // lent codes share one value: what follows is left to compareText
+    for (int slot = 0; slot < 4 && !lentSeen; ++slot) {
         uint64_t code = 0;
         if (i < cell.size()) {
             const auto byte = static_cast<unsigned char>(cell[i]);
             if (kTables.lead[byte] && i + 1 < cell.size()) {
                 code = 0x101 + ((signedByte(cell[i]) + 128) << 8) + (signedByte(cell[i + 1]) + 128);
                 // Lent codes follow every CP932 character; compareText orders them among themselves.
-                if (byte >= 0xF0 && isLent(cell[i], cell[i + 1])) code = LentPack;
+                if (byte >= 0xF0 && isLent(cell[i], cell[i + 1])) code = LentPack, lentSeen = true;
                 i += 2;
             } else {
                 code = static_cast<uint64_t>(kTables.rank[byte] + 129);
@@ -93,7 +95,7 @@ uint64_t packPrefix(std::string_view cell) {
         }
         pack |= code << (49 - 15 * slot);
     }
-    return pack | (i < cell.size() ? 1 : 0);
+    return pack | (i < cell.size() || lentSeen ? 1 : 0);
 }
 
 // The located keys of every view row: text keys keep the packed start of the cell (the cell
