@@ -176,9 +176,13 @@ inline uint16_t codeOfScalar(char32_t cp, const Cp932Tables& t) {
     return lent != 0 ? lent : NoCode;
 }
 
-// The character of a single byte or double-byte code; NoChar when it is none.
+// Lent codes may stand for U+FFFF itself, so the walks below mark "no character" outside Unicode.
+constexpr char32_t NoScalar = 0xFFFFFFFF;
+
+// The character of a single byte or double-byte code; NoScalar when it is none.
 inline char32_t scalarOfCode(uint16_t code, const Cp932Tables& t) {
     const char16_t ch = t.decode(code);
+    if (ch == NoChar) return NoScalar;
     if (ch >= FirstPrivate && ch <= LastPrivate) {
         if (const char32_t lent = GivenCodes::scalarOf(code)) return lent;
     }
@@ -211,18 +215,18 @@ int decodeCp932(std::string_view cp932, Emit emit) {
             ++i;
             continue;
         }
-        char32_t ch = NoChar;
+        char32_t ch = NoScalar;
         if (CodePage::isLeadByte(c) && i + 1 < n) {
             ch = scalarOfCode(static_cast<uint16_t>(c << 8 | s[i + 1]), t);
-            if (ch != NoChar) {
+            if (ch != NoScalar) {
                 emit(ch);
                 i += 2;
                 continue;
             }
         } else if (!CodePage::isLeadByte(c)) {
-            ch = t.decode(c);
+            ch = scalarOfCode(c, t);
         }
-        if (ch == NoChar) {
+        if (ch == NoScalar) {
             ch = Replacement;
             ++lost;
         }
@@ -343,17 +347,17 @@ int CodePage::cp932ToUtf8(std::string_view cp932, std::string& utf8) {
             ++i;
             continue;
         }
-        char32_t ch = NoChar;
+        char32_t ch = NoScalar;
         size_t used = 1;
         if (CodePage::isLeadByte(c)) {
             if (i + 1 < n) {
                 ch = scalarOfCode(static_cast<uint16_t>(c << 8 | s[i + 1]), t);
-                if (ch != NoChar) used = 2;
+                if (ch != NoScalar) used = 2;
             }
         } else {
-            ch = t.decode(c);
+            ch = scalarOfCode(c, t);
         }
-        if (ch == NoChar) {
+        if (ch == NoScalar) {
             ch = Replacement;
             ++lost;
         }
