@@ -158,22 +158,32 @@ const Cp932Tables& tables() {
 constexpr char32_t FirstPrivate = 0xE000;   // CP932's images of the user-defined area
 constexpr char32_t LastPrivate = 0xE757;
 
-// CP932 code for one character: CP932's own when it comes back as the same character, else
-// the code lent to it; NoCode when the table is full. Codes below 0x100 are single bytes.
-inline uint16_t codeOfScalar(char32_t cp, const Cp932Tables& t) {
-    if (cp <= 0xFFFF) {
+// The code of a character that is not plainly CP932's: a private-use character's own area
+// code while that is not lent to another, else the code lent to it; NoCode when the table is
+// full. Kept out of line so that the common path below stays small.
+[[gnu::noinline]] uint16_t unusualCode(char32_t cp, const Cp932Tables& t) {
+    if (cp >= FirstPrivate && cp <= LastPrivate) {
         const uint16_t code = t.encode(static_cast<char16_t>(cp));
-        if (code != NoCode && t.decode(code) == cp) {
-            if (cp < FirstPrivate || cp > LastPrivate) return code;
-            // A private-use character is its area code unless that code is lent to another.
-            if (!GivenCodes::isGiven(code)) {
-                GivenCodes::keepNative(code);
-                return code;
-            }
+        if (code != NoCode && t.decode(code) == cp && !GivenCodes::isGiven(code)) {
+            GivenCodes::keepNative(code);
+            return code;
         }
+    } else if (cp <= 0xFFFF) {
+        const uint16_t code = t.encode(static_cast<char16_t>(cp));
+        if (code != NoCode && t.decode(code) == cp) return code;
     }
     const uint16_t lent = GivenCodes::codeFor(cp);
     return lent != 0 ? lent : NoCode;
+}
+
+// CP932 code for one character: CP932's own when it comes back as the same character, else
+// the code lent to it; NoCode when the table is full. Codes below 0x100 are single bytes.
+inline uint16_t codeOfScalar(char32_t cp, const Cp932Tables& t) {
+    if (cp < FirstPrivate) {
+        const uint16_t code = t.encode(static_cast<char16_t>(cp));
+        if (code != NoCode && t.decode(code) == cp) return code;
+    }
+    return unusualCode(cp, t);
 }
 
 // Lent codes may stand for U+FFFF itself, so the walks below mark "no character" outside Unicode.
