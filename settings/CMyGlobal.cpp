@@ -1,6 +1,8 @@
 // CMyGlobal: the program's settings (vexil.ini), window places, program paths and recent files.
 #include "settings/CMyGlobal.h"
 
+#include "platform/core/GivenCodes.h"
+
 #include "platform/core/HelpManual.h"
 #include "platform/core/MemoryHook.h"
 #include "platform/core/ProfileFile.h"
@@ -18,6 +20,13 @@
 #include <sys/stat.h>
 
 namespace {
+
+// The find and replace lists are plain CP932 for every run: lent codes become "?".
+std::vector<std::string> plainEntries(const std::vector<std::string>& entries) {
+    std::vector<std::string> plain;
+    for (const std::string& entry : entries) plain.push_back(GivenCodes::plain(entry));
+    return plain;
+}
 
 const char* const settingsFileName = "vexil.ini";
 const char* const recentListName = "vexil_hist.lst";
@@ -433,11 +442,11 @@ std::vector<std::string> CMyGlobal::loadReplaceHistory() const {
 bool CMyGlobal::saveFindHistory(const std::vector<std::string>& entries) const {
     if (entries.empty()) return true;
     std::string path = settingsPath(findListName);
-    return !path.empty() && CMyHistory::writeList(path, entries, findHistoryFileMax);
+    return !path.empty() && CMyHistory::writeList(path, plainEntries(entries), findHistoryFileMax);
 }
 
 bool CMyGlobal::saveReplaceHistory(const std::vector<std::string>& entries) const {
     if (entries.empty()) return true;
     std::string path = settingsPath(replaceListName);
-    return !path.empty() && CMyHistory::writeList(path, entries, findHistoryFileMax);
+    return !path.empty() && CMyHistory::writeList(path, plainEntries(entries), findHistoryFileMax);
 }

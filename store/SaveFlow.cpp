@@ -54,6 +54,8 @@ const char* const MsgRecentList =
     "ファイルは保存しましたが、最近使ったファイルの一覧(vexil_hist.lst)を書き込めませんでした。";
 const char* const MsgColourList =
     "ファイルは保存しましたが、色情報の一時保存の一覧(vxc.lst)を書き込めませんでした。";
+const char* const MsgShiftJisLoss =
+    "Shift-JISで保存できない文字が%d文字あります。「?」に置き換えて保存しますか？";
 const char* const MsgCreateBeside = "データファイル直下に色情報ファイル(VXC)を作成します。\nよろしいですか？";
 
 constexpr int MaxExportRow = 999999;
@@ -322,6 +324,7 @@ bool SaveFlow::writeRows(Output& out, CMyColourFile* colour, StagedFile& staged)
     writer.flush();
 
     const int colourStatus = (ok && colour) ? colour->finishColourFile() : 0;
+    const int lentCodes = file.unrepresentableCharacters();
     const int dataStatus = file.close();
     wait(false);
     if (!ok) {
@@ -332,6 +335,13 @@ bool SaveFlow::writeRows(Output& out, CMyColourFile* colour, StagedFile& staged)
     if (colourStatus != 0 || dataStatus != 0) {
         if (colour) colour->abandon();
         Prompt::warn(MsgWrite);
+        return false;
+    }
+    // The file is still only staged: No leaves the old one (and its colours) as they were.
+    char question[200];
+    std::snprintf(question, sizeof question, MsgShiftJisLoss, lentCodes);
+    if (lentCodes > 0 && !askQuestion(question, PromptAnswer::No)) {
+        if (colour) colour->abandon();
         return false;
     }
     return true;

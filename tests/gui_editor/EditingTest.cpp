@@ -3,6 +3,7 @@
 #include "dialogs/TfrmInfomation.h"
 
 #include "platform/core/CodePage.h"
+#include "support/FullLentArea.h"
 #include "support_gui/WhenDialogShows.h"
 
 #include <QClipboard>
@@ -476,6 +477,7 @@ TEST_F(EditingTest, MixedEditingSessionsStoreWhatTheEditorHeld) {
 namespace {
 
 TEST_F(EditingTest, ACharacterTheCellCannotHoldStartsNoEdit) {
+    const FullLentArea full;   // no lent code is left for the emoji
     setTable(5, 4);
     nav->goToCell(1, 1);
     QTest::sendKeyEvent(QTest::Click, grid, Qt::Key_unknown, QString::fromUtf8("😀"),

@@ -17,6 +17,7 @@
 #include <functional>
 
 #include "settings/CMyGlobal.h"
+#include "support/FullLentArea.h"
 #include "support/ScriptedPrompt.h"
 #include "support/TempHome.h"
 #include "view/CMyHyoCom.h"
@@ -179,7 +180,9 @@ TEST_F(FindDialogTest, TextsThatDoNotFitStayInTheDialogUncut) {
               FindCancelled);
     EXPECT_EQ(prompt.last().text, "検索文字が長すぎます。");
     EXPECT_EQ(dialog.searchText, "");
-    // A character the code page cannot hold beeps; TAB becomes a space.
+    // A character the code page cannot hold (and no lent code is left for) beeps; TAB becomes a
+    // space.
+    const FullLentArea full;
     EXPECT_EQ(run(FindModeFind, [&] { type("cbo_Data", QStringLiteral("a\u00E9")); click("cmd_Down"); }),
               FindCancelled);
     EXPECT_EQ(prompt.beeps(), 1);
