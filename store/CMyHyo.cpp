@@ -63,6 +63,7 @@ void CMyHyo::reset() {
     clearSeek();
     defaultRowHeight = 16;
     undo_.clear();
+    quoting_.reset();
 }
 
 void CMyHyo::clearSeek() {
@@ -758,6 +759,7 @@ int CMyHyo::insertColumns(int first, int last) {
         defaultRecord(record);
         for (int i = 0; i < count; ++i) columns.setLine(first + i, record, ColumnRecordSize);
     }
+    quoting_.insertColumns(first, count);
     int widest = 0;
     for (int i = 0; i < rows.lineCount(); ++i) {
         insertCellsInRow(i, first, count);
@@ -824,6 +826,7 @@ int CMyHyo::deleteColumns(int first, int last) {
     last = std::min(last, kMaxColumn);
     if (undo_.recording() && recordDeletedColumns(first, last) < 0) return -1;
     for (int column = std::min(last, columns.lineCount() - 1); column >= first; --column) columns.deleteLine(column);
+    quoting_.deleteColumns(first, last);
     for (int i = 0; i < rows.lineCount(); ++i) deleteCellsInRow(i, first, last);
     clearSeek();
     widestRow = widestRowCount();

@@ -7,6 +7,7 @@
 
 #include "store/CMyLine.h"
 #include "store/CMyUndo.h"
+#include "store/ColumnQuoting.h"
 
 // Attribute kinds carried inline in cells and rows.
 enum AttributeKind { AttrTextColour = 4, AttrBackColour = 5, AttrMarker = 11, AttrRowHeight = 100 };
@@ -130,6 +131,9 @@ public:
     // An empty row 0 is inserted holding the titles; titles cleared; headerMode reset.
     int restoreHeaderRow();
     bool inHeaderMode() const { return headerMode != 0; }
+    // How the file's columns were enclosed when read; follows column inserts and deletes.
+    ColumnQuoting& columnQuoting() { return quoting_; }
+    const ColumnQuoting& columnQuoting() const { return quoting_; }
 
     // ---- filter map -------------------------------------------------------------------
     bool isFiltered() const { return filterActive != 0; }
@@ -225,6 +229,7 @@ private:
     int filterKind = 0;
     unsigned char headerMode = 0;
     CMyUndo undo_;
+    ColumnQuoting quoting_;
     char emptyCell[2] = {0, 0};
     long workCapacity = 0;
     char* workBuffer = nullptr;
