@@ -254,9 +254,10 @@ bool CMyCSV::copyRun(bool splitFields, bool& endedAfterSeparator) {
            (fieldUsed - currentFieldStart) + (i - start) <= static_cast<std::size_t>(MaxFieldBytes)) {
         copyBytes(fieldBuffer + fieldUsed, p + start, i - start);
         fieldUsed += i - start;
-        fieldBuffer[fieldUsed] = '\0';
         // Only the first field here can have been enclosed: its closing quote came just before.
-        enclosedFields[fieldEnds.size()] = i == start && fieldForm == FormClosed;
+        forms[fieldEnds.size()] = static_cast<unsigned char>(
+            (i == start && fieldForm == FormClosed) + (fieldUsed == currentFieldStart ? 2 : 0));
+        fieldBuffer[fieldUsed] = '\0';
         fieldEnds.push_back(fieldUsed++);
         ++lastFieldCount;
         currentFieldStart = fieldUsed;
@@ -319,8 +320,9 @@ bool CMyCSV::copyCharacter() {
 
 bool CMyCSV::finishField() {
     if (lastFieldCount < MaxKeptFields) {
+        forms[fieldEnds.size()] = static_cast<unsigned char>(
+            (fieldForm == FormClosed || enclosedPending) + (fieldUsed == currentFieldStart ? 2 : 0));
         if (!appendBytes("", 1)) return false;
-        enclosedFields[fieldEnds.size()] = fieldForm == FormClosed || enclosedPending;
         fieldEnds.push_back(fieldUsed - 1);
     } else {
         fieldUsed = currentFieldStart;   // counted, not kept

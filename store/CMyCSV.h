@@ -61,10 +61,9 @@ public:
     const char* joinKeptFields(int& length);
     // Whether a field of the last record holds a line break.
     bool recordHasLineBreak() const { return lineBreakInRecord; }
-    // Whether a kept field of the last record stood whole in double quotes in the file.
-    bool fieldEnclosed(int index) const {
-        return index >= 0 && index < keptFields() && enclosedFields[index] != 0;
-    }
+    // Per kept field of the last record, its form in the file: 1 when it stood whole in
+    // double quotes, plus 2 when it is empty (ColumnQuoting::noteRecord takes these).
+    const unsigned char* fieldForms() const { return forms; }
     // Whether the last record read ended at the end of the file without a line break.
     bool endedWithoutLineBreak() const { return unterminatedEnd; }
 
@@ -163,8 +162,8 @@ private:
     std::vector<std::size_t> fieldEnds;   // end (NUL position) of each kept field
     int lastFieldCount = 0;
     bool lineBreakInRecord = false;
-    // Per kept field, 1 when it was enclosed; set as each field ends.
-    unsigned char enclosedFields[MaxKeptFields + 1] = {};
+    // Per kept field, its form (see fieldForms); set as each field ends.
+    unsigned char forms[MaxKeptFields + 1] = {};
     FieldForm fieldForm = FormStart;
     bool enclosedPending = false;      // the TAB parser unquoted the field being finished
     bool unterminatedEnd = false;

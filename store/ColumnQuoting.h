@@ -14,9 +14,16 @@ public:
 
     // One field of a record as it was read: empty or not, enclosed in quotes or bare.
     void note(int column, bool empty, bool enclosed) {
-        if (column < 0) return;
-        if (static_cast<std::size_t>(column) >= seen.size()) seen.resize(column + 1, 0);
-        seen[column] |= static_cast<unsigned char>(1u << ((empty ? 2 : 0) + (enclosed ? 1 : 0)));
+        const unsigned char form = static_cast<unsigned char>((empty ? 2 : 0) + (enclosed ? 1 : 0));
+        if (column >= 0) noteRecord(&form, 1, column);
+    }
+    // The fields of one record from `first` on, each form enclosed + 2 * empty. Runs for every
+    // record of a file, so it is one pass without branches.
+    void noteRecord(const unsigned char* forms, int count, int first = 0) {
+        if (count <= 0) return;
+        if (static_cast<std::size_t>(first + count) > seen.size()) seen.resize(first + count, 0);
+        unsigned char* s = seen.data() + first;
+        for (int i = 0; i < count; ++i) s[i] |= static_cast<unsigned char>(1u << (forms[i] & 3));
     }
 
     // Whether a non-empty (empty) cell of the column is written enclosed. A column without

@@ -290,8 +290,7 @@ bool OpenFlow::storeRecord(CMyCSV& reader, int rowIndex, int& widest) {
     }
     widest = std::max(widest, cellCountOf(reader, kept));
     // A save that keeps the file's form encloses each column's cells as the file did.
-    ColumnQuoting& quoting = hyo.columnQuoting();
-    for (int i = 0; i < kept; ++i) quoting.note(i, reader.fieldLength(i) == 0, reader.fieldEnclosed(i));
+    hyo.columnQuoting().noteRecord(reader.fieldForms(), kept);
     // The kept fields lie back to back in the reader; joined in place they are the row.
     int length = 0;
     const char* row = reader.joinKeptFields(length);
