@@ -53,7 +53,8 @@ const OptionKey optionKeys[] = {
      [](CMyGlobal& g, int32_t v) { g.setColourFileMode(v); }},
     {"MAKEFDLISTMAX", false, 200, [](const CMyGlobal& g) { return g.colourListMax(); },
      [](CMyGlobal& g, int32_t v) { g.setColourListMax(v); }},
-    {"DBLKIND", false, 0, [](const CMyGlobal& g) { return g.quoteKind(); },
+    // A settings file without the key keeps each file's own quoting; a stored value stays.
+    {"DBLKIND", false, CMyGlobal::QuoteAsRead, [](const CMyGlobal& g) { return g.quoteKind(); },
      [](CMyGlobal& g, int32_t v) { g.setQuoteKind(v); }},
     {"LINECUR_UMU", true, 1, [](const CMyGlobal& g) { return int32_t(g.showLineCursor()); },
      [](CMyGlobal& g, int32_t v) { g.setShowLineCursor(v != 0); }},
@@ -347,7 +348,7 @@ void CMyGlobal::setExportExtension(const std::string& extension) {
 void CMyGlobal::setColourListMax(int32_t n) { colourListMax_ = std::clamp(n, 10, 999); }
 
 void CMyGlobal::setQuoteKind(int32_t n) {
-    if (n >= 0 && n <= 3) quoteKind_ = n;
+    if (n >= 0 && n <= QuoteAsRead) quoteKind_ = n;
 }
 
 void CMyGlobal::setViewScale(int32_t percent) {

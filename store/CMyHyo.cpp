@@ -48,6 +48,7 @@ void CMyHyo::reset() {
     clearSeek();
     defaultRowHeight = 16;
     undo_.clear();
+    quoting_.reset();
 }
 
 void CMyHyo::clearSeek() {

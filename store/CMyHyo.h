@@ -7,6 +7,7 @@
 
 #include "store/CMyLine.h"
 #include "store/CMyUndo.h"
+#include "store/ColumnQuoting.h"
 #include "store/ColumnRecords.h"
 #include "store/FilterMap.h"
 #include "store/SortKeys.h"
@@ -138,6 +139,9 @@ public:
     // An empty row 0 is inserted holding the titles; titles cleared; headerMode reset.
     int restoreHeaderRow();
     bool inHeaderMode() const { return headerMode != 0; }
+    // How the file's columns were enclosed when read; follows column inserts and deletes.
+    ColumnQuoting& columnQuoting() { return quoting_; }
+    const ColumnQuoting& columnQuoting() const { return quoting_; }
 
     // ---- filter map -------------------------------------------------------------------
     bool isFiltered() const { return filter_.active(); }
@@ -221,6 +225,7 @@ private:
     FilterMap filter_;
     unsigned char headerMode = 0;
     CMyUndo undo_;
+    ColumnQuoting quoting_;
     char emptyCell[2] = {0, 0};
     long workCapacity = 0;
     char* workBuffer = nullptr;

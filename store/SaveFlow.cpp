@@ -96,6 +96,7 @@ struct SaveFlow::Output {
     int first = 0;               // inclusive range of rows
     int last = -1;
     bool viewRows = false;       // rows through the filter map (export) or stored rows (save)
+    bool keepForm = false;       // columns enclosed as read, last line ended as read
 };
 
 SaveFlow::SaveFlow(CMyHyo& hyo, CMyGlobal& global, DocumentState& doc, SaveFlowWindow window)
@@ -257,6 +258,7 @@ bool SaveFlow::writeDocument(const Target& target, bool saveAs) {
     out.titleLine = hyo.inHeaderMode();
     out.first = 0;
     out.last = hyo.storeRowCount() - 1;
+    out.keepForm = global.quoteKind() == CMyGlobal::QuoteAsRead;
     StagedFile staged(target.path);
     if (!writeRows(out, withColour ? &colour : nullptr, staged)) return false;
 
@@ -311,6 +313,9 @@ bool SaveFlow::writeRows(Output& out, CMyColourFile* colour, StagedFile& staged)
     wait(true);
     if (out.bom) file.writeBom();
     writer.setColumns(hyo, CMyWriter::columnCount(hyo, out.titleLine));
+    if (out.keepForm) writer.keepColumnForms(hyo.columnQuoting());
+    const bool lastLineOpen = out.keepForm && doc.endsWithoutLineBreak;
+    if (lastLineOpen && out.first > out.last) writer.omitNextLineEnd();
     bool ok = !out.titleLine || writer.writeHeaderLine(hyo);
 
     // Every stored row is written, whatever the filter shows; export follows the view.
@@ -318,8 +323,10 @@ bool SaveFlow::writeRows(Output& out, CMyColourFile* colour, StagedFile& staged)
     if (!out.viewRows) hyo.setFilterActive(false);
     auto storeRowOf = [&](int row) { return out.viewRows ? hyo.storeRow(row) : row; };
     if (ok && out.rowZeroFirst) ok = writer.writeRow(hyo, storeRowOf(0), nullptr, 0);
-    for (int row = out.first; ok && row <= out.last; ++row)
+    for (int row = out.first; ok && row <= out.last; ++row) {
+        if (lastLineOpen && row == out.last) writer.omitNextLineEnd();
         ok = writer.writeRow(hyo, storeRowOf(row), colour, row);
+    }
     hyo.setFilterActive(filtered);
     writer.flush();
 

@@ -99,6 +99,7 @@ int TableStructure::insertColumns(int first, int last) {
     if (!TableLimits::columnsFit(hyo_.widestRow, count)) return CMyHyo::GridFull;
     if (hyo_.undo_.recording()) hyo_.undo_.markerEntry(UndoColumnsInserted, first, -1, last, -1);
     hyo_.columns_.insertDefaults(first, count);
+    hyo_.quoting_.insertColumns(first, count);
     int widest = 0;
     for (int i = 0; i < hyo_.rows.lineCount(); ++i) {
         insertCellsInRow(i, first, count);
@@ -165,6 +166,7 @@ int TableStructure::deleteColumns(int first, int last) {
     last = std::min(last, StoreBounds::MaxColumn);
     if (hyo_.undo_.recording() && recordDeletedColumns(first, last) < 0) return -1;
     hyo_.columns_.remove(first, last);
+    hyo_.quoting_.deleteColumns(first, last);
     for (int i = 0; i < hyo_.rows.lineCount(); ++i) deleteCellsInRow(i, first, last);
     hyo_.clearSeek();
     hyo_.widestRow = hyo_.widestRowCount();
