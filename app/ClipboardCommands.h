@@ -11,15 +11,15 @@ public:
     static std::span<const Command> entries();
 
 private:
-    static bool copy(TfrmMain& w, const Command& c);
-    static bool paste(TfrmMain& w, const Command& c);
-    static bool pasteTransposed(TfrmMain& w, const Command& c);
-    static bool insertRows(TfrmMain& w, const Command& c);
-    static bool deleteRows(TfrmMain& w, const Command& c);
-    static bool insertColumns(TfrmMain& w, const Command& c);
-    static bool deleteColumns(TfrmMain& w, const Command& c);
-    static bool fitWidths(TfrmMain& w, const Command& c);
-    static bool columnKind(TfrmMain& w, const Command& c);
-    static bool backColour(TfrmMain& w, const Command& c);
-    static bool textColour(TfrmMain& w, const Command& c);
+    static bool copy(CommandContext& w, const Command& c);
+    static bool paste(CommandContext& w, const Command& c);
+    static bool pasteTransposed(CommandContext& w, const Command& c);
+    static bool insertRows(CommandContext& w, const Command& c);
+    static bool deleteRows(CommandContext& w, const Command& c);
+    static bool insertColumns(CommandContext& w, const Command& c);
+    static bool deleteColumns(CommandContext& w, const Command& c);
+    static bool fitWidths(CommandContext& w, const Command& c);
+    static bool columnKind(CommandContext& w, const Command& c);
+    static bool backColour(CommandContext& w, const Command& c);
+    static bool textColour(CommandContext& w, const Command& c);
 };

@@ -1,32 +1,35 @@
 // Command: one entry of the main window's command table - where a command shows, when it is
 // enabled or checked, how the window wraps it and the function that runs it.
 //
-// How to add or enable a command:
+// How to add a command:
 //  - Every command lives in the entry list of its area file (FileCommands, ViewCommands,
 //    ClipboardCommands, FindCommands, ConvertCommands, PrintCommands, DialogCommands). The
-//    area's functions stand next to its entries.
-//  - To enable a command whose operation is not built yet: write its function's body in the
-//    area file and change the entry's rule from `EnableRule::NotBuilt` to the rule it needs
-//    (usually `EnableRule::Always`); leave the rest of the entry alone.
-//  - A new rule is a value of `EnableRule` or `CheckRule` plus one case in CommandRules.cpp,
-//    the only place rules are evaluated.
+//    area's functions stand next to its entries and take a `CommandContext&`
+//    (CommandContext.h): the document, the table, its view, the grid interaction (grid/),
+//    the settings and a few window services - never the window class itself.
 //  - A new menu item also needs its place in the menu layout, a new toolbar button its place
 //    in the toolbar layout (both in CommandTable.cpp) and its image (CommandSurfaces.cpp).
+//  - A new rule is a value of `EnableRule` or `CheckRule` plus one case in CommandRules.cpp,
+//    the only place rules are evaluated.
 //  - The palette window runs its rows with CommandSurfaces::runPaletteSlot and its swatches
 //    with runSwatch; the user keys reach CommandSurfaces::runUserKey.
 //  - The wrapping (commit or blocked, then run, then redraw, mark modified, refresh the
-//    status) is the entry's `wrap`; CommandSurfaces::run applies it, so a function only does
-//    its own work and returns whether it took effect.
+//    status) is the entry's `wrap`; CommandSurfaces::run applies it and is the only place
+//    that refuses while the editor is open or stores its text first, so a function only does
+//    its own work and returns whether it took effect. CommandTableTest lists which entries
+//    are Blocked and which commit.
+//  - Actions the window relies on are looked up with CommandSurfaces::checkedAction, which
+//    stops the program with the name when there is no such item.
 #pragma once
 
 #include <array>
 
-class TfrmMain;
+class CommandContext;
 struct Command;
 
-// Runs the command on the window; false when it was refused or did nothing, which skips the
-// rest of the wrapping.
-using CommandFunction = bool (*)(TfrmMain& window, const Command& command);
+// Runs the command in the window's context; false when it was refused or did nothing, which
+// skips the rest of the wrapping.
+using CommandFunction = bool (*)(CommandContext& context, const Command& command);
 
 // What the window does around a command, in this order: Blocked / Commit before it, then
 // the function, then RaiseRanges, Redraw, Modified and Status (or StatusNoSize).
@@ -45,11 +48,11 @@ enum : unsigned {
 
 enum class EnableRule {
     Always,
-    NotBuilt,             // the operation does not exist yet: shown, never enabled
     ColourFiles,          // colour-information files are on (MAKEFD non-zero)
     ColourBesideData,     // colour files on, a file is open and its colours are not beside it
     ColourToTemporary,    // colour files on, a file is open and its colours are beside it
     Filtered,             // the table is filtered
+    Redo,                 // an undone step can be redone
 };
 
 enum class CheckRule {
@@ -75,6 +78,7 @@ struct Command {
     const char* name = nullptr;
     const char* caption = nullptr;   // the menu item's caption; none when not in a menu
     const char* shortcut = nullptr;  // portable key sequence text ("Ctrl+S")
+    const char* otherShortcut = nullptr;  // a second key doing the same, not shown in the menu
     const char* button = nullptr;    // toolbar button object name
     const char* hint = nullptr;      // its tool tip
     std::array<PaletteSlot, 3> palette{};
@@ -84,10 +88,4 @@ struct Command {
     EnableRule enable = EnableRule::Always;
     CheckRule check = CheckRule::None;
     CommandFunction run = nullptr;
-    // The operation the function calls (or, for a command not built yet, will call).
-    const char* operation = nullptr;
 };
-
-// The body of a command whose operation is not built yet; its entry is NotBuilt, so it is
-// never reached from a menu, a button, the palette or a user key.
-inline bool notBuilt() { return false; }

@@ -4,12 +4,12 @@
 bool CommandRules::enabled(EnableRule rule, const CommandState& s) {
     switch (rule) {
     case EnableRule::Always: return true;
-    case EnableRule::NotBuilt: return false;
     case EnableRule::ColourFiles: return s.colourFiles;
     // Without a file neither colour-file move is offered.
     case EnableRule::ColourBesideData: return s.colourFiles && s.hasFile && s.colourMode != 1;
     case EnableRule::ColourToTemporary: return s.colourFiles && s.hasFile && s.colourMode == 1;
     case EnableRule::Filtered: return s.filtered;
+    case EnableRule::Redo: return s.canRedo;
     }
     return false;
 }

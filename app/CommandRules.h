@@ -10,6 +10,7 @@ struct CommandState {
     bool hasFile = false;      // the document has a path
     int colourMode = 0;        // 1: the colour information lies beside the data file
     bool filtered = false;
+    bool canRedo = false;      // the store holds an undone step to redo
     bool headerMode = false;
     bool frozen = false;
     bool alternate = false;

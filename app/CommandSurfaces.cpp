@@ -3,7 +3,7 @@
 
 #include "app/CommandRules.h"
 #include "app/CommandTable.h"
-#include "app/TfrmMain.h"
+#include "app/CommandContext.h"
 #include "dialogs/TfrmTool.h"
 #include "platform/core/Prompt.h"
 #include "settings/CMyGlobal.h"
@@ -47,7 +47,8 @@ bool isSeparator(const char* item) { return std::strcmp(item, "-") == 0; }
 
 } // namespace
 
-CommandSurfaces::CommandSurfaces(TfrmMain& w) : QObject(&w), window(w) {}
+CommandSurfaces::CommandSurfaces(CommandContext& c, QWidget& w)
+    : QObject(&w), context(c), window(w) {}
 
 void CommandSurfaces::build(QMenuBar* menuBar, QToolBar* toolBar, int buttonWidth) {
     for (const Command& c : CommandTable::all()) {
@@ -57,7 +58,7 @@ void CommandSurfaces::build(QMenuBar* menuBar, QToolBar* toolBar, int buttonWidt
     }
     buildMenus(menuBar);
     buildToolBar(toolBar, buttonWidth);
-    frmTool = new TfrmTool(window.hyoCom(), &window);
+    frmTool = new TfrmTool(context.hyoCom(), &window);
     connect(frmTool, &TfrmTool::commandClicked, this,
             [this](int mode, int row) { runPaletteSlot(mode, row); });
     connect(frmTool, &TfrmTool::colourClicked, this,
@@ -74,7 +75,10 @@ QAction* CommandSurfaces::makeAction(const Command& c, const char* name) {
         a->setStatusTip(QString::fromUtf8(c.hint));
     } else {
         a->setText(QString::fromUtf8(c.caption));
-        if (c.shortcut) a->setShortcut(QKeySequence(QString::fromLatin1(c.shortcut)));
+        QList<QKeySequence> keys;
+        for (const char* key : {c.shortcut, c.otherShortcut})
+            if (key) keys << QKeySequence(QString::fromLatin1(key));
+        a->setShortcuts(keys);
     }
     a->setCheckable(c.check != CheckRule::None);
     const Command* command = &c;
@@ -131,6 +135,12 @@ QAction* CommandSurfaces::action(const char* name) const {
     return found == actions.end() ? nullptr : found->second;
 }
 
+QAction& CommandSurfaces::checkedAction(const char* name) const {
+    QAction* a = action(name);
+    if (!a) qFatal("No menu item or toolbar button is named %s", name ? name : "(none)");
+    return *a;
+}
+
 QMenu* CommandSurfaces::menu(const char* name) const {
     const auto found = menus.find(name);
     return found == menus.end() ? nullptr : found->second;
@@ -141,7 +151,7 @@ void CommandSurfaces::setChecked(const char* name, bool checked) {
 }
 
 void CommandSurfaces::refresh() {
-    const CommandState state = window.commandState();
+    const CommandState state = context.commandState();
     for (const Command& c : CommandTable::all()) {
         const bool on = CommandRules::enabled(c.enable, state);
         const bool follow = c.check != CheckRule::None && c.check != CheckRule::Own;
@@ -156,21 +166,21 @@ void CommandSurfaces::refresh() {
 }
 
 bool CommandSurfaces::run(const Command& c) {
-    if (!CommandRules::enabled(c.enable, window.commandState())) return false;
-    if ((c.wrap & Wrap::Blocked) && window.isEditing()) {
+    if (!CommandRules::enabled(c.enable, context.commandState())) return false;
+    if ((c.wrap & Wrap::Blocked) && context.isEditing()) {
         // A toggle clicked while blocked keeps the state it had.
         if (c.check == CheckRule::Own)
             if (QAction* a = action(c.button)) a->setChecked(!a->isChecked());
         return false;
     }
-    if (c.wrap & Wrap::Commit) window.commitEdit();
-    const bool done = c.run && c.run(window, c);
+    if (c.wrap & Wrap::Commit) context.commitEdit();
+    const bool done = c.run && c.run(context, c);
     if (done) {
-        if (c.wrap & Wrap::RaiseRanges) window.raiseScrollRanges();
-        if (c.wrap & Wrap::Redraw) window.redrawGrid(true);
-        if (c.wrap & Wrap::Modified) window.updateCaption(true, false);
-        if (c.wrap & Wrap::Status) window.updateStatus(0);
-        else if (c.wrap & Wrap::StatusNoSize) window.updateStatus(1);
+        if (c.wrap & Wrap::RaiseRanges) context.raiseScrollRanges();
+        if (c.wrap & Wrap::Redraw) context.redrawGrid(true);
+        if (c.wrap & Wrap::Modified) context.updateCaption(true, false);
+        if (c.wrap & Wrap::Status) context.updateStatus(0);
+        else if (c.wrap & Wrap::StatusNoSize) context.updateStatus(1);
     }
     refresh();
     return done;
@@ -188,7 +198,7 @@ bool CommandSurfaces::activate(const Command& c) {
 
 void CommandSurfaces::runUserKey(int digit, bool shift) {
     if (digit < 1 || digit > 9) return;
-    const int number = window.global().userKey(digit - 1, shift);
+    const int number = context.global().userKey(digit - 1, shift);
     if (number == -1) {
         Prompt::warn("使用出来ないユーザー定義キーです。");
         return;

@@ -5,6 +5,7 @@
 
 #include "app/Command.h"
 
+#include <QAction>
 #include <QObject>
 
 #include <map>
@@ -14,19 +15,25 @@ class QAction;
 class QMenu;
 class QMenuBar;
 class QToolBar;
-class TfrmMain;
+class CommandContext;
 class TfrmTool;
 
 class CommandSurfaces : public QObject {
     Q_OBJECT
 public:
-    explicit CommandSurfaces(TfrmMain& window);
+    // `window` owns the actions and places the tool palette; `context` is what the commands
+    // run on.
+    CommandSurfaces(CommandContext& context, QWidget& window);
 
     // One action per menu item and per toolbar button, owned by the window.
     void build(QMenuBar* menuBar, QToolBar* toolBar, int buttonWidth);
 
     // The menu item or toolbar button of that object name; none when there is no such one.
     QAction* action(const char* name) const;
+    // The same for a name the window relies on: a missing one is a programming fault and
+    // stops the program with its name.
+    QAction& checkedAction(const char* name) const;
+    bool isChecked(const char* name) const { return checkedAction(name).isChecked(); }
     QMenu* menu(const char* name) const;
     void setChecked(const char* name, bool checked);
 
@@ -58,7 +65,8 @@ private:
     // Through the item or button when there is one, so a toggle changes state as a click does.
     bool activate(const Command& command);
 
-    TfrmMain& window;
+    CommandContext& context;
+    QWidget& window;
     TfrmTool* frmTool = nullptr;  // created with the surfaces, lives as long as the window
     std::map<std::string, QAction*> actions;
     std::map<std::string, QMenu*> menus;

@@ -1,7 +1,7 @@
 // ConvertCommands: the entries and functions of the conversion and column commands.
 #include "app/ConvertCommands.h"
 
-#include "app/TfrmMain.h"
+#include "app/CommandContext.h"
 #include "dialogs/TfrmDiv.h"
 #include "engine/ColumnDerive.h"
 #include "engine/SelectionConvert.h"
@@ -16,9 +16,6 @@ constexpr unsigned convertWrap =
     Wrap::Commit | Wrap::RaiseRanges | Wrap::Redraw | Wrap::Modified | Wrap::Status;
 constexpr unsigned columnWrap =
     Wrap::Blocked | Wrap::RaiseRanges | Wrap::Redraw | Wrap::Modified | Wrap::Status;
-constexpr const char* convertOperation = "SelectionConvert::run (the selection, one undo step)";
-constexpr const char* joinOperation = "ColumnDerive::join (delimiter dialog TfrmDiv for tag 10)";
-constexpr const char* splitOperation = "ColumnDerive::split (delimiter dialog TfrmDiv for tag 11)";
 
 // The hourglass while a column operation runs.
 class WaitCursor {
@@ -30,7 +27,7 @@ public:
 };
 
 // The view's selection with its shape: the current cell when nothing is selected.
-ColumnSelection columnSelection(TfrmMain& w) {
+ColumnSelection columnSelection(CommandContext& w) {
     CMyHyoDraw& view = w.view();
     ColumnSelection selection{view.selectionBounds(), SelectionShape::Cells};
     if (view.hasSelection() && view.selKind() == SelRows) selection.shape = SelectionShape::WholeRows;
@@ -40,15 +37,15 @@ ColumnSelection columnSelection(TfrmMain& w) {
 
 // The delimiter dialog with `caption`, pre-filled with and remembering `last`; false when
 // cancelled.
-bool askDelimiter(TfrmMain& w, const char* caption, std::string& last, std::string& chosen) {
-    const std::optional<std::string> entered = TfrmDiv::ask(&w, QString::fromUtf8(caption), last);
+bool askDelimiter(CommandContext& w, const char* caption, std::string& last, std::string& chosen) {
+    const std::optional<std::string> entered = TfrmDiv::ask(w.dialogParent(), QString::fromUtf8(caption), last);
     if (!entered) return false;
     last = chosen = *entered;
     return true;
 }
 
 // New columns inside the frozen ones widen them.
-bool finished(TfrmMain& w, const ColumnOutcome& outcome) {
+bool finished(CommandContext& w, const ColumnOutcome& outcome) {
     if (outcome.changed) w.view().recomputeFrozenWidth();
     return outcome.changed;
 }
@@ -59,74 +56,56 @@ std::span<const Command> ConvertCommands::entries() {
     static constexpr Command table[] = {
         // The tag is the conversion kind; the user keys 50..55 hold 50 + kind.
         {.name = "mnuEditZenToHan", .caption = "全角->半角", .userFunction = 50, .tag = 0,
-         .wrap = convertWrap, .run = convert,
-         .operation = convertOperation},
+         .wrap = convertWrap, .run = convert},
         {.name = "mnuEditHanToZen", .caption = "半角->全角", .userFunction = 51, .tag = 1,
-         .wrap = convertWrap, .run = convert,
-         .operation = convertOperation},
+         .wrap = convertWrap, .run = convert},
         {.name = "mnuEditUpper", .caption = "大文字変換(UPPER CASE)", .userFunction = 52, .tag = 2,
-         .wrap = convertWrap, .run = convert,
-         .operation = convertOperation},
+         .wrap = convertWrap, .run = convert},
         {.name = "mnuEditLower", .caption = "小文字変換(lower case)", .userFunction = 53, .tag = 3,
-         .wrap = convertWrap, .run = convert,
-         .operation = convertOperation},
+         .wrap = convertWrap, .run = convert},
         {.name = "mnuEditKanaToHira", .caption = "半角ｶﾀｶﾅ->ひらがな", .userFunction = 54,
-         .tag = 4, .wrap = convertWrap, .run = convert,
-         .operation = convertOperation},
+         .tag = 4, .wrap = convertWrap, .run = convert},
         {.name = "mnuEditHiraToKana", .caption = "ひらがな->半角ｶﾀｶﾅ", .userFunction = 55,
-         .tag = 5, .wrap = convertWrap, .run = convert,
-         .operation = convertOperation},
+         .tag = 5, .wrap = convertWrap, .run = convert},
         // Join tags: 0 no delimiter, 1 space, 2 full-width space, 3 comma, 10 asked.
         {.name = "mnuEditColUnionNon", .caption = "区切文字(なし)", .tag = 0, .wrap = columnWrap,
-         .run = joinColumns, .operation = joinOperation},
+         .run = joinColumns},
         {.name = "mnuEditColUnionSpc", .caption = "区切文字(半角スペース)", .tag = 1,
-         .wrap = columnWrap, .run = joinColumns,
-         .operation = joinOperation},
+         .wrap = columnWrap, .run = joinColumns},
         {.name = "mnuEditColUnionZSpc", .caption = "区切文字(全角スペース)", .tag = 2,
-         .wrap = columnWrap, .run = joinColumns,
-         .operation = joinOperation},
+         .wrap = columnWrap, .run = joinColumns},
         {.name = "mnuEditColUnionKanma", .caption = "区切文字(カンマ)", .tag = 3,
-         .wrap = columnWrap, .run = joinColumns,
-         .operation = joinOperation},
+         .wrap = columnWrap, .run = joinColumns},
         {.name = "mnuEditColUnionFree", .caption = "区切文字(任意)...", .tag = 10,
-         .wrap = columnWrap, .run = joinColumns,
-         .operation = joinOperation},
+         .wrap = columnWrap, .run = joinColumns},
         // Split tags: 0 space, 2 full-width space, 10 comma, 1 and 3 between them, 11 asked.
         {.name = "mnuEditColDivSpc", .caption = "区切文字(半角スペース)", .tag = 0,
-         .wrap = columnWrap, .run = splitColumn,
-         .operation = splitOperation},
+         .wrap = columnWrap, .run = splitColumn},
         {.name = "mnuEditColDivZSpc", .caption = "区切文字(全角スペース)", .tag = 2,
-         .wrap = columnWrap, .run = splitColumn,
-         .operation = splitOperation},
+         .wrap = columnWrap, .run = splitColumn},
         {.name = "mnuEditColDivKanma", .caption = "区切文字(カンマ)", .tag = 10,
-         .wrap = columnWrap, .run = splitColumn,
-         .operation = splitOperation},
+         .wrap = columnWrap, .run = splitColumn},
         {.name = "mnuEditColDivMaSpc", .caption = "間(半角スペース)", .tag = 1,
-         .wrap = columnWrap, .run = splitColumn,
-         .operation = splitOperation},
+         .wrap = columnWrap, .run = splitColumn},
         {.name = "mnuEditColDivMaZSpc", .caption = "間(全角スペース)", .tag = 3,
-         .wrap = columnWrap, .run = splitColumn,
-         .operation = splitOperation},
+         .wrap = columnWrap, .run = splitColumn},
         {.name = "mnuEditColDivFree", .caption = "区切文字(任意)...", .tag = 11,
-         .wrap = columnWrap, .run = splitColumn,
-         .operation = splitOperation},
+         .wrap = columnWrap, .run = splitColumn},
         {.name = "mnuEditColCmp", .caption = "左右の列の相違比較", .wrap = columnWrap,
-         .run = compareColumns,
-         .operation = "ColumnDerive::compare (neighbouring columns)"},
+         .run = compareColumns},
         {.name = "mnuEditColGroup", .caption = "該当列をグループ化", .wrap = columnWrap,
-         .run = groupColumn,
-         .operation = "ColumnDerive::group"},
+         .run = groupColumn},
     };
     return table;
 }
 
-bool ConvertCommands::convert(TfrmMain& w, const Command& c) {
+bool ConvertCommands::convert(CommandContext& w, const Command& c) {
     const ConvertOutcome outcome =
         SelectionConvert::run(w.hyo(), w.view().selectionBounds(), SelectionConvert::forTag(c.tag));
     return outcome.changedCells > 0;
 }
 
-bool ConvertCommands::joinColumns(TfrmMain& w, const Command& c) {
+bool ConvertCommands::joinColumns(CommandContext& w, const Command& c) {
     ColumnDerive& derive = w.columnDerive();
     JoinRequest request = ColumnDerive::joinForTag(c.tag);
     if (ColumnDerive::joinTagAsks(c.tag) &&
@@ -136,7 +115,7 @@ bool ConvertCommands::joinColumns(TfrmMain& w, const Command& c) {
     return finished(w, derive.join(w.hyo(), columnSelection(w), request));
 }
 
-bool ConvertCommands::splitColumn(TfrmMain& w, const Command& c) {
+bool ConvertCommands::splitColumn(CommandContext& w, const Command& c) {
     ColumnDerive& derive = w.columnDerive();
     SplitRequest request = ColumnDerive::splitForTag(c.tag);
     if (ColumnDerive::splitTagAsks(c.tag) &&
@@ -146,12 +125,12 @@ bool ConvertCommands::splitColumn(TfrmMain& w, const Command& c) {
     return finished(w, derive.split(w.hyo(), columnSelection(w), request));
 }
 
-bool ConvertCommands::compareColumns(TfrmMain& w, const Command&) {
+bool ConvertCommands::compareColumns(CommandContext& w, const Command&) {
     WaitCursor wait;
     return finished(w, w.columnDerive().compare(w.hyo(), columnSelection(w)));
 }
 
-bool ConvertCommands::groupColumn(TfrmMain& w, const Command&) {
+bool ConvertCommands::groupColumn(CommandContext& w, const Command&) {
     WaitCursor wait;
     return finished(w, w.columnDerive().group(w.hyo(), columnSelection(w)));
 }

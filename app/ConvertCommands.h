@@ -11,9 +11,9 @@ public:
     static std::span<const Command> entries();
 
 private:
-    static bool convert(TfrmMain& w, const Command& c);
-    static bool joinColumns(TfrmMain& w, const Command& c);
-    static bool splitColumn(TfrmMain& w, const Command& c);
-    static bool compareColumns(TfrmMain& w, const Command& c);
-    static bool groupColumn(TfrmMain& w, const Command& c);
+    static bool convert(CommandContext& w, const Command& c);
+    static bool joinColumns(CommandContext& w, const Command& c);
+    static bool splitColumn(CommandContext& w, const Command& c);
+    static bool compareColumns(CommandContext& w, const Command& c);
+    static bool groupColumn(CommandContext& w, const Command& c);
 };

@@ -2,8 +2,10 @@
 #include "app/DialogCommands.h"
 
 #include "app/CommandSurfaces.h"
-#include "app/Navigator.h"
-#include "app/TfrmMain.h"
+#include "grid/Navigator.h"
+#include "app/CommandContext.h"
+#include "store/DocumentState.h"
+#include "app/DocumentSaver.h"
 #include "dialogs/ColourListCommand.h"
 #include "dialogs/TfrmCard.h"
 #include "dialogs/TfrmOption.h"
@@ -20,56 +22,54 @@ std::span<const Command> DialogCommands::entries() {
     static constexpr Command table[] = {
         // Reloading with another entry's colours marks the document modified.
         {.name = "mnuFileCRList", .caption = "一時保存の色情報読込(&I)...",
-         .wrap = Wrap::Blocked | Wrap::Modified, .enable = EnableRule::ColourFiles, .run = colourList,
-         .operation = "TfrmCRList, then the colour-file load"},
+         .wrap = Wrap::Blocked | Wrap::Modified, .enable = EnableRule::ColourFiles, .run = colourList},
         {.name = "mnuToolCardEdit", .caption = "カード編集(&C)...", .shortcut = "F5",
          .button = "tb_Card", .hint = "カード編集(F5)",
          .wrap = Wrap::Commit | Wrap::RaiseRanges | Wrap::Redraw | Wrap::Status,
-         .run = card, .operation = "TfrmCard (mode 1)"},
+         .run = card},
         {.name = "mnuOptionUserKey", .caption = "ユーザー定義キー割当", .userFunction = 1,
-         .run = userKeys, .operation = "TfrmUserKey"},
+         .run = userKeys},
         {.name = "mnuOptionOption", .caption = "オプション(&O)...", .shortcut = "Ctrl+O",
-         .wrap = Wrap::Commit, .run = options,
-         .operation = "TfrmOption"},
+         .wrap = Wrap::Commit, .run = options},
     };
     return table;
 }
 
-bool DialogCommands::colourList(TfrmMain& w, const Command&) {
+bool DialogCommands::colourList(CommandContext& w, const Command&) {
     ColourListWindow window;
     window.startInstance = [&w](const std::string& path) { return w.startInstance({path}); };
     window.reopen = [&w](const std::string& tempName) {
         const std::string path = w.document().filePath;
         w.openFile(&path, w.hyo().inHeaderMode(), &tempName, TypeNone);
     };
-    return ColourListCommand::run(&w, w.global(), w.document(), window);
+    return ColourListCommand::run(w.dialogParent(), w.global(), w.document(), window);
 }
 
-bool DialogCommands::card(TfrmMain& w, const Command&) {
+bool DialogCommands::card(CommandContext& w, const Command&) {
     CardWindowHooks hooks;
     hooks.goToRow = [&w](int row) { w.goToCell(w.view().curColumn(), row); };
     hooks.rowWritten = [&w](bool changed) {
         if (changed) w.updateCaption(true, false);
         w.updateStatus(0);
     };
-    hooks.save = [&w] { w.saveDocument(false); };
-    hooks.returnMovesRight = [&w] { return w.commands().action("tb_Ret")->isChecked(); };
-    TfrmCard window(w.hyo(), w.global(), std::move(hooks), &w);
+    hooks.save = [&w] { w.saver().saveDocument(false); };
+    hooks.returnMovesRight = [&w] { return w.commands().isChecked("tb_Ret"); };
+    TfrmCard window(w.hyo(), w.global(), std::move(hooks), w.dialogParent());
     window.loadCard(w.view().curRow());
     window.exec();
     return true;
 }
 
-bool DialogCommands::userKeys(TfrmMain& w, const Command&) {
-    TfrmUserKey::showModal(w.global(), &w);
+bool DialogCommands::userKeys(CommandContext& w, const Command&) {
+    TfrmUserKey::showModal(w.global(), w.dialogParent());
     return true;
 }
 
-bool DialogCommands::options(TfrmMain& w, const Command&) {
+bool DialogCommands::options(CommandContext& w, const Command&) {
     const Navigator& navigation = w.navigation();
     const DocumentState& doc = w.document();
     const int scaleBefore = w.global().viewScale();
-    TfrmOption dialog(w.global(), &w);
+    TfrmOption dialog(w.global(), w.dialogParent());
     dialog.setEditingFormat(doc.encoding, doc.withBom, doc.lineEnding);
     dialog.setAlternateMode(navigation.alternateMode(), navigation.alternateLines(),
                             navigation.alternateScheme());
@@ -81,7 +81,7 @@ bool DialogCommands::options(TfrmMain& w, const Command&) {
     return true;
 }
 
-void DialogCommands::applyOptions(TfrmMain& w, const TfrmOption& dialog, int scaleBefore) {
+void DialogCommands::applyOptions(CommandContext& w, const TfrmOption& dialog, int scaleBefore) {
     CMyGlobal& global = w.global();
     DocumentState& doc = w.document();
     // A changed format reaches the file only with a save, so the document counts as changed.

@@ -12,10 +12,10 @@ public:
     static std::span<const Command> entries();
 
 private:
-    static bool colourList(TfrmMain& w, const Command& c);
-    static bool card(TfrmMain& w, const Command& c);
-    static bool userKeys(TfrmMain& w, const Command& c);
-    static bool options(TfrmMain& w, const Command& c);
+    static bool colourList(CommandContext& w, const Command& c);
+    static bool card(CommandContext& w, const Command& c);
+    static bool userKeys(CommandContext& w, const Command& c);
+    static bool options(CommandContext& w, const Command& c);
     // What an accepted options dialog changes in the window.
-    static void applyOptions(TfrmMain& w, const TfrmOption& dialog, int scaleBefore);
+    static void applyOptions(CommandContext& w, const TfrmOption& dialog, int scaleBefore);
 };

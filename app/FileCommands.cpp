@@ -2,7 +2,9 @@
 #include "app/FileCommands.h"
 
 #include "app/CommandSurfaces.h"
-#include "app/TfrmMain.h"
+#include "app/CommandContext.h"
+#include "store/DocumentState.h"
+#include "app/DocumentSaver.h"
 #include "dialogs/TfrmAbout.h"
 #include "platform/core/Prompt.h"
 #include "platform/core/Shell.h"
@@ -16,58 +18,51 @@
 std::span<const Command> FileCommands::entries() {
     static constexpr Command table[] = {
         {.name = "mnuFileNew", .caption = "新規作成(&N)", .button = "tb_New", .hint = "新規ファイル",
-         .wrap = Wrap::Commit, .run = newWindow, .operation = "TfrmMain::startInstance"},
+         .wrap = Wrap::Commit, .run = newWindow},
         {.name = "mnuFileOpen", .caption = "ファイルを開く(&O)...", .button = "tb_Open",
-         .hint = "ファイルを開く", .wrap = Wrap::Blocked, .run = open,
-         .operation = "TfrmMain::openFile"},
+         .hint = "ファイルを開く", .wrap = Wrap::Blocked, .run = open},
         {.name = "mnuFileHist1", .caption = "（未選択）", .tag = 0, .wrap = Wrap::Blocked,
-         .run = recentFile, .operation = "TfrmMain::chooseRecentFile"},
+         .run = recentFile},
         {.name = "mnuFileHist2", .caption = "（未選択）", .tag = 1, .wrap = Wrap::Blocked,
-         .run = recentFile, .operation = "TfrmMain::chooseRecentFile"},
+         .run = recentFile},
         {.name = "mnuFileHist3", .caption = "（未選択）", .tag = 2, .wrap = Wrap::Blocked,
-         .run = recentFile, .operation = "TfrmMain::chooseRecentFile"},
+         .run = recentFile},
         {.name = "mnuFileHist4", .caption = "（未選択）", .tag = 3, .wrap = Wrap::Blocked,
-         .run = recentFile, .operation = "TfrmMain::chooseRecentFile"},
+         .run = recentFile},
         {.name = "mnuFileHist5", .caption = "（未選択）", .tag = 4, .wrap = Wrap::Blocked,
-         .run = recentFile, .operation = "TfrmMain::chooseRecentFile"},
+         .run = recentFile},
         // Tag 1 asks before reloading; the user key 6 reloads without asking first.
         {.name = "mnuFileReload", .caption = "再読み込み(&R)", .userFunction = 7, .tag = 1,
-         .run = reload, .operation = "TfrmMain::reload"},
-        {.name = "cmdReloadUnasked", .userFunction = 6, .tag = 0, .run = reload,
-         .operation = "TfrmMain::reload"},
+         .wrap = Wrap::Blocked, .run = reload},
+        {.name = "cmdReloadUnasked", .userFunction = 6, .tag = 0, .wrap = Wrap::Blocked,
+         .run = reload},
         {.name = "mnuFileSave", .caption = "上書き保存(&S)...", .shortcut = "Ctrl+S",
-         .button = "tb_Save", .hint = "ファイルを保存する", .tag = 0, .run = save,
-         .operation = "SaveFlow::saveDocument"},
-        {.name = "mnuFileSaveAs", .caption = "名前を付けて保存(&A)...", .tag = 1, .run = save,
-         .operation = "SaveFlow::saveDocument"},
+         .button = "tb_Save", .hint = "ファイルを保存する", .tag = 0, .run = save},
+        {.name = "mnuFileSaveAs", .caption = "名前を付けて保存(&A)...", .tag = 1, .run = save},
         {.name = "mnuFileSaveChg", .caption = "文字コードを指定して保存(&C)...",
-         .run = saveWithEncoding, .operation = "SaveFlow::saveWithEncoding"},
+         .run = saveWithEncoding},
         {.name = "mnuFileCRLink", .caption = "データファイル直下に色情報ファイル(VXC)を作成",
          .tag = 0, .wrap = Wrap::Commit, .enable = EnableRule::ColourBesideData,
-         .run = colourFile, .operation = "SaveFlow::colourFileCommand"},
+         .run = colourFile},
         {.name = "mnuFileCRKari", .caption = "一時保存に変更", .tag = 1, .wrap = Wrap::Commit,
-         .enable = EnableRule::ColourToTemporary, .run = colourFile,
-         .operation = "SaveFlow::colourFileCommand"},
+         .enable = EnableRule::ColourToTemporary, .run = colourFile},
         {.name = "tb_SaveFMT", .button = "tb_SaveFMT", .hint = "ONで保存すると色情報を保存する",
          .enable = EnableRule::ColourFiles, .check = CheckRule::Own,
-         .run = saveFormat, .operation = "SaveFlow::toggleSaveFormat"},
+         .run = saveFormat},
         {.name = "mnuFileExp", .caption = "指定行数をエクスポート(&X)...", .wrap = Wrap::Commit,
-         .run = exportRows, .operation = "SaveFlow::exportCommand"},
-        {.name = "mnuFileExit", .caption = "終了(&Q)", .run = exit,
-         .operation = "TfrmMain::closeEvent"},
-        {.name = "mnuHelpHelp", .caption = "ヘルプ(&H)", .run = help,
-         .operation = "CMyGlobal::showHelp"},
-        {.name = "mnuHelpFolder", .caption = "編集中ファイルのフォルダを開く(&F)", .run = openFolder,
-         .operation = "Shell::openFolder"},
+         .run = exportRows},
+        {.name = "mnuFileExit", .caption = "終了(&Q)", .run = exit},
+        {.name = "mnuHelpHelp", .caption = "ヘルプ(&H)", .run = help},
+        {.name = "mnuHelpFolder", .caption = "編集中ファイルのフォルダを開く(&F)", .run = openFolder},
         {.name = "mnuHelpAbout", .caption = "バージョン情報(&A)...", .wrap = Wrap::Commit,
-         .run = about, .operation = "TfrmAbout"},
+         .run = about},
     };
     return table;
 }
 
-bool FileCommands::newWindow(TfrmMain& w, const Command&) { return w.startInstance({}); }
+bool FileCommands::newWindow(CommandContext& w, const Command&) { return w.startInstance({}); }
 
-bool FileCommands::open(TfrmMain& w, const Command&) {
+bool FileCommands::open(CommandContext& w, const Command&) {
     if (!w.holdsData()) {
         w.openFile(nullptr, false, nullptr, TypeNone);
         return true;
@@ -82,48 +77,47 @@ bool FileCommands::open(TfrmMain& w, const Command&) {
     return w.startInstance(arguments);
 }
 
-bool FileCommands::recentFile(TfrmMain& w, const Command& c) {
+bool FileCommands::recentFile(CommandContext& w, const Command& c) {
     w.chooseRecentFile(c.tag);
     return true;
 }
 
-bool FileCommands::reload(TfrmMain& w, const Command& c) {
+bool FileCommands::reload(CommandContext& w, const Command& c) {
     w.reload(c.tag != 0);
     return true;
 }
 
-bool FileCommands::save(TfrmMain& w, const Command& c) { return w.saveDocument(c.tag != 0); }
+bool FileCommands::save(CommandContext& w, const Command& c) { return w.saver().saveDocument(c.tag != 0); }
 
-bool FileCommands::saveWithEncoding(TfrmMain& w, const Command&) {
-    w.saveWithEncoding();
+bool FileCommands::saveWithEncoding(CommandContext& w, const Command&) {
+    w.saver().saveWithEncoding();
     return true;
 }
 
-bool FileCommands::colourFile(TfrmMain& w, const Command& c) {
-    w.colourFileCommand(c.tag);
+bool FileCommands::colourFile(CommandContext& w, const Command& c) {
+    w.saver().colourFileCommand(c.tag);
     return true;
 }
 
 // The button is already toggled when this runs; the flow decides whether it stays so.
-bool FileCommands::saveFormat(TfrmMain& w, const Command& c) {
-    QAction* button = w.commands().action(c.button);
-    w.toggleSaveFormat(button && button->isChecked());
+bool FileCommands::saveFormat(CommandContext& w, const Command& c) {
+    w.saver().toggleSaveFormat(w.commands().isChecked(c.button));
     return true;
 }
 
-bool FileCommands::exportRows(TfrmMain& w, const Command&) {
-    w.exportRows();
+bool FileCommands::exportRows(CommandContext& w, const Command&) {
+    w.saver().exportRows();
     return true;
 }
 
-bool FileCommands::exit(TfrmMain& w, const Command&) { return w.close(); }
+bool FileCommands::exit(CommandContext& w, const Command&) { return w.closeWindow(); }
 
-bool FileCommands::help(TfrmMain& w, const Command&) {
+bool FileCommands::help(CommandContext& w, const Command&) {
     w.global().showHelp();
     return true;
 }
 
-bool FileCommands::openFolder(TfrmMain& w, const Command&) {
+bool FileCommands::openFolder(CommandContext& w, const Command&) {
     const std::string& filePath = w.document().filePath;
     if (filePath.empty()) {
         Prompt::warn("編集中のファイルが存在しません。");
@@ -143,8 +137,8 @@ bool FileCommands::openFolder(TfrmMain& w, const Command&) {
     return true;
 }
 
-bool FileCommands::about(TfrmMain& w, const Command&) {
-    TfrmAbout box(&w);
+bool FileCommands::about(CommandContext& w, const Command&) {
+    TfrmAbout box(w.dialogParent());
     box.exec();
     return true;
 }

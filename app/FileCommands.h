@@ -11,17 +11,17 @@ public:
     static std::span<const Command> entries();
 
 private:
-    static bool newWindow(TfrmMain& w, const Command& c);
-    static bool open(TfrmMain& w, const Command& c);
-    static bool recentFile(TfrmMain& w, const Command& c);
-    static bool reload(TfrmMain& w, const Command& c);
-    static bool save(TfrmMain& w, const Command& c);
-    static bool saveWithEncoding(TfrmMain& w, const Command& c);
-    static bool colourFile(TfrmMain& w, const Command& c);
-    static bool saveFormat(TfrmMain& w, const Command& c);
-    static bool exportRows(TfrmMain& w, const Command& c);
-    static bool exit(TfrmMain& w, const Command& c);
-    static bool help(TfrmMain& w, const Command& c);
-    static bool openFolder(TfrmMain& w, const Command& c);
-    static bool about(TfrmMain& w, const Command& c);
+    static bool newWindow(CommandContext& w, const Command& c);
+    static bool open(CommandContext& w, const Command& c);
+    static bool recentFile(CommandContext& w, const Command& c);
+    static bool reload(CommandContext& w, const Command& c);
+    static bool save(CommandContext& w, const Command& c);
+    static bool saveWithEncoding(CommandContext& w, const Command& c);
+    static bool colourFile(CommandContext& w, const Command& c);
+    static bool saveFormat(CommandContext& w, const Command& c);
+    static bool exportRows(CommandContext& w, const Command& c);
+    static bool exit(CommandContext& w, const Command& c);
+    static bool help(CommandContext& w, const Command& c);
+    static bool openFolder(CommandContext& w, const Command& c);
+    static bool about(CommandContext& w, const Command& c);
 };

@@ -2,15 +2,8 @@
 #include "app/FindCommands.h"
 
 #include "app/SearchRunner.h"
-#include "app/TfrmMain.h"
+#include "app/CommandContext.h"
 #include "dialogs/TfrmFind.h"
-
-namespace {
-
-constexpr const char* findOperation = "engine FindReplace (main-window flow with TfrmFind)";
-constexpr const char* filterOperation = "CMyHyo filter (condition from TfrmFind in filter mode)";
-
-} // namespace
 
 std::span<const Command> FindCommands::entries() {
     static constexpr Command table[] = {
@@ -18,63 +11,60 @@ std::span<const Command> FindCommands::entries() {
         // direction, 1 down, -1 up.
         {.name = "mnuFindFind", .caption = "検索(&F)...", .shortcut = "Ctrl+F", .button = "tb_Find",
          .hint = "検索", .tag = 1, .wrap = Wrap::Blocked, .enable = EnableRule::Always,
-         .run = find, .operation = findOperation},
+         .run = find},
         {.name = "mnuFindFindUp", .caption = "上検索", .shortcut = "Shift+F3", .tag = -1,
-         .wrap = Wrap::Blocked, .enable = EnableRule::Always, .run = findAgain,
-         .operation = findOperation},
+         .wrap = Wrap::Blocked, .enable = EnableRule::Always, .run = findAgain},
         {.name = "mnuFindFindDown", .caption = "下検索", .shortcut = "F3", .tag = 1,
-         .wrap = Wrap::Blocked, .enable = EnableRule::Always, .run = findAgain,
-         .operation = findOperation},
+         .wrap = Wrap::Blocked, .enable = EnableRule::Always, .run = findAgain},
         {.name = "mnuFindReplace", .caption = "置換(&R)...", .shortcut = "Ctrl+R", .tag = 2,
-         .wrap = Wrap::Blocked, .enable = EnableRule::Always, .run = find,
-         .operation = findOperation},
+         .wrap = Wrap::Blocked, .enable = EnableRule::Always, .run = find},
         {.name = "mnuFindSel", .caption = "抽出...", .button = "tb_FilterSet",
-         .hint = "抽出の検索文字列を設定", .userFunction = 3, .enable = EnableRule::Always,
-         .run = filterDialog, .operation = filterOperation},
+         .hint = "抽出の検索文字列を設定", .userFunction = 3, .wrap = Wrap::Commit,
+         .enable = EnableRule::Always, .run = filterDialog},
         // The user key 4 does nothing while the table is not filtered.
         {.name = "mnuFindSelClear", .caption = "抽出解除", .userFunction = 4,
-         .enable = EnableRule::Filtered, .run = filterClear, .operation = filterOperation},
+         .wrap = Wrap::Commit, .enable = EnableRule::Filtered, .run = filterClear},
         {.name = "tb_Filter", .button = "tb_Filter", .hint = "抽出の実行有無", .userFunction = 2,
-         .enable = EnableRule::Always, .check = CheckRule::Own, .run = filterButton,
-         .operation = filterOperation},
+         .wrap = Wrap::Commit, .enable = EnableRule::Always, .check = CheckRule::Own,
+         .run = filterButton},
         // The tag is the direction: 1 descending, anything else ascending (the palette's
         // "昇順" passes -1, the button 0).
         {.name = "tb_SortUp", .button = "tb_SortUp", .hint = "選択列を昇順に並べる",
          .palette = {{{2, 4, "昇順"}}}, .tag = 0,
          .wrap = Wrap::Blocked | Wrap::Redraw | Wrap::Modified | Wrap::StatusNoSize,
-         .enable = EnableRule::Always, .run = sort, .operation = "CMyHyo::sortBySelection"},
+         .enable = EnableRule::Always, .run = sort},
         {.name = "tb_SortDown", .button = "tb_SortDown", .hint = "選択列を降順に並べる",
          .palette = {{{2, 5, "降順"}}}, .tag = 1,
          .wrap = Wrap::Blocked | Wrap::Redraw | Wrap::Modified | Wrap::StatusNoSize,
-         .enable = EnableRule::Always, .run = sort, .operation = "CMyHyo::sortBySelection"},
+         .enable = EnableRule::Always, .run = sort},
     };
     return table;
 }
 
-bool FindCommands::sort(TfrmMain& w, const Command& c) { return w.search().sortBySelection(c.tag); }
+bool FindCommands::sort(CommandContext& w, const Command& c) { return w.search().sortBySelection(c.tag); }
 
-bool FindCommands::find(TfrmMain& w, const Command& c) {
+bool FindCommands::find(CommandContext& w, const Command& c) {
     w.search().findWithDialog(c.tag == 2 ? FindModeReplace : FindModeFind);
     return true;
 }
 
-bool FindCommands::findAgain(TfrmMain& w, const Command& c) {
+bool FindCommands::findAgain(CommandContext& w, const Command& c) {
     w.search().findAgain(c.tag);
     return true;
 }
 
-bool FindCommands::filterDialog(TfrmMain& w, const Command&) {
+bool FindCommands::filterDialog(CommandContext& w, const Command&) {
     w.search().filterWithDialog();
     return true;
 }
 
 // The button has already changed state when its command runs.
-bool FindCommands::filterButton(TfrmMain& w, const Command&) {
+bool FindCommands::filterButton(CommandContext& w, const Command&) {
     w.search().filterToggled(w.filterButtonDown());
     return true;
 }
 
-bool FindCommands::filterClear(TfrmMain& w, const Command&) {
+bool FindCommands::filterClear(CommandContext& w, const Command&) {
     w.search().clearFilter();
     return true;
 }

@@ -10,10 +10,10 @@ public:
     static std::span<const Command> entries();
 
 private:
-    static bool sort(TfrmMain& w, const Command& c);
-    static bool find(TfrmMain& w, const Command& c);
-    static bool findAgain(TfrmMain& w, const Command& c);
-    static bool filterDialog(TfrmMain& w, const Command& c);
-    static bool filterButton(TfrmMain& w, const Command& c);
-    static bool filterClear(TfrmMain& w, const Command& c);
+    static bool sort(CommandContext& w, const Command& c);
+    static bool find(CommandContext& w, const Command& c);
+    static bool findAgain(CommandContext& w, const Command& c);
+    static bool filterDialog(CommandContext& w, const Command& c);
+    static bool filterButton(CommandContext& w, const Command& c);
+    static bool filterClear(CommandContext& w, const Command& c);
 };

@@ -10,7 +10,7 @@ public:
     static std::span<const Command> entries();
 
 private:
-    static bool preview(TfrmMain& w, const Command& c);
-    static bool pageSetup(TfrmMain& w, const Command& c);
-    static bool print(TfrmMain& w, const Command& c);
+    static bool preview(CommandContext& w, const Command& c);
+    static bool pageSetup(CommandContext& w, const Command& c);
+    static bool print(CommandContext& w, const Command& c);
 };

@@ -1,5 +1,6 @@
 // SearchRunner: wraps the store's sort and filter and the find engine in the window's steps -
-// blocked while editing, the dialog, the wait cursor, moving the cursor, redraw, caption.
+// the dialog, the wait cursor, moving the cursor, redraw, caption. Refusing while the editor
+// is open, or storing its text first, is the command wrap's part.
 #include "app/SearchRunner.h"
 
 #include <QApplication>
@@ -7,8 +8,9 @@
 
 #include <cstdio>
 
-#include "app/Navigator.h"
-#include "app/TfrmMain.h"
+#include "grid/Navigator.h"
+#include "app/CommandContext.h"
+#include "store/DocumentState.h"
 #include "dialogs/TfrmFind.h"
 #include "platform/core/CodePage.h"
 #include "platform/core/Prompt.h"
@@ -25,12 +27,11 @@ struct WaitCursor {
 
 }  // namespace
 
-SearchRunner::SearchRunner(TfrmMain& window, TfrmFind& dialog) : window_(window), dialog_(dialog) {}
+SearchRunner::SearchRunner(CommandContext& window, TfrmFind& dialog) : window_(window), dialog_(dialog) {}
 
 // ---- sort ------------------------------------------------------------------------------------
 
 bool SearchRunner::sortBySelection(int direction) {
-    if (window_.isEditing()) return false;
     const SelectionRange bounds = window_.view().selectionBounds();
     sortHistory_.choose(bounds.left, bounds.right, direction);
     WaitCursor wait;
@@ -40,7 +41,6 @@ bool SearchRunner::sortBySelection(int direction) {
 // ---- find and replace ------------------------------------------------------------------------
 
 void SearchRunner::findWithDialog(int mode) {
-    if (window_.isEditing()) return;
     dialog_.showMode(mode);
     dialog_.exec();
     const int result = dialog_.dialogResult;
@@ -55,7 +55,6 @@ void SearchRunner::findWithDialog(int mode) {
 }
 
 void SearchRunner::findAgain(int direction) {
-    if (window_.isEditing()) return;
     FindParameters& params = window_.view().findParams;
     FindReplace::setDirection(params, direction);
     if (params.text.empty()) {
@@ -87,6 +86,7 @@ void SearchRunner::runFind(int result, bool replace) {
 }
 
 void SearchRunner::showOutcome(const FindOutcome& outcome, bool all, bool replace) {
+    if (outcome.gaveUp) return;   // the engine said so; nothing moved
     if (outcome.modified()) window_.updateCaption(true, false);
     if (!outcome.found) {
         Prompt::beep();
@@ -113,7 +113,6 @@ bool SearchRunner::askFilterCondition() {
 }
 
 void SearchRunner::filterWithDialog() {
-    window_.commitEdit();
     if (!askFilterCondition()) {
         if (!filter_.set) window_.setFilterButton(false);
         return;
@@ -122,7 +121,6 @@ void SearchRunner::filterWithDialog() {
 }
 
 void SearchRunner::filterToggled(bool pressed) {
-    window_.commitEdit();
     if (!pressed) {
         clearFilter();
         return;
@@ -140,12 +138,12 @@ void SearchRunner::applyFilter() {
         WaitCursor wait;
         result = window_.hyo().applyFilter(filter_.column, filter_.text, filter_.kind, 0, filter_.negate);
     }
-    window_.setFilterButton(result == 0);
+    // A refused pattern leaves the earlier filter (or none) in force.
+    window_.setFilterButton(result == 0 || window_.hyo().isFiltered());
     afterFilterChange();
 }
 
 void SearchRunner::clearFilter() {
-    window_.commitEdit();
     window_.hyo().clearFilter();
     window_.setFilterButton(false);
     afterFilterChange();

@@ -8,11 +8,11 @@
 #include "engine/SortHistory.h"
 
 class TfrmFind;
-class TfrmMain;
+class CommandContext;
 
 class SearchRunner {
 public:
-    SearchRunner(TfrmMain& window, TfrmFind& dialog);
+    SearchRunner(CommandContext& window, TfrmFind& dialog);
 
     // tb_SortUp passes 0, tb_SortDown 1; the palette -1 (ascending) and 1. True when the
     // rows were sorted (the command table then redraws and marks the document modified).
@@ -46,7 +46,7 @@ private:
     void applyFilter();
     void afterFilterChange();
 
-    TfrmMain& window_;
+    CommandContext& window_;
     TfrmFind& dialog_;
     SortHistory sortHistory_;
     FilterCondition filter_;

@@ -5,12 +5,9 @@
 #include "app/CommandRules.h"
 #include "app/CommandSurfaces.h"
 #include "app/CommandTable.h"
-#include "app/Navigator.h"
+#include "app/DocumentSaver.h"
+#include "grid/Navigator.h"
 #include "app/SearchRunner.h"
-#include "app/SelectionInfo.h"
-#include "app/StatusBarPanels.h"
-#include "app/StatusPanel.h"
-#include "app/StatusText.h"
 #include "dialogs/TfrmFind.h"
 #include "engine/ColumnDerive.h"
 #include "editor/CMyEdit.h"
@@ -23,7 +20,6 @@
 #include "store/CMyHyo.h"
 #include "store/ColourOpenSteps.h"
 #include "store/OpenFlow.h"
-#include "store/SaveFlow.h"
 #include "engine/SeriesFill.h"
 #include "view/CMyHyoCom.h"
 #include "view/CMyHyoDraw.h"
@@ -59,19 +55,12 @@ namespace {
 const char* const untitledCaption = "Ｖｅｘｉｌ";
 constexpr int toolBarHeight = 30;
 constexpr int toolButtonWidth = 25;
-constexpr int statusBarHeight = 17;
 constexpr int bottomPanelHeight = 25;
 constexpr int scrollBarThickness = 17;
 
 QString qs(const std::string& utf8) { return QString::fromUtf8(utf8.data(), qsizetype(utf8.size())); }
 
 std::string toNative(const QString& path) { return path.toUtf8().toStdString(); }
-
-// The hourglass the open and save flows show while they read or write.
-void showWaitCursor(bool on) {
-    if (on) QApplication::setOverrideCursor(Qt::WaitCursor);
-    else QApplication::restoreOverrideCursor();
-}
 
 } // namespace
 
@@ -94,7 +83,6 @@ TfrmMain::TfrmMain(const std::vector<std::string>& arguments, QWidget* parent)
     createNavigator();
     createSearch();
     createCommands();
-    resetStatusMemory();
     raiseScrollRanges();
     placeWindow();
     commands_->setChecked("tb_Ret", global_->returnMovesRight());
@@ -107,6 +95,7 @@ TfrmMain::TfrmMain(const std::vector<std::string>& arguments, QWidget* parent)
 
 TfrmMain::~TfrmMain() {
     // The view and editor go first, then the shared objects in the reverse of their creation.
+    saver_.reset();
     searchRunner.reset();
     navigator.reset();
     if (grid) grid->setView(nullptr);
@@ -202,22 +191,14 @@ void TfrmMain::createCommands() {
     ToolBar2->setFixedHeight(toolBarHeight);
     ToolBar2->setIconSize(QSize(16, 16));
     ToolBar2->setToolButtonStyle(Qt::ToolButtonIconOnly);
-    commands_ = new CommandSurfaces(*this);
+    commands_ = new CommandSurfaces(*this, *this);
     commands_->build(menuBar(), ToolBar2, toolButtonWidth);
     connect(commands_, &CommandSurfaces::menuOpening, this, [this](const QString& name) {
         if (name == QLatin1String("mnuFileHist")) fillRecentFiles();
     });
 }
 
-void TfrmMain::createStatusBar() {
-    QStatusBar* bar = statusBar();
-    bar->setObjectName("StatusBar1");
-    bar->setFixedHeight(statusBarHeight);
-    bar->setSizeGripEnabled(false);
-    auto* strip = new StatusBarPanels(bar);
-    bar->addWidget(strip, 1);
-    for (int i = 0; i < statusPanelCount; ++i) panels[i] = strip->panel(i);
-}
+void TfrmMain::createStatusBar() { status = std::make_unique<StatusReport>(statusBar(), *this); }
 
 // The view paints on the grid widget with its origin at the widget's corner.
 void TfrmMain::createView() {
@@ -266,12 +247,6 @@ void TfrmMain::createNavigator() {
     navigator->installOn(grid);
     connect(scr_Right, &QScrollBar::valueChanged, this, &TfrmMain::scr_RightChange);
     connect(scr_Bottom, &QScrollBar::valueChanged, this, &TfrmMain::scr_BottomChange);
-}
-
-void TfrmMain::resetStatusMemory() {
-    statusRange = Bounds{};
-    statusHoldCount = 0;
-    findColour = -1;
 }
 
 void TfrmMain::raiseScrollRanges() { navigator->raiseScrollRanges(); }
@@ -330,8 +305,7 @@ void TfrmMain::applyCaption() {
 }
 
 bool TfrmMain::filterButtonDown() const {
-    const QAction* button = commands_ ? commands_->action("tb_Filter") : nullptr;
-    return button && button->isChecked();
+    return commands_ && commands_->isChecked("tb_Filter");
 }
 
 // setChecked does not trigger the button, so its command does not run.
@@ -343,6 +317,7 @@ void TfrmMain::setFilterButton(bool down) {
 void TfrmMain::createSearch() {
     frmFind = new TfrmFind(*global_, *hyoCom_, this);
     searchRunner = std::make_unique<SearchRunner>(*this, *frmFind);
+    saver_ = std::make_unique<DocumentSaver>(*this);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -358,7 +333,7 @@ int TfrmMain::openFile(const std::string* path, bool header, const std::string* 
         if (!doc.filePath.empty()) updateCaption(false, true);
         updateColourSaveButton();
         updateFormatPanels();
-        statusRange = Bounds{};
+        status->forgetSelection();
         updateStatus(0);
     }
     return result;
@@ -367,43 +342,27 @@ int TfrmMain::openFile(const std::string* path, bool header, const std::string* 
 // What the open flow needs from the window while it reads.
 OpenFlowWindow TfrmMain::openFlowWindow() {
     OpenFlowWindow w;
-    w.editorLineHeight = [this] { return editorLineHeight(); };
-    w.scrollBarHeight = [this] { return scr_Right->height(); };
-    w.releaseFreeze = [this] { releaseFreeze(); };
+    w.editorLineHeight = [this] { return edit_->linePitch(); };
+    w.scrollBarHeight = [this] { return navigator->rowBarHeight(); };
+    w.releaseFreeze = [this] { navigator->releaseFreeze(); };
     w.releaseFilterButton = [this] { commands_->setChecked("tb_Filter", false); };
-    w.waitCursor = showWaitCursor;
+    w.waitCursor = DocumentSaver::showWaitCursor;
     w.setCaption = [this](const std::string&) {
         doc.modified = false;
         applyCaption();
     };
-    w.resetScroll = [this] { resetScroll(); };
-    w.restoreFreeze = [this](int first, int end) { restoreFreeze(first, end); };
+    w.resetScroll = [this] { navigator->resetScroll(); };
+    w.restoreFreeze = [this](int first, int end) { navigator->restoreFreeze(first, end); };
     w.refresh = [this] { redrawGrid(true); };
     return w;
 }
 
 OpenColourHooks TfrmMain::openColourHooks() {
     return ColourOpenSteps::hooks(
-        [this](int band, int colour) { setAlternateMode(band > 0, band > 0 ? band : 1, colour); });
+        [this](int band, int colour) {
+            navigator->setAlternateMode(band > 0, band > 0 ? band : 1, colour);
+        });
 }
-
-// After a load the bars start at the top left and span exactly the new table, and the
-// cursor is back on the first cell.
-void TfrmMain::resetScroll() {
-    navigator->scrollSync = true;
-    scr_Right->setMinimum(0);
-    scr_Bottom->setMinimum(0);
-    scr_Right->setMaximum(draw_->gridRows());
-    scr_Bottom->setMaximum(draw_->gridColumns());
-    scr_Right->setValue(0);
-    scr_Bottom->setValue(0);
-    navigator->scrollSync = false;
-    draw_->clearSelection();
-    draw_->setCurrentCell(0, 0);
-}
-
-// The table's width is its widest row; column records may exist beyond it.
-int TfrmMain::tableColumnCount() const { return hyo_->widestRowValue(); }
 
 bool TfrmMain::holdsData() const { return hyo_->storeRowCount() > 0 || doc.modified; }
 
@@ -467,21 +426,21 @@ void TfrmMain::fillRecentFiles() {
     global_->loadRecentFiles();
     for (int i = 0; i < 5; ++i) {
         const std::string name = "mnuFileHist" + std::to_string(i + 1);
-        commands_->action(name.c_str())->setText(qs(global_->recentMenuCaption(i)));
+        commands_->checkedAction(name.c_str()).setText(qs(global_->recentMenuCaption(i)));
     }
 }
 
+// The command wrap refuses while the editor is open.
 void TfrmMain::chooseRecentFile(int index) {
-    if (isEditing()) return;
     global_->loadRecentFiles();
     const RecentFileChoice choice =
-        global_->chooseRecentFile(index, doc.filePath, isEditing(), holdsData());
+        global_->chooseRecentFile(index, doc.filePath, false, holdsData());
     if (choice.action == RecentFileChoice::Warn) Prompt::warn(choice.message);
     else if (choice.action != RecentFileChoice::Nothing) openOrStart(choice.path, false, TypeNone);
 }
 
+// The command wrap refuses while the editor is open.
 void TfrmMain::reload(bool confirm) {
-    if (isEditing()) return;
     if (confirm && Prompt::messageBox("再読み込みをします。\nよろしいですか？", "確認",
                                       PromptButtons::YesNo, PromptIcon::Question) !=
                        PromptAnswer::Yes)
@@ -494,79 +453,20 @@ void TfrmMain::reload(bool confirm) {
                                            PromptButtons::YesNo, PromptIcon::Warning,
                                            PromptAnswer::No) != PromptAnswer::Yes)
         return;
-    const Bounds before{draw_->curColumn(), draw_->curRow(), draw_->curColumn(), draw_->curRow()};
-    const int top = scr_Right->value();
-    const int left = scr_Bottom->value();
+    const int column = draw_->curColumn();
+    const int row = draw_->curRow();
+    const int top = navigator->topRow();
+    const int left = navigator->firstColumn();
     const std::string path = doc.filePath;
     openFile(&path, hyo_->inHeaderMode(), nullptr, TypeNone);
     const int n = hyo_->rowCount();
-    if (before.r1 < n + 200 && top < n + 200) {
-        navigator->scrollSync = true;
-        scr_Right->setMaximum(std::max(scr_Right->maximum(), top));
-        scr_Bottom->setMaximum(std::max(scr_Bottom->maximum(), left));
-        scr_Right->setValue(top);
-        scr_Bottom->setValue(left);
-        navigator->scrollSync = false;
+    if (row < n + 200 && top < n + 200) {
+        navigator->restoreScroll(top, left);
         redrawGrid(true);
-        goToCell(before.c1, before.r1);
+        goToCell(column, row);
     } else {
         goToCell(0, n);
     }
-}
-
-// ---------------------------------------------------------------------------------------
-// Saving and the File menu
-
-// What the save flows need from the window.
-SaveFlowWindow TfrmMain::saveFlowWindow() {
-    SaveFlowWindow w;
-    w.closeEditor = [this] { commitEdit(); };
-    // The notice outlives the next two refreshes of the status bar.
-    w.setColourNote = [this](const std::string& text) { setStatusMessage(text, text.empty() ? 0 : 2); };
-    w.waitCursor = showWaitCursor;
-    w.viewSettings = [this](int& freezeFirst, int& freezeEnd, int& alternate) {
-        viewFreeze(freezeFirst, freezeEnd);
-        alternate = navigator->alternateMode()
-                        ? navigator->alternateLines() * 1000 + navigator->alternateScheme() : 0;
-    };
-    w.refresh = [this] { refreshDocumentState(); };
-    return w;
-}
-
-// Caption, colour button and format panels after a save or a colour-file command.
-void TfrmMain::refreshDocumentState() {
-    updateCaption(doc.modified, true);
-    updateColourSaveButton();
-    updateFormatPanels();
-}
-
-bool TfrmMain::saveDocument(bool saveAs) {
-    SaveFlow flow(*hyo_, *global_, doc, saveFlowWindow());
-    return flow.saveDocument(saveAs);
-}
-
-void TfrmMain::saveWithEncoding() {
-    SaveFlow flow(*hyo_, *global_, doc, saveFlowWindow());
-    flow.saveWithEncoding();
-    refreshDocumentState();
-}
-
-void TfrmMain::exportRows() {
-    const Bounds b = selectionBounds();
-    SaveFlow flow(*hyo_, *global_, doc, saveFlowWindow());
-    flow.exportCommand(wholeRowsSelected(), b.r1 + 1, b.r2 + 1);
-}
-
-void TfrmMain::colourFileCommand(int tag) {
-    SaveFlow flow(*hyo_, *global_, doc, saveFlowWindow());
-    flow.colourFileCommand(tag);
-    refreshDocumentState();
-}
-
-void TfrmMain::toggleSaveFormat(bool pressed) {
-    SaveFlow flow(*hyo_, *global_, doc, saveFlowWindow());
-    commands_->setChecked("tb_SaveFMT", flow.toggleSaveFormat(pressed));
-    refreshDocumentState();
 }
 
 // Enabled by its rule; pressed while the colours go to a file.
@@ -581,7 +481,7 @@ void TfrmMain::updateColourSaveButton() {
 
 void TfrmMain::markModified() { updateCaption(true, false); }
 
-bool TfrmMain::returnMovesRight() const { return commands_->action("tb_Ret")->isChecked(); }
+bool TfrmMain::returnMovesRight() const { return commands_->isChecked("tb_Ret"); }
 
 void TfrmMain::runUserKey(int digit, bool shift) { commands_->runUserKey(digit, shift); }
 
@@ -601,6 +501,7 @@ CommandState TfrmMain::commandState() const {
     state.hasFile = !doc.filePath.empty();
     state.colourMode = doc.colourMode;
     state.filtered = hyo_->isFiltered();
+    state.canRedo = hyo_->redoCount() > 0;
     state.headerMode = hyo_->inHeaderMode();
     state.frozen = draw_ && draw_->frozenEnd() > 0;
     state.alternate = navigator && navigator->alternateMode();
@@ -616,13 +517,13 @@ void TfrmMain::closeEvent(QCloseEvent* event) {
     if (doc.modified) {
         const PromptAnswer a = Prompt::messageBox("更新されています。保存しますか？", "確認",
                                                   PromptButtons::YesNoCancel, PromptIcon::Warning);
-        if (a == PromptAnswer::Cancel || (a == PromptAnswer::Yes && !saveDocument(false))) {
+        if (a == PromptAnswer::Cancel || (a == PromptAnswer::Yes && !saver_->saveDocument(false))) {
             event->ignore();
             return;
         }
     }
     saveWindowPlace();
-    global_->setReturnMovesRight(commands_->action("tb_Ret")->isChecked());
+    global_->setReturnMovesRight(commands_->isChecked("tb_Ret"));
     global_->saveSettings(false);
     event->accept();
 }
@@ -652,95 +553,34 @@ void TfrmMain::scr_RightChange(int) { navigator->scr_RightChange(); }
 
 void TfrmMain::scr_BottomChange(int) { navigator->scr_BottomChange(); }
 
-TfrmMain::Bounds TfrmMain::selectionBounds() const {
-    const SelectionBounds b = draw_->selectionBounds();
-    return Bounds{b.left, b.top, b.right, b.bottom};
-}
-
 // ---------------------------------------------------------------------------------------
 // Status bar
 
-void TfrmMain::setPanel(int panel, const std::string& utf8) { panels[panel]->setText(qs(utf8)); }
+QString TfrmMain::statusPanelText(int panel) const { return status->text(panel); }
 
-QString TfrmMain::statusPanelText(int panel) const {
-    return panel >= 0 && panel < statusPanelCount ? panels[panel]->text() : QString();
-}
+void TfrmMain::setStatusMessage(const std::string& utf8, int hold) { status->setMessage(utf8, hold); }
 
-void TfrmMain::setStatusMessage(const std::string& utf8, int hold) {
-    setPanel(6, utf8);
-    statusHoldCount = hold;
-}
+void TfrmMain::updateStatus(int scope) { status->update(scope); }
 
-void TfrmMain::updateStatus(int scope) {
-    if (scope != 0 && scope != 1) return;
-    const Bounds b = selectionBounds();
-    if (b != statusRange) {
-        updateSelectionPanels(b);
-        statusRange = b;
-    }
-    setPanel(5, StatusText::zoom(global_->viewScale()));
-    if (scope == 0) setPanel(0, StatusText::tableSize(tableColumnCount(), hyo_->rowCount()));
-}
-
-void TfrmMain::updateSelectionPanels(const Bounds& b) {
-    setPanel(1, StatusText::selection(b.c1, b.r1, b.c2, b.r2, hyo_->columnTitle(b.c1)));
-    const bool oneRow = b.r1 == b.r2 && b.c1 != b.c2;
-    const bool oneColumn = b.c1 == b.c2 && b.r1 != b.r2;
-    if (global_->simpleCalc() && (oneRow || oneColumn)) {
-        const double sum = oneRow ? SelectionInfo::sumAlongLine(*hyo_, true, b.r1, b.c1, b.c2)
-                                  : SelectionInfo::sumAlongLine(*hyo_, false, b.c1, b.r1, b.r2);
-        setPanel(6, StatusText::total(oneRow, sum));
-        return;
-    }
-    if (statusHoldCount > 0) {
-        --statusHoldCount;
-        return;
-    }
-    // The current cell, which stays where a selection was started, not the bounds' corner.
-    const std::string text = hyo_->cellString(draw_->curColumn(), draw_->curRow());
-    setPanel(6, StatusText::cellExcerpt(text.c_str()));
-}
-
-void TfrmMain::updateFormatPanels() {
-    setPanel(2, StatusText::separator(doc.separator, doc.colourFileInUse));
-    setPanel(3, StatusText::encoding(doc.encoding, doc.withBom));
-    setPanel(4, StatusText::lineEnding(doc.lineEnding));
-}
+void TfrmMain::updateFormatPanels() { status->updateFormat(); }
 
 // ---------------------------------------------------------------------------------------
-// View hooks used by the open flow
+// What the commands reach. Defined here, not in the class: the thunks of a second base's
+// inline overrides may be left out where another file expands the function.
 
-void TfrmMain::releaseFreeze() {
-    if (draw_->frozenEnd() > 0) navigator->toggleFrozen();
-}
-
-// A freeze recorded in a colour file: columns first..end-1 stay at the left edge. The view
-// freezes from its first scrolled column up to the current one, so set both and toggle.
-void TfrmMain::restoreFreeze(int first, int end) {
-    if (first < 0 || end <= first || end >= draw_->gridColumns()) return;
-    if (draw_->frozenEnd() > 0) navigator->toggleFrozen();
-    navigator->scrollSync = true;
-    scr_Bottom->setValue(first);
-    navigator->scrollSync = false;
-    draw_->render(first, scr_Right->value(), true);
-    draw_->setCurrentCell(end, 0);
-    navigator->toggleFrozen();
-    draw_->setCurrentCell(first, 0);
-}
-
-int TfrmMain::editorLineHeight() const { return edit_->linePitch(); }
-
-void TfrmMain::viewFreeze(int& first, int& end) const {
-    first = draw_->frozenStart();
-    end = draw_->frozenEnd();
-}
-
-bool TfrmMain::wholeRowsSelected() const {
-    return draw_->selState() == SelMade && draw_->selKind() == SelRows;
-}
-
-// The alternating background as the options dialog or a colour file sets it.
-void TfrmMain::setAlternateMode(bool on, int lines, int scheme) {
-    navigator->setAlternateMode(on, lines, scheme);
-}
-
+int TfrmMain::optionsPageIndex() const { return optionsPage; }
+void TfrmMain::setOptionsPage(int page) { optionsPage = page; }
+CommandSurfaces& TfrmMain::commands() { return *commands_; }
+DocumentSaver& TfrmMain::saver() { return *saver_; }
+QWidget* TfrmMain::dialogParent() { return this; }
+bool TfrmMain::closeWindow() { return close(); }
+CMyGlobal& TfrmMain::global() { return *global_; }
+CMyHyo& TfrmMain::hyo() { return *hyo_; }
+CMyHyoCom& TfrmMain::hyoCom() { return *hyoCom_; }
+CMyPrint& TfrmMain::printer() { return *print_; }
+DocumentState& TfrmMain::document() { return doc; }
+SearchRunner& TfrmMain::search() { return *searchRunner; }
+CMyHyoDraw& TfrmMain::view() { return *draw_; }
+CMyEdit& TfrmMain::editor() { return *edit_; }
+Navigator& TfrmMain::navigation() { return *navigator; }
+ColumnDerive& TfrmMain::columnDerive() { return *columnDerive_; }

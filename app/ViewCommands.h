@@ -13,13 +13,13 @@ public:
     static std::span<const Command> entries();
 
 private:
-    static bool undo(TfrmMain& w, const Command& c);
-    static bool redo(TfrmMain& w, const Command& c);
-    static void showUndoneStep(TfrmMain& w, const UndoPosition& at);
-    static bool header(TfrmMain& w, const Command& c);
-    static bool freeze(TfrmMain& w, const Command& c);
-    static bool alternate(TfrmMain& w, const Command& c);
-    static bool zoom(TfrmMain& w, const Command& c);
-    static bool returnDirection(TfrmMain& w, const Command& c);
-    static bool information(TfrmMain& w, const Command& c);
+    static bool undo(CommandContext& w, const Command& c);
+    static bool redo(CommandContext& w, const Command& c);
+    static void showUndoneStep(CommandContext& w, const UndoPosition& at);
+    static bool header(CommandContext& w, const Command& c);
+    static bool freeze(CommandContext& w, const Command& c);
+    static bool alternate(CommandContext& w, const Command& c);
+    static bool zoom(CommandContext& w, const Command& c);
+    static bool returnDirection(CommandContext& w, const Command& c);
+    static bool information(CommandContext& w, const Command& c);
 };

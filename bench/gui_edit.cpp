@@ -1,6 +1,6 @@
 // Cursor keys over a 500,000-row table and typing into one cell, each drawn and presented.
-#include "app/Navigator.h"
-#include "app/NavigatorHost.h"
+#include "grid/Navigator.h"
+#include "grid/NavigatorHost.h"
 #include "editor/CMyEdit.h"
 #include "settings/CMyGlobal.h"
 #include "store/CMyHyo.h"

@@ -65,11 +65,16 @@ CMyHyo& table() {
     return *hyo;
 }
 
-void saveTable(benchmark::State& state, int encoding) {
+// asRead: DBLKIND 4, with the text columns noted as read enclosed and the number columns bare.
+void saveTable(benchmark::State& state, int encoding, bool asRead = false) {
     CMyHyo& hyo = table();
+    hyo.columnQuoting().reset();
+    if (asRead)
+        for (int c = 0; c < Columns; ++c) hyo.columnQuoting().note(c, false, c % 4 != 0);
     const std::string path = folder() + "/bench.csv";
     CMyGlobal global;
     global.setColourFileMode(1);
+    if (asRead) global.setQuoteKind(CMyGlobal::QuoteAsRead);
     DocumentState doc;
     doc.filePath = path;
     doc.encoding = encoding;
@@ -87,11 +92,13 @@ void saveTable(benchmark::State& state, int encoding) {
 
 void BM_SaveCp932(benchmark::State& state) { saveTable(state, 0); }
 void BM_SaveUtf8(benchmark::State& state) { saveTable(state, 15); }
+void BM_SaveCp932AsRead(benchmark::State& state) { saveTable(state, 0, true); }
 
 } // namespace
 
 BENCHMARK(BM_SaveCp932)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_SaveUtf8)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_SaveCp932AsRead)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);

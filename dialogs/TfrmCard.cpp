@@ -17,8 +17,8 @@
 
 #include <algorithm>
 
-#include "app/ClipboardBridge.h"
-#include "app/Navigator.h"
+#include "grid/ClipboardBridge.h"
+#include "grid/Navigator.h"
 #include "editor/CMyEdit.h"
 #include "engine/CardTransfer.h"
 #include "engine/ClipboardText.h"
@@ -109,7 +109,9 @@ void TfrmCard::createActions() {
 
     QMenu* edit = menus->addMenu(QStringLiteral("編集(&E)"));
     edit->addAction(addCommand("mnu_EditUndo", "元に戻す(&Z)", "Ctrl+Z", &TfrmCard::undo));
-    edit->addAction(addCommand("mnu_EditRedo", "やり直し(&Y)", "Ctrl+Y", &TfrmCard::redo));
+    QAction* redoAction = addCommand("mnu_EditRedo", "やり直し(&R)", "Ctrl+Y", &TfrmCard::redo);
+    redoAction->setShortcuts({QKeySequence(QStringLiteral("Ctrl+Y")), QKeySequence(QStringLiteral("Ctrl+Shift+Z"))});
+    edit->addAction(redoAction);
     // Ctrl+C and Ctrl+V stay characters of the grid and the editor, so these carry no shortcut.
     edit->addAction(addCommand("mnu_EditCopy", "コピー(&C)", nullptr, &TfrmCard::copyCells));
     edit->addAction(addCommand("mnu_EditPaste", "貼り付け(&P)", nullptr, &TfrmCard::pastePlain));

@@ -4,7 +4,7 @@
 
 #include <QDialog>
 
-#include "app/NavigatorHost.h"
+#include "grid/NavigatorHost.h"
 
 #include <functional>
 #include <memory>

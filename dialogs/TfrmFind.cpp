@@ -18,6 +18,7 @@
 #include "platform/core/Prompt.h"
 #include "settings/CMyGlobal.h"
 #include "settings/CMyHistory.h"
+#include "store/CellMatch.h"
 #include "store/Cp932Text.h"
 #include "view/CMyHyoCom.h"
 
@@ -98,6 +99,13 @@ void TfrmFind::buildControls(const CMyHyoCom& com) {
     chk_Else->setObjectName("chk_Else");
     chk_Color = new QCheckBox(QStringLiteral("背景色着色"));
     chk_Color->setObjectName("chk_Color");
+    chk_Regex = new QCheckBox(QStringLiteral("正規表現(&X)"));
+    chk_Regex->setObjectName("chk_Regex");
+    // The pattern says where it matches, so the method lists have nothing to say.
+    connect(chk_Regex, &QCheckBox::toggled, this, [this](bool on) {
+        cbo_Kind->setEnabled(!on);
+        cbo_KindRep->setEnabled(!on);
+    });
     cbo_Color = new QComboBox;
     cbo_Color->setObjectName("cbo_Color");
     for (int i = 0; i < CMyHyoCom::PaletteSize; ++i)
@@ -140,6 +148,7 @@ void TfrmFind::buildControls(const CMyHyoCom& com) {
     fields->addLayout(kinds, 2, 1);
     auto* switches = new QHBoxLayout;
     switches->addWidget(chk_Case);
+    switches->addWidget(chk_Regex);
     switches->addWidget(chk_Else);
     switches->addWidget(chk_Color);
     switches->addWidget(cbo_Color);
@@ -202,6 +211,7 @@ void TfrmFind::fillList(QComboBox* box, const std::vector<std::string>& entries)
 }
 
 int TfrmFind::matchKind() const {
+    if (chk_Regex->isChecked()) return chk_Case->isChecked() ? MatchRegex : MatchRegexNoCase;
     if (dialogMode == FindModeReplace) return cbo_KindRep->currentIndex() + (chk_Case->isChecked() ? 4 : 0);
     const int index = cbo_Kind->currentIndex();
     if (index >= NumericEntries) return index + 6;
@@ -233,7 +243,7 @@ void TfrmFind::confirmInput(int result) {
         return;
     }
     QComboBox* kindList = replace ? cbo_KindRep : cbo_Kind;
-    if (kindList->currentIndex() < 0) {
+    if (!chk_Regex->isChecked() && kindList->currentIndex() < 0) {
         Prompt::warn("検索方法を選択してください。");
         kindList->setFocus();
         return;
@@ -242,9 +252,12 @@ void TfrmFind::confirmInput(int result) {
     std::string replacement;
     if (!readField(cbo_Data, search)) return;
     if (replace && !readField(cbo_Press, replacement)) return;
-    // The engine keeps at most 50 bytes: a longer text gets its message and stays here.
+    // The engine keeps at most 50 bytes: a longer text gets its message and stays here, and
+    // so does a faulty pattern.
     FindParameters probe;
-    if (dialogMode != FindModeFilter && !FindReplace::setFindText(probe, search, 1, 0)) {
+    const bool accepted = dialogMode == FindModeFilter ? FindReplace::checkPattern(search, matchKind())
+                                                       : FindReplace::setFindText(probe, search, 1, matchKind());
+    if (!accepted) {
         cbo_Data->setFocus();
         return;
     }

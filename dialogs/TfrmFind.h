@@ -20,7 +20,8 @@ enum FindResult { FindCancelled = 0, FindUp = -1, FindDown = 1, FindReplaceAll =
 // One instance lives as long as the main window, so the texts, the lists and every switch
 // reopen as they were left. Texts are handed out as CP932 bytes, never cut: a text the code
 // page cannot hold beeps and keeps the dialog open, and a find or replace text over 50 bytes
-// gets the engine's message.
+// gets the engine's message. With "正規表現(&X)" ticked the search text is a regular expression
+// (the method lists are disabled) and a faulty pattern keeps the dialog open.
 class TfrmFind : public QDialog {
     Q_OBJECT
 public:
@@ -67,6 +68,7 @@ private:
     QCheckBox* chk_Case = nullptr;
     QCheckBox* chk_Else = nullptr;
     QCheckBox* chk_Color = nullptr;
+    QCheckBox* chk_Regex = nullptr;
     QComboBox* cbo_Color = nullptr;
     QPushButton* cmd_Up = nullptr;
     QPushButton* cmd_Down = nullptr;

@@ -95,9 +95,11 @@ int32_t fieldInt(const QString& text, int32_t fallback) {
 QString quoteSample(int kind) {
     const bool commaFile = kind != 3;
     const char* fields[] = {"123", "山田　太郎", "値\"A,B\r\nC", ""};
+    // "As read" shows a file whose first and last columns were enclosed and the others bare.
+    const int asRead[] = {WriteAll, WriteNeeded, WriteNeeded, WriteAll};
     QStringList shown;
     for (int i = 0; i < 4; ++i) {
-        int mode = CMyWriter::writerMode(kind, false);
+        int mode = kind == CMyGlobal::QuoteAsRead ? asRead[i] : CMyWriter::writerMode(kind, false);
         if (kind == 2 && i == 0) mode = WriteNeededBreaksOnly;   // a numeric column
         const std::string text = CodePage::toCp932(fields[i]);
         std::string out(static_cast<size_t>(CMyWriter::formatCell(commaFile, mode, text.c_str(), nullptr, LineLf)), '\0');
@@ -213,9 +215,10 @@ QWidget* TfrmOption::createQuoteGroup(QWidget* owner) {
         {&rdo_DblAll, "rdo_DblAll", "全てあり", nullptr},
         {&rdo_DblText, "rdo_DblText", "テキスト型のみあり", nullptr},
         {&rdo_DblNoAll, "rdo_DblNoAll", "完全なし", "※TAB区切りのみ有効。CSVは「なし」と同様。改行データの保存不可"},
+        {&rdo_DblAsRead, "rdo_DblAsRead", "読込時と同じ", nullptr},
     };
     int row = 0;
-    for (int kind = 0; kind < 4; ++kind) {
+    for (int kind = 0; kind < 5; ++kind) {
         const Choice& c = choices[kind];
         *c.button = new QRadioButton(u(c.caption), group);
         (*c.button)->setObjectName(c.name);
@@ -321,9 +324,10 @@ void TfrmOption::fillFromSettings() {
     txt_FdListMax->setText(QString::number(g.colourListMax()));
     cbo_ReadMozi->setCurrentIndex(readEncodingEntry(g.readEncoding()));
     const int quote = g.quoteKind();
-    (quote == 2 ? rdo_DblText : quote == 1 ? rdo_DblAll : quote == 3 ? rdo_DblNoAll : rdo_DblNo)->setChecked(true);
+    (quote == 2 ? rdo_DblText : quote == 1 ? rdo_DblAll : quote == 3 ? rdo_DblNoAll
+     : quote == CMyGlobal::QuoteAsRead ? rdo_DblAsRead : rdo_DblNo)->setChecked(true);
     chk_FileDblRetOnly->setChecked(g.fileQuoteLineBreakOnly());
-    chk_FileDblRetOnly->setEnabled(rdo_DblNo->isChecked());
+    chk_FileDblRetOnly->setEnabled(rdo_DblNo->isChecked() || rdo_DblAsRead->isChecked());
     cbo_Mozi->setCurrentIndex(encodingEntry(g.startEncoding()));
     chk_BOM->setEnabled(cbo_Mozi->currentIndex() != 0);
     cbo_RetCode->setCurrentIndex(lineEndEntry(g.startLineEnd()));
@@ -390,7 +394,8 @@ void TfrmOption::alternateLinesChosen() {
 }
 
 void TfrmOption::quoteChoiceChanged() {
-    const bool asNeeded = rdo_DblNo->isChecked();
+    // "As read" quotes what the file did not by the rule of "なし", this box included.
+    const bool asNeeded = rdo_DblNo->isChecked() || rdo_DblAsRead->isChecked();
     if (!asNeeded) chk_FileDblRetOnly->setChecked(false);
     chk_FileDblRetOnly->setEnabled(asNeeded);
 }

@@ -84,6 +84,7 @@ private:
     QRadioButton* rdo_DblAll = nullptr;
     QRadioButton* rdo_DblText = nullptr;
     QRadioButton* rdo_DblNoAll = nullptr;
+    QRadioButton* rdo_DblAsRead = nullptr;
     QCheckBox* chk_FileDblRetOnly = nullptr;
 
     // デザイン

@@ -1,4 +1,4 @@
-// UserFunctionTable: the 48 user-key functions with their groups, numbers and labels.
+// UserFunctionTable: the 49 user-key functions with their groups, numbers and labels.
 #include "dialogs/UserFunctionTable.h"
 
 namespace {
@@ -15,6 +15,7 @@ constexpr std::array<UserFunction, UserFunctionTable::Count> Table = {{
     {0, 5, "1行目ヘッダー切替"},
     {0, 6, "再読込(実行確認なし)"},
     {0, 7, "再読込(実行確認あり)"},
+    {0, 8, "やり直し"},
     {1, 100, "背景色：クリア"},
     {1, 101, "背景色：黒"},
     {1, 102, "背景色：赤"},

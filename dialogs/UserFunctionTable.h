@@ -14,7 +14,7 @@ struct UserFunction {
 
 class UserFunctionTable {
 public:
-    static constexpr int Count = 48;
+    static constexpr int Count = 49;
     static constexpr int GroupCount = 4;
     // Stored for a key that cannot be used; only a hand-edited settings file holds it.
     static constexpr int Unusable = -1;

@@ -4,6 +4,7 @@
 
 #include "editor/EditSurface.h"
 #include "platform/core/CodePage.h"
+#include "platform/core/GivenCodes.h"
 #include "platform/core/Prompt.h"
 #include "view/CMyHyoDraw.h"
 
@@ -474,7 +475,8 @@ void CMyEdit::drawLine(QPainter& painter, const std::string& s, int y, int selFr
     int visibleEnd = first;
     while (visibleEnd < length && columnX(visibleEnd, length) < boxWidth)
         visibleEnd += (isLead(s[static_cast<size_t>(visibleEnd)]) && visibleEnd + 1 < length) ? 2 : 1;
-    if (fontCellExact) {
+    // Lent codes are drawn by fallback fonts of their own widths: one cell pair each.
+    if (fontCellExact && GivenCodes::countIn(std::string_view(s.data() + first, static_cast<size_t>(visibleEnd - first))) == 0) {
         std::string_view run(s.data() + first, static_cast<size_t>(visibleEnd - first));
         painter.drawText(columnX(first, length), y + fontAscent, toUnicode(run));
     } else {

@@ -60,6 +60,7 @@ bool FindReplace::setFindText(FindParameters& params, const std::string& text, i
         Prompt::warn("検索文字が長すぎます。");
         return false;
     }
+    if (!checkPattern(text, mode)) return false;
     params.text = text;
     // A search text that is not a number looks for 0, as the filter's does.
     if (!NumberText::findValue(text, params.value)) params.value = 0;
@@ -77,6 +78,14 @@ bool FindReplace::setReplaceText(FindParameters& params, const std::string& text
     return true;
 }
 
+bool FindReplace::checkPattern(const std::string& text, int mode) {
+    if (!CellMatch::isRegexKind(mode)) return true;
+    const CellRegex pattern(text, mode == MatchRegex);
+    if (pattern.valid()) return true;
+    Prompt::warn(pattern.errorMessage());
+    return false;
+}
+
 void FindReplace::setDirection(FindParameters& params, int direction) {
     params.direction = direction == -1 ? -1 : 1;
 }
@@ -86,11 +95,11 @@ SelectionRange FindReplace::wholeTable(const CMyHyo& hyo) {
 }
 
 std::vector<FindReplace::Hit> FindReplace::scan(CMyHyo& hyo, const FindParameters& params,
-                                                const SelectionRange& range, int column, int row,
-                                                int direction, int limit) {
+                                                const CellMatch& condition, const SelectionRange& range,
+                                                int column, int row, int direction, int limit) {
     std::vector<Hit> hits;
     if (params.text.empty()) return hits;
-    const CellMatch condition(params.text, params.mode, CellMatch::NumberRule::Find);
+    const CellRegex* regex = condition.regex();
     const bool textMode = params.mode >= MatchEqualNoCase && params.mode <= MatchContain;
     const bool ignoreCase = params.mode < MatchEqual;
     const int top = std::max(range.top, 0);
@@ -109,7 +118,7 @@ std::vector<FindReplace::Hit> FindReplace::scan(CMyHyo& hyo, const FindParameter
         c = right;
     }
     // Each row is read once: its cells are stepped over from the first one tested.
-    for (; r >= top && r <= bottom; r += direction, c = direction > 0 ? left : right) {
+    for (; r >= top && r <= bottom && !(regex && regex->gaveUp()); r += direction, c = direction > 0 ? left : right) {
         const char* text = hyo.rowText(r);
         const int length = hyo.rowLength(r);
         const int first = left;
@@ -166,8 +175,8 @@ int FindReplace::replaceText(std::string_view cell, std::string_view search, std
     return out == cell ? 0 : 1;
 }
 
-void FindReplace::apply(CMyHyo& hyo, const FindParameters& params, const std::vector<Hit>& hits, int colour,
-                        bool replace, FindOutcome& outcome) {
+void FindReplace::apply(CMyHyo& hyo, const FindParameters& params, const CellMatch& condition,
+                        const std::vector<Hit>& hits, int colour, bool replace, FindOutcome& outcome) {
     struct TextChange {
         Hit cell;
         std::size_t offset;
@@ -180,7 +189,10 @@ void FindReplace::apply(CMyHyo& hyo, const FindParameters& params, const std::ve
     for (const Hit& hit : hits) {
         if (replace) {
             const std::string_view cell = RowSorter::keyCell(hyo.rowText(hit.row), hyo.rowLength(hit.row), hit.column);
-            const int result = replaceText(cell, params.text, params.replaceText, replaced);
+            const CellRegex* regex = condition.regex();
+            const int result = regex ? regex->replace(cell, params.replaceText, replaced)
+                                     : replaceText(cell, params.text, params.replaceText, replaced);
+            if (result == CellRegex::GaveUp) return;
             if (result < 0) ++outcome.skipped;
             if (result > 0) {
                 texts.push_back({hit, pool.size(), replaced.size()});
@@ -242,13 +254,15 @@ FindOutcome FindReplace::findNext(CMyHyo& hyo, const FindParameters& params, con
                                   int column, int row, int colour, bool replace) {
     FindOutcome outcome;
     const int direction = params.direction == -1 ? -1 : 1;
-    const std::vector<Hit> hits = scan(hyo, params, range, column, row, direction, 1);
-    if (hits.empty()) return outcome;
+    const CellMatch condition(params.text, params.mode, CellMatch::NumberRule::Find);
+    const std::vector<Hit> hits = scan(hyo, params, condition, range, column, row, direction, 1);
+    if (gaveUp(condition, outcome) || hits.empty()) return outcome;
     outcome.found = true;
     outcome.column = hits.front().column;
     outcome.row = hits.front().row;
     outcome.matches = 1;
-    if (isColour(colour) || replace) apply(hyo, params, hits, colour, replace, outcome);
+    if (isColour(colour) || replace) apply(hyo, params, condition, hits, colour, replace, outcome);
+    gaveUp(condition, outcome);
     return outcome;
 }
 
@@ -256,14 +270,26 @@ FindOutcome FindReplace::findAll(CMyHyo& hyo, FindParameters& params, const Sele
                                  bool replace) {
     FindOutcome outcome;
     params.direction = 1;
-    const std::vector<Hit> hits = scan(hyo, params, range, -1, 0, 1, MaxMatches);
-    if (hits.empty()) return outcome;
+    const CellMatch condition(params.text, params.mode, CellMatch::NumberRule::Find);
+    const std::vector<Hit> hits = scan(hyo, params, condition, range, -1, 0, 1, MaxMatches);
+    if (gaveUp(condition, outcome) || hits.empty()) return outcome;
     outcome.found = true;
     outcome.column = hits.back().column;
     outcome.row = hits.back().row;
     outcome.matches = static_cast<int>(hits.size());
-    if (isColour(colour) || replace) apply(hyo, params, hits, colour, replace, outcome);
+    if (isColour(colour) || replace) apply(hyo, params, condition, hits, colour, replace, outcome);
+    gaveUp(condition, outcome);
     return outcome;
+}
+
+// A pattern that gave up leaves the table and the cursor as they were: the outcome is reset
+// to "nothing found, nothing changed" (apply stops before its undo area) and the user told.
+bool FindReplace::gaveUp(const CellMatch& condition, FindOutcome& outcome) {
+    if (!condition.regex() || !condition.regex()->gaveUp()) return false;
+    outcome = FindOutcome{};
+    outcome.gaveUp = true;
+    Prompt::warn("検索が複雑すぎるため中断しました。");
+    return true;
 }
 
 void FindReplace::reportAll(const FindOutcome& outcome, bool replace) {

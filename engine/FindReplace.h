@@ -9,6 +9,7 @@
 #include "engine/SelectionRange.h"
 
 class CMyHyo;
+class CellMatch;
 
 // What a find did, for the window to move the cursor, redraw and report.
 struct FindOutcome {
@@ -20,22 +21,29 @@ struct FindOutcome {
     int coloured = 0;        // cells whose background changed
     int skipped = 0;         // cells left alone: the replaced text would reach 5,000 bytes
     bool cancelled = false;  // the user declined going on without undo: nothing changed
+    bool gaveUp = false;     // a regular expression ran too long on a cell: nothing changed
     bool modified() const { return replaced > 0 || coloured > 0; }
 };
 
 // Every command records one undo area for all the cells it changes (texts first, then the
 // old backgrounds), so a replace all is undone in one step. Matching is at Shift-JIS character
 // starts only; replacing is byte-exact, so a cell found only by ignoring case keeps its text
-// and is not counted as replaced.
+// and is not counted as replaced. With a regular-expression kind every match of the pattern is
+// replaced by the expanded replacement ($1, ${name}, ...); a pattern that runs too long on a
+// cell stops the command with "検索が複雑すぎるため中断しました。" before anything changes.
 class FindReplace {
 public:
     static constexpr std::size_t MaxTextBytes = 50;
     static constexpr int MaxMatches = 9999999;
 
-    // False (after "検索文字が長すぎます。") when the text is over 50 bytes: nothing changes.
+    // False (after "検索文字が長すぎます。", or the pattern's fault for a regular-expression
+    // kind) when the text is over 50 bytes or not a valid pattern: nothing changes.
     static bool setFindText(FindParameters& params, const std::string& text, int direction, int mode);
     // False (after "置換文字が長すぎます。") when the text is over 50 bytes.
     static bool setReplaceText(FindParameters& params, const std::string& text);
+    // True unless `mode` is a regular-expression kind and `text` no valid pattern (then after
+    // "正規表現に誤りがあります。(%d文字目：%s)").
+    static bool checkPattern(const std::string& text, int mode);
     // -1 is up, any other value down.
     static void setDirection(FindParameters& params, int direction);
 
@@ -65,8 +73,9 @@ private:
         int column;
         int row;
     };
-    static std::vector<Hit> scan(CMyHyo& hyo, const FindParameters& params, const SelectionRange& range,
-                                 int column, int row, int direction, int limit);
-    static void apply(CMyHyo& hyo, const FindParameters& params, const std::vector<Hit>& hits, int colour,
-                      bool replace, FindOutcome& outcome);
+    static std::vector<Hit> scan(CMyHyo& hyo, const FindParameters& params, const CellMatch& condition,
+                                 const SelectionRange& range, int column, int row, int direction, int limit);
+    static void apply(CMyHyo& hyo, const FindParameters& params, const CellMatch& condition,
+                      const std::vector<Hit>& hits, int colour, bool replace, FindOutcome& outcome);
+    static bool gaveUp(const CellMatch& condition, FindOutcome& outcome);
 };

@@ -2,14 +2,19 @@
 // by the fuzz target and the test that replays its corpus.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "engine/FindReplace.h"
 #include "store/CMyHyo.h"
 #include "store/CellMatch.h"
+#include "store/CellRegex.h"
+#include "store/Cp932Text.h"
 
 namespace FindFilterCheck {
 
@@ -55,6 +60,59 @@ inline void kindsAgree(std::string_view cell, const std::string& pattern) {
     FIND_FILTER_CHECK(!CellMatch(pattern, 9, CellMatch::NumberRule::Find).matches(cell));
 }
 
+inline bool isAscii(std::string_view text) {
+    return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+// The pattern as a regular expression that matches its characters literally.
+inline std::string escaped(std::string_view pattern) {
+    std::string out;
+    for (std::size_t i = 0; i < pattern.size(); i += Cp932Text::charLength(pattern, i)) {
+        const unsigned char c = static_cast<unsigned char>(pattern[i]);
+        char hex[16];
+        if (c >= 0x80 || (c >= '0' && c <= '9') || ((c | 0x20) >= 'a' && (c | 0x20) <= 'z'))
+            out.append(pattern.substr(i, Cp932Text::charLength(pattern, i)));
+        else if (std::snprintf(hex, sizeof hex, "\\x{%x}", c) > 0)
+            out += hex;
+    }
+    return out;
+}
+
+// Regular expressions: a match starts and ends at character starts, "$0" gives the cell back,
+// the case-distinguishing pattern implies the caseless one, and over ASCII text the escaped
+// pattern agrees with the text kinds (equal, start, end, contain). Compiled once per input.
+struct RegexForms {
+    explicit RegexForms(const std::string& pattern) : pattern(pattern), withCase(pattern, true), noCase(pattern, false) {
+        if (pattern.empty() || !isAscii(pattern)) return;
+        const std::string literal = escaped(pattern);
+        const std::string forms[4] = {"^" + literal + "$", "^" + literal, literal + "$", literal};
+        for (int k = 0; k < 4; ++k) {
+            literals[k] = std::make_unique<CellRegex>(forms[k], true);
+            literals[k + 4] = std::make_unique<CellRegex>(forms[k], false);
+        }
+    }
+
+    void check(std::string_view cell) const {
+        std::size_t start = 0, end = 0;
+        std::string out;
+        if (withCase.firstMatch(cell, start, end))
+            FIND_FILTER_CHECK(start <= end && Cp932Text::isCharStart(cell, start) && Cp932Text::isCharStart(cell, end));
+        const int same = withCase.replace(cell, "$0", out);
+        FIND_FILTER_CHECK(same == 0 || same == CellRegex::GaveUp);
+        const bool cased = withCase.matches(cell), caseless = noCase.matches(cell);
+        if (!withCase.gaveUp() && !noCase.gaveUp()) FIND_FILTER_CHECK(!cased || caseless);
+        if (!literals[0] || !isAscii(cell)) return;
+        for (int k = 0; k < 4; ++k) {
+            FIND_FILTER_CHECK(literals[k]->matches(cell) == CellMatch::matchesText(cell, pattern, k + 4));
+            FIND_FILTER_CHECK(literals[k + 4]->matches(cell) == CellMatch::matchesText(cell, pattern, k));
+        }
+    }
+
+    std::string pattern;
+    CellRegex withCase, noCase;
+    std::unique_ptr<CellRegex> literals[8];
+};
+
 inline std::string line(const uint8_t*& at, const uint8_t* end) {
     std::string text;
     while (at < end && *at != '\n') text += static_cast<char>(*at++);
@@ -66,8 +124,8 @@ inline std::string line(const uint8_t*& at, const uint8_t* end) {
 // rows) and checks every invariant; throws Broken when one does not hold.
 inline void run(const uint8_t* data, size_t size) {
     if (size < 4) return;
-    static const int kinds[] = {0, 1, 2, 3, 4, 5, 6, 7, 10, 11, 12, 13, 14, 8};
-    const int kind = kinds[data[0] % 14];
+    static const int kinds[] = {0, 1, 2, 3, 4, 5, 6, 7, 10, 11, 12, 13, 14, 8, MatchRegexNoCase, MatchRegex};
+    const int kind = kinds[data[0] % 16];
     const int corner = data[1];
     const bool negate = data[2] & 1;
     const int colour = (data[2] >> 1) % 17 - 1;   // -1: no colouring
@@ -88,8 +146,12 @@ inline void run(const uint8_t* data, size_t size) {
     if (rows == 0) return;
     hyo.setWidestRow(hyo.widestRowCount());
 
+    const RegexForms regex(pattern);
     for (int r = 0; r < hyo.rowCount(); ++r)
-        for (int c = 0; c < hyo.widestRowCount() && c < 8; ++c) kindsAgree(hyo.cellString(c, r), pattern);
+        for (int c = 0; c < hyo.widestRowCount() && c < 8; ++c) {
+            kindsAgree(hyo.cellString(c, r), pattern);
+            regex.check(hyo.cellString(c, r));
+        }
 
     // Replace all inside a corner of the table.
     const SelectionRange range{corner % 3, (corner >> 2) % 4, corner % 3 + (corner >> 4) % 3,

@@ -1,7 +1,7 @@
 // Fuzz target: find, replace all and the filter over arbitrary cells and conditions. Nothing
 // outside the range changes, no cell grows past 5,000 bytes or takes a TAB or record byte,
 // undo gives back the exact bytes, the filter keeps exactly the rows its condition passes,
-// and the match kinds agree with one another.
+// the match kinds agree with one another, and regular expressions keep to character starts.
 #include <cstdint>
 #include <string>
 

@@ -146,9 +146,9 @@ std::vector<CMyHyoPrn::Slot> CMyHyoPrn::pageSlots(int pageColumn) const {
         const int right = static_cast<int>(sum * scaleX_);
         if (right <= left) continue;
         placed.push_back({column, margins_.left + left, right - left,
-                         hyo_.columnKind(column) == NumericKind,
-                         hyo_.columnColour(column, AttrTextColour),
-                         hyo_.columnColour(column, AttrBackColour)});
+                          hyo_.columnKind(column) == NumericKind,
+                          hyo_.columnColour(column, AttrTextColour),
+                          hyo_.columnColour(column, AttrBackColour), false});
     }
     return placed;
 }
@@ -224,9 +224,8 @@ void CMyHyoPrn::drawRow(QPainter& painter, int row, int y, int h, const std::vec
         if (k < count) cell = reader.cell(placed[k].column);
         if (k < count && k > 0 && cell.length == 0 && overflow_) {
             const Slot& slot = placed[k];
-            const int back = CMyHyoCom::isColourIndex(cell.back) ? cell.back : slot.backColour;
-            fillCell(painter, slot.x, y, slot.width, h,
-                     CMyHyoCom::isColourIndex(back) ? background(back) : rowBack);
+            const int back = CellLayout::colourIndex(cell.back, slot.backColour);
+            fillCell(painter, slot.x, y, slot.width, h, back >= 0 ? background(back) : rowBack);
             continue;
         }
         if (spanStart >= 0)
@@ -244,11 +243,10 @@ void CMyHyoPrn::drawSpan(QPainter& painter, const Slot* placed, int count, const
                          int length, int cellBack, int cellFore, int y, int h, QRgb rowBack,
                          QRgb rowText) {
     const Slot& slot = placed[0];
-    QRgb back = rowBack, fore = rowText;
-    if (CMyHyoCom::isColourIndex(cellBack)) back = background(cellBack);
-    else if (CMyHyoCom::isColourIndex(slot.backColour)) back = background(slot.backColour);
-    if (CMyHyoCom::isColourIndex(cellFore)) fore = textColour(cellFore);
-    else if (CMyHyoCom::isColourIndex(slot.textColour)) fore = textColour(slot.textColour);
+    const int backIndex = CellLayout::colourIndex(cellBack, slot.backColour);
+    const int foreIndex = CellLayout::colourIndex(cellFore, slot.textColour);
+    const QRgb back = backIndex >= 0 ? background(backIndex) : rowBack;
+    const QRgb fore = foreIndex >= 0 ? textColour(foreIndex) : rowText;
     fillCell(painter, slot.x, y, slot.width, h, back);
     const int textEnd = length > 0 ? drawLines(painter, slot, text, length, y, h, fore, count > 1)
                                    : 0;
@@ -263,13 +261,13 @@ void CMyHyoPrn::drawSpan(QPainter& painter, const Slot* placed, int count, const
 // Writes the cell's lines (a line ends at CR; CR LF counts as one); returns how far the text
 // reaches from the cell's left edge - measured when `measure`, else a bound from the longest
 // line's bytes (no character is wider than the font's widest). A one-line number in a number
-// column sits at the right.
+// column sits at the right (see ColumnSlot::rightAligned for why paper asks for a number).
 int CMyHyoPrn::drawLines(QPainter& painter, const Slot& slot, const char* text, int length, int y,
                          int h, QRgb colour, bool measure) {
     const QFontMetrics metrics(font_, device_);
     painter.setPen(QColor(colour));
-    const bool oneLine = std::find(text, text + length, '\r') == text + length;
-    if (oneLine && slot.numeric && isNumberText(text, length)) {
+    CellLayout lines(text, length);
+    if (slot.rightAligned && lines.oneLine() && isNumberText(text, length)) {
         const QString line = toQString(text, length);
         const int width = metrics.horizontalAdvance(line);
         painter.drawText(QPoint(slot.x + slot.width - textRight_ - width, y + textTop_ + ascent_),
@@ -277,19 +275,14 @@ int CMyHyoPrn::drawLines(QPainter& painter, const Slot& slot, const char* text, 
         return slot.width;
     }
     int textEnd = 0;
-    int lineTop = y + textTop_;
-    for (int start = 0; start <= length && lineTop < y + h; lineTop += linePitch_) {
-        int end = start;
-        while (end < length && text[end] != '\r') ++end;
-        if (end > start) {
-            const QString line = toQString(text + start, end - start);
-            painter.drawText(QPoint(slot.x + textLeft_, lineTop + ascent_), line);
-            const int width = measure ? metrics.horizontalAdvance(line) : (end - start) * maxAdvance_;
+    CellLine line;
+    for (int lineTop = y + textTop_; lineTop < y + h && lines.next(line); lineTop += linePitch_) {
+        if (line.length > 0) {
+            const QString shown = toQString(text + line.start, line.length);
+            painter.drawText(QPoint(slot.x + textLeft_, lineTop + ascent_), shown);
+            const int width = measure ? metrics.horizontalAdvance(shown) : line.length * maxAdvance_;
             textEnd = std::max(textEnd, textLeft_ + width);
         }
-        if (end >= length) break;
-        start = end + 1;
-        if (start < length && text[start] == '\n') ++start;
     }
     return textEnd;
 }

@@ -2,6 +2,8 @@
 // the drawing of one page (title strip, cells, grid lines) into any paint device.
 #pragma once
 
+#include "view/CellLayout.h"
+
 #include <QFont>
 #include <QRect>
 #include <QRgb>
@@ -67,14 +69,7 @@ public:
     int textRight() const { return textRight_; }
 
 private:
-    struct Slot {          // one column of the page being drawn
-        int column;
-        int x;
-        int width;
-        bool numeric;
-        int textColour;
-        int backColour;
-    };
+    using Slot = ColumnSlot;   // one column of the page being drawn
 
     void makeFont();
     void paginate();

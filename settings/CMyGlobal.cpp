@@ -1,6 +1,8 @@
 // CMyGlobal: the program's settings (vexil.ini), window places, program paths and recent files.
 #include "settings/CMyGlobal.h"
 
+#include "platform/core/GivenCodes.h"
+
 #include "platform/core/HelpManual.h"
 #include "platform/core/MemoryHook.h"
 #include "platform/core/ProfileFile.h"
@@ -18,6 +20,13 @@
 #include <sys/stat.h>
 
 namespace {
+
+// The find and replace lists are plain CP932 for every run: lent codes become "?".
+std::vector<std::string> plainEntries(const std::vector<std::string>& entries) {
+    std::vector<std::string> plain;
+    for (const std::string& entry : entries) plain.push_back(GivenCodes::plain(entry));
+    return plain;
+}
 
 const char* const settingsFileName = "vexil.ini";
 const char* const recentListName = "vexil_hist.lst";
@@ -44,7 +53,8 @@ const OptionKey optionKeys[] = {
      [](CMyGlobal& g, int32_t v) { g.setColourFileMode(v); }},
     {"MAKEFDLISTMAX", false, 200, [](const CMyGlobal& g) { return g.colourListMax(); },
      [](CMyGlobal& g, int32_t v) { g.setColourListMax(v); }},
-    {"DBLKIND", false, 0, [](const CMyGlobal& g) { return g.quoteKind(); },
+    // A settings file without the key keeps each file's own quoting; a stored value stays.
+    {"DBLKIND", false, CMyGlobal::QuoteAsRead, [](const CMyGlobal& g) { return g.quoteKind(); },
      [](CMyGlobal& g, int32_t v) { g.setQuoteKind(v); }},
     {"LINECUR_UMU", true, 1, [](const CMyGlobal& g) { return int32_t(g.showLineCursor()); },
      [](CMyGlobal& g, int32_t v) { g.setShowLineCursor(v != 0); }},
@@ -338,7 +348,7 @@ void CMyGlobal::setExportExtension(const std::string& extension) {
 void CMyGlobal::setColourListMax(int32_t n) { colourListMax_ = std::clamp(n, 10, 999); }
 
 void CMyGlobal::setQuoteKind(int32_t n) {
-    if (n >= 0 && n <= 3) quoteKind_ = n;
+    if (n >= 0 && n <= QuoteAsRead) quoteKind_ = n;
 }
 
 void CMyGlobal::setViewScale(int32_t percent) {
@@ -433,11 +443,11 @@ std::vector<std::string> CMyGlobal::loadReplaceHistory() const {
 bool CMyGlobal::saveFindHistory(const std::vector<std::string>& entries) const {
     if (entries.empty()) return true;
     std::string path = settingsPath(findListName);
-    return !path.empty() && CMyHistory::writeList(path, entries, findHistoryFileMax);
+    return !path.empty() && CMyHistory::writeList(path, plainEntries(entries), findHistoryFileMax);
 }
 
 bool CMyGlobal::saveReplaceHistory(const std::vector<std::string>& entries) const {
     if (entries.empty()) return true;
     std::string path = settingsPath(replaceListName);
-    return !path.empty() && CMyHistory::writeList(path, entries, findHistoryFileMax);
+    return !path.empty() && CMyHistory::writeList(path, plainEntries(entries), findHistoryFileMax);
 }

@@ -111,7 +111,9 @@ public:
     int32_t colourListMax() const { return colourListMax_; }
     void setColourListMax(int32_t n);   // clamped to 10-999
     int32_t quoteKind() const { return quoteKind_; }
-    void setQuoteKind(int32_t n);       // 0-3, anything else ignored
+    // 0-4, anything else ignored. 4 keeps each file's own quoting on saving.
+    static constexpr int32_t QuoteAsRead = 4;
+    void setQuoteKind(int32_t n);
     bool showLineCursor() const { return showLineCursor_; }
     void setShowLineCursor(bool on) { showLineCursor_ = on; }
     bool cellOverflow() const { return cellOverflow_; }

@@ -99,6 +99,7 @@ void CMyCSV::beginInput() {
     inputEof = false;
     resumePending = false;
     resumeAt = 0;
+    unterminatedEnd = false;
 }
 
 int CMyCSV::detectSeparator(bool tabName) {
@@ -253,10 +254,14 @@ bool CMyCSV::copyRun(bool splitFields, bool& endedAfterSeparator) {
            (fieldUsed - currentFieldStart) + (i - start) <= static_cast<std::size_t>(MaxFieldBytes)) {
         copyBytes(fieldBuffer + fieldUsed, p + start, i - start);
         fieldUsed += i - start;
+        // Only the first field here can have been enclosed: its closing quote came just before.
+        forms[fieldEnds.size()] = static_cast<unsigned char>(
+            (i == start && fieldForm == FormClosed) + (fieldUsed == currentFieldStart ? 2 : 0));
         fieldBuffer[fieldUsed] = '\0';
         fieldEnds.push_back(fieldUsed++);
         ++lastFieldCount;
         currentFieldStart = fieldUsed;
+        fieldForm = FormStart;
         start = i + 1;
         endedAfterSeparator = true;
         i = skipPlain(start);
@@ -264,7 +269,10 @@ bool CMyCSV::copyRun(bool splitFields, bool& endedAfterSeparator) {
     }
     copyBytes(fieldBuffer + fieldUsed, p + start, i - start);
     fieldUsed += i - start;
-    if (i != start) endedAfterSeparator = false;
+    if (i != start) {
+        endedAfterSeparator = false;
+        if (splitFields) fieldForm = FormOther;   // text outside quotes
+    }
     cursor = i;
     return true;
 }
@@ -312,12 +320,16 @@ bool CMyCSV::copyCharacter() {
 
 bool CMyCSV::finishField() {
     if (lastFieldCount < MaxKeptFields) {
+        forms[fieldEnds.size()] = static_cast<unsigned char>(
+            (fieldForm == FormClosed || enclosedPending) + (fieldUsed == currentFieldStart ? 2 : 0));
         if (!appendBytes("", 1)) return false;
         fieldEnds.push_back(fieldUsed - 1);
     } else {
         fieldUsed = currentFieldStart;   // counted, not kept
     }
     currentFieldStart = fieldUsed;
+    fieldForm = FormStart;
+    enclosedPending = false;
     // Fields beyond those kept are only counted; a line of billions of separators stops there.
     if (lastFieldCount < std::numeric_limits<int>::max()) ++lastFieldCount;
     return true;
@@ -336,6 +348,8 @@ void CMyCSV::skipLineEnd(bool count) {
 void CMyCSV::clearRecord() {
     if (!message.empty()) message.clear();
     lineBreakInRecord = false;
+    fieldForm = FormStart;
+    enclosedPending = false;
     lastFieldCount = 0;
     fieldUsed = 0;
     currentFieldStart = 0;
@@ -382,6 +396,7 @@ int CMyCSV::readGeneral() {
         Fetch fetched = ensureAhead(2);
         if (fetched == Fetch::Failed) return readFailed();
         if (fetched == Fetch::End) {
+            if (lastFieldCount > 0 || fieldUsed > currentFieldStart) unterminatedEnd = true;
             if (fieldUsed > currentFieldStart && !finishField()) return outOfMemory();
             break;
         }
@@ -390,9 +405,10 @@ int CMyCSV::readGeneral() {
         if (!copyRun(!quoted, afterSeparator)) return outOfMemory();
         if (cursor != before) continue;
         int result;
-        if (CodePage::isLeadByte(static_cast<unsigned char>(input[cursor])))
+        if (CodePage::isLeadByte(static_cast<unsigned char>(input[cursor]))) {
+            if (!quoted) fieldForm = FormOther;
             result = copyCharacter() ? KeepReading : outOfMemory();
-        else if (quoted)
+        } else if (quoted)
             result = quotedGeneralByte(quoted);
         else
             result = plainGeneralByte(quoted);
@@ -408,6 +424,7 @@ int CMyCSV::quotedGeneralByte(bool& quoted) {
     if (c == '"') {
         if (input[cursor + 1] != '"') {
             quoted = false;
+            if (fieldForm == FormOpen) fieldForm = FormClosed;
             ++cursor;
             return KeepReading;
         }
@@ -440,6 +457,8 @@ int CMyCSV::plainGeneralByte(bool& quoted) {
     ++cursor;
     if (c == '"' && quotesActive) {
         quoted = true;
+        // Enclosed is a field that opens with the quote and ends with the closing one.
+        fieldForm = fieldForm == FormStart ? FormOpen : FormOther;
         return KeepReading;
     }
     if (c == fieldSeparator) return finishField() ? KeepReading : outOfMemory();
@@ -454,6 +473,7 @@ int CMyCSV::plainGeneralByte(bool& quoted) {
         ++replacedTabs;
         c = ' ';
     }
+    fieldForm = FormOther;
     return appendBytes(&c, 1) ? KeepReading : outOfMemory();
 }
 
@@ -468,6 +488,7 @@ int CMyCSV::readTabRecord() {
         if (fetched == Fetch::Failed) return readFailed();
         if (fetched == Fetch::End) {
             if (state.quoted && state.sawBreak) return breakQuotedTabField(state);
+            if (lastFieldCount > 0 || n > 0) unterminatedEnd = true;
             if (n > 0 && !finishField()) return outOfMemory();
             break;
         }
@@ -555,8 +576,12 @@ int CMyCSV::quoteInTabField(TabField& state) {
         // break is closed as well.
         ++cursor;
         bool ok = true;
-        if (state.sawBreak) unquoteField();
-        else ok = appendBytes("\"", 1);
+        if (state.sawBreak) {
+            unquoteField();
+            enclosedPending = true;
+        } else {
+            ok = appendBytes("\"", 1);
+        }
         state.quoted = false;
         resumePending = false;
         if (!ok || !finishField()) return outOfMemory();

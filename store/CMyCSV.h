@@ -61,6 +61,11 @@ public:
     const char* joinKeptFields(int& length);
     // Whether a field of the last record holds a line break.
     bool recordHasLineBreak() const { return lineBreakInRecord; }
+    // Per kept field of the last record, its form in the file: 1 when it stood whole in
+    // double quotes, plus 2 when it is empty (ColumnQuoting::noteRecord takes these).
+    const unsigned char* fieldForms() const { return forms; }
+    // Whether the last record read ended at the end of the file without a line break.
+    bool endedWithoutLineBreak() const { return unterminatedEnd; }
 
     int lineEndingKind() const;
     // What the reader replaced so that the store can hold the text, by kind.
@@ -114,6 +119,8 @@ private:
         std::size_t lengthAtBreak = 0;  // field length before that first break
         int breakKind = 0;              // 0 CR LF, 1 CR, 2 LF
     };
+    // Where the general parser stands in the current field, for telling enclosed fields.
+    enum FieldForm : unsigned char { FormStart, FormOpen, FormClosed, FormOther };
     int quotedGeneralByte(bool& quoted);
     int plainGeneralByte(bool& quoted);
     int plainTabByte(TabField& state);
@@ -155,6 +162,11 @@ private:
     std::vector<std::size_t> fieldEnds;   // end (NUL position) of each kept field
     int lastFieldCount = 0;
     bool lineBreakInRecord = false;
+    // Per kept field, its form (see fieldForms); set as each field ends.
+    unsigned char forms[MaxKeptFields + 1] = {};
+    FieldForm fieldForm = FormStart;
+    bool enclosedPending = false;      // the TAB parser unquoted the field being finished
+    bool unterminatedEnd = false;
 
     // Per byte: 0 ordinary text, 1 lead byte, 2 needs a decision (controls, quote, separator).
     unsigned char byteClass[256] = {};

@@ -13,6 +13,7 @@
 #include "settings/CMyGlobal.h"
 #include "settings/CMyPublic.h"
 #include "platform/core/NativePath.h"
+#include "platform/core/GivenCodes.h"
 #include "platform/core/SafeFile.h"
 #include "store/CMyHyo.h"
 #include "store/CMyLine.h"
@@ -342,11 +343,28 @@ int CMyColourFile::createColourFile(const std::string& dataPath, bool saveAs,
     return 1;
 }
 
+// The colour file is plain CP932 for every run: a title holding lent codes is written with "?"
+// in their place.
+int CMyColourFile::writeColumns(const CMyHyo& hyo) {
+    bool lent = false;
+    for (int c = 0; c < hyo.columnCount() && !lent; ++c) lent = GivenCodes::countIn(hyo.columnTitle(c)) > 0;
+    if (!lent) return hyo.writeColumns(stream);
+    CMyLine plain(2048);
+    for (int c = 0; c < hyo.columnCount(); ++c) {
+        const unsigned char* record = hyo.columnRecord(c);
+        const int length = record ? hyo.columnRecordLength(c) : 0;
+        std::string line(reinterpret_cast<const char*>(record), static_cast<size_t>(length));
+        if (length > ColumnRecordSize) line = line.substr(0, ColumnRecordSize) + GivenCodes::plain(hyo.columnTitle(c)) + '\0';
+        if (!plain.setLine(c, line.data(), static_cast<int>(line.size()))) return -1;
+    }
+    return plain.writeBlock(stream);
+}
+
 bool CMyColourFile::writeHeader(const CMyHyo& hyo, const ColourSettings& settings) {
     if (FileHook::fwrite("VXC", 1, 3, stream) != 3) return false;
     put32(Version);
     put32(RecordSize);
-    if (hyo.writeColumns(stream) < 0) return false;
+    if (writeColumns(hyo) < 0) return false;
 
     unsigned char lead[SettingsLeadSize] = {};
     LittleEndian::put32(lead, 1);

@@ -107,6 +107,7 @@ private:
     void put32(int32_t value);
     void putRecord(int32_t column, int32_t row, int32_t kind, int32_t value);
     bool writeHeader(const CMyHyo& hyo, const ColourSettings& settings);
+    int writeColumns(const CMyHyo& hyo);
     bool readBlockChecked(CMyHyo& hyo);
     void closeStream();
 

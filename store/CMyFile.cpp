@@ -2,6 +2,7 @@
 #include "store/CMyFile.h"
 
 #include "platform/core/CodePage.h"
+#include "platform/core/GivenCodes.h"
 #include "platform/core/FileHook.h"
 #include "store/EncodingScan.h"
 
@@ -301,6 +302,8 @@ const char* CMyFile::convertChunk(int raw, int& length) {
         lostCount += CodePage::utf8ToCp932(std::string_view(chunk, raw), convertBuffer);
     } else {
         replaceControls(chunk, raw);
+        // The file's own user-defined characters are never lent to others.
+        GivenCodes::keepNativeIn(std::string_view(chunk, raw));
         length = raw;
         return chunk;
     }
@@ -469,6 +472,13 @@ int CMyFile::writeText(std::string_view text) {
     }
     if (textEncoding == 15) {
         CodePage::cp932ToUtf8(text, convertBuffer);
+        return writeRaw(convertBuffer.data(), convertBuffer.size());
+    }
+    if (GivenCodes::givenCount() > 0) {
+        // Lent codes mean nothing in a Shift-JIS file: "?" goes there (the save asked first).
+        int replaced = 0;
+        convertBuffer = GivenCodes::plain(text, &replaced);
+        lostCount += replaced;
         return writeRaw(convertBuffer.data(), convertBuffer.size());
     }
     return writeRaw(text.data(), text.size());

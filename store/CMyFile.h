@@ -61,8 +61,8 @@ public:
     int replacedControls() const { return replacedCount; }
     // Of those, the NUL bytes (the blanks).
     int replacedNulls() const { return nullCount; }
-    // Characters CP932 cannot hold exactly, met while reading UTF-8 or UTF-16 (written as "?"
-    // or as a look-alike that reads back as another character).
+    // Characters lost: while reading UTF-8 or UTF-16, what neither CP932 nor a lent code can
+    // hold (written as "?"); while writing Shift-JIS, the lent codes written as "?".
     int unrepresentableCharacters() const { return lostCount; }
 
     int errorFlag = 0;          // 1 while opening or after a failed write; 0 after a good open

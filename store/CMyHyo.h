@@ -7,15 +7,14 @@
 
 #include "store/CMyLine.h"
 #include "store/CMyUndo.h"
+#include "store/ColumnQuoting.h"
+#include "store/ColumnRecords.h"
+#include "store/FilterMap.h"
 #include "store/RedoJournal.h"
+#include "store/SortKeys.h"
 
 // Attribute kinds carried inline in cells and rows.
 enum AttributeKind { AttrTextColour = 4, AttrBackColour = 5, AttrMarker = 11, AttrRowHeight = 100 };
-constexpr int NoColour = 120;
-constexpr int DefaultColumnWidth = 64;
-constexpr int ColumnRecordSize = 16;
-constexpr int MaxColumnTitle = 60;
-constexpr int SortKeySlots = 11;
 
 // Position an undo step leaves the cursor at; (-1, -1) when there was nothing to undo.
 struct UndoPosition {
@@ -26,7 +25,7 @@ struct UndoPosition {
 // Rows are held with their length; attribute values may be TAB or NUL bytes, so a row is never
 // scanned to a NUL (RowFormat does the scanning). Cell text itself never holds TAB or NUL.
 // Row and column numbers are view numbers: while the filter is active a row number is a
-// position in filterRows and the store translates it. Out-of-range reads are empty, writes to
+// position in the filter list and the store translates it. Out-of-range reads are empty, writes to
 // negative rows or columns are ignored.
 class CMyHyo {
 public:
@@ -38,10 +37,12 @@ public:
     void reset();
 
     // ---- rows -------------------------------------------------------------------------
-    int rowCount() const;                 // filtered count while the filter is active
+    // filtered count while the filter is active
+    int rowCount() const { return filter_.active() ? filter_.count() : rows.lineCount(); }
     int storeRowCount() const { return rows.lineCount(); }
-    const char* rowText(int row) const;   // null when out of range
-    int rowLength(int row) const;         // bytes without the NUL
+    // null when out of range
+    const char* rowText(int row) const { return rows.lineText(storeRow(row)); }
+    int rowLength(int row) const { return rows.lineLength(storeRow(row)); }  // bytes without the NUL
     std::string rowString(int row) const;
     int reserveRow(int storeRow, int length);
     // Stores a whole row (length without the NUL). 1 ok, 0 failed.
@@ -95,23 +96,31 @@ public:
     // ---- columns ----------------------------------------------------------------------
     // Journals the record (only the width inside a kind-45 area). Negative when full.
     int journalColumnRecord(int column);
-    int columnCount() const { return columns.lineCount(); }
-    int columnWidth(int column) const;
-    int setColumnWidth(int column, int width);
-    int setColumnKind(int column, int alignment, int kind);
+    int columnCount() const { return columns_.count(); }
+    int columnWidth(int column) const { return columns_.width(column); }
+    int setColumnWidth(int column, int width) { return columns_.setWidth(column, width); }
+    int setColumnKind(int column, int alignment, int kind) {
+        return columns_.setKind(column, alignment, kind);
+    }
     // which: 4 text colour, 5 background colour.
-    int setColumnColour(int column, int which, int index);
-    int columnAlignment(int column) const;
-    int columnKind(int column) const;
-    int columnColour(int column, int which) const;
-    const unsigned char* columnRecord(int column) const;   // null when none
-    int columnRecordLength(int column) const;
-    std::string columnTitle(int column) const;
-    int setColumnTitle(int column, const char* text);      // 0, or -1 when over 60 bytes
+    int setColumnColour(int column, int which, int index) {
+        return columns_.setColour(column, which, index);
+    }
+    int columnAlignment(int column) const { return columns_.alignment(column); }
+    int columnKind(int column) const { return columns_.kind(column); }
+    int columnColour(int column, int which) const { return columns_.colour(column, which); }
+    // null when none
+    const unsigned char* columnRecord(int column) const { return columns_.record(column); }
+    int columnRecordLength(int column) const { return columns_.recordLength(column); }
+    std::string columnTitle(int column) const { return columns_.title(column); }
+    // 0, or -1 when over 60 bytes
+    int setColumnTitle(int column, const char* text) { return columns_.setTitle(column, text); }
     // Replaces the record bytes as stored (used by undo and the colour file).
-    int setColumnRecord(int column, const char* bytes, int length);
+    int setColumnRecord(int column, const char* bytes, int length) {
+        return columns_.setRecord(column, bytes, length);
+    }
     // Removes the records of `column` and every column after it.
-    void truncateColumns(int column);
+    void truncateColumns(int column) { columns_.truncate(column); }
 
     // ---- structure --------------------------------------------------------------------
     // Inserts return 1 done, 0 nothing to do, GridFull (nothing changed) when the rows or
@@ -132,24 +141,30 @@ public:
     int restoreHeaderRow();
     bool inHeaderMode() const { return headerMode != 0; }
     void setHeaderMode(bool on) { headerMode = on ? 1 : 0; }
+    // How the file's columns were enclosed when read; follows column inserts and deletes.
+    ColumnQuoting& columnQuoting() { return quoting_; }
+    const ColumnQuoting& columnQuoting() const { return quoting_; }
 
     // ---- filter map -------------------------------------------------------------------
-    bool isFiltered() const { return filterActive != 0; }
-    void setFilterActive(bool on) { filterActive = on ? 1 : 0; }
-    int filterRowCount() const { return filterCount; }
-    int filterStoreRow(int position) const;
+    bool isFiltered() const { return filter_.active(); }
+    void setFilterActive(bool on) { filter_.setActive(on); }
+    int filterRowCount() const { return filter_.count(); }
+    int filterStoreRow(int position) const { return filter_.entry(position); }
     // View row -> store row (identity when unfiltered); -1 when the view row is negative.
-    int storeRow(int viewRow) const;
+    int storeRow(int viewRow) const { return filter_.storeRow(viewRow); }
     // 0, or -1 when the list cannot grow (message shown, list emptied).
-    int addFilterRow(int storeRow, int minimumSlots = 0);
+    int addFilterRow(int storeRow, int minimumSlots = 0) { return filter_.add(storeRow, minimumSlots); }
     void clearFilter();
-    void setFilterCondition(int column, const char* text, int kind);
-    int filterColumnValue() const { return filterColumn; }
-    const char* filterTextValue() const { return filterText; }
-    int filterKindValue() const { return filterKind; }
+    void setFilterCondition(int column, const char* text, int kind) {
+        filter_.setCondition(column, text, kind);
+    }
+    int filterColumnValue() const { return filter_.column(); }
+    const char* filterTextValue() const { return filter_.text(); }
+    int filterKindValue() const { return filter_.kind(); }
     // Rebuilds the list with the store rows whose cell in `column` satisfies the condition
     // (inverted by `negate`); rows before `keepFirst` always pass. Empties the journal (a filter
-    // cannot be undone). 0, or -1 when the list could not be had (message shown, filter off).
+    // cannot be undone). 0, or -1 when the list could not be had (message shown, filter off)
+    // or a regular expression is faulty or runs away (message shown, nothing changed).
     int applyFilter(int column, const std::string& text, int kind, int keepFirst, bool negate);
 
     // ---- sort -------------------------------------------------------------------------
@@ -179,61 +194,47 @@ public:
     // Forgets the cell last sought (its pointer) after rows were replaced or moved.
     void forgetSeek() { clearSeek(); }
     CMyLine& rowList() { return rows; }
-    CMyLine& columnList() { return columns; }
+    CMyLine& columnList() { return columns_.lines(); }
     std::size_t memoryBytes() const;
 
-    // Sort keys (used by the sort).
-    int sortKeyCount = 0;
-    int sortColumn[SortKeySlots];
-    int sortFlags[SortKeySlots];
-    int sortLength[SortKeySlots];
+    // Sort keys (used by the sort), and the names the callers have always used for them.
+    SortKeys sortKeys;
+    int& sortKeyCount = sortKeys.count;
+    int (&sortColumn)[SortKeySlots] = sortKeys.column;
+    int (&sortFlags)[SortKeySlots] = sortKeys.flags;
+    int (&sortLength)[SortKeySlots] = sortKeys.length;
 
     int lastUndoColumn = -1;
     int lastUndoRow = -1;
 
 private:
+    // Parts of the store that work on its rows, records and journal directly.
+    friend class TableStructure;
+    friend class UndoReplay;
+
     enum CellMode { KeepRecords, DropKind, SetKind, DropAll, RawCell };
     bool ensureWork(long need);
-    const char* storeRowText(int storeRow, int& length) const;
+    const char* storeRowText(int storeRow, int& length) const {
+        length = rows.lineLength(storeRow);
+        return rows.lineText(storeRow);
+    }
     int resolveWriteRow(int row);
-    int columnRecordOrDefault(int column, char* record) const;
     int replaceCell(int column, int row, const char* text, int textLength, CellMode mode,
                     int kind, int value);
     int rebuildRowAttribute(int storeRow, int kind, int value, int set);
-    int insertCellsInRow(int storeRow, int first, int count);
-    int deleteCellsInRow(int storeRow, int first, int last);
-    int recordDeletedRows(int first, int last);
-    int recordDeletedColumns(int first, int last);
     int recordColumnDefinition(int column, bool widthOnly);
-    void removeFilterEntries(int first, int last, const int* gone, int goneCount);
-    int reinsertStoreRow(int storeRow, int viewPosition, const char* text, int length);
-    bool growFilter(int needed);
-    void replayEntry(const UndoEntry& entry);
-    void replayData(int kind, int subKind, const unsigned char* data, int length, int& column,
-                    int& row);
-    void replayRecord(int kind, int subKind, const unsigned char* data, int length, int& column,
-                      int& row);
     void clearSeek();
     void dropSingleEntry(int recorded);
     int missingMarker(int column, int row, char* out) const;
     int journalRowHeight(int row);
-    void removePadding(int row, const unsigned char* data, int length);
-    void truncateCells(int storeIndex, int cells);
-    void truncateTable(int viewCount, int storeCount);
 
     CMyLine rows;
-    CMyLine columns;
-    unsigned char filterActive = 0;
-    int filterCount = 0;
-    int filterSlots = 0;
-    int* filterRows = nullptr;
-    int filterColumn = 0;
-    // The filter dialog takes 50 characters, up to 100 bytes; never cut inside a character.
-    char filterText[101] = {0};
-    int filterKind = 0;
+    ColumnRecords columns_;
+    FilterMap filter_;
     unsigned char headerMode = 0;
     CMyUndo undo_;
     RedoJournal redo_;
+    ColumnQuoting quoting_;
     char emptyCell[2] = {0, 0};
     long workCapacity = 0;
     char* workBuffer = nullptr;
@@ -245,8 +246,4 @@ private:
     const char* seekPosition = nullptr;
     int seekTextOffset = 0;   // from seekPosition to the text after the records
     int seekEndOffset = 0;    // from seekPosition to the TAB or row end
-    int replayKind = 0;       // kind of the entry being replayed
-    int replayWidest = 0;     // widest row the replay touched
-    int replayWidestBefore = 0;
-    bool replayShrunk = false; // a row among the widest lost cells during the replay
 };

@@ -9,6 +9,7 @@
 #include "store/CMyColourFile.h"
 #include "store/CMyFile.h"
 #include "store/CMyHyo.h"
+#include "store/ColumnQuoting.h"
 #include "store/RowFormat.h"
 
 namespace {
@@ -70,7 +71,8 @@ char* putLineEnd(char* out, int lineEnding) {
 
 CMyWriter::CMyWriter(CMyFile& file, char separator, int mode, int lineEnding, bool lineBreakOnly)
     : file(file), commaFile(separator == ','), separator(separator),
-      mode(fileMode(separator, mode, lineBreakOnly)), lineEnding(lineEnding) {
+      mode(fileMode(separator, mode, lineBreakOnly)), lineEnding(lineEnding),
+      lineBreaksOnlyTab(separator == '\t' && lineBreakOnly) {
     std::memset(byteKinds, ByteOrdinary, sizeof byteKinds);
     byteKinds[static_cast<unsigned char>('\t')] = ByteTab;
     for (int c = 1; c <= 5; ++c) byteKinds[c] = ByteRecord;
@@ -182,9 +184,22 @@ int CMyWriter::columnCount(const CMyHyo& hyo, bool withHeader) {
 void CMyWriter::setColumns(const CMyHyo& hyo, int count) {
     columns = count;
     columnModes.assign(static_cast<size_t>(count < 0 ? 0 : count), static_cast<unsigned char>(mode));
-    if (mode != WriteTextColumns) return;
-    for (int c = 0; c < count; ++c)
-        if (hyo.columnKind(c) == 1) columnModes[c] = static_cast<unsigned char>(numericMode());
+    if (mode == WriteTextColumns) {
+        for (int c = 0; c < count; ++c)
+            if (hyo.columnKind(c) == 1) columnModes[c] = static_cast<unsigned char>(numericMode());
+    }
+    emptyModes = columnModes;
+}
+
+void CMyWriter::keepColumnForms(const ColumnQuoting& forms) {
+    headerByColumn = true;
+    // Such a file is read by the parser that keeps the quotes of a field without a line
+    // break as text: enclosing there would add quotes to the cells at every save and open.
+    if (lineBreaksOnlyTab) return;
+    for (int c = 0; c < columns; ++c) {
+        if (forms.enclosesText(c)) columnModes[c] = WriteAll;
+        if (forms.enclosesEmpty(c)) emptyModes[c] = WriteAll;
+    }
 }
 
 bool CMyWriter::allocate() {
@@ -225,6 +240,10 @@ bool CMyWriter::appendBytes(const char* bytes, int length) {
 }
 
 bool CMyWriter::appendLineEnd() {
+    if (skipLineEnd) {
+        skipLineEnd = false;
+        return true;
+    }
     static const char* const ends[] = {"\r\n", "\r", "\n"};
     const int kind = (lineEnding >= 0 && lineEnding <= 2) ? lineEnding : 0;
     if (!appendBytes(ends[kind], lineEndLength(kind))) return false;
@@ -277,7 +296,8 @@ bool CMyWriter::writeHeaderLine(const CMyHyo& hyo) {
         std::string title = hyo.columnTitle(c);
         if (title.empty()) title = std::to_string(c + 1);
         // Titles are stored up to the first control byte, so they cannot hold a TAB.
-        if (!appendCell(title.data(), title.data() + title.size(), mode)) return false;
+        const int cellMode = headerByColumn ? modeFor(hyo, c, false) : mode;
+        if (!appendCell(title.data(), title.data() + title.size(), cellMode)) return false;
     }
     return appendLineEnd();
 }
@@ -312,14 +332,14 @@ bool CMyWriter::writeRow(const CMyHyo& hyo, int row, CMyColourFile* colour, int 
             pos = cellEnd + 1;
         }
         if (c > 0 && !appendBytes(&separator, 1)) return false;
-        const int cellMode = modeFor(hyo, c);
+        const int cellMode = modeFor(hyo, c, begin == end);
         if (!(plain ? appendPlain(begin, end, cellMode) : appendCell(begin, end, cellMode))) return false;
     }
     return appendLineEnd();
 }
 
-int CMyWriter::modeFor(const CMyHyo& hyo, int column) const {
-    if (column < columns) return columnModes[column];
+int CMyWriter::modeFor(const CMyHyo& hyo, int column, bool empty) const {
+    if (column < columns) return empty ? emptyModes[column] : columnModes[column];
     if (mode == WriteTextColumns && hyo.columnKind(column) == 1) return numericMode();
     return mode;
 }

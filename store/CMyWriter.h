@@ -6,6 +6,7 @@
 
 class CMyFile;
 class CMyHyo;
+class ColumnQuoting;
 class CMyColourFile;
 
 // Writer modes. DBLKIND 1, 2 and 3 map to themselves; DBLKIND 0 becomes 0 when quoting for
@@ -45,6 +46,12 @@ public:
     static int headerColumnCount(const CMyHyo& hyo);
     // Prepares the per-column modes (text or numeric) for lines of `count` fields.
     void setColumns(const CMyHyo& hyo, int count);
+    // After setColumns: each column known from the file encloses its cells (non-empty and
+    // empty ones apart) as the file did; the others, and every cell that needs it, follow the
+    // writer's mode. The header line then follows the columns too.
+    void keepColumnForms(const ColumnQuoting& forms);
+    // The next line is written without its line end (the file's last line had none).
+    void omitNextLineEnd() { skipLineEnd = true; }
 
     // Each returns false when the line buffer could not grow (nothing more can be written).
     bool writeHeaderLine(const CMyHyo& hyo);
@@ -62,7 +69,7 @@ private:
     bool appendBytes(const char* bytes, int length);
     bool appendLineEnd();
     bool reserve(int extra);
-    int modeFor(const CMyHyo& hyo, int column) const;
+    int modeFor(const CMyHyo& hyo, int column, bool empty) const;
     int numericMode() const;
     static bool hasTextAhead(const char* text, int length, int pos);
     static void writeRemainingAttributes(CMyColourFile* colour, int column, int colourRow,
@@ -75,6 +82,10 @@ private:
     int lineEnding;
     int columns = 0;
     std::vector<unsigned char> columnModes;
+    std::vector<unsigned char> emptyModes;   // the same for empty cells
+    bool lineBreaksOnlyTab;                  // a TAB file quoting line breaks only
+    bool headerByColumn = false;
+    bool skipLineEnd = false;
     enum ByteKind : unsigned char { ByteOrdinary, ByteTab, ByteRecord, ByteSpecial };
     unsigned char byteKinds[256];
 

@@ -7,10 +7,11 @@
 CellMatch::CellMatch(std::string_view pattern, int kind, NumberRule rule)
     : pattern_(pattern), kind_(kind), rule_(rule) {
     if (isNumericKind(kind) && !readNumber(pattern_, number_)) number_ = 0;
+    if (isRegexKind(kind)) regex_ = std::make_shared<const CellRegex>(pattern_, kind == MatchRegex);
 }
 
 bool CellMatch::isKnownKind(int kind) {
-    return (kind >= MatchEqualNoCase && kind <= MatchContain) || isNumericKind(kind);
+    return (kind >= MatchEqualNoCase && kind <= MatchContain) || isNumericKind(kind) || isRegexKind(kind);
 }
 
 bool CellMatch::readNumber(std::string_view text, double& value) const {
@@ -31,6 +32,7 @@ bool CellMatch::matchesText(std::string_view cell, std::string_view pattern, int
 }
 
 bool CellMatch::matches(std::string_view cell) const {
+    if (regex_) return regex_->matches(cell);
     if (!isNumericKind(kind_)) return matchesText(cell, pattern_, kind_);
     double value = 0;
     if (!readNumber(cell, value)) return false;

@@ -17,6 +17,7 @@ struct DocumentState {
     int encoding = EncShiftJis;
     int lineEnding = LineCrLf;
     bool withBom = false;
+    bool endsWithoutLineBreak = false;  // the file's last line had no line break when read
     int colourMode = 0;            // 0 none, 1 beside the data file, 2 temporary store
     bool colourFileInUse = false;  // the colour file beside the data file is in use
     std::string colourTempName;    // temporary-store name (17 characters) or empty

@@ -205,6 +205,7 @@ int OpenFlow::openFileOnce(const std::string& path, bool headerFlag, const std::
         return result;
     }
     doc.lineEnding = reader.lineEndingKind();
+    doc.endsWithoutLineBreak = reader.endedWithoutLineBreak();
     doc.diskPath = attempt.path;
     doc.diskSize = diskSize;
     doc.diskTime = diskTime;
@@ -288,6 +289,8 @@ bool OpenFlow::storeRecord(CMyCSV& reader, int rowIndex, int& widest) {
         }
     }
     widest = std::max(widest, cellCountOf(reader, kept));
+    // A save that keeps the file's form encloses each column's cells as the file did.
+    hyo.columnQuoting().noteRecord(reader.fieldForms(), kept);
     // The kept fields lie back to back in the reader; joined in place they are the row.
     int length = 0;
     const char* row = reader.joinKeptFields(length);

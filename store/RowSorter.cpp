@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/core/CodePage.h"
+#include "platform/core/GivenCodes.h"
 #include "platform/core/MemoryHook.h"
 #include "platform/core/Prompt.h"
 #include "store/CMyHyo.h"
@@ -50,20 +51,42 @@ struct Scratch {
     Scratch& operator=(const Scratch&) = delete;
 };
 
+// Characters lent a code of the user-defined area sort after every CP932 character, in code order.
+constexpr uint64_t LentPack = 0x7E01;   // above every CP932 double-byte pack (at most 0x7DFF)
+
+bool isLent(char lead, char trail) {
+    return GivenCodes::isGiven(static_cast<uint16_t>(static_cast<unsigned char>(lead) << 8 | static_cast<unsigned char>(trail)));
+}
+
+// For two double-byte characters: their order when either is lent, else 0.
+int compareLent(std::string_view a, std::string_view b) {
+    if (static_cast<unsigned char>(a[0]) < 0xF0 && static_cast<unsigned char>(b[0]) < 0xF0) return 0;
+    const bool lentA = isLent(a[0], a[1]), lentB = isLent(b[0], b[1]);
+    if (!lentA && !lentB) return 0;
+    if (lentA != lentB) return lentA ? 1 : -1;
+    const auto codeA = static_cast<unsigned char>(a[0]) << 8 | static_cast<unsigned char>(a[1]);
+    const auto codeB = static_cast<unsigned char>(b[0]) << 8 | static_cast<unsigned char>(b[1]);
+    return codeA == codeB ? 0 : codeA < codeB ? -1 : 1;
+}
+
 // A text key's first four characters packed so that comparing two packs as numbers orders
 // them as compareText does: 15 bits a character (single bytes 1-256 by their folded signed
 // value, double-byte characters from 0x201 by signed lead and trail byte, 0 after the end),
-// and the lowest bit set when the cell goes on beyond them. Most comparisons end here,
+// and the lowest bit set when the cell goes on beyond them or holds a lent code (they share
+// one value above every CP932 character). Most comparisons end here,
 // without reading the cells from the rows scattered through memory.
 uint64_t packPrefix(std::string_view cell) {
     uint64_t pack = 0;
     std::size_t i = 0;
-    for (int slot = 0; slot < 4; ++slot) {
+    bool lentSeen = false;   // lent codes share one value: what follows is left to compareText
+    for (int slot = 0; slot < 4 && !lentSeen; ++slot) {
         uint64_t code = 0;
         if (i < cell.size()) {
             const auto byte = static_cast<unsigned char>(cell[i]);
             if (kTables.lead[byte] && i + 1 < cell.size()) {
                 code = 0x101 + ((signedByte(cell[i]) + 128) << 8) + (signedByte(cell[i + 1]) + 128);
+                // Lent codes follow every CP932 character; compareText orders them among themselves.
+                if (byte >= 0xF0 && isLent(cell[i], cell[i + 1])) code = LentPack, lentSeen = true;
                 i += 2;
             } else {
                 code = static_cast<uint64_t>(kTables.rank[byte] + 129);
@@ -72,7 +95,7 @@ uint64_t packPrefix(std::string_view cell) {
         }
         pack |= code << (49 - 15 * slot);
     }
-    return pack | (i < cell.size() ? 1 : 0);
+    return pack | (i < cell.size() || lentSeen ? 1 : 0);
 }
 
 // The located keys of every view row: text keys keep the packed start of the cell (the cell
@@ -102,6 +125,8 @@ int RowSorter::compareText(std::string_view a, std::string_view b) {
         const bool doubleB = kTables.lead[y[i]] && i + 1 < nb;
         if (doubleA != doubleB) return doubleA ? 1 : -1;
         if (doubleA) {
+            const int lent = compareLent(a.substr(i, 2), b.substr(i, 2));
+            if (lent != 0) return lent;
             for (int k = 0; k < 2; ++k, ++i) {
                 const int p = signedByte(a[i]);
                 const int q = signedByte(b[i]);

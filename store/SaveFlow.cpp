@@ -54,6 +54,8 @@ const char* const MsgRecentList =
     "ファイルは保存しましたが、最近使ったファイルの一覧(vexil_hist.lst)を書き込めませんでした。";
 const char* const MsgColourList =
     "ファイルは保存しましたが、色情報の一時保存の一覧(vxc.lst)を書き込めませんでした。";
+const char* const MsgShiftJisLoss =
+    "Shift-JISで保存できない文字が%d文字あります。「?」に置き換えて保存しますか？";
 const char* const MsgCreateBeside = "データファイル直下に色情報ファイル(VXC)を作成します。\nよろしいですか？";
 
 constexpr int MaxExportRow = 999999;
@@ -94,6 +96,7 @@ struct SaveFlow::Output {
     int first = 0;               // inclusive range of rows
     int last = -1;
     bool viewRows = false;       // rows through the filter map (export) or stored rows (save)
+    bool keepForm = false;       // columns enclosed as read, last line ended as read
 };
 
 SaveFlow::SaveFlow(CMyHyo& hyo, CMyGlobal& global, DocumentState& doc, SaveFlowWindow window)
@@ -255,6 +258,7 @@ bool SaveFlow::writeDocument(const Target& target, bool saveAs) {
     out.titleLine = hyo.inHeaderMode();
     out.first = 0;
     out.last = hyo.storeRowCount() - 1;
+    out.keepForm = global.quoteKind() == CMyGlobal::QuoteAsRead;
     StagedFile staged(target.path);
     if (!writeRows(out, withColour ? &colour : nullptr, staged)) return false;
 
@@ -309,6 +313,9 @@ bool SaveFlow::writeRows(Output& out, CMyColourFile* colour, StagedFile& staged)
     wait(true);
     if (out.bom) file.writeBom();
     writer.setColumns(hyo, CMyWriter::columnCount(hyo, out.titleLine));
+    if (out.keepForm) writer.keepColumnForms(hyo.columnQuoting());
+    const bool lastLineOpen = out.keepForm && doc.endsWithoutLineBreak;
+    if (lastLineOpen && out.first > out.last) writer.omitNextLineEnd();
     bool ok = !out.titleLine || writer.writeHeaderLine(hyo);
 
     // Every stored row is written, whatever the filter shows; export follows the view.
@@ -316,12 +323,15 @@ bool SaveFlow::writeRows(Output& out, CMyColourFile* colour, StagedFile& staged)
     if (!out.viewRows) hyo.setFilterActive(false);
     auto storeRowOf = [&](int row) { return out.viewRows ? hyo.storeRow(row) : row; };
     if (ok && out.rowZeroFirst) ok = writer.writeRow(hyo, storeRowOf(0), nullptr, 0);
-    for (int row = out.first; ok && row <= out.last; ++row)
+    for (int row = out.first; ok && row <= out.last; ++row) {
+        if (lastLineOpen && row == out.last) writer.omitNextLineEnd();
         ok = writer.writeRow(hyo, storeRowOf(row), colour, row);
+    }
     hyo.setFilterActive(filtered);
     writer.flush();
 
     const int colourStatus = (ok && colour) ? colour->finishColourFile() : 0;
+    const int lentCodes = file.unrepresentableCharacters();
     const int dataStatus = file.close();
     wait(false);
     if (!ok) {
@@ -332,6 +342,13 @@ bool SaveFlow::writeRows(Output& out, CMyColourFile* colour, StagedFile& staged)
     if (colourStatus != 0 || dataStatus != 0) {
         if (colour) colour->abandon();
         Prompt::warn(MsgWrite);
+        return false;
+    }
+    // The file is still only staged: No leaves the old one (and its colours) as they were.
+    char question[200];
+    std::snprintf(question, sizeof question, MsgShiftJisLoss, lentCodes);
+    if (lentCodes > 0 && !askQuestion(question, PromptAnswer::No)) {
+        if (colour) colour->abandon();
         return false;
     }
     return true;

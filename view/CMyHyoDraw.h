@@ -203,6 +203,9 @@ public:
     FindParameters findParams;
 
 private:
+    // The mouse gestures work on the selection, the drag state and the overlay directly.
+    friend class GridGestures;
+
     struct XorPart {
         QRect rect;
         QRgb colour;
@@ -215,27 +218,11 @@ private:
     int scaledColumn(int column) const;
     int scaledRow(int row) const;
 
-    bool onFillHandle(int x, int y) const;
-
     void replaceParts(std::vector<XorPart>& parts, std::vector<XorPart> fresh);
     void requestUpdate(const QRect& gridRect);
     void eraseCursor();
     std::vector<XorPart> cursorPartsAt(int column, int row);
     std::vector<XorPart> bandParts();
-    void showGuide();
-    void eraseGuide();
-
-    void selectColumn(int column, bool shift);
-    void selectRow(int row, bool shift);
-    void startColumnDrag(const ColumnSlot& slot);
-    void startRowDrag(const LayoutEntry& entry);
-    void startFill();
-    void pressCell(int column, int row, bool shift);
-    void extendTo(int x, int y);
-    int finishGuide();
-    int finishColumnDrag();
-    int finishRowDrag();
-    int finishSelection();
 
     CMyHyo& hyo_;
     GridCanvas canvas_;

@@ -2,6 +2,7 @@
 #include "view/GridCanvas.h"
 
 #include "platform/core/CodePage.h"
+#include "platform/core/GivenCodes.h"
 
 #include <QFontMetrics>
 #include <QPainter>
@@ -194,6 +195,9 @@ GridCanvas::Glyph GridCanvas::rasterise(unsigned code) {
     QFontMetrics metrics(deviceFont_);
     Glyph result;
     result.advance = QFontMetrics(font_).horizontalAdvance(character);
+    // A lent code is a double-byte character like any other: it takes a full-width cell,
+    // whatever the fallback font that draws it says.
+    if (GivenCodes::isGiven(static_cast<uint16_t>(code))) result.advance = QFontMetrics(font_).horizontalAdvance(QChar(0x3042));
     const int boxWidth = metrics.horizontalAdvance(character) + 2 * GlyphPad + metrics.maxWidth();
     const int boxHeight = metrics.height() + 2 * GlyphPad;
     QImage box(std::max(boxWidth, 1), std::max(boxHeight, 1), QImage::Format_ARGB32_Premultiplied);

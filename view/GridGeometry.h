@@ -2,6 +2,8 @@
 // and band edges the cursor, the selection and the mouse are worked out from.
 #pragma once
 
+#include "view/CellLayout.h"
+
 #include <QRect>
 
 #include <optional>
@@ -14,17 +16,6 @@ struct LayoutEntry {
     int sourceY = 0;
     int gridY = 0;
     int row = -1;
-};
-
-// One visible column, in drawing order: the frozen columns first, then the scrolled ones.
-struct ColumnSlot {
-    int column = 0;
-    int x = 0;
-    int width = 0;
-    bool rightAligned = false;
-    int textColour = -1;    // colour index, or anything outside 0..31 for none
-    int backColour = -1;
-    bool afterJump = false; // first column shown after the frozen ones
 };
 
 // Coordinates are relative to the grid area's top-left corner. Only columns and rows with a

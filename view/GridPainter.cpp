@@ -83,8 +83,9 @@ void GridPainter::drawRowNumbers(const std::vector<LayoutEntry>& rows) {
 
 QRgb GridPainter::cellBackground(const ColumnSlot& slot, const Cell& cell, QRgb base,
                                  bool baseIsAlternate) {
-    if (CMyHyoCom::isColourIndex(cell.back)) return brushes_.colour(cell.back, com_);
-    if (CMyHyoCom::isColourIndex(slot.backColour)) return brushes_.colour(slot.backColour, com_);
+    const int index = CellLayout::colourIndex(cell.back, slot.backColour);
+    if (index >= 0) return brushes_.colour(index, com_);
+    // Alternate lines stop at the data's right edge; paper has no alternate lines.
     if (baseIsAlternate && slot.column >= columnCount_) return White;
     return base;
 }
@@ -138,11 +139,8 @@ void GridPainter::drawGroup(const ColumnSlot* group, int count, const Cell& firs
     const QRect r(slot.x, y, slot.width, h);
     canvas_.fillRect(slot.x, y, slot.width, h, cellBackground(slot, first, base, baseIsAlternate));
     // Text colour: the cell's own, else the column's, else the row's (or the default).
-    QRgb colour = baseText;
-    if (CMyHyoCom::isColourIndex(first.fore))
-        colour = fromPalette(com_.textColour(first.fore));
-    else if (CMyHyoCom::isColourIndex(slot.textColour))
-        colour = fromPalette(com_.textColour(slot.textColour));
+    const int index = CellLayout::colourIndex(first.fore, slot.textColour);
+    const QRgb colour = index >= 0 ? fromPalette(com_.textColour(index)) : baseText;
     const int textEnd = first.length > 0 ? drawCellText(r, first, slot.rightAligned, colour) : 0;
     canvas_.verticalLine(slot.x, y, y + h, GridLine);
     // Inner borders stay hidden where the text runs across them.
@@ -152,37 +150,34 @@ void GridPainter::drawGroup(const ColumnSlot* group, int count, const Cell& firs
 
 // Draws the cell's lines; returns how far the text reaches from the cell's left edge.
 int GridPainter::drawCellText(const QRect& r, const Cell& cell, bool rightAligned, QRgb colour) {
-    const char* text = cell.text;
-    const int length = cell.length;
     const int rowBottom = r.top() + r.height();   // lines below are covered by the next row
     int y = r.top() + 1;
     int textEnd = 0;
-    int start = 0;
-    for (;;) {
-        int cr = start;
-        while (cr < length && text[cr] != '\r') ++cr;
-        if (cr >= length) break;
-        const int width = canvas_.textWidth(text + start, cr - start);
+    CellLayout lines(cell.text, cell.length);
+    CellLine line;
+    while (lines.next(line) && !line.last) {
+        const char* text = cell.text + line.start;
+        const int width = canvas_.textWidth(text, line.length);
         if (y < rowBottom) {
-            canvas_.drawText(r.left() + 3, y, text + start, cr - start, colour);
+            canvas_.drawText(r.left() + 3, y, text, line.length, colour);
             if (style_.lineBreakMarks) drawBreakMark(r.left(), width, y);
         }
         textEnd = std::max(textEnd, width + 8);
         y += style_.linePitch;
-        start = cr + 1;
-        if (start < length && text[start] == '\n') ++start;
         rightAligned = false;
     }
-    const int rest = length - start;
+    const char* text = cell.text + line.start;
+    // On screen the right-aligned line ends 4 pixels inside the cell and is clipped to it; on
+    // paper it ends 1 pixel (scaled) inside and is not clipped.
     if (rightAligned) {
-        const int width = canvas_.textWidth(text + start, rest);
+        const int width = canvas_.textWidth(text, line.length);
         const int right = r.left() + r.width() - 4;
-        canvas_.drawText(right - width, r.top() + 1, text + start, rest, colour, r.left(), right,
+        canvas_.drawText(right - width, r.top() + 1, text, line.length, colour, r.left(), right,
                          r.top() + 1, rowBottom - 1);
         return textEnd;
     }
-    const int width = y < rowBottom ? canvas_.drawText(r.left() + 3, y, text + start, rest, colour)
-                                    : canvas_.textWidth(text + start, rest);
+    const int width = y < rowBottom ? canvas_.drawText(r.left() + 3, y, text, line.length, colour)
+                                    : canvas_.textWidth(text, line.length);
     return std::max(textEnd, width);
 }
 

@@ -4,10 +4,11 @@
 #include <string>
 #include <string_view>
 
-// Conversions return how many characters could not be carried over exactly: characters CP932
-// cannot hold (written as "?") and characters that come back as a different one (U+301C WAVE
-// DASH becomes 0x8160, which reads back as U+FF5E; U+00A5 becomes a backslash). Invalid input
-// bytes count too and become "?" (or U+FFFD towards Unicode).
+// Conversions go through the run's table of lent codes (GivenCodes): a character CP932 lacks,
+// or one it would swap for a look-alike (U+301C WAVE DASH, U+00A5), gets a code of the
+// user-defined area and comes back as itself. They return how many characters could not be
+// carried over: invalid input (written as "?", or U+FFFD towards Unicode) and, once all 1,880
+// codes are lent, every further new character (written as "?").
 class CodePage {
 public:
     static bool isLeadByte(unsigned char c) {

@@ -209,6 +209,25 @@ TEST(OptionDialog, QuoteChoicesAndTheirSamples) {
     EXPECT_EQ(f.get<QLabel>("lbl_DblSample3")->text(), QStringLiteral("123[TAB]山田　太郎[TAB]値\"A,B\nC[TAB]"));
 }
 
+TEST(OptionDialog, AsReadChoiceIsTheNewDefaultAndStoredAsFour) {
+    TempHome home;
+    CMyGlobal g;
+    g.loadSettings(1920, 1080);   // no vexil.ini yet
+    OptionForm f(g);
+    auto* asRead = f.get<QRadioButton>("rdo_DblAsRead");
+    EXPECT_EQ(asRead->text(), QStringLiteral("読込時と同じ"));
+    EXPECT_TRUE(asRead->isChecked());
+    EXPECT_TRUE(f.box("chk_FileDblRetOnly")->isEnabled());
+    EXPECT_EQ(f.get<QLabel>("lbl_DblSample4")->text(), QStringLiteral("\"123\",山田　太郎,\"値\"\"A,B\nC\",\"\""));
+    f.click("rdo_DblAll");
+    EXPECT_FALSE(f.box("chk_FileDblRetOnly")->isEnabled());
+    f.click("rdo_DblAsRead");
+    EXPECT_TRUE(f.box("chk_FileDblRetOnly")->isEnabled());
+    f.click("cmd_Ok");
+    EXPECT_EQ(savedOptions(home).at("DBLKIND"), 4);
+    EXPECT_EQ(savedOptions(home).at("F_DBL_RETONLY"), 0);
+}
+
 TEST(OptionDialog, RunOnlyOkAsksForStartEncodingAndColourModeAndKeepsTheFile) {
     TempHome home;
     home.write("vexil.ini", "[OPT]\r\nMOZICODE=0\r\nMAKEFD=1\r\nSCALE=100\r\n");

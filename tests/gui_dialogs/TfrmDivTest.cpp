@@ -13,6 +13,7 @@
 #include <functional>
 
 #include "dialogs/TfrmDiv.h"
+#include "support/FullLentArea.h"
 #include "support/ScriptedPrompt.h"
 
 namespace {
@@ -42,6 +43,7 @@ TEST(TfrmDiv, TextsAndOneCharacterField) {
 
 TEST(TfrmDiv, EmptyAndUnwritableEntriesKeepTheDialogOpen) {
     ScriptedPrompt prompt;
+    const FullLentArea full;   // "한" finds no code left
     prompt.answer(PromptAnswer::Ok);
     int step = 0;
     whenModal<TfrmDiv>([&](TfrmDiv& dialog) {
@@ -49,7 +51,7 @@ TEST(TfrmDiv, EmptyAndUnwritableEntriesKeepTheDialogOpen) {
         EXPECT_EQ(dialog.findChild<QLineEdit*>("txt_Div")->text(), QStringLiteral("/"));
         typeAndOk(dialog, QString());
         step = dialog.isVisible() ? 1 : -1;
-        typeAndOk(dialog, QStringLiteral("한"));   // no CP932 form
+        typeAndOk(dialog, QStringLiteral("한"));   // no CP932 form, no lent code
         if (dialog.isVisible()) step = 2;
         typeAndOk(dialog, QStringLiteral("／"));
     });

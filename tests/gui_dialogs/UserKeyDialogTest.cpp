@@ -84,7 +84,8 @@ TEST(UserKeyDialog, FreshSettingsShowEighteenUndefinedKeysAndNothingToChoose) {
     EXPECT_TRUE(d.choiceDisabled());
     EXPECT_EQ(d.kind->count(), 4);
     EXPECT_EQ(d.kind->itemText(3), QStringLiteral("文字操作"));
-    EXPECT_EQ(d.functions->count(), 8);   // group 0 is shown
+    EXPECT_EQ(d.functions->count(), 9);   // group 0 is shown, redo last
+    EXPECT_EQ(d.functions->item(8)->text(), QStringLiteral("やり直し"));
 }
 
 TEST(UserKeyDialog, ApplyStoresTheNumberKeepsTheKeySelectedAndReachesTheFile) {

@@ -1,6 +1,8 @@
 // Tests of the in-cell editor on its own: lines, limits, caret moves, typing, paste and IME.
 #include "editor/CMyEdit.h"
 #include "platform/core/CodePage.h"
+#include "platform/core/GivenCodes.h"
+#include "support/FullLentArea.h"
 #include "support/ScriptedPrompt.h"
 
 #include <QApplication>
@@ -298,7 +300,32 @@ TEST_F(EditTest, CommitWhileClosedAsksForTheEditorFirst) {
     EXPECT_EQ(edit.text(), CodePage::toCp932("漢"));
 }
 
+// Typed and composed characters Shift-JIS lacks take lent codes: one double-width character
+// of two bytes for the caret, the width and the byte limit.
+TEST_F(EditTest, CharactersOutsideCp932AreTypedAsLentCodes) {
+    GivenCodes::reset();
+    ASSERT_EQ(openCell("", 0), 0);
+    EXPECT_TRUE(edit.typeText(QString::fromUtf8("a\U0001F363")));
+    QInputMethodEvent commit;
+    commit.setCommitString(QString::fromUtf8("\uAE40e\u0301"));   // Hangul, e and a combining accent
+    QApplication::sendEvent(&owner, &commit);
+    EXPECT_EQ(edit.text(), "a\xF0\x40\xF0\x41" "e\xF0\x42");
+    EXPECT_EQ(prompt.beeps(), 0);
+    EXPECT_EQ(edit.caretPosition(), 8);
+    key(Qt::Key_Left);
+    EXPECT_EQ(edit.caretPosition(), 6);
+    key(Qt::Key_Left);
+    key(Qt::Key_Left);
+    EXPECT_EQ(edit.caretPosition(), 3);
+    const int afterSushi = edit.caretRect().left();
+    key(Qt::Key_Left);
+    EXPECT_EQ(edit.caretPosition(), 1);
+    EXPECT_EQ(afterSushi - edit.caretRect().left(), 2 * edit.charWidth());
+    GivenCodes::reset();
+}
+
 TEST_F(EditTest, CharactersOutsideCp932AreRefusedWithABeep) {
+    const FullLentArea full;   // no lent code is left for the emoji
     ASSERT_EQ(openCell("", 0), 0);
     EXPECT_FALSE(edit.typeText(QString::fromUtf8("a😀b")));
     EXPECT_EQ(edit.text(), "ab");

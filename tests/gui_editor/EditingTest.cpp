@@ -1,7 +1,9 @@
 // Editing cells through the grid: typing, F2, double click, commit rules, IME and the header.
 #include "NavFixture.h"
+#include "dialogs/TfrmInfomation.h"
 
 #include "platform/core/CodePage.h"
+#include "support/FullLentArea.h"
 #include "support_gui/WhenDialogShows.h"
 
 #include <QClipboard>
@@ -333,7 +335,7 @@ TEST_F(EditingTest, InformationWindowListsSixLinesForTheSelection) {
         for (int i = 0; list && i < list->count(); ++i) shown << list->item(i)->text();
         dialog.accept();
     });
-    nav->showSelectionInformation();
+    TfrmInfomation::showItems(nullptr, nav->selectionInformation());
     EXPECT_EQ(caption, QString::fromUtf8("情報表示"));
     EXPECT_EQ(name, QStringLiteral("TfrmInfomation"));
     ASSERT_EQ(shown.size(), 6);
@@ -475,6 +477,7 @@ TEST_F(EditingTest, MixedEditingSessionsStoreWhatTheEditorHeld) {
 namespace {
 
 TEST_F(EditingTest, ACharacterTheCellCannotHoldStartsNoEdit) {
+    const FullLentArea full;   // no lent code is left for the emoji
     setTable(5, 4);
     nav->goToCell(1, 1);
     QTest::sendKeyEvent(QTest::Click, grid, Qt::Key_unknown, QString::fromUtf8("😀"),

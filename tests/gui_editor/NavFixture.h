@@ -2,8 +2,8 @@
 // navigation wired as in the main window, shown offscreen at 100 %.
 #pragma once
 
-#include "app/Navigator.h"
-#include "app/NavigatorHost.h"
+#include "grid/Navigator.h"
+#include "grid/NavigatorHost.h"
 #include "editor/CMyEdit.h"
 #include "settings/CMyGlobal.h"
 #include "store/CMyHyo.h"

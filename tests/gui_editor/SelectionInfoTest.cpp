@@ -1,5 +1,5 @@
 // Tests of the selection summaries (information lines, line totals).
-#include "app/SelectionInfo.h"
+#include "grid/SelectionInfo.h"
 #include "store/CMyHyo.h"
 #include "support/ScriptedPrompt.h"
 

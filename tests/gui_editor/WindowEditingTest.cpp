@@ -1,5 +1,5 @@
 // Editing in the real main window: keys on its grid, the modified mark and Edit > Undo.
-#include "app/Navigator.h"
+#include "grid/Navigator.h"
 #include "app/TfrmMain.h"
 #include "editor/CMyEdit.h"
 #include "store/CMyHyo.h"

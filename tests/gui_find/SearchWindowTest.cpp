@@ -1,7 +1,7 @@
 // Sort, find, replace and filter on the real main window: the dialog shown modally, the cursor,
 // the caption, the status bar, the scroll bars and the undo journal afterwards.
 #include "app/CommandSurfaces.h"
-#include "app/Navigator.h"
+#include "grid/Navigator.h"
 #include "app/SearchRunner.h"
 #include "app/TfrmMain.h"
 
@@ -166,6 +166,45 @@ TEST_F(SearchWindowTest, CtrlRReplaceAllReportsTheCountAndUndoesInOneStep) {
     EXPECT_TRUE(caption(*w).contains(QStringLiteral("(更新)")));
     action(*w, "mnuEditUndo")->trigger();
     EXPECT_EQ(column(*w, 0) + column(*w, 1), "a/b|e|c/d|f/g|");
+}
+
+TEST_F(SearchWindowTest, RegexReplaceAllFilterAndRunawayPatternsFromTheDialog) {
+    auto w = open("2024/05,a1\r\n1999/12,b22\r\nnone,c\r\n");
+    whenModal<TfrmFind>([](TfrmFind& d) {
+        d.findChild<QCheckBox*>("chk_Regex")->setChecked(true);
+        fillAndClick(d, "^(\\d{4})/(\\d\\d)$", "cmd_Press", "$2.$1");
+    });
+    prompt.answer(PromptAnswer::Ok);
+    press(*w, Qt::Key_R, Qt::ControlModifier);
+    EXPECT_EQ(prompt.last().text, "2箇所のセルを置換しました。");
+    EXPECT_EQ(column(*w, 0), "05.2024|12.1999|none|");
+    EXPECT_EQ(w->view().curColumn() * 10 + w->view().curRow(), 1);
+    action(*w, "mnuEditUndo")->trigger();
+    EXPECT_EQ(column(*w, 0), "2024/05|1999/12|none|");
+
+    // The box stays ticked for the next showing; a runaway pattern stops with a message.
+    w->goToCell(1, 0);
+    whenModal<TfrmFind>([](TfrmFind& d) {
+        EXPECT_TRUE(d.findChild<QCheckBox*>("chk_Regex")->isChecked());
+        fillAndClick(d, "[a-z]\\d{2}$", "cmd_Filter");
+    });
+    action(*w, "tb_FilterSet")->trigger();
+    EXPECT_EQ(column(*w, 1), "b22|");
+    EXPECT_TRUE(w->filterButtonDown());
+    action(*w, "mnuFindSelClear")->trigger();
+    w->hyo().setCell(0, 2, (std::string(40, 'a') + "b").c_str());
+    w->goToCell(0, 0);
+    whenModal<TfrmFind>([](TfrmFind& d) { fillAndClick(d, "(a+)+$", "cmd_Down"); });
+    prompt.answer(PromptAnswer::Ok);
+    press(*w, Qt::Key_F, Qt::ControlModifier);
+    EXPECT_EQ(prompt.last().text, "検索が複雑すぎるため中断しました。");
+    EXPECT_EQ(w->view().curColumn() * 10 + w->view().curRow(), 0);
+    prompt.answer(PromptAnswer::Ok);
+    whenModal<TfrmFind>([](TfrmFind& d) { fillAndClick(d, "(a+)+$", "cmd_Filter"); });
+    action(*w, "tb_FilterSet")->trigger();
+    EXPECT_EQ(prompt.last().text, "検索が複雑すぎるため中断しました。");
+    EXPECT_FALSE(w->hyo().isFiltered());
+    EXPECT_FALSE(w->filterButtonDown());
 }
 
 TEST_F(SearchWindowTest, FilterButtonsShowMatchingRowsFitTheBarsAndClearAgain) {

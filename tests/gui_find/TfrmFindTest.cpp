@@ -17,6 +17,7 @@
 #include <functional>
 
 #include "settings/CMyGlobal.h"
+#include "support/FullLentArea.h"
 #include "support/ScriptedPrompt.h"
 #include "support/TempHome.h"
 #include "view/CMyHyoCom.h"
@@ -179,7 +180,9 @@ TEST_F(FindDialogTest, TextsThatDoNotFitStayInTheDialogUncut) {
               FindCancelled);
     EXPECT_EQ(prompt.last().text, "検索文字が長すぎます。");
     EXPECT_EQ(dialog.searchText, "");
-    // A character the code page cannot hold beeps; TAB becomes a space.
+    // A character the code page cannot hold (and no lent code is left for) beeps; TAB becomes a
+    // space.
+    const FullLentArea full;
     EXPECT_EQ(run(FindModeFind, [&] { type("cbo_Data", QStringLiteral("a\u00E9")); click("cmd_Down"); }),
               FindCancelled);
     EXPECT_EQ(prompt.beeps(), 1);
@@ -189,4 +192,47 @@ TEST_F(FindDialogTest, TextsThatDoNotFitStayInTheDialogUncut) {
     // The filter holds 50 characters of two bytes each.
     EXPECT_EQ(run(FindModeFilter, [&] { type("cbo_Data", longText); click("cmd_Filter"); }), FindDown);
     EXPECT_EQ(dialog.searchText.size(), 52u);
+}
+
+TEST_F(FindDialogTest, TheRegexBoxInEveryModeDisablesTheMethodsAndRefusesFaultyPatterns) {
+    auto* regexBox = child<QCheckBox>("chk_Regex");
+    ASSERT_NE(regexBox, nullptr);
+    EXPECT_EQ(regexBox->text(), QStringLiteral("正規表現(&X)"));
+    std::vector<bool> shown;
+    for (int mode : {FindModeFind, FindModeReplace, FindModeFilter})
+        run(mode, [&] { shown.push_back(regexBox->isVisible()); });
+    EXPECT_EQ(shown, (std::vector<bool>{true, true, true}));
+
+    // Ticked, the method lists are of no use.
+    run(FindModeFind, [&] { QTest::mouseClick(regexBox, Qt::LeftButton); });
+    EXPECT_TRUE(regexBox->isChecked());
+    EXPECT_FALSE(child<QComboBox>("cbo_Kind")->isEnabled());
+    EXPECT_FALSE(child<QComboBox>("cbo_KindRep")->isEnabled());
+    EXPECT_EQ(dialog.matchKind(), 20);
+    child<QCheckBox>("chk_Case")->setChecked(true);
+    EXPECT_EQ(dialog.matchKind(), 21);
+    dialog.showMode(FindModeReplace);
+    EXPECT_EQ(dialog.matchKind(), 21);
+
+    // A faulty pattern keeps the dialog open in every mode, the filter's included.
+    for (auto [mode, button] : {std::pair{FindModeFind, "cmd_Down"}, std::pair{FindModeFilter, "cmd_Filter"}}) {
+        prompt.answer(PromptAnswer::Ok);
+        EXPECT_EQ(run(mode, [&, button = button] {
+                      type("cbo_Data", QStringLiteral("(漢字"));
+                      click(button);
+                      EXPECT_TRUE(dialog.isVisible());
+                  }),
+                  FindCancelled);
+        EXPECT_EQ(prompt.last().text, "正規表現に誤りがあります。(4文字目：missing closing parenthesis)");
+    }
+    EXPECT_EQ(run(FindModeReplace, [&] {
+                  type("cbo_Data", QStringLiteral("(\\d+)円"));
+                  type("cbo_Press", QStringLiteral("$1"));
+                  click("cmd_Press");
+              }),
+              FindReplaceAll);
+    EXPECT_EQ(dialog.searchText, "(\\d+)\x89\x7E");
+    regexBox->setChecked(false);
+    EXPECT_TRUE(child<QComboBox>("cbo_KindRep")->isEnabled());
+    EXPECT_EQ(dialog.matchKind(), 7);
 }

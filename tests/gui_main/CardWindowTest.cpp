@@ -1,6 +1,6 @@
 // Card editing on a real main window: opening with F5 and tb_Card, stepping, editing, a new
 // card, titles, undo in the card and in the table, cancelling, and what the card remembers.
-#include "app/Navigator.h"
+#include "grid/Navigator.h"
 #include "app/TfrmMain.h"
 
 #include "dialogs/TfrmCard.h"

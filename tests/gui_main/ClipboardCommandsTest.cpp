@@ -3,6 +3,7 @@
 #include "app/CommandSurfaces.h"
 #include "app/CommandTable.h"
 #include "app/TfrmMain.h"
+#include "platform/core/GivenCodes.h"
 #include "store/CMyHyo.h"
 #include "support/ScriptedPrompt.h"
 #include "support/TempHome.h"
@@ -87,12 +88,13 @@ TEST_F(ClipboardCommandsTest, CopiedRangePastesElsewhereKeepingTheTargetsColours
 }
 
 TEST_F(ClipboardCommandsTest, TextFromOtherProgramsInEveryLineEnding) {
+    GivenCodes::reset();
     open("k\r\n");
     setClip(QString::fromUtf8("x,1\t\"q\"\"\n2\r\n3\r4\t😀\tα\tt\tab"));
     cursorOnly(1, 0);
     trigger("mnuEditPaste");
-    EXPECT_EQ(prompt.beeps(), 1);   // one character CP932 cannot hold
-    EXPECT_EQ(rows(), "k\tx,1\t\"q\"\"|\t2|\t3|\t4\t?\t\x83\xbf\tt\tab|");
+    EXPECT_EQ(prompt.beeps(), 0);   // the emoji borrows the first user-defined code
+    EXPECT_EQ(rows(), "k\tx,1\t\"q\"\"|\t2|\t3|\t4\t\xF0\x40\t\x83\xbf\tt\tab|");
     EXPECT_TRUE(prompt.shown().empty());
 
     // Transposed: the text's rows become columns.
@@ -109,8 +111,23 @@ TEST_F(ClipboardCommandsTest, TextFromOtherProgramsInEveryLineEnding) {
     QApplication::clipboard()->clear();
     const std::string kept = rows();
     trigger("mnuEditPaste");
-    EXPECT_EQ(prompt.beeps(), 2);
+    EXPECT_EQ(prompt.beeps(), 1);
     EXPECT_EQ(rows(), kept);
+}
+
+// Characters Shift-JIS lacks go into cells and come out again as themselves, private use too.
+TEST_F(ClipboardCommandsTest, CharactersOutsideShiftJisCrossTheClipboardBothWays) {
+    GivenCodes::reset();
+    open("\x82\xA0,\xF0\x40\r\n");   // the file's own user-defined character F040 (U+E000)
+    const QString text = QString::fromUtf8("Jos\u00e9\t\U0001F363 sushi\r\n\uAE40\uCE58\t\ue000\u301c\r\n");
+    setClip(text);
+    cursorOnly(0, 1);
+    trigger("mnuEditPaste");
+    EXPECT_EQ(prompt.beeps(), 0);
+    EXPECT_EQ(rows(), "\x82\xA0\t\xF0\x40|Jos\xF0\x41\t\xF0\x42 sushi|\xF0\x43\xF0\x44\t\xF0\x40\xF0\x45|");
+    select(SelCells, 0, 0, 1, 2);
+    trigger("mnuEditCopy");
+    EXPECT_EQ(clip(), QString::fromUtf8("\u3042\t\ue000\r\n") + text);
 }
 
 TEST_F(ClipboardCommandsTest, LimitsAreRefusedWithTheirMessages) {

@@ -1,7 +1,7 @@
 // The tool palette opened by right clicks on the real grid, the user-defined keys pressed on
 // the grid, and the enable and check marks a menu shows when it opens.
 #include "app/CommandSurfaces.h"
-#include "app/Navigator.h"
+#include "grid/Navigator.h"
 #include "app/TfrmMain.h"
 #include "dialogs/TfrmFind.h"
 #include "dialogs/TfrmTool.h"

@@ -179,7 +179,7 @@ TEST_F(CommandTableTest, MenusAreBuiltFromTheTableWithTheirCaptionsAndShortcuts)
     }
 }
 
-TEST_F(CommandTableTest, EveryEntryIsNamedOnceRunsAFunctionAndNamesItsOperation) {
+TEST_F(CommandTableTest, EveryEntryIsNamedOnceAndRunsAFunction) {
     std::set<std::string> seen, shortcuts, menuItems;
     for (const auto& [menu, items] : expectedMenus)
         for (const Item& i : items) menuItems.insert(i.name);
@@ -188,8 +188,6 @@ TEST_F(CommandTableTest, EveryEntryIsNamedOnceRunsAFunctionAndNamesItsOperation)
         ASSERT_NE(c.name, nullptr);
         EXPECT_TRUE(seen.insert(c.name).second) << c.name;
         EXPECT_NE(c.run, nullptr) << c.name;
-        ASSERT_NE(c.operation, nullptr) << c.name;
-        EXPECT_GT(std::string(c.operation).size(), 3u) << c.name;
         if (c.shortcut) EXPECT_TRUE(shortcuts.insert(c.shortcut).second) << c.shortcut;
         if (c.caption) {
             EXPECT_EQ(menuItems.count(c.name), 1u) << c.name;
@@ -303,7 +301,6 @@ TEST_F(CommandTableTest, EveryUserKeyFunctionHasOneCommand) {
 TEST_F(CommandTableTest, RulesFollowTheColourModeFilterAndViewModes) {
     CommandState s;
     EXPECT_TRUE(CommandRules::enabled(EnableRule::Always, s));
-    EXPECT_FALSE(CommandRules::enabled(EnableRule::NotBuilt, s));
     EXPECT_FALSE(CommandRules::enabled(EnableRule::ColourFiles, s));
     s.colourFiles = true;
     EXPECT_TRUE(CommandRules::enabled(EnableRule::ColourFiles, s));
@@ -330,25 +327,33 @@ TEST_F(CommandTableTest, RulesFollowTheColourModeFilterAndViewModes) {
     EXPECT_FALSE(CommandRules::checked(CheckRule::Own, s));
 }
 
-TEST_F(CommandTableTest, CommandsNotBuiltAreShownDisabledAndNeverRun) {
-    ScriptedPrompt prompt;
-    TfrmMain w({});
-    int notBuilt = 0;
+// The wrap is the only place that refuses while the editor is open or stores its text first,
+// so every entry carries the one it needs: Blocked, Commit, or neither for these few.
+TEST_F(CommandTableTest, EveryEntryIsBlockedOrCommitsAsItNeeds) {
+    const std::set<std::string> blocked = {
+        "mnuFileOpen", "mnuFileHist1", "mnuFileHist2", "mnuFileHist3", "mnuFileHist4",
+        "mnuFileHist5", "mnuFileReload", "cmdReloadUnasked", "mnuOptionScaleUp",
+        "mnuOptionScaleDown", "tb_KindText", "tb_KindNum", "mnuEditColUnionNon",
+        "mnuEditColUnionSpc", "mnuEditColUnionZSpc", "mnuEditColUnionKanma",
+        "mnuEditColUnionFree", "mnuEditColDivSpc", "mnuEditColDivZSpc", "mnuEditColDivKanma",
+        "mnuEditColDivMaSpc", "mnuEditColDivMaZSpc", "mnuEditColDivFree", "mnuEditColCmp",
+        "mnuEditColGroup", "mnuFindFind", "mnuFindFindUp", "mnuFindFindDown", "mnuFindReplace",
+        "tb_SortUp", "tb_SortDown", "mnuFileCRList"};
+    // The save flows and the view modes store an edit themselves, undo beeps while editing,
+    // and the rest never touch the table.
+    const std::set<std::string> neither = {
+        "mnuFileSave", "mnuFileSaveAs", "mnuFileSaveChg", "tb_SaveFMT", "mnuFileExit",
+        "mnuHelpHelp", "mnuHelpFolder", "mnuEditUndo", "mnuShowOneHeader", "mnuShowScrfix",
+        "mnuKougo", "tb_Ret", "mnuOptionUserKey"};
+    int commits = 0;
     for (const Command& c : CommandTable::all()) {
-        if (c.enable != EnableRule::NotBuilt) continue;
-        ++notBuilt;
-        for (const char* name : {c.caption ? c.name : nullptr, c.button}) {
-            if (!name) continue;
-            const QAction* a = w.findChild<QAction*>(name);
-            ASSERT_NE(a, nullptr) << name;
-            EXPECT_FALSE(a->isEnabled()) << name;
-        }
-        EXPECT_FALSE(w.commands().run(c)) << c.name;
+        const bool isBlocked = c.wrap & Wrap::Blocked;
+        const bool isCommit = c.wrap & Wrap::Commit;
+        EXPECT_EQ(isBlocked, blocked.count(c.name) == 1) << c.name;
+        EXPECT_EQ(isCommit, !blocked.count(c.name) && !neither.count(c.name)) << c.name;
+        commits += isCommit;
     }
-    // Every command of the table is built now; one marked NotBuilt again is checked above.
-    EXPECT_EQ(notBuilt, 0);
-    EXPECT_TRUE(w.findChild<QAction*>("mnuFileSave")->isEnabled());
-    EXPECT_TRUE(prompt.shown().empty());
+    EXPECT_EQ(commits, 63);
 }
 
 TEST_F(CommandTableTest, UserKeysRunTheirFunctionOrSayWhyNot) {

@@ -1,6 +1,6 @@
 // The options, user-key and colour-list commands on a real main window: opening them from
 // their menu items, shortcuts and user keys, and what an accepted dialog changes in the window.
-#include "app/Navigator.h"
+#include "grid/Navigator.h"
 #include "app/TfrmMain.h"
 
 #include "dialogs/TfrmCRList.h"

@@ -1,7 +1,7 @@
 // The Tools and Help menus of the main window on the offscreen platform: header mode, frozen
 // columns, alternating background, zoom and the information window, through the menu items
 // and their shortcuts on the real window.
-#include "app/Navigator.h"
+#include "grid/Navigator.h"
 #include "app/TfrmMain.h"
 
 #include "editor/CMyEdit.h"

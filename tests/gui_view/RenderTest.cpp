@@ -2,6 +2,8 @@
 // breaks, header captions, frozen columns, data-end lines and the grey area beyond the grid.
 #include "ViewFixture.h"
 
+#include "platform/core/CodePage.h"
+#include "platform/core/GivenCodes.h"
 #include "support/ScriptedPrompt.h"
 
 namespace {
@@ -377,4 +379,26 @@ TEST_F(RenderTest, ScaledScreenIsDrawnAtTheDeviceResolution) {
         for (int x = 0; x < 2 * Width; ++x)
             if (at(screen, x, y) != at(image, x, y)) ++differing;
     EXPECT_EQ(differing, 0);
+}
+
+// A character Shift-JIS lacks (here an emoji, by a fallback font) is drawn as itself, not "?".
+TEST_F(RenderTest, LentCodesAreDrawnAsTheirCharacters) {
+    GivenCodes::reset();
+    std::string sushi;
+    ASSERT_EQ(CodePage::utf8ToCp932("\xF0\x9F\x8D\xA3", sushi), 0);
+    setRows({sushi + "\t?"});
+    view->render(0, 0, true);
+    auto ink = [&](int column) {
+        QImage part = view->image().copy(cellX(column) + 1, cellY(0) + 1, 14, 14);
+        int count = 0;
+        for (int y = 0; y < part.height(); ++y)
+            for (int x = 0; x < part.width(); ++x) count += (part.pixel(x, y) & 0xffffff) != 0xffffff;
+        return std::make_pair(count, part);
+    };
+    const auto [emoji, emojiImage] = ink(0);
+    const auto [question, questionImage] = ink(1);
+    EXPECT_GT(question, 0);
+    EXPECT_GT(emoji, 2 * question);
+    EXPECT_NE(emojiImage, questionImage);
+    GivenCodes::reset();
 }

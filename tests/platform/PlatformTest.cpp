@@ -1,5 +1,6 @@
 // Tests of the platform services the core relies on: prompts, allocation hook, code pages.
 #include "platform/core/CodePage.h"
+#include "platform/core/GivenCodes.h"
 #include "platform/core/MemoryHook.h"
 #include "platform/core/ProgramFolder.h"
 #include "platform/core/SafeFile.h"
@@ -73,12 +74,14 @@ TEST(CodePage, ConvertsJapaneseBothWays) {
     EXPECT_EQ(wide, u"表計算ｱ");
 }
 
-TEST(CodePage, CountsCharactersCp932CannotKeep) {
+TEST(CodePage, LendsCodesToCharactersCp932Lacks) {
+    GivenCodes::reset();
     std::string sjis;
-    // U+00E9 cannot be held; U+301C WAVE DASH comes back as U+FF5E.
-    EXPECT_EQ(CodePage::utf8ToCp932("a\u00e9b", sjis), 1);
-    EXPECT_EQ(sjis, "a?b");
-    EXPECT_EQ(CodePage::utf8ToCp932("\u301c", sjis), 1);
+    // U+00E9 is not in CP932; U+301C WAVE DASH would come back as U+FF5E: both borrow a code.
+    EXPECT_EQ(CodePage::utf8ToCp932("a\u00e9b", sjis), 0);
+    EXPECT_EQ(sjis, "a\xF0\x40" "b");
+    EXPECT_EQ(CodePage::utf8ToCp932("\u301c\uff5e", sjis), 0);
+    EXPECT_EQ(sjis, "\xF0\x41\x81\x60");
     EXPECT_EQ(CodePage::utf8ToCp932("\xff", sjis), 1); // invalid UTF-8
     EXPECT_EQ(sjis, "?");
 }
@@ -96,6 +99,7 @@ TEST(CodePage, LiteralBytesAndInvalidInput) {
         {"\x81\x20x", "\xEF\xBF\xBD x", 1},                             // no second byte
         {"\x81\x7F", "\xEF\xBF\xBD\x7F", 1},
     };
+    GivenCodes::reset();
     for (const Case& c : toUtf8) {
         std::string out;
         EXPECT_EQ(CodePage::cp932ToUtf8(c.cp932, out), c.lost) << c.utf8;
@@ -106,7 +110,7 @@ TEST(CodePage, LiteralBytesAndInvalidInput) {
         {"?c", "\xED\xA0\x80" "c", 1},                                    // surrogate
         {"?d", "\xF4\x90\x80\x80" "d", 1},                                // beyond U+10FFFF
         {"e?", "e\xE3\x81", 1},                                           // cut at the end
-        {"\x82\xA0?", "\xE3\x81\x82\xF0\x9F\x98\x80", 1},                // beyond CP932
+        {"\x82\xA0\xF0\x40", "\xE3\x81\x82\xF0\x9F\x98\x80", 0},        // a lent code
     };
     for (const Case& c : toCp932) {
         std::string out;

@@ -282,15 +282,16 @@ TEST_F(OpenFlowTest, WarnsAboutControlBytesAndUnrepresentableCharacters) {
                                   "・表示上未使用のシステム文字(1個)は?に変換しました。\n"
                                   "・2バイト目が欠けた文字(1個)は?に変換しました。");
     // A character beyond CP932, a wave dash that would come back as a full-width tilde, and a
-    // yen sign that would come back as a backslash.
+    // yen sign that would come back as a backslash borrow codes; a broken sequence is lost.
     prompt.clear();
     prompt.answer(PromptAnswer::Ok);
-    EXPECT_EQ(open(home.write("u.csv", "\xEF\xBB\xBF" "𠀋,〜,¥,表\r\n")), OpenFlow::Loaded);
+    EXPECT_EQ(open(home.write("u.csv", "\xEF\xBB\xBF" "𠀋,〜,¥,表,\xE8\r\n")), OpenFlow::Loaded);
     ASSERT_EQ(prompt.shown().size(), 1u);
-    EXPECT_EQ(prompt.last().text, unrepresentable(3));
+    EXPECT_EQ(prompt.last().text, unrepresentable(1));
     EXPECT_EQ(prompt.last().caption, "注意");
-    EXPECT_EQ(cell(0, 0), "?");
+    EXPECT_EQ(CodePage::toUtf8(cell(0, 0) + cell(1, 0) + cell(2, 0)), "𠀋〜¥");
     EXPECT_EQ(cell(3, 0), sj("表"));
+    EXPECT_EQ(cell(4, 0), "?");
     // Clean files say nothing.
     prompt.clear();
     EXPECT_EQ(open(home.write("ok.csv", "\xEF\xBB\xBF" "～,表\r\n")), OpenFlow::Loaded);

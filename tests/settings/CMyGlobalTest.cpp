@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <ctime>
 #include <filesystem>
 #include <functional>
@@ -214,9 +215,11 @@ TEST(CMyGlobalSetters, CheckingSettersClampOrIgnore) {
     g.setCardScale(-1);
     EXPECT_EQ(g.cardScale(), 50);
     g.setQuoteKind(3);
-    g.setQuoteKind(4);
+    g.setQuoteKind(5);
     g.setQuoteKind(-1);
     EXPECT_EQ(g.quoteKind(), 3);
+    g.setQuoteKind(4);   // as read
+    EXPECT_EQ(g.quoteKind(), 4);
     g.setPrintScale(0.1);
     EXPECT_DOUBLE_EQ(g.printScale(), 0.2);
     g.setPrintScale(1.5);
@@ -589,5 +592,18 @@ TEST(CMyGlobalFile, EveryKeyRoundTrips) {
         CMyGlobal fresh;
         fresh.loadSettings(screenW, screenH);
         EXPECT_EQ(c.get(fresh), value);
+    }
+}
+
+TEST(CMyGlobalLoad, NewSettingsFileKeepsEachFilesQuotingAndAStoredChoiceStays) {
+    TempHome home;
+    CMyGlobal fresh;
+    fresh.loadSettings(screenW, screenH);
+    EXPECT_EQ(fresh.quoteKind(), 4);
+    for (const char* stored : {"0", "3", "4"}) {
+        home.write("vexil.ini", std::string("[OPT]\r\nDBLKIND=") + stored + "\r\n");
+        CMyGlobal g;
+        g.loadSettings(screenW, screenH);
+        EXPECT_EQ(g.quoteKind(), std::atoi(stored));
     }
 }

@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/core/CodePage.h"
+#include "platform/core/GivenCodes.h"
 #include "platform/core/MemoryHook.h"
 #include "support/ScriptedPrompt.h"
 
@@ -48,6 +50,23 @@ TEST(Sort, TextKeyFoldsAsciiPutsKanaFirstAndDoubleByteLastKeepingEqualRowsInOrde
     hyo.sortRows();
     // Descending reverses the order but keeps equal rows (A, a, a) in the order they stood.
     EXPECT_EQ(column(hyo, 1), (std::vector<std::string>{"3", "8", "9", "1", "5", "2", "4", "10", "6", "7"}));
+}
+
+// Lent codes come after every CP932 character (FC4B is the last), in code order; a file's own
+// user-defined character (F040 not lent) keeps its CP932 place before FA40.
+TEST(Sort, LentCodesFollowEveryCp932CharacterInCodeOrder) {
+    GivenCodes::reset();
+    GivenCodes::keepNative(0xF040);
+    std::string lent;
+    CodePage::utf8ToCp932("\u00e9\u20ac", lent);   // é F041, € F042
+    ASSERT_EQ(lent, "\xF0\x41\xF0\x42");
+    CMyHyo hyo;
+    fill(hyo, {"\xF0\x42\t1", "\xFC\x4B\t2", "\xF0\x41x\t3", "\xF0\x41\t4", "\xF0\x40\t5", "\xFA\x40\t6", "a\t7"});
+    hyo.clearSortKeys();
+    hyo.addSortKey(0, false, false, 0);
+    EXPECT_EQ(hyo.sortRows(), 0);
+    EXPECT_EQ(column(hyo, 1), (std::vector<std::string>{"7", "5", "6", "2", "4", "3", "1"}));
+    GivenCodes::reset();
 }
 
 TEST(Sort, NumberKeyReadsTheLeadingNumberAndTreatsOtherCellsAsZero) {

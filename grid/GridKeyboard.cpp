@@ -1,10 +1,10 @@
 // GridKeyboard: keys and characters on the grid - the editor's keys first, then cursor moves,
 // user keys, zoom keys, typing into a cell and the control characters (copy, paste, cut,
 // insert rows).
-#include "app/GridKeyboard.h"
+#include "grid/GridKeyboard.h"
 
-#include "app/Navigator.h"
-#include "app/NavigatorHost.h"
+#include "grid/Navigator.h"
+#include "grid/NavigatorHost.h"
 #include "editor/CMyEdit.h"
 #include "engine/CellClear.h"
 #include "engine/RowColumnOperations.h"

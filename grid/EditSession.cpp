@@ -1,5 +1,5 @@
 // EditSession: opens the in-cell editor over the current cell and stores what was typed.
-#include "app/EditSession.h"
+#include "grid/EditSession.h"
 
 #include "editor/CMyEdit.h"
 #include "engine/CellEdit.h"

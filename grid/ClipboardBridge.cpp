@@ -1,5 +1,5 @@
 // ClipboardBridge: the system clipboard's plain text, converted between CP932 and Unicode.
-#include "app/ClipboardBridge.h"
+#include "grid/ClipboardBridge.h"
 
 #include "platform/core/CodePage.h"
 

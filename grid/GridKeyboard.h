@@ -2,7 +2,7 @@
 // cursor moves, user keys, zoom keys, typing into a cell and the control characters.
 #pragma once
 
-#include "app/GridKeys.h"
+#include "grid/GridKeys.h"
 
 #include <QString>
 #include <Qt>

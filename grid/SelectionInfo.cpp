@@ -1,5 +1,5 @@
 // SelectionInfo: read-only summaries of a selection - the information lines and line totals.
-#include "app/SelectionInfo.h"
+#include "grid/SelectionInfo.h"
 
 #include "store/CMyHyo.h"
 #include "store/NumberText.h"

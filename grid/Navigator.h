@@ -3,9 +3,9 @@
 // commands (freeze, header, bands).
 #pragma once
 
-#include "app/EditSession.h"
-#include "app/GridKeyboard.h"
-#include "app/GridMouse.h"
+#include "grid/EditSession.h"
+#include "grid/GridKeyboard.h"
+#include "grid/GridMouse.h"
 #include "view/CMyHyoDraw.h"
 
 #include <QObject>
@@ -14,6 +14,7 @@
 #include <QRect>
 
 #include <string>
+#include <vector>
 
 class CMyEdit;
 class CMyGlobal;
@@ -54,15 +55,28 @@ public:
     // After the filter is applied or cleared, or rows or columns went away: both bars span
     // exactly the new grid, the selection is dropped and the cursor is kept inside the grid.
     void fitScrollRanges();
+    // After a load the bars start at the top left and span exactly the new table, and the
+    // cursor is back on the first cell.
+    void resetScroll();
+    // The bars back at a row and column they showed before, reaching at least that far.
+    void restoreScroll(int top, int first);
+    int topRow() const;
+    int firstColumn() const;
+    // The height of the rows' scroll bar, which the open flow sizes the rows by.
+    int rowBarHeight() const;
     // Zoom by a step of percent; nothing while editing or at the limits.
     void zoom(int step);
     void toggleFrozen();
+    // Unfreezes when columns are frozen.
+    void releaseFreeze();
+    // A freeze recorded in a colour file: columns first..end-1 stay at the left edge.
+    void restoreFreeze(int first, int end);
     // First row as header; false when refused or declined.
     bool toggleHeader();
     void toggleAlternate();
-    // "選択中の情報表示(&D)...": commits an edit, then lists the selection's range and cell
-    // sizes in the modal information window.
-    void showSelectionInformation();
+    // "選択中の情報表示(&D)...": commits an edit, then gives the lines of the selection's range
+    // and cell sizes that the information window lists.
+    std::vector<std::string> selectionInformation();
     void setAlternateMode(bool on, int lines, int scheme);
     bool alternateMode() const { return alternateOn; }
     int alternateLines() const { return alternateBand; }

@@ -1,6 +1,6 @@
 // GridKeys: the view's key down - moves the current cell, extends selections by keys and
 // works out how far the grid must scroll, without drawing the grid itself.
-#include "app/GridKeys.h"
+#include "grid/GridKeys.h"
 
 #include "engine/CellClear.h"
 #include "store/CMyHyo.h"

@@ -1,8 +1,8 @@
 // GridMouse: mouse, wheel and auto-scroll of the grid.
-#include "app/GridMouse.h"
+#include "grid/GridMouse.h"
 
-#include "app/Navigator.h"
-#include "app/NavigatorHost.h"
+#include "grid/Navigator.h"
+#include "grid/NavigatorHost.h"
 #include "editor/CMyEdit.h"
 #include "view/CMyHyoDraw.h"
 

@@ -1,11 +1,10 @@
 // Navigator: routes the grid's events to the keyboard and the mouse, and keeps the scrolling,
 // the hand-over from the in-cell editor, zoom and the view commands (freeze, header, bands).
-#include "app/Navigator.h"
+#include "grid/Navigator.h"
 
-#include "app/NavigatorHost.h"
-#include "app/SelectionInfo.h"
+#include "grid/NavigatorHost.h"
+#include "grid/SelectionInfo.h"
 #include "engine/HeaderToggle.h"
-#include "dialogs/TfrmInfomation.h"
 #include "editor/CMyEdit.h"
 #include "platform/core/Prompt.h"
 #include "settings/CMyGlobal.h"
@@ -113,6 +112,34 @@ void Navigator::fitScrollRanges() {
              std::min(view.curRow(), std::max(view.gridRows() - 1, 0)));
 }
 
+void Navigator::resetScroll() {
+    scrollSync = true;
+    scr_Right->setMinimum(0);
+    scr_Bottom->setMinimum(0);
+    scr_Right->setMaximum(view.gridRows());
+    scr_Bottom->setMaximum(view.gridColumns());
+    scr_Right->setValue(0);
+    scr_Bottom->setValue(0);
+    scrollSync = false;
+    view.clearSelection();
+    view.setCurrentCell(0, 0);
+}
+
+void Navigator::restoreScroll(int top, int first) {
+    scrollSync = true;
+    scr_Right->setMaximum(std::max(scr_Right->maximum(), top));
+    scr_Bottom->setMaximum(std::max(scr_Bottom->maximum(), first));
+    scr_Right->setValue(top);
+    scr_Bottom->setValue(first);
+    scrollSync = false;
+}
+
+int Navigator::topRow() const { return scr_Right->value(); }
+
+int Navigator::firstColumn() const { return scr_Bottom->value(); }
+
+int Navigator::rowBarHeight() const { return scr_Right->height(); }
+
 // Moves both bars without the change events rendering twice.
 void Navigator::setScrollPositions(int first, int top) {
     scrollSync = true;
@@ -191,6 +218,24 @@ bool Navigator::toggleHeader() {
     return true;
 }
 
+void Navigator::releaseFreeze() {
+    if (view.frozenEnd() > 0) toggleFrozen();
+}
+
+// The view freezes from its first scrolled column up to the current one, so set both and
+// toggle.
+void Navigator::restoreFreeze(int first, int end) {
+    if (first < 0 || end <= first || end >= view.gridColumns()) return;
+    if (view.frozenEnd() > 0) toggleFrozen();
+    scrollSync = true;
+    scr_Bottom->setValue(first);
+    scrollSync = false;
+    view.render(first, scr_Right->value(), true);
+    view.setCurrentCell(end, 0);
+    toggleFrozen();
+    view.setCurrentCell(first, 0);
+}
+
 void Navigator::setAlternateMode(bool on, int lines, int scheme) {
     alternateOn = on;
     alternateBand = lines;
@@ -207,11 +252,9 @@ void Navigator::toggleAlternate() {
     grid->update();
 }
 
-void Navigator::showSelectionInformation() {
+std::vector<std::string> Navigator::selectionInformation() {
     commitEdit();
-    SelectionBounds b = view.selectionBounds();
-    TfrmInfomation::showItems(grid ? grid->window() : nullptr,
-                              SelectionInfo::informationItems(hyo, b));
+    return SelectionInfo::informationItems(hyo, view.selectionBounds());
 }
 
 
