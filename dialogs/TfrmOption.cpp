@@ -484,7 +484,7 @@ void TfrmOption::storeUndoSize() {
     // the journal can hold before it is multiplied, so no size overflows.
     const QString text = txt_UndoSize->text();
     if (text == shownUndoSize) return;
-    const long long kbytes = std::clamp<long long>(fieldNumber(text).value_or(0), 1, 10000);
+    const long long kbytes = std::clamp<long long>(fieldNumber(text).value_or(0), 1, 1000000);
     global.setUndoSize(static_cast<int32_t>(kbytes * 1000));
 }
 

@@ -60,7 +60,9 @@ const OptionKey optionKeys[] = {
      [](CMyGlobal& g, int32_t v) { g.setShowLineCursor(v != 0); }},
     {"CELLOVER", true, 1, [](const CMyGlobal& g) { return int32_t(g.cellOverflow()); },
      [](CMyGlobal& g, int32_t v) { g.setCellOverflow(v != 0); }},
-    {"UNDOSIZE", false, 1000000, [](const CMyGlobal& g) { return g.undoSize(); },
+    // A settings file without the key gets room for undoing a whole column of a large table
+    // (and its redo); a stored value stays.
+    {"UNDOSIZE", false, 64000000, [](const CMyGlobal& g) { return g.undoSize(); },
      [](CMyGlobal& g, int32_t v) { g.setUndoSize(v); }},
     {"SCALE", false, 100, [](const CMyGlobal& g) { return g.viewScale(); },
      [](CMyGlobal& g, int32_t v) { g.setViewScale(v); }},

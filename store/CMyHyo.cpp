@@ -34,6 +34,8 @@ CMyHyo::CMyHyo() : rows(2048) {
     workBuffer = static_cast<char*>(MemoryHook::allocate(kInitialWork + 10));
     if (workBuffer) workCapacity = kInitialWork;
     else Prompt::warn(kWorkFailed);
+    // What redo keeps belongs to the popped entries: it goes with them.
+    undo_.setDiscardListener([this] { redo_.dropSteps(); });
 }
 
 CMyHyo::~CMyHyo() {

@@ -55,8 +55,14 @@ bool CMyUndo::ensureEntryBuffer() {
     return entryBytes_ && offsets_;
 }
 
-void CMyUndo::clear() {
+void CMyUndo::discarded() {
     ++discardSerial_;
+    outside_ = 0;
+    if (onDiscard_) onDiscard_();
+}
+
+void CMyUndo::clear() {
+    discarded();
     used_ = 0;
     entryCount_ = storedCount_ = 0;
     areaKind_ = 1;
@@ -68,17 +74,68 @@ void CMyUndo::clear() {
 void CMyUndo::setLimit(long bytes) {
     if (bytes == 0) bytes = 1000000;
     if (bytes < 1000) bytes = 1000;
-    if (bytes > 10000000) bytes = 10000000;
+    if (bytes > MaxLimit) bytes = MaxLimit;
     if (bytes == maxBytes_) return;
     maxBytes_ = bytes;
-    clear();
-    // Buffers sized for the old limit are given back; they regrow within the new one.
-    MemoryHook::release(entryBytes_);
+    // The newest entries that fit the new limit stay; an open area starts again.
+    areaKind_ = 1;
+    areaAbandoned_ = false;
+    areaUsed_ = 0;
+    areaRecords_ = 0;
+    if (used_ + outside_ > static_cast<std::size_t>(maxBytes_) && poppedCount() > 0) {
+        // Too little room for what redo keeps: redo goes before any undo step.
+        storedCount_ = entryCount_;
+        used_ = storedCount_ > 0 ? offsets_[storedCount_] : 0;
+        discarded();
+    }
+    keepWithin(static_cast<std::size_t>(maxBytes_));
+    // Buffers larger than the new limit shrink to it; they regrow on demand.
     MemoryHook::release(areaBytes_);
-    entryBytes_ = nullptr;
     areaBytes_ = nullptr;
-    capacity_ = areaCapacity_ = 0;
-    ensureEntryBuffer();
+    areaCapacity_ = 0;
+    if (capacity_ > static_cast<std::size_t>(maxBytes_)) shrinkEntryBuffer();
+}
+
+std::size_t CMyUndo::keptBytes(int drop) const {
+    return drop < storedCount_ ? used_ - static_cast<std::size_t>(offsets_[drop]) : 0;
+}
+
+// Drops the oldest reachable entries until the stored ones take at most `bytes`.
+void CMyUndo::keepWithin(std::size_t bytes) {
+    int drop = 0;
+    while (drop < entryCount_ && keptBytes(drop) > bytes) ++drop;
+    if (keptBytes(drop) > bytes) clear();
+    else dropOldest(drop);
+}
+
+void CMyUndo::shrinkEntryBuffer() {
+    auto* fresh = static_cast<unsigned char*>(MemoryHook::allocate(static_cast<std::size_t>(maxBytes_)));
+    if (!fresh) {
+        clear();
+        return;
+    }
+    if (used_ > 0) std::memcpy(fresh, entryBytes_, used_);
+    MemoryHook::release(entryBytes_);
+    entryBytes_ = fresh;
+    capacity_ = static_cast<std::size_t>(maxBytes_);
+}
+
+bool CMyUndo::makeRoomOutside(std::size_t extra) {
+    const std::size_t limit = static_cast<std::size_t>(maxBytes_);
+    if (outside_ + extra > limit) return false;
+    const std::size_t room = limit - outside_ - extra;
+    int drop = 0;
+    while (drop < entryCount_ && keptBytes(drop) > room) ++drop;
+    if (keptBytes(drop) > room) return false;
+    dropOldest(drop);
+    return true;
+}
+
+void CMyUndo::dropPopped(int count) {
+    if (count <= 0) return;
+    if (count > poppedCount()) count = poppedCount();
+    storedCount_ -= count;
+    used_ = storedCount_ > 0 ? offsets_[storedCount_] : 0;
 }
 
 bool CMyUndo::setRecording(bool on) {
@@ -297,7 +354,7 @@ int CMyUndo::storeEntry(const unsigned char* header, int headerLength, const voi
     if (needed > static_cast<std::size_t>(maxBytes_)) return -1;
     if (!ensureEntryBuffer()) return -1;
     if (storedCount_ > entryCount_) {  // popped entries become unreachable for ever
-        ++discardSerial_;
+        discarded();
         used_ = entryCount_ > 0 ? offsets_[entryCount_] : 0;
         if (entryCount_ == 0) used_ = 0;
         storedCount_ = entryCount_;

@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 
 // Entry types and the kinds of change an entry records.
 enum UndoType { UndoSingle = 4, UndoAreaType = 7 };
@@ -96,7 +97,10 @@ public:
     int markerEntry(int kind, int column1, int row1, int column2, int row2);
 
     void clear();
+    // The limit is kept between 1000 bytes and MaxLimit (0 is the default 1000000). A changed
+    // limit keeps the newest entries that fit it.
     void setLimit(long bytes);
+    static constexpr long MaxLimit = 1000000000;
     long limit() const { return maxBytes_; }
     // Returns the previous state.
     bool setRecording(bool on);
@@ -112,6 +116,18 @@ public:
     // Grows whenever popped entries are thrown away (a new entry, clear), so that whoever keeps
     // data beside them can tell that it no longer belongs to them.
     unsigned long discardSerial() const { return discardSerial_; }
+    // Called at once when popped entries are thrown away, so that the data kept beside them
+    // is given back then.
+    void setDiscardListener(std::function<void()> listener) { onDiscard_ = std::move(listener); }
+    // Bytes kept beside the popped entries (what redo needs) count against the same limit.
+    void setOutsideBytes(std::size_t bytes) { outside_ = bytes; }
+    std::size_t outsideBytes() const { return outside_; }
+    // Drops the oldest reachable entries until `extra` more outside bytes fit beside the
+    // stored entries within the limit; false when they do not fit even with none left.
+    bool makeRoomOutside(std::size_t extra);
+    // Throws away the `count` popped entries that were popped first (the last ones redo would
+    // reach); the data beside the others stays theirs.
+    void dropPopped(int count);
     int entryCount() const { return entryCount_; }
     int storedCount() const { return storedCount_; }
     std::size_t usedBytes() const { return used_; }
@@ -130,6 +146,10 @@ private:
                        const void* tail = nullptr, int tailLength = 0);
     bool ensureEntryBuffer();
     void dropOldest(int count);
+    void discarded();
+    void keepWithin(std::size_t bytes);
+    std::size_t keptBytes(int drop) const;   // what the entries from `drop` on take
+    void shrinkEntryBuffer();
     void decode(int index, UndoEntry& entry) const;
 
     bool recording_ = true;
@@ -143,6 +163,8 @@ private:
     int entryCount_ = 0;
     int storedCount_ = 0;
     unsigned long discardSerial_ = 0;
+    std::size_t outside_ = 0;
+    std::function<void()> onDiscard_;
 
     int areaKind_ = 1;
     bool areaAbandoned_ = false;

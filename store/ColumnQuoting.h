@@ -38,6 +38,7 @@ public:
     void deleteColumns(int first, int last);
 
     int knownColumns() const { return static_cast<int>(seen.size()); }
+    bool operator==(const ColumnQuoting&) const = default;
 
 private:
     enum : unsigned char { TextBare = 1, TextEnclosed = 2, EmptyBare = 4, EmptyEnclosed = 8 };

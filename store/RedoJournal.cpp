@@ -14,11 +14,17 @@ struct RedoJournal::Step {
     bool filterActive = false;
     std::vector<int> filterRows;
     bool headerMode = false;
+    // The notes on how the file's columns were quoted, kept when the undo moved them.
+    bool quotingKept = false;
+    ColumnQuoting quoting;
     int widestRow = 0;
     int column = -1;
     int row = -1;
 
-    std::size_t bytes() const { return rows.bytes() + columns.bytes() + filterRows.size() * sizeof(int); }
+    std::size_t bytes() const {
+        return rows.bytes() + columns.bytes() + filterRows.size() * sizeof(int) +
+               static_cast<std::size_t>(quoting.knownColumns());
+    }
 };
 
 namespace {
@@ -33,9 +39,11 @@ RedoJournal::RedoJournal() = default;
 RedoJournal::~RedoJournal() = default;
 
 void RedoJournal::clear() {
-    steps_.clear();
+    dropSteps();
     open_.reset();
 }
+
+void RedoJournal::dropSteps() { steps_.clear(); }
 
 // The steps match the journal's popped entries only while none of those was thrown away.
 bool RedoJournal::current(const CMyUndo& journal) const { return serial_ == journal.discardSerial(); }
@@ -56,6 +64,7 @@ void RedoJournal::beginUndo(CMyHyo& hyo) {
     open_->filterActive = hyo.isFiltered();
     if (hyo.isFiltered() || hyo.filterRowCount() > 0) open_->filterRows = filterList(hyo);
     open_->headerMode = hyo.inHeaderMode();
+    open_->quoting = hyo.columnQuoting();
     open_->widestRow = hyo.widestRowValue();
     hyo.rowList().setChangeLog(&open_->rows);
     hyo.columnList().setChangeLog(&open_->columns);
@@ -66,30 +75,38 @@ void RedoJournal::endUndo(CMyHyo& hyo, const UndoPosition& at) {
     hyo.columnList().setChangeLog(nullptr);
     if (!open_) return;
     std::unique_ptr<Step> step = std::move(open_);
+    CMyUndo& journal = hyo.journal();
     if (step->rows.overflowed() || step->columns.overflowed()) {
-        steps_.clear();   // this step cannot be redone, nor any undone before it
+        giveUp(journal);   // this step cannot be redone, nor any undone before it
         return;
     }
     step->filterKept = step->filterActive != hyo.isFiltered() || step->filterRows != filterList(hyo);
     if (!step->filterKept) step->filterRows = std::vector<int>();
+    step->quotingKept = !(step->quoting == hyo.columnQuoting());
+    if (!step->quotingKept) step->quoting = ColumnQuoting();
     step->column = at.column;
     step->row = at.row;
-    const std::size_t limit = static_cast<std::size_t>(std::max(hyo.journal().limit(), 0L));
-    if (step->bytes() > limit) {
-        steps_.clear();
-        return;
+    // The step shares the journal's limit: the oldest undo steps give way first, then the
+    // undone steps that redo would reach last.
+    const std::size_t bytes = step->bytes();
+    while (!journal.makeRoomOutside(bytes)) {
+        if (steps_.empty()) {
+            giveUp(journal);
+            return;
+        }
+        journal.setOutsideBytes(journal.outsideBytes() - steps_.front()->bytes());
+        steps_.erase(steps_.begin());
+        journal.dropPopped(1);
     }
+    journal.setOutsideBytes(journal.outsideBytes() + bytes);
     steps_.push_back(std::move(step));
-    trim(limit);
 }
 
-// Over the limit the oldest undone steps go; they would be redone last.
-void RedoJournal::trim(std::size_t limit) {
-    std::size_t total = 0;
-    for (const auto& step : steps_) total += step->bytes();
-    std::size_t drop = 0;
-    while (total > limit && drop + 1 < steps_.size()) total -= steps_[drop++]->bytes();
-    steps_.erase(steps_.begin(), steps_.begin() + static_cast<std::ptrdiff_t>(drop));
+// Nothing undone so far can be redone: the popped entries go with the steps.
+void RedoJournal::giveUp(CMyUndo& journal) {
+    steps_.clear();
+    journal.setOutsideBytes(0);
+    journal.dropPopped(journal.poppedCount());
 }
 
 UndoPosition RedoJournal::redo(CMyHyo& hyo) {
@@ -99,6 +116,7 @@ UndoPosition RedoJournal::redo(CMyHyo& hyo) {
     if (count(journal) == 0 || journal.areaOpen()) return none;
     std::unique_ptr<Step> step = std::move(steps_.back());
     steps_.pop_back();
+    journal.setOutsideBytes(journal.outsideBytes() - step->bytes());
     const bool previous = journal.setRecording(false);
     // Columns first: the header step brings back the titles before the row they came from.
     const bool restored = step->columns.revert(hyo.columnList()) && step->rows.revert(hyo.rowList());
@@ -109,6 +127,7 @@ UndoPosition RedoJournal::redo(CMyHyo& hyo) {
         hyo.setFilterActive(step->filterActive && hyo.filterRowCount() == static_cast<int>(step->filterRows.size()));
     }
     hyo.setHeaderMode(step->headerMode);
+    if (step->quotingKept) hyo.columnQuoting() = step->quoting;
     hyo.setWidestRow(restored ? step->widestRow : hyo.widestRowCount());
     hyo.forgetSeek();
     journal.setRecording(previous);

@@ -15,9 +15,10 @@ struct UndoPosition;
 // filter list, header flag and width are kept beside them. Redo takes the newest of these
 // steps back and makes the undone journal entry reachable again, so undo and redo alternate
 // over the same entries. The steps belong to the journal's popped entries: once those are
-// thrown away (a new change, a cleared journal) the steps are dropped too. One step may hold
-// up to the journal's limit in bytes, all steps together as much; a step that does not fit
-// ends redo there (older undone steps cannot be redone without it).
+// thrown away (a new change, a cleared journal) the steps are dropped too. The steps count
+// against the journal's limit beside its entries (CMyUndo::setOutsideBytes): when they do not
+// fit, the oldest undo entries go first, then the undone steps redo would reach last; a step
+// that does not fit even alone ends redo there (older undone steps need it redone first).
 class RedoJournal {
 public:
     RedoJournal();
@@ -32,11 +33,13 @@ public:
     UndoPosition redo(CMyHyo& hyo);
     int count(const CMyUndo& journal) const;
     void clear();
+    // Forgets every undone step (their journal entries are gone).
+    void dropSteps();
 
 private:
     struct Step;
     bool current(const CMyUndo& journal) const;
-    void trim(std::size_t limit);
+    void giveUp(CMyUndo& journal);
 
     std::vector<std::unique_ptr<Step>> steps_;
     std::unique_ptr<Step> open_;

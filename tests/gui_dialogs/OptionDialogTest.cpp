@@ -171,7 +171,9 @@ TEST(OptionDialog, NumberFieldsAreLimitedBeforeTheyAreStored) {
     const Case cases[] = {
         {"5", "0", "450", 10, 1000, 100},           // 450 is outside 50-400: zoom unchanged
         {"x", "abc", "250", 200, 1000, 250},        // 250 is not in the list, still accepted
-        {"-3", "99999999999999999999", "z", 10, 10000000, 100},
+        {"-3", "99999999999999999999", "z", 10, 1000000000, 100},
+        {"20", "1000000", "100", 20, 1000000000, 100},
+        {"20", "1000001", "100", 20, 1000000000, 100},
         {"12", "-7", "50", 12, 1000, 50},
     };
     for (const Case& c : cases) {

@@ -58,7 +58,7 @@ TEST(CMyGlobalDefaults, FirstStartTakesTheTableDefaults) {
     EXPECT_EQ(g.exportKind(), 1);
     EXPECT_EQ(g.colourFileMode(), 1);
     EXPECT_EQ(g.colourListMax(), 200);
-    EXPECT_EQ(g.undoSize(), 1000000);
+    EXPECT_EQ(g.undoSize(), 64000000);   // 64,000 KB: a whole column of a large table undoes
     EXPECT_EQ(g.viewScale(), 100);
     EXPECT_TRUE(g.showLineCursor());
     EXPECT_TRUE(g.fileQuoteLineBreakOnly());
@@ -138,6 +138,24 @@ TEST(CMyGlobalDefaults, ZoomChangedDuringTheRunIsKeptByASaveWithoutOptions) {
     CMyGlobal again;
     again.loadSettings(screenW, screenH);
     EXPECT_EQ(again.viewScale(), 150);
+}
+
+TEST(CMyGlobalLoad, AnOldSettingsFileKeepsItsUndoSizeAndANewOneGetsTheLargeDefault) {
+    TempHome home;
+    home.write("vexil.ini", "[OPT]\r\nUNDOSIZE=1000000\r\n");
+    {
+        CMyGlobal g;
+        g.loadSettings(screenW, screenH);
+        EXPECT_EQ(g.undoSize(), 1000000);
+        ASSERT_TRUE(g.saveSettings(true));
+        EXPECT_EQ(savedFile(home).readInt("OPT", "UNDOSIZE", 0), 1000000);
+    }
+    home.write("vexil.ini", "[OPT]\r\nSCALE=120\r\n");
+    CMyGlobal fresh;
+    fresh.loadSettings(screenW, screenH);
+    EXPECT_EQ(fresh.undoSize(), 64000000);
+    ASSERT_TRUE(fresh.saveSettings(true));
+    EXPECT_EQ(savedFile(home).readInt("OPT", "UNDOSIZE", 0), 64000000);
 }
 
 TEST(CMyGlobalLoad, ClampsWindowPlacesToTheScreenAndChecksOptions) {

@@ -9,19 +9,50 @@
 #include "store/UndoArea.h"
 #include "support/ScriptedPrompt.h"
 
-TEST(CMyUndo, LimitIsNormalisedAndAChangeClearsTheJournal) {
+TEST(CMyUndo, LimitIsNormalisedUpToAMillionKilobytes) {
     CMyUndo undo;
     undo.setLimit(500);
     EXPECT_EQ(undo.limit(), 1000);
     undo.setLimit(0);
     EXPECT_EQ(undo.limit(), 1000000);
-    undo.setLimit(99999999);
-    EXPECT_EQ(undo.limit(), 10000000);
+    undo.setLimit(64000000);
+    EXPECT_EQ(undo.limit(), 64000000);
+    undo.setLimit(1000000000);
+    EXPECT_EQ(undo.limit(), 1000000000);
+    undo.setLimit(1000000001);
+    EXPECT_EQ(undo.limit(), 1000000000);
     undo.recordCellText(0, 0, "a", 1);
-    undo.setLimit(10000000);  // unchanged: kept
+    undo.setLimit(1000000000);  // unchanged: kept
     EXPECT_EQ(undo.entryCount(), 1);
-    undo.setLimit(5000);
-    EXPECT_EQ(undo.entryCount(), 0);
+}
+
+TEST(CMyUndo, AChangedLimitKeepsTheNewestEntriesThatFit) {
+    CMyUndo undo;
+    undo.setLimit(64000000);
+    // Ten entries of 115 bytes each: 13 header, 1 length, 100 letters and the terminator.
+    for (int i = 0; i < 10; ++i) {
+        const std::string text(100, static_cast<char>('0' + i));
+        ASSERT_EQ(undo.recordCellText(i, 0, text.data(), 100), 1);
+    }
+    ASSERT_EQ(undo.usedBytes(), 1150u);
+    undo.setLimit(2000000);   // larger than what is kept: everything stays
+    EXPECT_EQ(undo.entryCount(), 10);
+    undo.setLimit(1000);      // 8 entries (920 bytes) fit, the two oldest go
+    EXPECT_EQ(undo.entryCount(), 8);
+    EXPECT_EQ(undo.usedBytes(), 920u);
+    UndoEntry entry;
+    std::string columns;
+    while (undo.pop(entry)) columns += std::to_string(entry.column1);
+    EXPECT_EQ(columns, "98765432");
+    // Undone entries (kept for redo) go before the reachable ones when room is short.
+    for (int i = 0; i < 3; ++i) ASSERT_EQ(undo.recordCellText(i, 0, "x", 1), 1);
+    ASSERT_TRUE(undo.pop(entry));
+    EXPECT_EQ(undo.poppedCount(), 1);
+    undo.setOutsideBytes(980);
+    undo.setLimit(1001);
+    EXPECT_EQ(undo.poppedCount(), 0);
+    EXPECT_EQ(undo.outsideBytes(), 0u);
+    EXPECT_EQ(undo.entryCount(), 2);
 }
 
 TEST(CMyUndo, SingleEntryLayoutAndDecodedView) {
