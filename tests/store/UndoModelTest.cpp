@@ -1,4 +1,5 @@
-// Model-based test: random edits against CMyHyo and a plain model, then undo back to the start.
+// Model-based test: random edits and sorts against CMyHyo and a plain model, with undo and
+// redo interleaved; every undo and redo must give back the table's exact bytes.
 #include "store/CMyHyo.h"
 
 #include <gtest/gtest.h>
@@ -255,6 +256,7 @@ public:
     std::string step(CMyHyo& hyo, Model& model) {
         int view = below(model.viewCount() + 3);
         int column = below(7);
+        if (below(12) == 0) return sort(hyo, model, column);
         switch (below(model.filtered ? 9 : 10)) {
         case 0:
         case 1: {
@@ -326,6 +328,25 @@ public:
     }
 
 private:
+    // The store's own comparison gives the order (the sort itself is checked against a
+    // reference elsewhere); the model moves its rows, heights and colours with it.
+    std::string sort(CMyHyo& hyo, Model& model, int column) {
+        const bool descending = below(2) == 0;
+        hyo.clearSortKeys();
+        hyo.addSortKey(column, descending, false, 0);
+        const int count = model.viewCount();
+        std::vector<int> order(static_cast<std::size_t>(count));
+        for (int k = 0; k < count; ++k) order[k] = k;
+        std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
+            return hyo.compareRowToKeys(a, hyo.sortKeyCells(b)) < 0;
+        });
+        if (hyo.sortRows() != 0) return "sort refused";
+        std::vector<Row> moved;
+        for (int k = 0; k < count; ++k) moved.push_back(model.rows[model.mapRead(order[k])]);
+        for (int k = 0; k < count; ++k) model.rows[model.mapRead(k)] = moved[k];
+        return std::string("sort ") + std::to_string(column) + (descending ? " down" : " up");
+    }
+
     std::string pasteArea(CMyHyo& hyo, Model& model, int column, int view) {
         int lastColumn = column + below(3);
         int lastRow = view + below(3);
@@ -374,6 +395,33 @@ private:
     std::mt19937 random;
 };
 
+struct Step {
+    Snapshot before, after;
+    Model modelBefore, modelAfter;
+    std::string label;
+};
+
+// Walks back over every step and forward again (through the steps still undone too),
+// comparing with the snapshots.
+void undoAndRedoAll(CMyHyo& hyo, std::vector<Step>& done, std::vector<Step>& undone,
+                    const std::string& where) {
+    for (int i = static_cast<int>(done.size()) - 1; i >= 0; --i) {
+        ASSERT_NE(hyo.undo().row, -1) << where << " undo of " << done[i].label;
+        ASSERT_EQ(take(hyo), done[i].before) << where << " undo of entry " << i << " " << done[i].label;
+        ASSERT_GE(hyo.widestRowValue(), hyo.widestRowCount()) << where << " undo of " << done[i].label;
+    }
+    EXPECT_EQ(hyo.undo().row, -1);
+    for (auto step = undone.rbegin(); step != undone.rend(); ++step) done.push_back(*step);
+    const int steps = static_cast<int>(done.size());
+    for (int i = 0; i < steps; ++i) {
+        ASSERT_EQ(hyo.redoCount(), steps - i);
+        ASSERT_NE(hyo.redo().row, -1) << where << " redo of entry " << i << " " << done[i].label;
+        ASSERT_EQ(take(hyo), done[i].after) << where << " redo of entry " << i << " " << done[i].label;
+        ASSERT_GE(hyo.widestRowValue(), hyo.widestRowCount()) << where << " redo of " << done[i].label;
+    }
+    EXPECT_EQ(hyo.redo().row, -1);
+}
+
 void runSequence(unsigned seed, bool filtered) {
     CMyHyo hyo;
     Model model;
@@ -381,55 +429,45 @@ void runSequence(unsigned seed, bool filtered) {
     runner.setUp(hyo, model, filtered);
     model.normalise();
     expectMatches(hyo, model, "set-up");
-    std::vector<Snapshot> history;
-    std::vector<std::string> labels;
-    std::vector<Snapshot> after;   // the table once each journalled step was done
-    for (int i = 0; i < 150; ++i) {
-        Snapshot before = take(hyo);
-        int entries = hyo.journal().entryCount();
-        std::string label = runner.step(hyo, model);
-        model.normalise();
-        std::string where = "seed " + std::to_string(seed) + " step " + std::to_string(i) + " " + label;
-        expectMatches(hyo, model, where);
-        if (::testing::Test::HasFatalFailure()) return;
+    std::vector<Step> done, undone;   // undone: the next redo last
+    for (int i = 0; i < 200; ++i) {
+        std::string where = "seed " + std::to_string(seed) + " step " + std::to_string(i);
+        const int turn = runner.below(8);
+        if (turn == 0 && !done.empty()) {
+            ASSERT_NE(hyo.undo().row, -1) << where;
+            undone.push_back(std::move(done.back()));
+            done.pop_back();
+            ASSERT_EQ(take(hyo), undone.back().before) << where << " undo " << undone.back().label;
+            model = undone.back().modelBefore;
+        } else if (turn == 1 && !undone.empty()) {
+            ASSERT_NE(hyo.redo().row, -1) << where;
+            done.push_back(std::move(undone.back()));
+            undone.pop_back();
+            ASSERT_EQ(take(hyo), done.back().after) << where << " redo " << done.back().label;
+            model = done.back().modelAfter;
+        } else {
+            Step step{take(hyo), {}, model, {}, {}};
+            int entries = hyo.journal().entryCount();
+            step.label = runner.step(hyo, model);
+            model.normalise();
+            where += " " + step.label;
+            expectMatches(hyo, model, where);
+            if (::testing::Test::HasFatalFailure()) return;
+            if (hyo.journal().entryCount() == entries + 1) {
+                step.after = take(hyo);
+                step.modelAfter = model;
+                done.push_back(std::move(step));
+                undone.clear();   // a new change leaves nothing to redo
+            } else {
+                ASSERT_EQ(take(hyo), step.before) << where << ": changed without a journal entry";
+            }
+        }
         // Never too small: the writer emits widestRow fields per row.
         ASSERT_GE(hyo.widestRowValue(), hyo.widestRowCount()) << where;
-        if (hyo.journal().entryCount() == entries + 1) {
-            history.push_back(before);
-            labels.push_back(label);
-            after.push_back(take(hyo));
-        }
-        else ASSERT_EQ(take(hyo), before) << where << ": changed without a journal entry";
+        ASSERT_EQ(hyo.journal().entryCount(), static_cast<int>(done.size())) << where;
+        ASSERT_EQ(hyo.redoCount(), static_cast<int>(undone.size())) << where;
     }
-    ASSERT_EQ(hyo.journal().entryCount(), static_cast<int>(history.size()));
-    for (int i = static_cast<int>(history.size()) - 1; i >= 0; --i) {
-        hyo.undo();
-        ASSERT_EQ(take(hyo), history[i]) << "seed " << seed << " undo of entry " << i << " " << labels[i];
-        ASSERT_GE(hyo.widestRowValue(), hyo.widestRowCount()) << "seed " << seed << " undo of " << labels[i];
-    }
-    EXPECT_EQ(hyo.undo().row, -1);
-    const int steps = static_cast<int>(history.size());
-    for (int i = 0; i < steps; ++i) {
-        ASSERT_EQ(hyo.redoCount(), steps - i);
-        ASSERT_NE(hyo.redo().row, -1) << "seed " << seed << " redo of entry " << i << " " << labels[i];
-        ASSERT_EQ(take(hyo), after[i]) << "seed " << seed << " redo of entry " << i << " " << labels[i];
-        ASSERT_GE(hyo.widestRowValue(), hyo.widestRowCount()) << "seed " << seed << " redo of " << labels[i];
-    }
-    EXPECT_EQ(hyo.redo().row, -1);
-    // Undo and redo in random turns walk the same steps back and forth.
-    Runner turns(seed);
-    int done = steps;
-    for (int i = 0; i < 60; ++i) {
-        if (turns.below(2) == 0 && done > 0) {
-            ASSERT_NE(hyo.undo().row, -1);
-            --done;
-            ASSERT_EQ(take(hyo), history[done]) << "seed " << seed << " turn " << i << " undo " << labels[done];
-        } else if (done < steps) {
-            ASSERT_NE(hyo.redo().row, -1);
-            ASSERT_EQ(take(hyo), after[done]) << "seed " << seed << " turn " << i << " redo " << labels[done];
-            ++done;
-        }
-    }
+    undoAndRedoAll(hyo, done, undone, "seed " + std::to_string(seed));
 }
 } // namespace
 
