@@ -111,4 +111,31 @@ TEST_F(SelectionConvertTest, InvalidCellsStayAndTooMuchForUndoCanBeDeclined) {
     EXPECT_EQ(hyo.journal().entryCount(), 0);   // the journal was emptied to go on
 }
 
+TEST_F(SelectionConvertTest, AWholeColumnOf120000RowsUndoesAndRedoesWithTheDefaultJournal) {
+    for (int row = 0; row < 120000; ++row)
+        hyo.setRow(row, "r" + std::to_string(row) + "\tname" + std::to_string(row % 977) + "\t12.5");
+    hyo.journal().clear();
+    const std::string before = storeBytes(hyo);
+    // The old default of 1,000 KB cannot hold the column: the question comes.
+    hyo.journal().setLimit(1000000);
+    prompt.answer(PromptAnswer::No);
+    EXPECT_TRUE(SelectionConvert::run(hyo, {1, 0, 1, 119999}, SelectionConvert::forTag(2)).declined);
+    EXPECT_EQ(prompt.last().text, "データが多いためUNDOで戻すことができなくなります。\nよろしいですか？");
+    // With 64,000 KB it fits: no question, one step.
+    hyo.journal().setLimit(64000000);
+    const std::size_t asked = prompt.shown().size();
+    ConvertOutcome out = SelectionConvert::run(hyo, {1, 0, 1, 119999}, SelectionConvert::forTag(2));
+    EXPECT_EQ(out.changedCells, 120000);
+    EXPECT_EQ(prompt.shown().size(), asked);
+    EXPECT_EQ(hyo.journal().entryCount(), 1);
+    EXPECT_EQ(hyo.rowString(119999), "r119999\tNAME805\t12.5");
+    const std::string after = storeBytes(hyo);
+    EXPECT_EQ(hyo.undo().column, 1);
+    EXPECT_EQ(storeBytes(hyo), before);
+    EXPECT_EQ(hyo.redo().column, 1);
+    EXPECT_EQ(storeBytes(hyo), after);
+    hyo.undo();
+    EXPECT_EQ(hyo.rowString(119999), "r119999\tname805\t12.5");
+}
+
 }  // namespace
