@@ -217,6 +217,65 @@ TEST_F(CommandSurfacesTest, PaletteHidesWhenAnotherWindowIsActivated) {
     EXPECT_FALSE(palette().isVisible());
 }
 
+TEST_F(CommandSurfacesTest, RedoRunsFromItsKeysItsMenuItemAndAUserKeyOnlyWhenThereIsSomething) {
+    open("a,b\r\nc,d\r\n");
+    QAction* redo = action("mnuEditRedo");
+    ASSERT_NE(redo, nullptr);
+    EXPECT_EQ(redo->text(), QStringLiteral("やり直し(&R)"));
+    QStringList keys;
+    for (const QKeySequence& k : redo->shortcuts()) keys << k.toString(QKeySequence::PortableText);
+    EXPECT_EQ(keys, (QStringList{"Ctrl+Y", "Ctrl+Shift+Z"}));
+    const QList<QAction*> items = w->findChild<QMenu*>("mnuEdit")->actions();
+    ASSERT_GE(items.size(), 2);
+    EXPECT_EQ(items[0]->objectName(), "mnuEditUndo");
+    EXPECT_EQ(items[1], redo);
+    openMenu("mnuEdit");
+    EXPECT_FALSE(redo->isEnabled());
+
+    w->goToCell(0, 0);
+    QTest::keyClicks(&w->gridWidget(), QStringLiteral("x"));
+    QTest::keyClick(&w->gridWidget(), Qt::Key_Return);
+    ASSERT_EQ(column(0), "x|c|");
+    key(Qt::Key_Z);
+    EXPECT_EQ(column(0), "a|c|");
+    openMenu("mnuEdit");
+    EXPECT_TRUE(redo->isEnabled());
+    w->goToCell(1, 1);
+    key(Qt::Key_Y);
+    EXPECT_EQ(column(0), "x|c|");
+    EXPECT_EQ(w->view().curColumn(), 0);   // the cursor goes to the redone cell
+    EXPECT_EQ(w->view().curRow(), 0);
+    EXPECT_TRUE(w->document().modified);
+    key(Qt::Key_Z);
+    key(Qt::Key_Z, Qt::ShiftModifier);
+    EXPECT_EQ(column(0), "x|c|");
+    openMenu("mnuEdit");
+    EXPECT_FALSE(redo->isEnabled());
+    key(Qt::Key_Y);   // nothing to redo: nothing happens, no message
+    EXPECT_EQ(column(0), "x|c|");
+
+    w->global().setUserKey(0, 8, false);   // Ctrl+1: redo
+    key(Qt::Key_Z);
+    key(Qt::Key_1);
+    EXPECT_EQ(column(0), "x|c|");
+
+    // Typed text in the editor survives Ctrl+Y.
+    key(Qt::Key_Z);
+    w->goToCell(1, 1);
+    QTest::keyClicks(&w->gridWidget(), QStringLiteral("typed"));
+    ASSERT_TRUE(w->isEditing());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Y, Qt::ControlModifier);
+    ASSERT_TRUE(w->isEditing());
+    EXPECT_EQ(w->editor().text(), "typed");
+    EXPECT_EQ(column(0), "a|c|");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_EQ(w->hyo().cellString(1, 1), "typed");
+    // That change leaves nothing to redo.
+    openMenu("mnuEdit");
+    EXPECT_FALSE(redo->isEnabled());
+    EXPECT_TRUE(prompt.shown().empty());
+}
+
 TEST_F(CommandSurfacesTest, UserKeysFromTheGridRunEveryKindOfFunction) {
     open("ab,x\r\nkeep,k\r\ncd,y\r\n");
     CMyGlobal& g = w->global();

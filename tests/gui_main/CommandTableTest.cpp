@@ -64,7 +64,7 @@ const std::map<std::string, std::vector<Item>> expectedMenus = {
       {"mnuFileCRKari", "一時保存に変更", ""}}},
     {"mnuEdit",
      {{"mnuEditUndo", "元に戻す(&Z)", "Ctrl+Z"},
-      {"mnuEditRedo", "やり直し(&Y)", "Ctrl+Y"},
+      {"mnuEditRedo", "やり直し(&R)", "Ctrl+Y"},
       {"mnuEditCopy", "コピー(&C)", ""},
       {"mnuEditPaste", "貼り付け(&P)", ""},
       {"mnuEditPasteNoRet", "貼り付け(改行なし)", ""},
@@ -201,7 +201,7 @@ TEST_F(CommandTableTest, EveryEntryIsNamedOnceAndRunsAFunction) {
     }
     // Every menu item except the submenus themselves is an entry.
     EXPECT_EQ(inMenus, int(menuItems.size()) - 4);
-    EXPECT_EQ(shortcuts.size(), 12u);   // with Ctrl+Y for redo
+    EXPECT_EQ(shortcuts.size(), 12u);   // with Ctrl+Y for redo (Ctrl+Shift+Z is its second)
 }
 
 TEST_F(CommandTableTest, ToolBarFollowsTheTableWithHintsAndSharedCommands) {
