@@ -122,7 +122,7 @@ int CMyLine::storeLine(int index, const char* bytes, int length) {
     if (index < 0) return 0;
     if (length < 0) length = 0;
     if (!extendTo(index)) return 0;
-    if (log_) log_->noteStore(*this, index);
+    if (log_) log_->noteStore(*this, index, bytes, bytes ? length : 0);
     Entry* e = &entries_[index];
     if (bytes && e->text && length + 2 < e->room) {
         std::memmove(e->text, bytes, length);

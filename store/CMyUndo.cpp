@@ -12,6 +12,7 @@ constexpr std::size_t kInitialBytes = 1000;
 constexpr int kOffsetStep = 50;
 constexpr int kSingleHeader = 13;
 constexpr int kAreaHeader = 29;
+constexpr std::size_t kKeptAreaBytes = 1 << 20;
 
 void putHeader(unsigned char* head, int type, int kind, int subKind, int column, int row) {
     std::memset(head, 0, kSingleHeader);
@@ -289,6 +290,12 @@ int CMyUndo::closeArea(bool keep) {
     int result = storeEntry(head, kAreaHeader, areaBytes_, areaUsed_, nullptr, 0, areaUsed_ + 38);
     areaUsed_ = 0;
     areaRecords_ = 0;
+    // A large area's buffer would stay beside its copy in the journal; it regrows on demand.
+    if (areaCapacity_ > kKeptAreaBytes) {
+        MemoryHook::release(areaBytes_);
+        areaBytes_ = nullptr;
+        areaCapacity_ = 0;
+    }
     return result;
 }
 

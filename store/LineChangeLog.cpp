@@ -1,11 +1,32 @@
 // LineChangeLog: notes a list's changes and takes them back in reverse order.
 #include "store/LineChangeLog.h"
 
+#include <algorithm>
+
 #include "store/CMyLine.h"
 
 namespace {
 constexpr std::size_t kStepBytes = 48;   // what a step costs besides its texts and numbers
+
+// Store diffs are packed as four varints (line, prefix, suffix, old middle length) and the
+// old middle bytes, so a cell changed in a long row costs a few bytes beside the cell.
+void putNumber(std::vector<unsigned char>& out, std::size_t value) {
+    while (value >= 0x80) {
+        out.push_back(static_cast<unsigned char>(value | 0x80));
+        value >>= 7;
+    }
+    out.push_back(static_cast<unsigned char>(value));
 }
+
+std::size_t getNumber(const unsigned char*& at) {
+    std::size_t value = 0;
+    for (int shift = 0;; shift += 7) {
+        const unsigned char b = *at++;
+        value |= static_cast<std::size_t>(b & 0x7F) << shift;
+        if (!(b & 0x80)) return value;
+    }
+}
+}  // namespace
 
 void LineChangeLog::add(Step step, std::size_t extra) {
     if (overflowed_) return;
@@ -14,7 +35,7 @@ void LineChangeLog::add(Step step, std::size_t extra) {
         overflowed_ = true;
         steps_.clear();
         steps_.shrink_to_fit();
-        kept_.clear();
+        diffs_ = std::vector<unsigned char>();
         return;
     }
     steps_.push_back(std::move(step));
@@ -25,23 +46,42 @@ void LineChangeLog::noteGrow(int oldCount) {
     add(Step{.kind = Kind::Shrink, .index = oldCount}, 0);
 }
 
-void LineChangeLog::noteStore(const CMyLine& list, int index) {
+void LineChangeLog::noteStore(const CMyLine& list, int index, const char* bytes, int length) {
     if (overflowed_ || index < 0 || index >= list.lineCount()) return;
-    if (!kept_.insert(index).second) return;
-    std::string text = list.line(index);
-    const std::size_t size = text.size();
-    add(Step{.kind = Kind::Store, .index = index, .texts = {std::move(text)}}, size);
+    const char* old = list.lineString(index);
+    const std::size_t oldLength = static_cast<std::size_t>(list.lineLength(index));
+    const std::size_t newLength = bytes ? static_cast<std::size_t>(std::max(length, 0)) : 0;
+    std::size_t prefix = 0;
+    while (prefix < oldLength && prefix < newLength && old[prefix] == bytes[prefix]) ++prefix;
+    std::size_t suffix = 0;
+    while (suffix < oldLength - prefix && suffix < newLength - prefix &&
+           old[oldLength - 1 - suffix] == bytes[newLength - 1 - suffix])
+        ++suffix;
+    const std::size_t middle = oldLength - prefix - suffix;
+    const std::size_t start = diffs_.size();
+    putNumber(diffs_, static_cast<std::size_t>(index));
+    putNumber(diffs_, prefix);
+    putNumber(diffs_, suffix);
+    putNumber(diffs_, middle);
+    diffs_.insert(diffs_.end(), old + prefix, old + prefix + middle);
+    const std::size_t size = diffs_.size() - start;
+    // Consecutive stores share one step: the diffs are replayed backwards within it.
+    if (!steps_.empty() && steps_.back().kind == Kind::Store && steps_.back().to == start) {
+        steps_.back().to = diffs_.size();
+        bytes_ += size;
+        if (bytes_ > limit_) add(Step{}, 0);   // gives up
+        return;
+    }
+    add(Step{.kind = Kind::Store, .from = start, .to = diffs_.size()}, size);
 }
 
 void LineChangeLog::noteInsert(int index, int count) {
     if (overflowed_ || index < 0 || count <= 0) return;
-    kept_.clear();
     add(Step{.kind = Kind::Insert, .index = index, .count = count}, 0);
 }
 
 void LineChangeLog::noteDelete(const CMyLine& list, int index, int count) {
     if (overflowed_ || index < 0 || index >= list.lineCount() || count <= 0) return;
-    kept_.clear();
     if (count > list.lineCount() - index) count = list.lineCount() - index;
     Step step{.kind = Kind::Delete, .index = index, .count = count};
     std::size_t size = 0;
@@ -54,7 +94,6 @@ void LineChangeLog::noteDelete(const CMyLine& list, int index, int count) {
 
 void LineChangeLog::noteDeleteSet(const CMyLine& list, const int* sortedIndexes, int count) {
     if (overflowed_ || !sortedIndexes || count <= 0) return;
-    kept_.clear();
     Step step{.kind = Kind::DeleteSet};
     std::size_t size = 0;
     for (int k = 0; k < count && size + bytes_ <= limit_; ++k) {
@@ -70,13 +109,11 @@ void LineChangeLog::noteDeleteSet(const CMyLine& list, const int* sortedIndexes,
 
 void LineChangeLog::noteSwap(int a, int b) {
     if (overflowed_) return;
-    kept_.clear();
     add(Step{.kind = Kind::Swap, .index = a, .count = b}, 0);
 }
 
 void LineChangeLog::notePermute(const int* positions, const int* order, int count) {
     if (overflowed_ || !order || count <= 0) return;
-    kept_.clear();
     // index 1: the positions are kept before the order; 0: the first `count` lines moved.
     Step step{.kind = Kind::Permute, .index = positions ? 1 : 0, .count = count};
     step.numbers.reserve(static_cast<std::size_t>(count) * (positions ? 2 : 1));
@@ -87,7 +124,6 @@ void LineChangeLog::notePermute(const int* positions, const int* order, int coun
 
 void LineChangeLog::noteClear(const CMyLine& list) {
     if (overflowed_) return;
-    kept_.clear();
     Step step{.kind = Kind::Clear};
     std::size_t size = 0;
     for (int i = 0; i < list.lineCount() && size + bytes_ <= limit_; ++i) {
@@ -104,11 +140,40 @@ bool LineChangeLog::revert(CMyLine& list) const {
     return true;
 }
 
-bool LineChangeLog::undoStep(CMyLine& list, const Step& step) {
+bool LineChangeLog::undoStores(CMyLine& list, const Step& step) const {
+    std::vector<std::size_t> starts;
+    const unsigned char* at = diffs_.data() + step.from;
+    const unsigned char* end = diffs_.data() + step.to;
+    while (at < end) {
+        starts.push_back(static_cast<std::size_t>(at - diffs_.data()));
+        getNumber(at);
+        getNumber(at);
+        getNumber(at);
+        at += getNumber(at);
+    }
+    std::string text;
+    for (auto start = starts.rbegin(); start != starts.rend(); ++start) {
+        at = diffs_.data() + *start;
+        const int index = static_cast<int>(getNumber(at));
+        const std::size_t prefix = getNumber(at);
+        const std::size_t suffix = getNumber(at);
+        const std::size_t middle = getNumber(at);
+        const char* now = list.lineString(index);
+        const std::size_t length = static_cast<std::size_t>(list.lineLength(index));
+        if (!now || prefix + suffix > length) return false;
+        text.assign(now, prefix);
+        text.append(reinterpret_cast<const char*>(at), middle);
+        text.append(now + length - suffix, suffix);
+        if (list.setLine(index, text.data(), static_cast<int>(text.size())) != 1) return false;
+    }
+    return true;
+}
+
+bool LineChangeLog::undoStep(CMyLine& list, const Step& step) const {
     auto text = [&](std::size_t i) { return step.texts[i]; };
     switch (step.kind) {
     case Kind::Store:
-        return list.setLine(step.index, text(0)) == 1;
+        return undoStores(list, step);
     case Kind::Shrink:
         if (list.lineCount() > step.index) list.deleteLines(step.index, list.lineCount() - step.index);
         return true;

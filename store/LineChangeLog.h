@@ -4,21 +4,22 @@
 
 #include <cstddef>
 #include <string>
-#include <unordered_set>
 #include <vector>
 
 class CMyLine;
 
 // The list calls the note* functions before it changes; revert() applies the notes backwards
-// with the log detached. Each line's old text is kept once between moves of lines, so that a
-// row rebuilt cell by cell costs one copy. A log that would pass its byte limit gives up and
+// with the log detached. A stored line keeps only the bytes that changed (its old middle
+// between the prefix and suffix it shares with the new text), so a whole-column change costs
+// about the old cells. A log that would pass its byte limit gives up and
 // keeps nothing (overflowed()).
 class LineChangeLog {
 public:
     explicit LineChangeLog(std::size_t limit) : limit_(limit) {}
 
     void noteGrow(int oldCount);                     // the list grows past its end
-    void noteStore(const CMyLine& list, int index);  // an existing line is stored again
+    // An existing line is about to become `bytes` (null: empty).
+    void noteStore(const CMyLine& list, int index, const char* bytes, int length);
     void noteInsert(int index, int count);           // lines inserted before line `index`
     void noteDelete(const CMyLine& list, int index, int count);
     void noteDeleteSet(const CMyLine& list, const int* sortedIndexes, int count);
@@ -41,13 +42,15 @@ private:
         int count = 0;
         std::vector<std::string> texts{};
         std::vector<int> numbers{};   // indexes (DeleteSet) or positions then order (Permute)
+        std::size_t from = 0, to = 0;  // Store: the step's diffs in diffs_
     };
     void add(Step step, std::size_t extra);
-    static bool undoStep(CMyLine& list, const Step& step);
+    bool undoStep(CMyLine& list, const Step& step) const;
+    bool undoStores(CMyLine& list, const Step& step) const;
 
     std::size_t limit_;
     std::size_t bytes_ = 0;
     bool overflowed_ = false;
     std::vector<Step> steps_;
-    std::unordered_set<int> kept_;   // lines whose old text is noted since lines last moved
+    std::vector<unsigned char> diffs_;   // the Store steps' packed diffs
 };
