@@ -53,7 +53,7 @@ struct KeyDialog {
 
 TEST(UserFunctionTable, NumbersInListOrder) {
     const std::vector<int> expected = {
-        0, 1, 2, 3, 4, 5, 6, 7,
+        0, 1, 2, 3, 4, 5, 6, 7, 8,
         100, 101, 102, 103, 104, 105, 106, 107, 108, 109, 110, 111, 112, 113, 114, 115, 116,
         200, 201, 202, 203, 204, 205, 206, 207, 208, 209, 210, 211, 212, 213, 214, 215, 216,
         50, 51, 54, 55, 52, 53};
@@ -64,6 +64,7 @@ TEST(UserFunctionTable, NumbersInListOrder) {
     EXPECT_EQ(UserFunctionTable::find(116)->group, 1);
     EXPECT_STREQ(UserFunctionTable::find(54)->label, "文字変換：半角ｶﾀｶﾅ->ひらがな");
     EXPECT_STREQ(UserFunctionTable::find(0)->label, "（未定義）");
+    EXPECT_STREQ(UserFunctionTable::find(8)->label, "やり直し");
     EXPECT_EQ(UserFunctionTable::find(999), nullptr);
     EXPECT_EQ(UserFunctionTable::find(-1), nullptr);
 }
