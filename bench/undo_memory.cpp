@@ -31,7 +31,26 @@ void fill(CMyHyo& hyo) {
     hyo.journal().setRecording(previous);
 }
 
-bool undoAndRedo(CMyHyo& hyo) { return hyo.undo().row != -1 && hyo.redo().row != -1; }
+// The peak resident size so far, in KB (VmHWM).
+long peakKb() {
+    FILE* status = std::fopen("/proc/self/status", "r");
+    if (!status) return -1;
+    char line[256];
+    long kb = -1;
+    while (std::fgets(line, sizeof line, status))
+        if (std::sscanf(line, "VmHWM: %ld kB", &kb) == 1) break;
+    std::fclose(status);
+    return kb;
+}
+
+bool undoAndRedo(CMyHyo& hyo) {
+    std::printf("  peak after the change %ld KB\n", peakKb());
+    if (hyo.undo().row == -1) return false;
+    std::printf("  peak after undo %ld KB (redo keeps %zu bytes)\n", peakKb(), hyo.journal().outsideBytes());
+    if (hyo.redo().row == -1) return false;
+    std::printf("  peak after redo %ld KB\n", peakKb());
+    return true;
+}
 
 }  // namespace
 
@@ -41,6 +60,7 @@ int main(int argc, char** argv) {
     hyo.journal().setLimit(64000000);
     fill(hyo);
     const std::size_t table = hyo.memoryBytes();
+    std::printf("  peak with the table %ld KB\n", peakKb());
     bool done = true;
     if (std::strcmp(mode, "convert") == 0) {
         const ConvertOutcome out = SelectionConvert::run(hyo, {3, 0, 3, kRows - 1}, SelectionConvert::forTag(2));

@@ -10,18 +10,18 @@ constexpr std::size_t kStepBytes = 48;   // what a step costs besides its texts 
 
 // Store diffs are packed as four varints (line, prefix, suffix, old middle length) and the
 // old middle bytes, so a cell changed in a long row costs a few bytes beside the cell.
-void putNumber(std::vector<unsigned char>& out, std::size_t value) {
+void putNumber(ChunkedBytes& out, std::size_t value) {
     while (value >= 0x80) {
-        out.push_back(static_cast<unsigned char>(value | 0x80));
+        out.push(static_cast<unsigned char>(value | 0x80));
         value >>= 7;
     }
-    out.push_back(static_cast<unsigned char>(value));
+    out.push(static_cast<unsigned char>(value));
 }
 
-std::size_t getNumber(const unsigned char*& at) {
+std::size_t getNumber(const ChunkedBytes& in, std::size_t& at) {
     std::size_t value = 0;
     for (int shift = 0;; shift += 7) {
-        const unsigned char b = *at++;
+        const unsigned char b = in.at(at++);
         value |= static_cast<std::size_t>(b & 0x7F) << shift;
         if (!(b & 0x80)) return value;
     }
@@ -35,7 +35,7 @@ void LineChangeLog::add(Step step, std::size_t extra) {
         overflowed_ = true;
         steps_.clear();
         steps_.shrink_to_fit();
-        diffs_ = std::vector<unsigned char>();
+        diffs_.clear();
         return;
     }
     steps_.push_back(std::move(step));
@@ -63,7 +63,7 @@ void LineChangeLog::noteStore(const CMyLine& list, int index, const char* bytes,
     putNumber(diffs_, prefix);
     putNumber(diffs_, suffix);
     putNumber(diffs_, middle);
-    diffs_.insert(diffs_.end(), old + prefix, old + prefix + middle);
+    diffs_.append(old + prefix, middle);
     const std::size_t size = diffs_.size() - start;
     // Consecutive stores share one step: the diffs are replayed backwards within it.
     if (!steps_.empty() && steps_.back().kind == Kind::Store && steps_.back().to == start) {
@@ -142,27 +142,26 @@ bool LineChangeLog::revert(CMyLine& list) const {
 
 bool LineChangeLog::undoStores(CMyLine& list, const Step& step) const {
     std::vector<std::size_t> starts;
-    const unsigned char* at = diffs_.data() + step.from;
-    const unsigned char* end = diffs_.data() + step.to;
-    while (at < end) {
-        starts.push_back(static_cast<std::size_t>(at - diffs_.data()));
-        getNumber(at);
-        getNumber(at);
-        getNumber(at);
-        at += getNumber(at);
+    for (std::size_t at = step.from; at < step.to;) {
+        starts.push_back(at);
+        getNumber(diffs_, at);
+        getNumber(diffs_, at);
+        getNumber(diffs_, at);
+        const std::size_t middle = getNumber(diffs_, at);
+        at += middle;
     }
     std::string text;
     for (auto start = starts.rbegin(); start != starts.rend(); ++start) {
-        at = diffs_.data() + *start;
-        const int index = static_cast<int>(getNumber(at));
-        const std::size_t prefix = getNumber(at);
-        const std::size_t suffix = getNumber(at);
-        const std::size_t middle = getNumber(at);
+        std::size_t at = *start;
+        const int index = static_cast<int>(getNumber(diffs_, at));
+        const std::size_t prefix = getNumber(diffs_, at);
+        const std::size_t suffix = getNumber(diffs_, at);
+        const std::size_t middle = getNumber(diffs_, at);
         const char* now = list.lineString(index);
         const std::size_t length = static_cast<std::size_t>(list.lineLength(index));
         if (!now || prefix + suffix > length) return false;
         text.assign(now, prefix);
-        text.append(reinterpret_cast<const char*>(at), middle);
+        for (std::size_t i = 0; i < middle; ++i) text += static_cast<char>(diffs_.at(at + i));
         text.append(now + length - suffix, suffix);
         if (list.setLine(index, text.data(), static_cast<int>(text.size())) != 1) return false;
     }

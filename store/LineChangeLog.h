@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "store/ChunkedBytes.h"
+
 class CMyLine;
 
 // The list calls the note* functions before it changes; revert() applies the notes backwards
@@ -52,5 +54,5 @@ private:
     std::size_t bytes_ = 0;
     bool overflowed_ = false;
     std::vector<Step> steps_;
-    std::vector<unsigned char> diffs_;   // the Store steps' packed diffs
+    ChunkedBytes diffs_;   // the Store steps' packed diffs
 };
