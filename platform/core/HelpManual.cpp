@@ -3,6 +3,8 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string_view>
 #include <system_error>
 #include <utility>
@@ -92,6 +94,14 @@ std::string HelpManual::anchorFor(const std::string& keyword) {
     for (const auto& [word, section] : keywordSections)
         if (word == keyword) return std::string(section);
     return isAnchorName(keyword) ? keyword : std::string();
+}
+
+bool HelpManual::hasSection(const std::string& indexPath, const std::string& anchor) {
+    if (!isAnchorName(anchor)) return false;
+    std::ifstream in(indexPath, std::ios::binary);
+    const std::string page((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    return page.find("id=\"" + anchor + "\"") != std::string::npos ||
+           page.find("name=\"" + anchor + "\"") != std::string::npos;
 }
 
 std::string HelpManual::urlFor(const std::string& indexPath, const std::string& keyword) {
