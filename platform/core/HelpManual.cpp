@@ -41,6 +41,7 @@ constexpr std::pair<std::string_view, std::string_view> keywordSections[] = {
     {"カード編集", "card"},          {"色情報一覧", "colour-list"},
     {"印刷", "printing"},            {"プレビュー", "printing"},
     {"連番", "fill"},                {"ヘルプ", "menu-help"},
+    {"ヘルプ画面", "help-window"},   {"読込時と同じ", "quote-as-read"},
 };
 
 bool isAnchorName(std::string_view s) {
