@@ -4,6 +4,7 @@
 #include "platform/core/GivenCodes.h"
 
 #include "platform/core/HelpManual.h"
+#include "platform/core/HelpViewer.h"
 #include "platform/core/MemoryHook.h"
 #include "platform/core/ProfileFile.h"
 #include "platform/core/ProgramFolder.h"
@@ -263,13 +264,20 @@ size_t CMyGlobal::lastBackslash(const std::string& path) {
 }
 
 bool CMyGlobal::showHelp(const std::string& keyword) const {
-    // The manual is HTML shown by the desktop's browser; a keyword opens its section.
+    // The manual is HTML shown in the help window the main window owns; a keyword opens its
+    // section, and a keyword the manual has no section for is refused like a failed look-up.
     const std::string index = HelpManual::locate(programFolder(), ProgramFolder::executablePath());
     if (index.empty()) {
         Prompt::warn("ファイルが見付かりません。");
         return false;
     }
-    return Shell::openUrl(HelpManual::urlFor(index, keyword));
+    const std::string anchor = HelpManual::anchorFor(keyword);
+    if (!keyword.empty() && !HelpManual::hasSection(index, anchor)) {
+        Prompt::messageBox("そのようなキーワードはありません", "エラー", PromptButtons::Ok,
+                           PromptIcon::Error);
+        return false;
+    }
+    return HelpViewer::showManual(index, anchor);
 }
 
 int CMyGlobal::nextSequence() {

@@ -66,8 +66,9 @@ public:
     std::string fileTimeStamp(const std::string& path) const;
     // Position of the last path separator, or 0 when there is none.
     static size_t lastBackslash(const std::string& path);
-    // Opens the HTML manual (help/index.html, see HelpManual) at the keyword's section; warns
-    // "ファイルが見付かりません。" when it is missing.
+    // Shows the HTML manual (help/index.html, see HelpManual) at the keyword's section in the
+    // help viewer; warns "ファイルが見付かりません。" when it is missing and reports
+    // "そのようなキーワードはありません" for a keyword it has no section for.
     bool showHelp(const std::string& keyword = std::string()) const;
     // 1 ... 99, 0, 1 ...: makes temporary names unique within one run.
     int nextSequence();

@@ -2,6 +2,7 @@
 #include "settings/CMyGlobal.h"
 
 #include "FileLimit.h"
+#include "platform/core/HelpViewer.h"
 #include "platform/core/MemoryHook.h"
 #include "platform/core/ProfileFile.h"
 #include "platform/core/Shell.h"
@@ -357,12 +358,47 @@ TEST(CMyGlobalServices, ShowHelpNeedsTheHelpFile) {
     EXPECT_EQ(prompt.shown().size(), 2u);
     EXPECT_TRUE(shell.opened.empty());
     std::filesystem::remove(home.file("help/index.html"));
-    home.write("help/index.html", "help");
+    home.write("help/index.html", "<section id=\"encoding\"><a name=\"mnuFileSave\"></a>");
     EXPECT_TRUE(g.showHelp());
     EXPECT_TRUE(g.showHelp("文字コード"));
-    ASSERT_EQ(shell.opened.size(), 2u);
+    ASSERT_EQ(shell.opened.size(), 2u);   // no help window: the browser is asked
     EXPECT_EQ(shell.opened[0], "file://" + home.file("help/index.html"));
     EXPECT_EQ(shell.opened[1], "file://" + home.file("help/index.html") + "#encoding");
+}
+
+namespace {
+class RecordingHelpViewer : public HelpViewerHandler {
+public:
+    RecordingHelpViewer() { HelpViewer::install(this); }
+    ~RecordingHelpViewer() override { HelpViewer::install(nullptr); }
+    bool showManual(const std::string& index, const std::string& anchor) override {
+        shown.push_back(index + "#" + anchor);
+        return true;
+    }
+    std::vector<std::string> shown;
+};
+} // namespace
+
+TEST(CMyGlobalServices, ShowHelpLooksKeywordsUpInTheManual) {
+    TempHome home;
+    ScriptedPrompt prompt;
+    RecordingHelpViewer viewer;
+    CMyGlobal g;
+    home.write("help/index.html", "<section id=\"encoding\"><a name=\"mnuFileSave\"></a>");
+    const std::string index = home.file("help/index.html");
+    EXPECT_TRUE(g.showHelp());
+    EXPECT_TRUE(g.showHelp("改行コード"));
+    EXPECT_TRUE(g.showHelp("mnuFileSave"));
+    EXPECT_EQ(viewer.shown, (std::vector<std::string>{index + "#", index + "#encoding",
+                                                      index + "#mnuFileSave"}));
+    // Unknown words, and known ones whose section this manual lacks, are refused.
+    for (const char* keyword : {"知らない言葉", "抽出", "mnuNothing", "a\"b"}) {
+        prompt.answer(PromptAnswer::Ok);
+        EXPECT_FALSE(g.showHelp(keyword)) << keyword;
+        EXPECT_EQ(prompt.last().text, "そのようなキーワードはありません");
+        EXPECT_EQ(prompt.last().caption, "エラー");
+    }
+    EXPECT_EQ(viewer.shown.size(), 3u);
 }
 
 TEST(CMyGlobalWindows, MaximisedCloseKeepsTheNormalPlace) {
