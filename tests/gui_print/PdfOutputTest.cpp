@@ -91,8 +91,10 @@ TEST_F(PdfOutput, WithoutGridLinesTheTitleStripKeepsItsLines) {
     ASSERT_EQ(printToPdf(false), 1);
     const QImage page = raster(1, 0, 0, 2000, 1000);
     const int border = Margin + 800, strip = 200;
+    // Lines are a table pixel (12 printer pixels) wide: the black one, then the white one.
     EXPECT_EQ(at(page, border, Margin + strip / 2), rgb(0, 0, 0));             // title strip
-    EXPECT_EQ(at(page, border + 1, Margin + strip / 2), rgb(255, 255, 255));
+    EXPECT_EQ(at(page, border + 11, Margin + strip / 2), rgb(0, 0, 0));
+    EXPECT_EQ(at(page, border + 12, Margin + strip / 2), rgb(255, 255, 255));
     EXPECT_EQ(at(page, border - 5, Margin + strip / 2), rgb(192, 192, 192));
     EXPECT_EQ(at(page, border, Margin + strip + 100), rgb(255, 255, 255));     // no cell border
 }
