@@ -7,6 +7,7 @@
 #include <QPrintDialog>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
 
 namespace {
 
@@ -167,6 +168,10 @@ TEST_F(PdfOutput, PrinterSetUpFromTheOwnDialogIsKeptForTheRun) {
     whenModal<TfrmPrnDlg>([&](TfrmPrnDlg& dialog) {
         whenModal<QPrintDialog>([](QPrintDialog& system) {
             system.printer()->setPageOrientation(QPageLayout::Portrait);
+            // Copies and colour are chosen on the dialog's own fields. (A PDF file has no
+            // two-sided printing: QPrinter keeps that only for a real printer.)
+            system.findChild<QSpinBox*>("copies")->setValue(3);
+            system.findChild<QRadioButton*>("grayscale")->setChecked(true);
             system.accept();
         });
         dialog.findChild<QPushButton*>("cmd_Setting")->click();
@@ -179,6 +184,11 @@ TEST_F(PdfOutput, PrinterSetUpFromTheOwnDialogIsKeptForTheRun) {
     EXPECT_EQ(orientation, QStringLiteral("縦"));
     EXPECT_EQ(print.setup().orientation, QPageLayout::Portrait);
     EXPECT_EQ(pdfPageSize(), QSize(595, 842));
+    // The next job's printer keeps them.
+    const std::unique_ptr<QPrinter> next = CMyPrint::makePrinter(print.setup());
+    EXPECT_EQ(print.setup().copies, 3);
+    EXPECT_EQ(next->copyCount(), 3);
+    EXPECT_EQ(next->colorMode(), QPrinter::GrayScale);
 }
 
 TEST_F(PdfOutput, RangeWithoutPagesOrCancelStartsNoJob) {

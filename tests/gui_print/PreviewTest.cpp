@@ -166,6 +166,48 @@ TEST_F(Preview, PrintingFromThePreviewUsesItsDataSizeAndGrid) {
     EXPECT_EQ(preview->pageCount(), 1);
 }
 
+// A4 with 10 mm margins holds 1046.9 table pixels of rows: the preview counts the pages the
+// printer will print, although its own page has 1,048 pixels of room.
+TEST_F(Preview, PagesAreSplitAsThePrinterSplitsThem) {
+    fillTable(66, 2);
+    hyo.setRowHeight(65, 8);   // 65 x 16 + 8 = 1,048
+    global.setPrintKind(2);
+    print.ensureDefaults();
+    print.setup().outputFile = QString::fromStdString(pdf());
+    auto preview = open();
+    EXPECT_EQ(preview->pageCount(), 2);
+    trigger(*preview, "cmd_Print");
+    EXPECT_EQ(pdfPages(), 2);
+    hyo.setRowHeight(65, 6);   // 1,046 fits one page on both
+    auto shorter = open();
+    EXPECT_EQ(shorter->pageCount(), 1);
+    trigger(*shorter, "cmd_Print");
+    EXPECT_EQ(pdfPages(), 1);
+}
+
+// The second line of a two-line cell in a 16-pixel row is cut at the row's bottom and never
+// shows in the row below.
+TEST_F(Preview, TextStaysInsideItsRow) {
+    setRows({"ab\r\ncd\tx", "\ty"});
+    auto preview = open();
+    const QImage page = preview->pageImage();
+    int ink = 0;
+    for (int y = ScreenMargin + 16 + 1; y < ScreenMargin + 32 - 2; ++y)
+        for (int x = ScreenMargin + 2; x < ScreenMargin + 62; ++x) ink += qGray(page.pixel(x, y)) < 200;
+    EXPECT_EQ(ink, 0);
+}
+
+TEST_F(Preview, LandscapePaperShowsItsPageSideways) {
+    manyPages();
+    print.ensureDefaults();
+    print.setup().orientation = QPageLayout::Landscape;
+    auto preview = open();
+    EXPECT_EQ(preview->pageImage().size(), QSize(1122, 793));
+    // Landscape A4 takes 16 columns and 45 rows: 1 x 3 pages.
+    EXPECT_EQ(preview->statusText(), QStringLiteral("ページ：1/3 - 横:1 縦:3 "));
+    EXPECT_EQ(at(preview->pageImage(), ScreenMargin + 11 * 64, ScreenMargin + 8), rgb(0, 0, 0));
+}
+
 TEST_F(Preview, PaperTooLargeForAnImageFallsBackToTheScreenSize) {
     fillTable(2, 2);
     print.ensureDefaults();
