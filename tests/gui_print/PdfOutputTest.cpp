@@ -247,6 +247,25 @@ TEST_F(PdfOutput, SystemPrintDialogPrintsEveryPageOrCancels) {
     EXPECT_EQ(pdfPages(), 4);
 }
 
+TEST_F(PdfOutput, SystemPrintDialogPrintsTheChosenPages) {
+    fourPageTable();
+    global.setPrintKind(1);
+    print.ensureDefaults();
+    print.setup().outputFile = QString::fromStdString(pdf());
+    whenModal<QPrintDialog>([](QPrintDialog& dialog) {
+        dialog.findChild<QRadioButton*>("printRange")->setChecked(true);
+        dialog.findChild<QSpinBox*>("from")->setValue(2);
+        dialog.findChild<QSpinBox*>("to")->setValue(3);
+        dialog.accept();
+    });
+    EXPECT_EQ(print.printTable(&owner, hyo, com, true, 1.0), 2);
+    EXPECT_EQ(print.firstPage(), 2);
+    EXPECT_EQ(print.lastPage(), 3);
+    EXPECT_EQ(pdfPages(), 2);
+    EXPECT_TRUE(pageText(1).contains("r1c11"));    // page 2
+    EXPECT_TRUE(pageText(2).contains("r65c0"));    // page 3
+}
+
 TEST_F(PdfOutput, FailuresAreReported) {
     fillTable(2, 2);
     prompt.allowUnscripted();
