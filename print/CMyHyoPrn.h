@@ -65,7 +65,7 @@ public:
 
     // Draws page n (from 1) onto a painter working on the device given to layoutPage, in that
     // device's pixels (after the painter's own transform). The page is not cleared first: it
-    // is fresh paper on a printer and the preview clears its image.
+    // is fresh paper on a printer, and the preview clears its page first.
     void drawPage(QPainter& painter, int page);
 
     bool gridLines() const { return showGrid_; }
