@@ -18,6 +18,7 @@
 #include "settings/CMyGlobal.h"
 #include "settings/CMyPublic.h"
 #include "store/CMyHyo.h"
+#include "store/TableLimits.h"
 #include "store/ColourOpenSteps.h"
 #include "store/OpenFlow.h"
 #include "engine/SeriesFill.h"
@@ -129,6 +130,7 @@ void TfrmMain::loadSettings() {
 
 void TfrmMain::applyStoreSettings() {
     hyo_->journal().setLimit(global_->undoSize());
+    TableLimits::setMaxRows(global_->maxRows());
     hyo_->setZoomPercent(global_->viewScale());
 }
 

@@ -9,6 +9,7 @@
 #include "store/CMyCSV.h"
 #include "store/CMyHyo.h"
 #include "store/DocumentState.h"
+#include "store/TableLimits.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -262,7 +263,7 @@ int OpenFlow::readRecords(CMyCSV& reader, Attempt& attempt) {
                                PromptIcon::Error);
             return CancelledOrReadError;
         }
-        if (rows >= MaxRows) {
+        if (rows >= TableLimits::maxRows()) {
             // What is left would be lost by the next save; the read-error flag makes it ask.
             doc.readError = true;
             Prompt::warn("最大行に到達したため読み込みを中断しました。");
