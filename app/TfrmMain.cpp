@@ -17,6 +17,7 @@
 #include "print/CMyPrint.h"
 #include "settings/CMyGlobal.h"
 #include "settings/CMyPublic.h"
+#include "app/ProgressWindow.h"
 #include "store/CMyHyo.h"
 #include "store/TableLimits.h"
 #include "store/ColourOpenSteps.h"
@@ -71,6 +72,7 @@ std::string toNative(const QString& path) { return path.toUtf8().toStdString(); 
 TfrmMain::TfrmMain(const std::vector<std::string>& arguments, QWidget* parent)
     : QMainWindow(parent) {
     setObjectName("TfrmMain");
+    ProgressWindow::install();
     resize(782, 510);
     initDocumentState();
     createObjects();
