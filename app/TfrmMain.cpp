@@ -17,7 +17,9 @@
 #include "print/CMyPrint.h"
 #include "settings/CMyGlobal.h"
 #include "settings/CMyPublic.h"
+#include "app/ProgressWindow.h"
 #include "store/CMyHyo.h"
+#include "store/TableLimits.h"
 #include "store/ColourOpenSteps.h"
 #include "store/OpenFlow.h"
 #include "engine/SeriesFill.h"
@@ -70,6 +72,7 @@ std::string toNative(const QString& path) { return path.toUtf8().toStdString(); 
 TfrmMain::TfrmMain(const std::vector<std::string>& arguments, QWidget* parent)
     : QMainWindow(parent) {
     setObjectName("TfrmMain");
+    ProgressWindow::install();
     resize(782, 510);
     initDocumentState();
     createObjects();
@@ -129,6 +132,7 @@ void TfrmMain::loadSettings() {
 
 void TfrmMain::applyStoreSettings() {
     hyo_->journal().setLimit(global_->undoSize());
+    TableLimits::setMaxRows(global_->maxRows());
     hyo_->setZoomPercent(global_->viewScale());
 }
 

@@ -195,9 +195,18 @@ QWidget* TfrmOption::createFilePage() {
     readRow->addWidget(cbo_ReadMozi);
     readRow->addStretch();
 
+    txt_MaxRow = new QLineEdit(page);
+    txt_MaxRow->setObjectName("txt_MaxRow");
+    txt_MaxRow->setMaxLength(8);
+    auto* maxRowRow = new QHBoxLayout;
+    maxRowRow->addWidget(label(page, "最大行数(500000-10000000)", txt_MaxRow));
+    maxRowRow->addWidget(txt_MaxRow);
+    maxRowRow->addStretch();
+
     auto* layout = new QVBoxLayout(page);
     layout->addWidget(colour);
     layout->addLayout(readRow);
+    layout->addLayout(maxRowRow);
     layout->addWidget(start);
     layout->addWidget(editing);
     layout->addWidget(createQuoteGroup(page));
@@ -323,6 +332,7 @@ void TfrmOption::fillFromSettings() {
     cbo_MakeFD->setCurrentIndex(entryOrZero(g.colourFileMode(), 3));
     txt_FdListMax->setText(QString::number(g.colourListMax()));
     cbo_ReadMozi->setCurrentIndex(readEncodingEntry(g.readEncoding()));
+    txt_MaxRow->setText(QString::number(g.maxRows()));
     const int quote = g.quoteKind();
     (quote == 2 ? rdo_DblText : quote == 1 ? rdo_DblAll : quote == 3 ? rdo_DblNoAll
      : quote == CMyGlobal::QuoteAsRead ? rdo_DblAsRead : rdo_DblNo)->setChecked(true);
@@ -462,6 +472,9 @@ void TfrmOption::storeFileOptions() {
     g.setColourFileMode(entryOrZero(cbo_MakeFD->currentIndex(), 3));
     g.setColourListMax(fieldInt(txt_FdListMax->text(), 200));
     g.setReadEncoding(entryReadEncoding(cbo_ReadMozi->currentIndex()));
+    // Outside 500000-10000000 (or not a number) the setter keeps the limit as it was.
+    g.setMaxRows(static_cast<int32_t>(
+        std::clamp<long long>(fieldNumber(txt_MaxRow->text()).value_or(0), 0, INT32_MAX)));
     g.setQuoteKind(quoteKinds->checkedId() < 0 ? 0 : quoteKinds->checkedId());
     g.setShowLineCursor(chk_LineCurUmu->isChecked());
     g.setCellOverflow(chk_CellOver->isChecked());

@@ -73,6 +73,7 @@ private:
     QLabel* lbl_FdListMax = nullptr;
     QLineEdit* txt_FdListMax = nullptr;
     QComboBox* cbo_ReadMozi = nullptr;
+    QLineEdit* txt_MaxRow = nullptr;
     QComboBox* cbo_RetCode = nullptr;
     QComboBox* cbo_Mozi = nullptr;
     QCheckBox* chk_BOM = nullptr;

@@ -95,6 +95,8 @@ const OptionKey optionKeys[] = {
      [](CMyGlobal& g, int32_t v) { g.setStartLineEnd(v); }},
     {"BOM", true, 1, [](const CMyGlobal& g) { return int32_t(g.startBom()); },
      [](CMyGlobal& g, int32_t v) { g.setStartBom(v != 0); }},
+    {"MAXROW", false, CMyGlobal::MinMaxRows, [](const CMyGlobal& g) { return g.maxRows(); },
+     [](CMyGlobal& g, int32_t v) { g.setMaxRows(v); }},
 };
 
 // Characters of an export extension. It is part of a native path (UTF-8), so every byte
@@ -357,6 +359,10 @@ void CMyGlobal::setColourListMax(int32_t n) { colourListMax_ = std::clamp(n, 10,
 
 void CMyGlobal::setQuoteKind(int32_t n) {
     if (n >= 0 && n <= QuoteAsRead) quoteKind_ = n;
+}
+
+void CMyGlobal::setMaxRows(int32_t rows) {
+    if (rows >= MinMaxRows && rows <= HighestMaxRows) maxRows_ = rows;
 }
 
 void CMyGlobal::setViewScale(int32_t percent) {

@@ -125,6 +125,11 @@ public:
     void setViewScale(int32_t percent); // 50-400, anything else ignored
     int32_t cardScale() const { return cardScale_; }
     void setCardScale(int32_t percent); // 50-400, anything else ignored
+    // MAXROW: the most rows the reader keeps and any edit may make.
+    static constexpr int32_t MinMaxRows = 500000;
+    static constexpr int32_t HighestMaxRows = 10000000;
+    int32_t maxRows() const { return maxRows_; }
+    void setMaxRows(int32_t rows);      // MinMaxRows-HighestMaxRows, anything else ignored
     bool simpleCalc() const { return simpleCalc_; }
     void setSimpleCalc(bool on) { simpleCalc_ = on; }
     int32_t showEndLine() const { return showEndLine_; }
@@ -227,6 +232,7 @@ private:
     // options still keeps that change, so the next start shows the same zoom.
     int32_t viewScaleInFile_ = 100;
     int32_t cardScale_ = 100;
+    int32_t maxRows_ = MinMaxRows;
     bool simpleCalc_ = true;
     int32_t showEndLine_ = 0;
     int32_t alternateRows_ = 0;

@@ -36,7 +36,7 @@ const char* const optionKeyNames[] = {
     "MAKEFD", "MAKEFDLISTMAX", "DBLKIND", "LINECUR_UMU", "CELLOVER", "UNDOSIZE", "SCALE",
     "CARD_SCALE", "SIMPLE_CALC", "ENDLINE", "KG_LINE", "KG_LINE_IDX", "PRINT_KIND",
     "F_DBL_RETONLY", "CP_DBL_RETONLY", "CELL_RET_VIEW", "TAB_RET_WARNING", "SEL_COLORNO",
-    "R_MOZICODE", "MOZICODE", "RETCODE", "BOM"};
+    "R_MOZICODE", "MOZICODE", "RETCODE", "BOM", "MAXROW"};
 
 } // namespace
 
@@ -163,6 +163,23 @@ TEST(CMyGlobalLoad, ClampsWindowPlacesToTheScreenAndChecksOptions) {
     tiny.loadSettings(100, 100);          // a screen smaller than the margin
     EXPECT_EQ(tiny.colourListMax(), 999);
     EXPECT_EQ(tiny.windowLeft(mainWindow), 0);
+}
+
+TEST(CMyGlobalLoad, TheRowOptionTakesOnlyItsRange) {
+    TempHome home;
+    const struct { const char* stored; int32_t want; } cases[] = {
+        {"", 500000}, {"499999", 500000}, {"500000", 500000}, {"3000000", 3000000},
+        {"10000000", 10000000}, {"10000001", 500000}, {"-1", 500000}};
+    for (const auto& c : cases) {
+        home.write("vexil.ini", std::string("[OPT]\nMAXROW=") + c.stored + "\n");
+        CMyGlobal g;
+        g.loadSettings(screenW, screenH);
+        EXPECT_EQ(g.maxRows(), c.want) << c.stored;
+    }
+    CMyGlobal g;
+    g.setMaxRows(2000000);
+    ASSERT_TRUE(g.saveSettings(true));
+    EXPECT_EQ(savedFile(home).readInt("OPT", "MAXROW", 0), 2000000);
 }
 
 TEST(CMyGlobalLoad, KakuOfFiveCharactersIsIgnored) {
