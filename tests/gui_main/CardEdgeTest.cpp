@@ -7,6 +7,7 @@
 #include "support/ScriptedPrompt.h"
 #include "support/TempHome.h"
 #include "view/CMyHyoDraw.h"
+#include "view/GridWidget.h"
 
 #include <QAction>
 #include <QApplication>
