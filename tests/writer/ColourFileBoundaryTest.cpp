@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "WriterTestSupport.h"
+#include "settings/CMyGlobal.h"
 #include "store/CMyColourFile.h"
 #include "store/CMyHyo.h"
 #include "support/ScriptedPrompt.h"
@@ -102,4 +103,25 @@ TEST_F(ColourFileBoundaryTest, AttributeRecordsApplyInsideTheTableWithPlausibleV
     EXPECT_EQ(hyo.rowAttribute(0, 11), -1);
     EXPECT_EQ(hyo.storeRowCount(), 3);
     EXPECT_EQ(hyo.widestRowValue(), 999);
+}
+
+TEST_F(ColourFileBoundaryTest, AnEmptySettingsBlockIsNoError) {
+    fillTable(hyo, {"a"});
+    std::string column80 = column(80, 0, 0, 120, 120);
+    const std::string bytes = "VXC" + le32(201) + le32(16) + listBlock({column80}) + listBlock({}) + le32(16) +
+                              record(0, 0, 5, 7) + record(-1, -1, 0, 0);
+    read(bytes);
+    EXPECT_EQ(hyo.cellAttribute(0, 0, 5), 7);
+    EXPECT_TRUE(prompt.shown().empty());
+}
+
+TEST_F(ColourFileBoundaryTest, OnlyStoreNamesAreRemovedFromTheList) {
+    CMyGlobal global;
+    const std::string line = "20260101000000_01 20260101000000 0000000000 /x/a.csv";
+    home.write("vxc_data/vxc.lst", line + "\r\n");
+    EXPECT_EQ(CMyColourFile::removeTemporaryEntry(global, "../../vxc_data"), 0);
+    EXPECT_EQ(CMyColourFile::removeTemporaryEntry(global, "20260101000000_02"), 0);
+    EXPECT_EQ(fileBytes(CMyColourFile::listPath(global)), line + "\r\n");
+    EXPECT_EQ(CMyColourFile::removeTemporaryEntry(global, "20260101000000_01"), 1);
+    EXPECT_EQ(fileBytes(CMyColourFile::listPath(global)), "");
 }
