@@ -47,7 +47,8 @@ TEST(FindEdge, UpwardsFromTheBottomRowTakesOnlyCellsLeftOfTheStart) {
     const FindParameters params = search("a", MatchEqual, -1);
     const SelectionRange all = FindReplace::wholeTable(hyo);
     EXPECT_EQ(at(FindReplace::findNext(hyo, params, all, 1, 1, -1, false)), "0,1");
-    // Upwards across rows: the second row's cells do not carry into the first.
-    hyo.setRow(1, "x\ty\tz");
+    // Upwards across rows: the second row's cells (one holds an "a" that is no match) do not
+    // carry into the first.
+    hyo.setRow(1, "xa\ty\tz");
     EXPECT_EQ(at(FindReplace::findNext(hyo, params, all, 3, 1, -1, false)), "0,0");
 }
