@@ -68,15 +68,20 @@ int lastChangedColumn(const char* text, int length, const SelectionRange& range,
 }
 
 // Records the old text of each row's cells up to its last changed one. False when nothing
-// changes at all.
+// changes at all. An area that fills up still has to learn whether a later row changes,
+// so the question about going on without undo is not skipped.
 bool recordOldTexts(CMyHyo& hyo, UndoArea& area, const SelectionRange& range,
                     ConvertSetting setting) {
     std::string scratch;
     bool any = false;
-    for (int row = range.top; row <= range.bottom && area.collecting(); ++row) {
+    for (int row = range.top; row <= range.bottom && !(any && !area.collecting()); ++row) {
         const char* text = hyo.rowText(row);
         const int length = hyo.rowLength(row);
         const int last = lastChangedColumn(text, length, range, setting, scratch);
+        if (!area.collecting()) {
+            any = last >= 0;
+            continue;
+        }
         for (CellWalk walk(text, length, range.left, last); walk.valid(); walk.next()) {
             const CellSpan& span = walk.span();
             const char terminator = span.end < length ? '\t' : '\0';
