@@ -561,6 +561,8 @@ void TfrmMain::setStatusMessage(const std::string& utf8, int hold) { status->set
 
 void TfrmMain::updateStatus(int scope) { status->update(scope); }
 
+void TfrmMain::forgetStatusSelection() { status->forgetSelection(); }
+
 void TfrmMain::updateFormatPanels() { status->updateFormat(); }
 
 // ---------------------------------------------------------------------------------------
