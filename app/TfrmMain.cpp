@@ -426,7 +426,9 @@ void TfrmMain::fillRecentFiles() {
     global_->loadRecentFiles();
     for (int i = 0; i < 5; ++i) {
         const std::string name = "mnuFileHist" + std::to_string(i + 1);
-        commands_->checkedAction(name.c_str()).setText(qs(global_->recentMenuCaption(i)));
+        // A path is text: "&" in it is no accelerator.
+        QString caption = qs(global_->recentMenuCaption(i));
+        commands_->checkedAction(name.c_str()).setText(caption.replace(QLatin1Char('&'), QStringLiteral("&&")));
     }
 }
 
