@@ -72,7 +72,9 @@ TEST(AccessibleNames, FindPrintAndOptionFieldsHaveLabelsAsBuddies) {
     TfrmFind find(global, com);
     find.showMode(FindModeReplace);
     expectLabelled(find, {"cbo_Data", "cbo_Press", "cbo_KindRep"});
-    EXPECT_EQ(find.findChild<QLabel*>("lbl_Kind")->buddy(), find.findChild<QWidget*>("cbo_KindRep"));
+    QLabel* kind = find.findChild<QLabel*>("lbl_Kind");
+    ASSERT_TRUE(kind);
+    EXPECT_EQ(kind->buddy(), find.findChild<QWidget*>("cbo_KindRep"));
     find.showMode(FindModeFind);
     expectLabelled(find, {"cbo_Data", "cbo_Kind"});
 
