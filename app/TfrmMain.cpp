@@ -430,7 +430,9 @@ void TfrmMain::fillRecentFiles() {
     global_->loadRecentFiles();
     for (int i = 0; i < 5; ++i) {
         const std::string name = "mnuFileHist" + std::to_string(i + 1);
-        commands_->checkedAction(name.c_str()).setText(qs(global_->recentMenuCaption(i)));
+        // A path is text: "&" in it is no accelerator.
+        QString caption = qs(global_->recentMenuCaption(i));
+        commands_->checkedAction(name.c_str()).setText(caption.replace(QLatin1Char('&'), QStringLiteral("&&")));
     }
 }
 
@@ -564,6 +566,8 @@ QString TfrmMain::statusPanelText(int panel) const { return status->text(panel);
 void TfrmMain::setStatusMessage(const std::string& utf8, int hold) { status->setMessage(utf8, hold); }
 
 void TfrmMain::updateStatus(int scope) { status->update(scope); }
+
+void TfrmMain::forgetStatusSelection() { status->forgetSelection(); }
 
 void TfrmMain::updateFormatPanels() { status->updateFormat(); }
 

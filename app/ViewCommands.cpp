@@ -49,7 +49,7 @@ bool ViewCommands::undo(CommandContext& w, const Command&) {
         return false;
     }
     w.commands().setChecked("tb_Filter", w.hyo().isFiltered());
-    w.updateCaption(w.document().modified, true);
+    w.updateCaption(true, true);   // the restored data no longer matches the file
     w.view().recomputeFrozenWidth();
     w.goToCell(std::max(at.column, 0), std::max(at.row, 0));
     return true;

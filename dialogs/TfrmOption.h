@@ -53,6 +53,7 @@ private:
     QWidget* createEditPage();
     QWidget* createQuoteGroup(QWidget* owner);
     void connectReactions();
+    void fitToScreen();
     void fillFromSettings();
     void showTemporaryStoreControls();
     void alternateLinesChosen();

@@ -200,10 +200,12 @@ bool CMyGlobal::saveSettings(bool withOptions) {
         for (int k = 0; k < userKeyCount; ++k)
             ini.writeInt("OPT", userKeyName(k, shifted), userKey(k, shifted));
     ini.writeFlag("OPT", "RET", returnMovesRight_);
+    const bool zoomToKeep = viewScale_ != viewScaleInFile_ && !viewScaleRunOnly_;
     if (withOptions) saveOptions(ini);
-    else if (viewScale_ != viewScaleInFile_) ini.writeInt("OPT", "SCALE", viewScale_);
+    else if (zoomToKeep) ini.writeInt("OPT", "SCALE", viewScale_);
     if (!ini.save(path)) return false;
-    if (withOptions || viewScale_ != viewScaleInFile_) viewScaleInFile_ = viewScale_;
+    if (withOptions || zoomToKeep) viewScaleInFile_ = viewScale_;
+    if (withOptions) viewScaleRunOnly_ = false;
     return true;
 }
 
@@ -366,7 +368,9 @@ void CMyGlobal::setMaxRows(int32_t rows) {
 }
 
 void CMyGlobal::setViewScale(int32_t percent) {
-    if (percent >= 50 && percent <= 400) viewScale_ = percent;
+    if (percent < 50 || percent > 400) return;
+    if (percent != viewScale_) viewScaleRunOnly_ = false;
+    viewScale_ = percent;
 }
 
 void CMyGlobal::setCardScale(int32_t percent) {

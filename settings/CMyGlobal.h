@@ -123,6 +123,9 @@ public:
     void setUndoSize(int32_t bytes) { undoSize_ = bytes; }
     int32_t viewScale() const { return viewScale_; }
     void setViewScale(int32_t percent); // 50-400, anything else ignored
+    // The scale just set came from a run-only OK of the options: saves without the options
+    // leave SCALE alone until the scale changes again.
+    void keepViewScaleForRun() { viewScaleRunOnly_ = true; }
     int32_t cardScale() const { return cardScale_; }
     void setCardScale(int32_t percent); // 50-400, anything else ignored
     // MAXROW: the most rows the reader keeps and any edit may make.
@@ -231,6 +234,7 @@ private:
     // SCALE as the file last held it: the zoom keys change SCALE, and a save without the
     // options still keeps that change, so the next start shows the same zoom.
     int32_t viewScaleInFile_ = 100;
+    bool viewScaleRunOnly_ = false;
     int32_t cardScale_ = 100;
     int32_t maxRows_ = MinMaxRows;
     bool simpleCalc_ = true;
