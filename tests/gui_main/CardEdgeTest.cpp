@@ -1,5 +1,5 @@
 // The card at the grid's last row, and Ctrl keys the card keeps from its grid.
-#include "app/Navigator.h"
+#include "grid/Navigator.h"
 #include "app/TfrmMain.h"
 
 #include "dialogs/TfrmCard.h"
