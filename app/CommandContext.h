@@ -57,6 +57,9 @@ public:
     virtual void updateCaption(bool modified, bool force) = 0;
     // Scope 0: every status panel; scope 1: all but the table size.
     virtual void updateStatus(int scope) = 0;
+    // The next status refresh rewrites the selection panels even when the selection did not
+    // move: a sort or a filter changed the cells under it.
+    virtual void forgetStatusSelection() = 0;
     virtual void updateFormatPanels() = 0;
     // Writes a notice into the last panel; `hold` refreshes pass before it shows cells again.
     virtual void setStatusMessage(const std::string& utf8, int hold = 0) = 0;

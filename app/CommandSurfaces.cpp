@@ -125,7 +125,12 @@ void CommandSurfaces::buildToolBar(QToolBar* toolBar, int buttonWidth) {
             else a->setText(QString::fromUtf8(image.letter));
         }
         toolBar->addAction(a);
-        if (QWidget* b = toolBar->widgetForAction(a)) b->setFixedWidth(buttonWidth);
+        if (QWidget* b = toolBar->widgetForAction(a)) {
+            b->setFixedWidth(buttonWidth);
+            // A button shows a picture or a letter; screen readers name it by its hint.
+            b->setAccessibleName(a->toolTip());
+            b->setToolTip(a->toolTip());
+        }
     }
 }
 

@@ -13,6 +13,7 @@
 #include "editor/CMyEdit.h"
 #include "settings/CMyGlobal.h"
 #include "store/CMyHyo.h"
+#include "store/TableLimits.h"
 #include "store/OpenFlow.h"
 #include "view/CMyHyoDraw.h"
 
@@ -100,6 +101,7 @@ void DialogCommands::applyOptions(CommandContext& w, const TfrmOption& dialog, i
     if (!dialog.alternateModeOn()) w.applyViewOptions();
     // The journal empties itself only when the limit really changes.
     w.hyo().journal().setLimit(global.undoSize());
+    TableLimits::setMaxRows(global.maxRows());
     const int scale = global.viewScale();
     if (scale != scaleBefore) {
         w.hyo().setZoomPercent(scale);

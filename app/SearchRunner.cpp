@@ -35,7 +35,9 @@ bool SearchRunner::sortBySelection(int direction) {
     const SelectionRange bounds = window_.view().selectionBounds();
     sortHistory_.choose(bounds.left, bounds.right, direction);
     WaitCursor wait;
-    return sortHistory_.sort(window_.hyo()) == 0;
+    if (sortHistory_.sort(window_.hyo()) != 0) return false;
+    window_.forgetStatusSelection();
+    return true;
 }
 
 // ---- find and replace ------------------------------------------------------------------------
@@ -152,5 +154,6 @@ void SearchRunner::clearFilter() {
 void SearchRunner::afterFilterChange() {
     window_.navigation().fitScrollRanges();
     window_.updateCaption(window_.document().modified, true);
+    window_.forgetStatusSelection();
     window_.updateStatus(0);
 }

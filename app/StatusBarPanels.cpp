@@ -2,6 +2,7 @@
 #include "app/StatusBarPanels.h"
 
 #include "app/StatusPanel.h"
+#include "store/TableLimits.h"
 
 #include <QEvent>
 #include <QFontMetrics>
@@ -14,10 +15,10 @@ namespace {
 constexpr std::array<int, StatusBarPanels::count - 1> formWidths = {150, 210, 74, 82, 38, 50};
 constexpr int messageMinimum = 50;
 
-// The longest texts each of panels 0 to 5 can show.
+// The longest texts each of panels 0 to 5 can show; "#" stands for the row limit's digits.
 const std::array<std::initializer_list<const char*>, StatusBarPanels::count - 1> widestTexts = {{
-    {"MAX列:999 MAX行:500000"},
-    {"列行[999,500000]-[999,500000] (999x500000) "},
+    {"MAX列:999 MAX行:#"},
+    {"列行[999,#]-[999,#] (999x#) "},
     {"CSV+色情報", "TAB+色情報"},
     {"SHIFT-JIS", "UTF16(BOM)", "UTF8(BOM)", "ETC"},
     {"CRLF", "CR", "LF"},
@@ -42,10 +43,13 @@ StatusBarPanels::StatusBarPanels(QWidget* parent) : QWidget(parent) {
 std::array<int, StatusBarPanels::count - 1> StatusBarPanels::widthsFor(const QFontMetrics& metrics,
                                                                        int padding) {
     std::array<int, count - 1> result{};
+    const QString rows = QString::number(TableLimits::maxRows());
     for (size_t i = 0; i < result.size(); ++i) {
         int widest = 0;
-        for (const char* text : widestTexts[i])
-            widest = std::max(widest, metrics.horizontalAdvance(QString::fromUtf8(text)));
+        for (const char* text : widestTexts[i]) {
+            const QString shown = QString::fromUtf8(text).replace('#', rows);
+            widest = std::max(widest, metrics.horizontalAdvance(shown));
+        }
         result[i] = std::max(formWidths[i], widest + padding);
     }
     return result;
@@ -56,9 +60,14 @@ void StatusBarPanels::measure() {
     const StatusPanel* sample = panels[0];
     const QMargins margins = sample->contentsMargins();
     const int padding = 2 * sample->frameWidth() + margins.left() + margins.right() + 2;
+    measuredRowLimit = TableLimits::maxRows();
     widths = widthsFor(sample->fontMetrics(), padding);
     updateGeometry();
     placePanels();
+}
+
+void StatusBarPanels::followRowLimit() {
+    if (measuredRowLimit != TableLimits::maxRows()) measure();
 }
 
 QSize StatusBarPanels::sizeHint() const {

@@ -24,7 +24,7 @@ StatusReport::StatusReport(QStatusBar* bar, CommandContext& c) : context(c) {
     bar->setObjectName("StatusBar1");
     bar->setFixedHeight(statusBarHeight);
     bar->setSizeGripEnabled(false);
-    auto* strip = new StatusBarPanels(bar);
+    strip = new StatusBarPanels(bar);
     bar->addWidget(strip, 1);
     for (int i = 0; i < panelCount; ++i) panels[i] = strip->panel(i);
 }
@@ -46,6 +46,7 @@ void StatusReport::forgetSelection() { range = Bounds{}; }
 
 void StatusReport::update(int scope) {
     if (scope != 0 && scope != 1) return;
+    strip->followRowLimit();
     const SelectionBounds s = context.view().selectionBounds();
     const Bounds b{s.left, s.top, s.right, s.bottom};
     if (b != range) {

@@ -10,6 +10,7 @@
 class CommandContext;
 class QLabel;
 class QStatusBar;
+class StatusBarPanels;
 
 class StatusReport {
 public:
@@ -42,6 +43,7 @@ private:
     void setPanel(int panel, const std::string& utf8);
 
     CommandContext& context;
+    StatusBarPanels* strip = nullptr;
     std::array<QLabel*, panelCount> panels{};
     Bounds range;
     int holdCount = 0;

@@ -17,7 +17,9 @@
 #include "print/CMyPrint.h"
 #include "settings/CMyGlobal.h"
 #include "settings/CMyPublic.h"
+#include "app/ProgressWindow.h"
 #include "store/CMyHyo.h"
+#include "store/TableLimits.h"
 #include "store/ColourOpenSteps.h"
 #include "store/OpenFlow.h"
 #include "engine/SeriesFill.h"
@@ -70,6 +72,7 @@ std::string toNative(const QString& path) { return path.toUtf8().toStdString(); 
 TfrmMain::TfrmMain(const std::vector<std::string>& arguments, QWidget* parent)
     : QMainWindow(parent) {
     setObjectName("TfrmMain");
+    ProgressWindow::install();
     resize(782, 510);
     initDocumentState();
     createObjects();
@@ -129,6 +132,7 @@ void TfrmMain::loadSettings() {
 
 void TfrmMain::applyStoreSettings() {
     hyo_->journal().setLimit(global_->undoSize());
+    TableLimits::setMaxRows(global_->maxRows());
     hyo_->setZoomPercent(global_->viewScale());
 }
 
@@ -426,7 +430,9 @@ void TfrmMain::fillRecentFiles() {
     global_->loadRecentFiles();
     for (int i = 0; i < 5; ++i) {
         const std::string name = "mnuFileHist" + std::to_string(i + 1);
-        commands_->checkedAction(name.c_str()).setText(qs(global_->recentMenuCaption(i)));
+        // A path is text: "&" in it is no accelerator.
+        QString caption = qs(global_->recentMenuCaption(i));
+        commands_->checkedAction(name.c_str()).setText(caption.replace(QLatin1Char('&'), QStringLiteral("&&")));
     }
 }
 
@@ -561,6 +567,8 @@ QString TfrmMain::statusPanelText(int panel) const { return status->text(panel);
 void TfrmMain::setStatusMessage(const std::string& utf8, int hold) { status->setMessage(utf8, hold); }
 
 void TfrmMain::updateStatus(int scope) { status->update(scope); }
+
+void TfrmMain::forgetStatusSelection() { status->forgetSelection(); }
 
 void TfrmMain::updateFormatPanels() { status->updateFormat(); }
 

@@ -59,6 +59,7 @@ public:
     bool isEditing() const override;
     void goToCell(int column, int row) override;
     void updateStatus(int scope) override;
+    void forgetStatusSelection() override;
     void updateFormatPanels() override;
     void setStatusMessage(const std::string& utf8, int hold = 0) override;
     void redrawGrid(bool forceHeader) override;

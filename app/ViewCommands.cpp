@@ -73,7 +73,7 @@ bool ViewCommands::redo(CommandContext& w, const Command&) {
 // modified and the cursor goes to the step's cell.
 void ViewCommands::showUndoneStep(CommandContext& w, const UndoPosition& at) {
     w.commands().setChecked("tb_Filter", w.hyo().isFiltered());
-    w.updateCaption(true, true);
+    w.updateCaption(true, true);   // the restored data no longer matches the file
     w.view().recomputeFrozenWidth();
     w.goToCell(std::max(at.column, 0), std::max(at.row, 0));
 }

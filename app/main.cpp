@@ -1,7 +1,11 @@
-// Entry point of vexil: installs the Qt prompt and shell services and runs the main window.
+// Entry point of vexil: answers --version and --help, installs the Qt prompt, shell and help
+// services and runs the main window.
+#include "app/InfoOption.h"
 #include "app/TfrmMain.h"
 #include "app/VexilApplication.h"
+#include "dialogs/HelpWindowHandler.h"
 #include "dialogs/QtSaveForms.h"
+#include "platform/core/HelpViewer.h"
 #include "platform/core/Prompt.h"
 #include "platform/core/Shell.h"
 #include "platform/qt/QtPromptHandler.h"
@@ -12,6 +16,7 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -68,6 +73,11 @@ private:
 } // namespace
 
 int main(int argc, char** argv) {
+    // Answered before Qt starts, so that it also works without a display.
+    if (const auto reply = InfoOption::reply(argumentsOf(argc, argv), VEXIL_VERSION)) {
+        std::fputs(reply->c_str(), stdout);
+        return 0;
+    }
     VexilApplication app(argc, argv);
     QtPromptHandler prompts;
     QtShellHandler shell;
@@ -78,10 +88,13 @@ int main(int argc, char** argv) {
     TfrmMain window(argumentsOf(argc, argv));
     QtSaveForms saveForms(&window);
     SaveFormHandler::install(&saveForms);
+    HelpWindowHandler help(&window);
+    HelpViewer::install(&help);
     window.show();
     quit.watch(&window);
     const int result = app.exec();
 
+    HelpViewer::install(nullptr);
     SaveFormHandler::install(nullptr);
     Prompt::install(nullptr);
     Shell::install(nullptr);

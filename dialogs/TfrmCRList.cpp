@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QStyle>
 #include <QVBoxLayout>
 
 #include <filesystem>
@@ -51,12 +52,7 @@ TfrmCRList::TfrmCRList(CMyGlobal& settings, QWidget* parent) : QDialog(parent), 
     cmd_Open->setObjectName("cmd_Open");
     cmd_Open->setAutoDefault(false);
 
-    auto* header = new QHBoxLayout;
-    header->addWidget(heading(this, "色情報ID"));
-    header->addWidget(heading(this, "連携先情報"));
-    header->addWidget(heading(this, "更新日"));
-    header->addWidget(heading(this, "パス"));
-    header->addStretch();
+    QLayout* header = headerOverList(lst_Main->font());
     auto* buttons = new QHBoxLayout;
     auto* note = heading(this, "※データの再読込も発生するので更新がある場合は保存してから使用ください。");
     note->setWordWrap(true);
@@ -73,6 +69,35 @@ TfrmCRList::TfrmCRList(CMyGlobal& settings, QWidget* parent) : QDialog(parent), 
     connect(cmd_Open, &QPushButton::clicked, this, &TfrmCRList::openLinkedFile);
     connect(lst_Main, &QListWidget::itemDoubleClicked, this, &TfrmCRList::openLinkedFile);
     loadList();
+}
+
+// Builds the headings, which stand over the columns of the fixed-pitch lines: the name from character 2,
+// the linked file's time stamp from 21 and its path from 42 (ShownPathColumn), with
+// "連携先情報" over the last two. The list's text starts after its frame and the item
+// view's text margin.
+QLayout* TfrmCRList::headerOverList(const QFont& listFont) {
+    const int character = QFontMetrics(listFont).horizontalAdvance(QLatin1Char('0'));
+    const int margin = lst_Main->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, lst_Main);
+    const int textStart = lst_Main->frameWidth() + margin + 1;
+    constexpr int NameColumn = 2, StampColumn = 21;
+    auto* stampAndPath = new QHBoxLayout;
+    stampAndPath->setSpacing(0);
+    QLabel* stamp = heading(this, "更新日");
+    stamp->setFixedWidth((ShownPathColumn - StampColumn) * character);
+    stampAndPath->addWidget(stamp);
+    stampAndPath->addWidget(heading(this, "パス"), 1);
+    auto* linked = new QVBoxLayout;
+    linked->setSpacing(0);
+    linked->addWidget(heading(this, "連携先情報"));
+    linked->addLayout(stampAndPath);
+    auto* header = new QHBoxLayout;
+    header->setSpacing(0);
+    header->addSpacing(textStart + NameColumn * character);
+    QLabel* name = heading(this, "色情報ID");
+    name->setFixedWidth((StampColumn - NameColumn) * character);
+    header->addWidget(name, 0, Qt::AlignBottom);
+    header->addLayout(linked, 1);
+    return header;
 }
 
 void TfrmCRList::setCurrentName(const std::string& name) {

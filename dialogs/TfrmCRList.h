@@ -7,6 +7,8 @@
 #include <string>
 
 class CMyGlobal;
+class QFont;
+class QLayout;
 class QListWidget;
 class QListWidgetItem;
 class QPushButton;
@@ -51,6 +53,7 @@ private slots:
     void deleteEntry();
 
 private:
+    QLayout* headerOverList(const QFont& listFont);
     // The raw list line of the selected row, or null (after the message) when none is chosen.
     const QListWidgetItem* selectedEntry() const;
     static std::string rawLine(const QListWidgetItem* item);

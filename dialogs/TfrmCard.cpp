@@ -249,7 +249,7 @@ bool TfrmCard::writeBack() {
 void TfrmCard::moveCard(int distance) {
     commitEdit();
     if ((distance < 0 && cardRow_ <= CardTransfer::firstRow(source)) ||
-        (distance > 0 && cardRow_ >= LastRow)) {
+        (distance > 0 && cardRow_ >= lastRow())) {
         Prompt::beep();
         return;
     }
@@ -266,7 +266,7 @@ void TfrmCard::newCard() {
     if (cardModified_ && !writeBack()) return;
     // The row after the data; a table of one row (or a full one) has no room for a card.
     const int target = source.rowCount();
-    if (target <= 1 || target > LastRow) {
+    if (target <= 1 || target > lastRow()) {
         Prompt::beep();
         return;
     }

@@ -5,6 +5,7 @@
 #include <QDialog>
 
 #include "grid/NavigatorHost.h"
+#include "store/TableLimits.h"
 
 #include <functional>
 #include <memory>
@@ -33,7 +34,6 @@ struct CardWindowHooks {
 class TfrmCard : public QDialog, private NavigatorHost {
     Q_OBJECT
 public:
-    static constexpr int LastRow = 499999;   // the grid's last row, 0-based
     static constexpr long long ClipboardLimit = 5000000;   // bytes, copy and paste
 
     TfrmCard(CMyHyo& source, CMyGlobal& global, CardWindowHooks hooks, QWidget* parent = nullptr);
@@ -66,6 +66,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The grid's last row, 0-based: a card never goes past it.
+    static int lastRow() { return TableLimits::maxRows() - 1; }
     // What the card's navigation asks of its window: the card has no status bar, tool
     // palette or user keys; an edit marks the card changed.
     void updateStatus(int) override {}

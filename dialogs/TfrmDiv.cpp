@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpressionValidator>
 #include <QVBoxLayout>
 
 #include "platform/core/CodePage.h"
@@ -18,6 +19,10 @@ TfrmDiv::TfrmDiv(QWidget* parent) : QDialog(parent) {
     txt_Div = new QLineEdit(this);
     txt_Div->setObjectName("txt_Div");
     txt_Div->setMaxLength(1);
+    // A line break as delimiter would put lone line breaks into cells, which a saved file
+    // cannot hold as one record: typed or pasted, it is refused.
+    const QRegularExpression noLineBreak(QStringLiteral("[^\\r\\n]*"));
+    txt_Div->setValidator(new QRegularExpressionValidator(noLineBreak, txt_Div));
     label->setBuddy(txt_Div);
     auto* ok = new QPushButton(QString::fromUtf8("OK(&O)"), this);
     ok->setObjectName("cmd_Ok");
@@ -44,8 +49,8 @@ void TfrmDiv::setDelimiter(const std::string& cp932) {
     txt_Div->selectAll();
 }
 
-// An empty field is refused with a message; a character the table's code page cannot hold
-// beeps. Either way the dialog stays open.
+// An empty field is refused with a message; a line break or a character the table's code
+// page cannot hold beeps. Either way the dialog stays open.
 void TfrmDiv::confirm() {
     const QString text = txt_Div->text();
     if (text.isEmpty()) {
@@ -54,6 +59,11 @@ void TfrmDiv::confirm() {
         return;
     }
     std::string cp932;
+    if (text.contains(QLatin1Char('\r')) || text.contains(QLatin1Char('\n'))) {
+        Prompt::beep();
+        txt_Div->setFocus();
+        return;
+    }
     if (CodePage::utf8ToCp932(text.toStdString(), cp932) > 0 || cp932.empty()) {
         Prompt::beep();
         txt_Div->setFocus();

@@ -12,6 +12,8 @@
 #include <QStyledItemDelegate>
 #include <QVBoxLayout>
 
+#include <utility>
+
 #include "engine/FindParameters.h"
 #include "engine/FindReplace.h"
 #include "platform/core/CodePage.h"
@@ -78,6 +80,7 @@ TfrmFind::TfrmFind(CMyGlobal& global, const CMyHyoCom& com, QWidget* parent) : Q
 
 void TfrmFind::buildControls(const CMyHyoCom& com) {
     lbl_Data = new QLabel(QStringLiteral("検索文字列"));
+    lbl_Data->setObjectName("lbl_Data");
     cbo_Data = editableList();
     cbo_Data->setObjectName("cbo_Data");
     lbl_Press = new QLabel(QStringLiteral("置換文字列"));
@@ -85,10 +88,18 @@ void TfrmFind::buildControls(const CMyHyoCom& com) {
     cbo_Press = editableList();
     cbo_Press->setObjectName("cbo_Press");
     lbl_Kind = new QLabel(QStringLiteral("検索方法"));
+    lbl_Kind->setObjectName("lbl_Kind");
     cbo_Kind = new QComboBox;
     cbo_Kind->setObjectName("cbo_Kind");
     cbo_KindRep = new QComboBox;
     cbo_KindRep->setObjectName("cbo_KindRep");
+    // Each field is found by its label's caption (keyboard and screen readers); the two lists
+    // of methods share one label, whose buddy follows the mode.
+    for (auto [label, field] : {std::pair<QLabel*, QWidget*>{lbl_Data, cbo_Data}, {lbl_Press, cbo_Press},
+                                {lbl_Kind, cbo_Kind}, {lbl_Kind, cbo_KindRep}}) {
+        label->setBuddy(field);
+        field->setAccessibleName(label->text());
+    }
     for (int i = 0; i < 9; ++i) cbo_Kind->addItem(QString::fromUtf8(Kinds[i]));
     for (int i = 0; i < 4; ++i) cbo_KindRep->addItem(QString::fromUtf8(Kinds[i]));
     cbo_Kind->setCurrentIndex(3);
@@ -176,6 +187,7 @@ void TfrmFind::showMode(int mode, const QString& columnName) {
     cmd_Filter->setVisible(filter);
     cbo_Kind->setVisible(!replace);
     cbo_KindRep->setVisible(replace);
+    lbl_Kind->setBuddy(replace ? cbo_KindRep : cbo_Kind);
     chk_Else->setVisible(filter);
     lbl_Press->setVisible(replace);
     cbo_Press->setVisible(replace);

@@ -13,6 +13,9 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -43,12 +46,35 @@ QCheckBox* check(QWidget* owner, const char* name, const char* caption) {
     return box;
 }
 
+// Notes wrap; a field's label stays on one line (Japanese text would break inside a word)
+// and names its field for the keyboard and screen readers.
 QLabel* label(QWidget* owner, const char* caption, QWidget* buddy = nullptr) {
     auto* l = new QLabel(u(caption), owner);
-    l->setWordWrap(true);
-    if (buddy) l->setBuddy(buddy);
+    l->setWordWrap(!buddy);
+    if (buddy) {
+        l->setBuddy(buddy);
+        buddy->setAccessibleName(l->text());
+    }
     return l;
 }
+
+// A list without a label of its own is named after its group and what it chooses.
+void nameList(QComboBox* box, const char* name) { box->setAccessibleName(u(name)); }
+
+// A scroll area that asks for its whole page, so that the dialog shows every page uncut
+// where the screen has room, and scrolls where it has not.
+class PageScroller : public QScrollArea {
+public:
+    explicit PageScroller(QWidget* page) {
+        setWidget(page);
+        setWidgetResizable(true);
+        setFrameShape(QFrame::NoFrame);
+    }
+    QSize sizeHint() const override {
+        const QSize page = widget()->sizeHint();
+        return page + QSize(verticalScrollBar()->sizeHint().width(), 0);
+    }
+};
 
 QComboBox* scaleList(QWidget* owner, const char* name) {
     auto* box = new QComboBox(owner);
@@ -63,6 +89,10 @@ QComboBox* scaleList(QWidget* owner, const char* name) {
 // Entry of the three-entry encoding lists (SHIFT-JIS, UTF8, UTF16) and back.
 int encodingEntry(int code) { return code == EncUtf16Le ? 2 : code == EncUtf8 ? 1 : 0; }
 int entryEncoding(int entry) { return entry == 2 ? EncUtf16Le : entry == 1 ? EncUtf8 : EncShiftJis; }
+// The document's own list has a fourth entry: a file read as UTF-16 big-endian is written
+// so again, and an OK without change must not turn it into another encoding.
+int editEncodingEntry(int code) { return code == EncUtf16Be ? 3 : encodingEntry(code); }
+int entryEditEncoding(int entry) { return entry == 3 ? EncUtf16Be : entryEncoding(entry); }
 int lineEndEntry(int code) { return code == LineCr || code == LineLf ? code : LineCrLf; }
 int readEncodingEntry(int code) {
     return code == EncShiftJis ? 1 : code == EncUtf8 ? 2 : code == EncUtf16Le ? 3 : 0;
@@ -118,9 +148,9 @@ TfrmOption::TfrmOption(CMyGlobal& settings, QWidget* parent) : QDialog(parent), 
 
     pages = new QTabWidget(this);
     pages->setObjectName("PageControl1");
-    pages->addTab(createFilePage(), QStringLiteral("ファイル"));
-    pages->addTab(createDesignPage(), QStringLiteral("デザイン"));
-    pages->addTab(createEditPage(), QStringLiteral("編集"));
+    pages->addTab(new PageScroller(createFilePage()), QStringLiteral("ファイル"));
+    pages->addTab(new PageScroller(createDesignPage()), QStringLiteral("デザイン"));
+    pages->addTab(new PageScroller(createEditPage()), QStringLiteral("編集"));
 
     cmd_Ok = new QPushButton(QStringLiteral("OK(&O)"), this);
     cmd_Ok->setObjectName("cmd_Ok");
@@ -146,6 +176,16 @@ TfrmOption::TfrmOption(CMyGlobal& settings, QWidget* parent) : QDialog(parent), 
 
     fillFromSettings();
     connectReactions();
+    fitToScreen();
+}
+
+// The whole dialog where the screen has room for it; on a small or scaled screen it is
+// limited to the screen (with room for the title bar) and its pages scroll.
+void TfrmOption::fitToScreen() {
+    const QScreen* shownOn = parentWidget() ? parentWidget()->screen() : screen();
+    if (!shownOn) return;
+    const QSize room = shownOn->availableGeometry().size() - QSize(16, 48);
+    resize(sizeHint().boundedTo(room));
 }
 
 // ---- pages ------------------------------------------------------------------------------
@@ -163,6 +203,7 @@ QWidget* TfrmOption::createFilePage() {
     lbl_MakeFD3->setObjectName("lbl_MakeFD3");
     cbo_ReadMozi = list(page, "cbo_ReadMozi", {"(自動判定)", "SHIFT-JIS", "UTF8", "UTF16"});
 
+    nameList(cbo_MakeFD, "色情報ファイル(VXC)の扱い");
     auto* colour = new QGroupBox(u("色情報ファイル(VXC)の扱い"), page);
     auto* colourGrid = new QGridLayout(colour);
     colourGrid->addWidget(cbo_MakeFD, 0, 0, 1, 2);
@@ -175,6 +216,8 @@ QWidget* TfrmOption::createFilePage() {
     auto* start = new QGroupBox(u("起動時の文字コード(起動時有効)"), page);
     cbo_RetCode = list(start, "cbo_RetCode", {"CR+LF", "CR", "LF"});
     cbo_Mozi = list(start, "cbo_Mozi", {"SHIFT-JIS", "UTF8", "UTF16"});
+    nameList(cbo_RetCode, "起動時の文字コード(起動時有効) 改行コード");
+    nameList(cbo_Mozi, "起動時の文字コード(起動時有効) 文字コード");
     chk_BOM = check(start, "chk_BOM", "BOMの有");
     auto* startRow = new QHBoxLayout(start);
     startRow->addWidget(cbo_RetCode);
@@ -183,7 +226,9 @@ QWidget* TfrmOption::createFilePage() {
 
     auto* editing = new QGroupBox(u("編集中の文字コード"), page);
     cbo_EditRetCode = list(editing, "cbo_EditRetCode", {"CR+LF", "CR", "LF"});
-    cbo_EditMozi = list(editing, "cbo_EditMozi", {"SHIFT-JIS", "UTF8", "UTF16"});
+    cbo_EditMozi = list(editing, "cbo_EditMozi", {"SHIFT-JIS", "UTF8", "UTF16", "UTF16BE"});
+    nameList(cbo_EditRetCode, "編集中の文字コード 改行コード");
+    nameList(cbo_EditMozi, "編集中の文字コード 文字コード");
     chk_EditBOM = check(editing, "chk_EditBOM", "BOMの有");
     auto* editRow = new QHBoxLayout(editing);
     editRow->addWidget(cbo_EditRetCode);
@@ -195,9 +240,18 @@ QWidget* TfrmOption::createFilePage() {
     readRow->addWidget(cbo_ReadMozi);
     readRow->addStretch();
 
+    txt_MaxRow = new QLineEdit(page);
+    txt_MaxRow->setObjectName("txt_MaxRow");
+    txt_MaxRow->setMaxLength(8);
+    auto* maxRowRow = new QHBoxLayout;
+    maxRowRow->addWidget(label(page, "最大行数(500000-10000000)", txt_MaxRow));
+    maxRowRow->addWidget(txt_MaxRow);
+    maxRowRow->addStretch();
+
     auto* layout = new QVBoxLayout(page);
     layout->addWidget(colour);
     layout->addLayout(readRow);
+    layout->addLayout(maxRowRow);
     layout->addWidget(start);
     layout->addWidget(editing);
     layout->addWidget(createQuoteGroup(page));
@@ -263,12 +317,16 @@ QWidget* TfrmOption::createDesignPage() {
     auto* atStart = new QGroupBox(u("起動時設定"), alternate);
     cbo_KougoLine = list(atStart, "cbo_KougoLine", {"（なし）", "1行", "2行", "3行", "4行"});
     cbo_KougoCrIndex = list(atStart, "cbo_KougoCrIndex", {"緑", "薄緑", "黄", "青", "赤", "灰色"});
+    nameList(cbo_KougoLine, "起動時設定 行数");
+    nameList(cbo_KougoCrIndex, "起動時設定 色");
     auto* startRow = new QHBoxLayout(atStart);
     startRow->addWidget(cbo_KougoLine);
     startRow->addWidget(cbo_KougoCrIndex);
     chk_KougoMode = check(alternate, "chk_KougoMode", "交互背景色モード");
     cbo_KougoLineMode = list(alternate, "cbo_KougoLineMode", {"1行", "2行", "3行", "4行"});
     cbo_KougoCrIndexMode = list(alternate, "cbo_KougoCrIndexMode", {"緑", "薄緑", "黄", "青", "赤", "灰色"});
+    nameList(cbo_KougoLineMode, "交互背景色モード 行数");
+    nameList(cbo_KougoCrIndexMode, "交互背景色モード 色");
     auto* modeRow = new QHBoxLayout;
     modeRow->addWidget(chk_KougoMode);
     modeRow->addWidget(cbo_KougoLineMode);
@@ -323,6 +381,7 @@ void TfrmOption::fillFromSettings() {
     cbo_MakeFD->setCurrentIndex(entryOrZero(g.colourFileMode(), 3));
     txt_FdListMax->setText(QString::number(g.colourListMax()));
     cbo_ReadMozi->setCurrentIndex(readEncodingEntry(g.readEncoding()));
+    txt_MaxRow->setText(QString::number(g.maxRows()));
     const int quote = g.quoteKind();
     (quote == 2 ? rdo_DblText : quote == 1 ? rdo_DblAll : quote == 3 ? rdo_DblNoAll
      : quote == CMyGlobal::QuoteAsRead ? rdo_DblAsRead : rdo_DblNo)->setChecked(true);
@@ -403,11 +462,11 @@ void TfrmOption::quoteChoiceChanged() {
 // ---- the document's format and the alternating mode -------------------------------------
 
 void TfrmOption::setEditingFormat(int encoding, bool withBom, int lineEnd) {
-    cbo_EditMozi->setCurrentIndex(encodingEntry(encoding));
+    cbo_EditMozi->setCurrentIndex(editEncodingEntry(encoding));
     chk_EditBOM->setEnabled(cbo_EditMozi->currentIndex() != 0);
     cbo_EditRetCode->setCurrentIndex(lineEndEntry(lineEnd));
     chk_EditBOM->setChecked(withBom);
-    editEncoding_ = entryEncoding(cbo_EditMozi->currentIndex());
+    editEncoding_ = entryEditEncoding(cbo_EditMozi->currentIndex());
     editLineEnd_ = cbo_EditRetCode->currentIndex();
     editBom_ = withBom;
 }
@@ -447,11 +506,13 @@ bool TfrmOption::confirmRunOnly() {
 }
 
 void TfrmOption::acceptWith(bool withOptions) {
+    const int32_t scaleBefore = global.viewScale();
     storeFileOptions();
-    editEncoding_ = entryEncoding(cbo_EditMozi->currentIndex());
+    editEncoding_ = entryEditEncoding(cbo_EditMozi->currentIndex());
     editLineEnd_ = cbo_EditRetCode->currentIndex();
     if (chk_EditBOM->isEnabled()) editBom_ = chk_EditBOM->isChecked();
     storeDesignOptions();
+    if (!withOptions && global.viewScale() != scaleBefore) global.keepViewScaleForRun();
     global.saveSettings(withOptions);
     accepted_ = true;
     accept();
@@ -462,6 +523,9 @@ void TfrmOption::storeFileOptions() {
     g.setColourFileMode(entryOrZero(cbo_MakeFD->currentIndex(), 3));
     g.setColourListMax(fieldInt(txt_FdListMax->text(), 200));
     g.setReadEncoding(entryReadEncoding(cbo_ReadMozi->currentIndex()));
+    // Outside 500000-10000000 (or not a number) the setter keeps the limit as it was.
+    g.setMaxRows(static_cast<int32_t>(
+        std::clamp<long long>(fieldNumber(txt_MaxRow->text()).value_or(0), 0, INT32_MAX)));
     g.setQuoteKind(quoteKinds->checkedId() < 0 ? 0 : quoteKinds->checkedId());
     g.setShowLineCursor(chk_LineCurUmu->isChecked());
     g.setCellOverflow(chk_CellOver->isChecked());

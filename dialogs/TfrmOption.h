@@ -53,6 +53,7 @@ private:
     QWidget* createEditPage();
     QWidget* createQuoteGroup(QWidget* owner);
     void connectReactions();
+    void fitToScreen();
     void fillFromSettings();
     void showTemporaryStoreControls();
     void alternateLinesChosen();
@@ -73,6 +74,7 @@ private:
     QLabel* lbl_FdListMax = nullptr;
     QLineEdit* txt_FdListMax = nullptr;
     QComboBox* cbo_ReadMozi = nullptr;
+    QLineEdit* txt_MaxRow = nullptr;
     QComboBox* cbo_RetCode = nullptr;
     QComboBox* cbo_Mozi = nullptr;
     QCheckBox* chk_BOM = nullptr;

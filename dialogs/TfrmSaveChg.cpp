@@ -17,6 +17,8 @@ TfrmSaveChg::TfrmSaveChg(QWidget* parent) : QDialog(parent) {
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
     SaveFormatControls::addButtons(this, layout);
+    // The caption is longer than the fields: leave room for it beside the window's buttons.
+    setMinimumWidth(fontMetrics().horizontalAdvance(windowTitle()) + 160);
 }
 
 void TfrmSaveChg::preset(const EncodingChoice& choice) { format->preset(choice); }

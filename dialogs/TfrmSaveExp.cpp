@@ -8,17 +8,22 @@
 #include <QVBoxLayout>
 
 #include "dialogs/SaveFormatControls.h"
+#include "store/TableLimits.h"
+
+#include <algorithm>
 
 namespace {
 
 QSpinBox* rowField(QWidget* owner, const char* name) {
     auto* field = new QSpinBox(owner);
     field->setObjectName(name);
-    field->setRange(1, TfrmSaveExp::MaxRow);
+    field->setRange(1, TfrmSaveExp::maxRow());
     return field;
 }
 
 } // namespace
+
+int TfrmSaveExp::maxRow() { return std::max(999999, TableLimits::maxRows()); }
 
 TfrmSaveExp::TfrmSaveExp(QWidget* parent) : QDialog(parent) {
     setObjectName("TfrmSaveExp");

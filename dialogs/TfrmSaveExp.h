@@ -12,7 +12,8 @@ class SaveFormatControls;
 class TfrmSaveExp : public QDialog {
     Q_OBJECT
 public:
-    static constexpr int MaxRow = 999999;
+    // Six digits as the form always took, more when the row option allows more rows.
+    static int maxRow();
 
     explicit TfrmSaveExp(QWidget* parent = nullptr);
 

@@ -52,7 +52,7 @@ bool recordRow(CMyHyo& source, int row, int first, const std::vector<Change>& ch
 int CardTransfer::firstRow(const CMyHyo& source) { return source.inHeaderMode() ? 0 : 1; }
 
 int CardTransfer::shownRow(const CMyHyo& source, int row) {
-    return std::clamp(row, firstRow(source), TableLimits::MaxRows - 1);
+    return std::clamp(row, firstRow(source), TableLimits::maxRows() - 1);
 }
 
 int CardTransfer::itemCount(const CMyHyo& source) {

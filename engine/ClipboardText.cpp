@@ -7,7 +7,6 @@
 #include "store/CMyWriter.h"
 #include "store/Cp932Text.h"
 #include "store/RowFormat.h"
-#include "store/TableLimits.h"
 
 namespace {
 
@@ -85,13 +84,14 @@ std::int64_t ClipboardText::copyText(CMyHyo& hyo, const SelectionRange& bounds, 
     return total;
 }
 
-// A quote opens an enclosed value only if, within the cell limit, a closing quote follows
-// that stands before TAB or a line end, with a line break between the quotes. A TAB before
-// the closing quote means the quote was text.
+// A quote opens an enclosed value only if a closing quote follows that stands before TAB or
+// a line end, with a line break between the quotes. A TAB before the closing quote means the
+// quote was text. The scan runs to the end of the text: a copied cell of the full size grows
+// by its quotes, so no limit of the cell's size would find them all. It stops at the first
+// closing quote, so pasting stays linear.
 bool ClipboardText::smartEnclosed(std::string_view text, std::size_t pos) {
     bool sawBreak = false;
-    const std::size_t limit = std::min(text.size(), pos + 1 + TableLimits::MaxCellBytes);
-    for (std::size_t at = pos + 1; at < limit;) {
+    for (std::size_t at = pos + 1; at < text.size();) {
         const char c = text[at];
         if (c == '\t' || c == '\0') return false;
         if (c == '"') {

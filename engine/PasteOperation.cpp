@@ -67,8 +67,16 @@ bool cellsFit(const PastedBlock& block) {
     return false;
 }
 
-bool gridFits(int right, int bottom) {
-    if (TableLimits::fitsGrid(right, bottom)) return true;
+// While filtered, view rows past the shown ones append store rows at the end of the table, so
+// the row limit applies to the store row the bottom view row comes to.
+long long storeBottom(const CMyHyo& hyo, int bottom) {
+    if (!hyo.isFiltered() || bottom < 0) return bottom;
+    if (bottom < hyo.filterRowCount()) return hyo.storeRow(bottom);
+    return static_cast<long long>(hyo.storeRowCount()) + bottom - hyo.filterRowCount();
+}
+
+bool gridFits(const CMyHyo& hyo, int right, int bottom) {
+    if (TableLimits::fitsGrid(right, storeBottom(hyo, bottom))) return true;
     Prompt::warn(kTooMany);
     return false;
 }
@@ -89,7 +97,7 @@ PasteOutcome PasteOperation::paste(CMyHyo& hyo, const SelectionRange& bounds, st
     if (block.single() && !oneCell) {
         plan.bottom = bounds.bottom;
         plan.right = bounds.right;
-        if (!gridFits(plan.right, plan.bottom)) return PasteOutcome::Refused;
+        if (!gridFits(hyo, plan.right, plan.bottom)) return PasteOutcome::Refused;
         const std::string_view value = block.value(0, 0);
         const RowTexts filled(bounds.right - bounds.left + 1, &value);
         outcome = apply(hyo, plan, [&](int, RowTexts& texts) { texts = filled; });
@@ -100,7 +108,7 @@ PasteOutcome PasteOperation::paste(CMyHyo& hyo, const SelectionRange& bounds, st
         int widest = 0;
         for (int r = 0; r < usedRows; ++r) widest = std::max(widest, block.width(r));
         plan.right = bounds.left + widest - 1;
-        if (!gridFits(plan.right, plan.bottom)) return PasteOutcome::Refused;
+        if (!gridFits(hyo, plan.right, plan.bottom)) return PasteOutcome::Refused;
         std::vector<std::string_view> values;
         outcome = apply(hyo, plan, [&](int row, RowTexts& texts) {
             const int source = (row - plan.top) % block.rows();
@@ -128,7 +136,7 @@ PasteOutcome PasteOperation::pasteTransposed(CMyHyo& hyo, const SelectionRange& 
     // Text row r, value c goes to (column + r, row + c).
     const Plan plan{bounds.left, bounds.top, bounds.top + block.widest - 1,
                     bounds.left + block.rows() - 1};
-    if (!gridFits(plan.right, plan.bottom)) return PasteOutcome::Refused;
+    if (!gridFits(hyo, plan.right, plan.bottom)) return PasteOutcome::Refused;
     std::vector<std::string_view> values(block.rows());
     const PasteOutcome outcome = apply(hyo, plan, [&](int row, RowTexts& texts) {
         const int c = row - plan.top;

@@ -3,10 +3,12 @@
 
 #include <algorithm>
 #include <cassert>
+#include <cstring>
 #include <new>
 #include <optional>
 #include <string>
 
+#include "platform/core/MemoryHook.h"
 #include "platform/core/Prompt.h"
 #include "store/CMyHyo.h"
 #include "store/RowFormat.h"
@@ -47,6 +49,39 @@ private:
     CellSpan span_;
 };
 
+// The row being rebuilt. Like the table's own buffers it comes from the memory hook: 200
+// usable bytes when a conversion starts, regrown to the need + 500 when it runs short.
+class WorkBuffer {
+public:
+    WorkBuffer() : bytes_(static_cast<char*>(MemoryHook::allocate(210))), capacity_(bytes_ ? 200 : 0) {}
+    ~WorkBuffer() { MemoryHook::release(bytes_); }
+    WorkBuffer(const WorkBuffer&) = delete;
+    WorkBuffer& operator=(const WorkBuffer&) = delete;
+
+    bool ready() const { return bytes_ != nullptr; }
+    void clear() { size_ = 0; }
+    // Throws std::bad_alloc when the buffer cannot grow; what it held stays.
+    void append(const char* text, std::size_t length) {
+        if (length == 0) return;
+        if (size_ + length > capacity_) {
+            const std::size_t usable = size_ + length + 500;
+            void* grown = MemoryHook::reallocate(bytes_, capacity_ + 10, usable + 10);
+            if (!grown) throw std::bad_alloc();
+            bytes_ = static_cast<char*>(grown);
+            capacity_ = usable;
+        }
+        std::memcpy(bytes_ + size_, text, length);
+        size_ += length;
+    }
+    const char* data() const { return bytes_; }
+    int size() const { return static_cast<int>(size_); }
+
+private:
+    char* bytes_;
+    std::size_t capacity_;
+    std::size_t size_ = 0;
+};
+
 // The converted text when it differs and fits a cell.
 enum class CellResult { Same, Changed, TooLong };
 CellResult convertCell(std::string_view text, ConvertSetting setting, std::string& out) {
@@ -68,15 +103,20 @@ int lastChangedColumn(const char* text, int length, const SelectionRange& range,
 }
 
 // Records the old text of each row's cells up to its last changed one. False when nothing
-// changes at all.
+// changes at all. An area that fills up still has to learn whether a later row changes,
+// so the question about going on without undo is not skipped.
 bool recordOldTexts(CMyHyo& hyo, UndoArea& area, const SelectionRange& range,
                     ConvertSetting setting) {
     std::string scratch;
     bool any = false;
-    for (int row = range.top; row <= range.bottom && area.collecting(); ++row) {
+    for (int row = range.top; row <= range.bottom && !(any && !area.collecting()); ++row) {
         const char* text = hyo.rowText(row);
         const int length = hyo.rowLength(row);
         const int last = lastChangedColumn(text, length, range, setting, scratch);
+        if (!area.collecting()) {
+            any = last >= 0;
+            continue;
+        }
         for (CellWalk walk(text, length, range.left, last); walk.valid(); walk.next()) {
             const CellSpan& span = walk.span();
             const char terminator = span.end < length ? '\t' : '\0';
@@ -91,7 +131,7 @@ bool recordOldTexts(CMyHyo& hyo, UndoArea& area, const SelectionRange& range,
 
 // Rewrites one row with its converted cells; returns how many cells changed.
 int convertRow(CMyHyo& hyo, int row, const SelectionRange& range, ConvertSetting setting,
-               int& skipped, std::string& out, std::string& scratch) {
+               int& skipped, WorkBuffer& out, std::string& scratch) {
     const char* text = hyo.rowText(row);
     const int length = hyo.rowLength(row);
     int changed = 0;
@@ -102,16 +142,20 @@ int convertRow(CMyHyo& hyo, int row, const SelectionRange& range, ConvertSetting
         if (result == CellResult::TooLong) ++skipped;
         if (result != CellResult::Changed) continue;
         out.append(text + copied, walk.span().textStart - copied);
-        out += scratch;
+        out.append(scratch.data(), scratch.size());
         copied = walk.span().end;
         ++changed;
     }
     if (changed == 0) return 0;
     out.append(text + copied, length - copied);
-    return hyo.setRow(row, out) ? changed : 0;
+    return hyo.setRow(row, out.data(), out.size()) ? changed : 0;
 }
 
 // Converting needs room for twice a cell; without it the command stops where it is.
+void firstAllocationFailed() {
+    Prompt::messageBox("CMyHyoCom:Buf領域確保失敗", "システムエラー", PromptButtons::Ok, PromptIcon::Error);
+}
+
 void allocationFailed() {
     Prompt::messageBox("CMyHyoにて領域確保に失敗しました。", "システムエラー", PromptButtons::Ok,
                        PromptIcon::Error);
@@ -140,6 +184,11 @@ ConvertOutcome SelectionConvert::run(CMyHyo& hyo, const SelectionRange& bounds, 
     range.bottom = std::min(range.bottom, hyo.rowCount() - 1);
     range.right = std::min(range.right, TableLimits::MaxColumns - 1);
     if (range.top > range.bottom || range.left > range.right) return outcome;
+    WorkBuffer out;
+    if (!out.ready()) {
+        firstAllocationFailed();
+        return outcome;
+    }
     CMyUndo& journal = hyo.journal();
     if (journal.areaOpen()) {
         // Every command closes its area before returning; an open one is a fault of the caller.
@@ -162,7 +211,7 @@ ConvertOutcome SelectionConvert::run(CMyHyo& hyo, const SelectionRange& bounds, 
         return outcome;
     }
     journal.setRecording(false);
-    std::string out, scratch;
+    std::string scratch;
     try {
         for (int row = range.top; row <= range.bottom; ++row)
             outcome.changedCells += convertRow(hyo, row, range, setting, outcome.skippedCells, out, scratch);

@@ -8,6 +8,7 @@
 #include "store/CMyHyo.h"
 #include "store/DocumentState.h"
 #include "store/OpenFlow.h"
+#include "store/TableLimits.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -87,7 +88,7 @@ void readWithOpenFlow(const std::string& path, uint8_t options) {
     window.scrollBarHeight = [] { return 200; };
     OpenFlow flow(hyo, global, doc, window);
     flow.openFile(path, options & 0x80, "", ((options >> 2) & 3) == 3 ? TypeTabNoQuotes : TypeNone);
-    require(hyo.storeRowCount() <= OpenFlow::MaxRows);
+    require(hyo.storeRowCount() <= TableLimits::maxRows());
     // Cell texts (the row may also hold a height record) are fit for the store.
     for (int row = 0; row < hyo.storeRowCount(); ++row) {
         require(hyo.cellCount(row) <= OpenFlow::MaxColumns);

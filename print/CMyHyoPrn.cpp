@@ -12,11 +12,13 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <cmath>
 #include <tuple>
 #include <string>
 
 namespace {
 
+constexpr double HundredthsPerInch = 2540.0;
 const QRgb White = qRgb(255, 255, 255);
 const QRgb Black = qRgb(0, 0, 0);
 const QRgb HeaderGrey = qRgb(192, 192, 192);
@@ -42,55 +44,95 @@ int rowSize(const CMyHyo& hyo, int row) { return hyo.rowHeight(row); }
 
 } // namespace
 
-CMyHyoPrn::CMyHyoPrn(const CMyHyo& hyo, const CMyHyoCom& com) : hyo_(hyo), com_(com) {}
+CMyHyoPrn::CMyHyoPrn(const CMyHyo& hyo, const CMyHyoCom& com) : hyo_(hyo), com_(com) {
+    QFont font(CMyHyoDraw::fontFamily());
+    font.setPixelSize(12);
+    font.setStyleHint(QFont::TypeWriter);
+    font.setFixedPitch(true);
+    // Cell texts are plain runs of characters: shaping them costs more than drawing them.
+    font.setStyleStrategy(QFont::PreferNoShaping);
+    // Unhinted, the table font measures the same on the screen and on paper.
+    font.setHintingPreference(QFont::PreferNoHinting);
+    font_ = font;
+    const QFontMetricsF metrics(font_);
+    ascent_ = metrics.ascent();
+    lineHeightOfText_ = metrics.height();
+    linePitch_ = lineHeightOfText_ + 2;
+}
+
+void CMyHyoPrn::layoutFrame(QPaintDevice* device, const PageFrame& frame, QPointF deviceDpi) {
+    const auto pixels = [](double hundredths, double dpi) {
+        return static_cast<int>(hundredths * dpi / HundredthsPerInch);
+    };
+    const double dataSize = frame.dataSize > 0 ? frame.dataSize : 1.0;
+    const QMargins& m = frame.margins;
+    const PageMargins margins{pixels(m.left(), deviceDpi.x()), pixels(m.top(), deviceDpi.y()),
+                              pixels(m.right(), deviceDpi.x()), pixels(m.bottom(), deviceDpi.y())};
+    // A line is a table pixel wide, but never thinner than a device pixel or a quarter of a
+    // millimetre: thinner lines vanish on fine printers.
+    minimumLineX_ = std::max(1, static_cast<int>(std::ceil(deviceDpi.x() / 101.6 - 1e-6)));
+    minimumLineY_ = std::max(1, static_cast<int>(std::ceil(deviceDpi.y() / 101.6 - 1e-6)));
+    const double titles = hyo_.inHeaderMode() ? 16 : 0;
+    const QSizeF capacity(
+        std::max(frame.paper.width() - m.left() - m.right(), 0.0) * frame.screenDpi.x() /
+            HundredthsPerInch / dataSize,
+        std::max(frame.paper.height() - m.top() - m.bottom(), 0.0) * frame.screenDpi.y() /
+            HundredthsPerInch / dataSize - titles);
+    layout(device, pixels(frame.paper.width(), deviceDpi.x()),
+           pixels(frame.paper.height(), deviceDpi.y()), margins,
+           deviceDpi.x() / frame.screenDpi.x() * dataSize,
+           deviceDpi.y() / frame.screenDpi.y() * dataSize, capacity);
+}
 
 void CMyHyoPrn::layoutPage(QPaintDevice* device, int pageWidth, int pageHeight,
                            const PageMargins& margins, double scaleX, double scaleY) {
+    minimumLineX_ = minimumLineY_ = 1;
+    layout(device, pageWidth, pageHeight, margins, scaleX, scaleY, QSizeF());
+}
+
+void CMyHyoPrn::layout(QPaintDevice* device, int pageWidth, int pageHeight,
+                       const PageMargins& margins, double scaleX, double scaleY,
+                       QSizeF capacity) {
     device_ = device;
+    capacity_ = capacity;
     pageWidth_ = pageWidth;
     pageHeight_ = pageHeight;
     margins_ = {std::max(margins.left, 0), std::max(margins.top, 0), std::max(margins.right, 0),
                 std::max(margins.bottom, 0)};
     scaleX_ = scaleX;
     scaleY_ = scaleY;
-    makeFont();
+    applyScale();
     paginate();
 }
 
 void CMyHyoPrn::setScale(double factor) {
+    // The paper's capacity in table pixels shrinks as the data size grows.
+    if (!capacity_.isEmpty() && factor > 0)
+        capacity_ = QSizeF(capacity_.width() * scaleX_ / factor,
+                           (capacity_.height() + (headerStrip_ > 0 ? 16 : 0)) * scaleY_ / factor -
+                               (headerStrip_ > 0 ? 16 : 0));
     scaleX_ = scaleY_ = factor;
-    makeFont();
+    applyScale();
     paginate();
 }
 
-void CMyHyoPrn::makeFont() {
+void CMyHyoPrn::applyScale() {
     headerStrip_ = hyo_.inHeaderMode() ? static_cast<int>(16 * scaleY_) : 0;
     dataWidth_ = pageWidth_ - margins_.left - margins_.right;
     dataHeight_ = pageHeight_ - margins_.top - headerStrip_ - margins_.bottom;
-    QFont font(CMyHyoDraw::fontFamily());
-    font.setPixelSize(std::max(1, static_cast<int>(scaleY_ * 12)));
-    font.setStyleHint(QFont::TypeWriter);
-    font.setFixedPitch(true);
-    // Cell texts are plain runs of characters: shaping them costs more than drawing them.
-    font.setStyleStrategy(QFont::PreferNoShaping);
-    font_ = device_ ? QFont(font, device_) : font;
-    const QFontMetrics metrics = device_ ? QFontMetrics(font_, device_) : QFontMetrics(font_);
-    ascent_ = metrics.ascent();
-    charWidth_ = metrics.horizontalAdvance(QLatin1Char('W'));
-    maxAdvance_ = std::max(metrics.maxWidth(), charWidth_);
-    textLeft_ = std::max(1, static_cast<int>(3 * scaleX_));
-    textTop_ = std::max(1, static_cast<int>(scaleY_));
-    textRight_ = std::max(1, static_cast<int>(scaleX_));
-    linePitch_ = metrics.height() + std::max(2, static_cast<int>(2 * scaleY_));
+    lineWidth_ = std::max(static_cast<int>(scaleX_), minimumLineX_);
+    lineHeight_ = std::max(static_cast<int>(scaleY_), minimumLineY_);
 }
 
-// Pages are split in table pixels against the data area divided by the scale, so the preview
-// (screen pixels) and the printer (printer pixels) break the table at the same columns and
-// rows even though their truncations differ.
+// Pages are split in table pixels against the paper's data area in table pixels, so the
+// preview (screen pixels) and the printer (printer pixels) break the table at the same
+// columns and rows even though their truncations differ.
 void CMyHyoPrn::paginate() {
+    const double width = capacity_.isEmpty() ? dataWidth_ / scaleX_ : capacity_.width();
+    const double height = capacity_.isEmpty() ? dataHeight_ / scaleY_ : capacity_.height();
     columnCount_ = std::max(hyo_.widestRowValue(), 0);
-    columnStarts_ = splitRuns(columnCount_, dataWidth_ / scaleX_, columnSize, hyo_);
-    rowStarts_ = splitRuns(hyo_.rowCount(), dataHeight_ / scaleY_, rowSize, hyo_);
+    columnStarts_ = splitRuns(columnCount_, width, columnSize, hyo_);
+    rowStarts_ = splitRuns(hyo_.rowCount(), height, rowSize, hyo_);
 }
 
 // A run takes consecutive items while their summed size fits; its first item of any size is
@@ -161,6 +203,7 @@ void CMyHyoPrn::drawPage(QPainter& painter, int page) {
     const std::vector<Slot> placed = pageSlots(pageColumn);
     const int lastRight = placed.empty() ? margins_.left : placed.back().x + placed.back().width;
     painter.save();
+    base_ = painter.transform();
     painter.setFont(font_);
     drawHeader(painter, placed, lastRight);
     if (pageRow < static_cast<int>(rowStarts_.size())) {
@@ -179,30 +222,30 @@ void CMyHyoPrn::drawPage(QPainter& painter, int page) {
     painter.restore();
 }
 
+// The strip's rules run across the printed columns and the line that closes them.
 void CMyHyoPrn::drawHeader(QPainter& painter, const std::vector<Slot>& placed, int lastRight) {
     const bool titles = headerStrip_ > 0;
-    const int top = margins_.top;
+    const int top = margins_.top, left = margins_.left;
+    const int right = lastRight + lineWidth_;
     if (titles) {
-        painter.fillRect(margins_.left, top, dataWidth_, headerStrip_, QColor(HeaderGrey));
-        const QFontMetrics metrics(font_, device_);
+        painter.fillRect(left, top, lastRight - left, headerStrip_, QColor(HeaderGrey));
+        const QFontMetricsF metrics(font_);
         painter.setPen(QColor(Black));
         for (const Slot& slot : placed) {
-            if (slot.x + slot.width - margins_.left > dataWidth_) break;
+            if (slot.x + slot.width - left > dataWidth_) break;
             std::string title = hyo_.columnTitle(slot.column);
             if (title.empty()) title = std::to_string(slot.column + 1);
             const QString caption = toQString(title.data(), static_cast<int>(title.size()));
-            const int width = metrics.horizontalAdvance(caption);
-            painter.drawText(QPoint(slot.x + (slot.width - width) / 2, top + ascent_), caption);
+            const double width = metrics.horizontalAdvance(caption) * scaleX_;
+            drawTextAt(painter, slot.x + (slot.width - width) / 2, top, caption,
+                       QRect(slot.x, top, slot.width, headerStrip_), width);
             verticalLine(painter, slot.x, top, top + headerStrip_, Black);
-            verticalLine(painter, slot.x + 1, top, top + headerStrip_, White);
+            verticalLine(painter, slot.x + lineWidth_, top, top + headerStrip_, White);
         }
     }
-    if (titles || showGrid_)
-        horizontalLine(painter, margins_.left, margins_.left + dataWidth_, top - 1, Black);
+    if (titles || showGrid_) horizontalLine(painter, left, right, top - lineHeight_, Black);
     if (!titles) return;
-    horizontalLine(painter, margins_.left, margins_.left + dataWidth_, top + headerStrip_ - 1, Black);
-    painter.fillRect(lastRight, top, std::max(pageWidth_ - lastRight, 0), headerStrip_,
-                     QColor(White));
+    horizontalLine(painter, left, right, top + headerStrip_ - lineHeight_, Black);
     verticalLine(painter, lastRight, top, top + headerStrip_, Black);
 }
 
@@ -213,7 +256,6 @@ void CMyHyoPrn::drawRow(QPainter& painter, int row, int y, int h, const std::vec
                                                                     : White;
     const QRgb rowText = CMyHyoCom::isColourIndex(reader.rowFore()) ? textColour(reader.rowFore())
                                                                     : Black;
-    inkReach_ = 0;
     // A cell with text (every cell when overflow is off) starts a span; the empty cells after
     // it are filled at once and join it, so that its text can run over them.
     int spanStart = -1;
@@ -234,9 +276,9 @@ void CMyHyoPrn::drawRow(QPainter& painter, int row, int y, int h, const std::vec
         spanStart = k;
         spanCell = cell;
     }
-    if (showGrid_) gridLine(margins_.left, y + h - 1, lastRight - margins_.left, 1);
-    fillCell(painter, lastRight, y, std::max(pageWidth_ - lastRight, 0), h, White);
-    if (showGrid_) gridLine(lastRight, y, 1, h);
+    if (!showGrid_) return;
+    horizontalGridLine(margins_.left, lastRight + lineWidth_, y + h);
+    verticalGridLine(lastRight, y, h);
 }
 
 void CMyHyoPrn::drawSpan(QPainter& painter, const Slot* placed, int count, const char* text,
@@ -248,66 +290,90 @@ void CMyHyoPrn::drawSpan(QPainter& painter, const Slot* placed, int count, const
     const QRgb back = backIndex >= 0 ? background(backIndex) : rowBack;
     const QRgb fore = foreIndex >= 0 ? textColour(foreIndex) : rowText;
     fillCell(painter, slot.x, y, slot.width, h, back);
-    const int textEnd = length > 0 ? drawLines(painter, slot, text, length, y, h, fore, count > 1)
+    const int spanRight = placed[count - 1].x + placed[count - 1].width;
+    const int textEnd = length > 0 ? drawLines(painter, slot, spanRight, text, length, y, h, fore)
                                    : 0;
-    inkReach_ = std::max(inkReach_, slot.x + textEnd);
     if (!showGrid_) return;
-    gridLine(slot.x, y, 1, h);
+    verticalGridLine(slot.x, y, h);
     // Inner borders stay hidden where the text runs across them.
     for (int k = 1; k < count; ++k)
-        if (placed[k].x >= slot.x + textEnd) gridLine(placed[k].x, y, 1, h);
+        if (placed[k].x >= slot.x + textEnd) verticalGridLine(placed[k].x, y, h);
 }
 
-// Writes the cell's lines (a line ends at CR; CR LF counts as one); returns how far the text
-// reaches from the cell's left edge - measured when `measure`, else a bound from the longest
-// line's bytes (no character is wider than the font's widest). A one-line number in a number
-// column sits at the right (see ColumnSlot::rightAligned for why paper asks for a number).
-int CMyHyoPrn::drawLines(QPainter& painter, const Slot& slot, const char* text, int length, int y,
-                         int h, QRgb colour, bool measure) {
-    const QFontMetrics metrics(font_, device_);
+// Writes the cell's lines (a line ends at CR; CR LF counts as one), clipped to the cell and the
+// empty cells it runs over up to `spanRight`, as on the screen; returns how far the text
+// reaches from the cell's left edge. A one-line number in a number column sits at the right
+// (see ColumnSlot::rightAligned for why paper asks for a number).
+int CMyHyoPrn::drawLines(QPainter& painter, const Slot& slot, int spanRight, const char* text,
+                         int length, int y, int h, QRgb colour) {
+    const QFontMetricsF metrics(font_);
     painter.setPen(QColor(colour));
     CellLayout lines(text, length);
     if (slot.rightAligned && lines.oneLine() && isNumberText(text, length)) {
         const QString line = toQString(text, length);
-        const int width = metrics.horizontalAdvance(line);
-        painter.drawText(QPoint(slot.x + slot.width - textRight_ - width, y + textTop_ + ascent_),
-                         line);
+        const double width = metrics.horizontalAdvance(line) * scaleX_;
+        drawTextAt(painter, slot.x + slot.width - TextRight * scaleX_ - width,
+                   y + TextTop * scaleY_, line, QRect(slot.x, y, slot.width, h), width);
         return slot.width;
     }
-    int textEnd = 0;
+    const QRect clip(slot.x, y, spanRight - slot.x, h);
+    double textEnd = 0;
     CellLine line;
-    for (int lineTop = y + textTop_; lineTop < y + h && lines.next(line); lineTop += linePitch_) {
-        if (line.length > 0) {
-            const QString shown = toQString(text + line.start, line.length);
-            painter.drawText(QPoint(slot.x + textLeft_, lineTop + ascent_), shown);
-            const int width = measure ? metrics.horizontalAdvance(shown) : line.length * maxAdvance_;
-            textEnd = std::max(textEnd, textLeft_ + width);
-        }
+    for (double lineTop = y + TextTop * scaleY_; lineTop < y + h && lines.next(line);
+         lineTop += linePitch_ * scaleY_) {
+        if (line.length == 0) continue;
+        const QString shown = toQString(text + line.start, line.length);
+        const double width = metrics.horizontalAdvance(shown) * scaleX_;
+        drawTextAt(painter, slot.x + TextLeft * scaleX_, lineTop, shown, clip, width);
+        textEnd = std::max(textEnd, TextLeft * scaleX_ + width);
     }
-    return textEnd;
+    return static_cast<int>(std::ceil(textEnd));
 }
 
-// The cells' grid lines are drawn when the page's cells are done, nothing covers them, and
-// the borders of consecutive rows at one x are joined into one line: a page then carries a
-// few dozen lines instead of thousands of pieces.
-void CMyHyoPrn::gridLine(int x, int y, int w, int h) {
-    if (w > 0 && h > 0) gridLines_.emplace_back(x, y, w, h);
+// Sets one line of text in the table font scaled to the page, its top at `top`; the clip is
+// set only where the text would leave `clip`, which keeps printer output small.
+void CMyHyoPrn::drawTextAt(QPainter& painter, double x, double top, const QString& text,
+                           const QRect& clip, double width) {
+    const double bottom = top + lineHeightOfText_ * scaleY_;
+    const bool inside = x >= clip.left() && x + width <= clip.left() + clip.width() &&
+                        top >= clip.top() && bottom <= clip.top() + clip.height();
+    if (!inside) {
+        painter.save();
+        painter.setClipRect(clip, Qt::IntersectClip);
+    }
+    painter.setTransform(QTransform(scaleX_, 0, 0, scaleY_, x, top) * base_);
+    painter.drawText(QPointF(0, ascent_), text);
+    painter.setTransform(base_);
+    if (!inside) painter.restore();
+}
+
+// Grid lines are drawn when the page's cells are done, nothing covers them, and the borders of
+// consecutive rows at one x are joined into one line: a page then carries a few dozen lines
+// instead of thousands of pieces. A vertical line lies right of its x, a horizontal one above
+// its y.
+void CMyHyoPrn::verticalGridLine(int x, int y, int h) {
+    if (h > 0) verticals_.emplace_back(x, y, lineWidth_, h);
+}
+
+void CMyHyoPrn::horizontalGridLine(int x1, int x2, int y) {
+    if (x2 > x1) horizontals_.emplace_back(x1, y - lineHeight_, x2 - x1, lineHeight_);
 }
 
 void CMyHyoPrn::drawGridLines(QPainter& painter) {
-    std::sort(gridLines_.begin(), gridLines_.end(), [](const QRect& a, const QRect& b) {
-        return std::tuple(a.width(), a.x(), a.y()) < std::tuple(b.width(), b.x(), b.y());
+    std::sort(verticals_.begin(), verticals_.end(), [](const QRect& a, const QRect& b) {
+        return std::pair(a.x(), a.y()) < std::pair(b.x(), b.y());
     });
-    std::vector<QRect> joined;
-    for (const QRect& line : gridLines_) {
-        QRect* last = joined.empty() ? nullptr : &joined.back();
-        if (last && line.width() == 1 && last->width() == 1 && last->x() == line.x() &&
-            line.y() <= last->y() + last->height())
+    std::vector<QRect> joined = std::move(horizontals_);
+    const size_t firstVertical = joined.size();
+    for (const QRect& line : verticals_) {
+        QRect* last = joined.size() > firstVertical ? &joined.back() : nullptr;
+        if (last && last->x() == line.x() && line.y() <= last->y() + last->height())
             last->setBottom(std::max(last->bottom(), line.bottom()));
         else
             joined.push_back(line);
     }
-    gridLines_.clear();
+    verticals_.clear();
+    horizontals_.clear();
     painter.save();
     painter.setPen(Qt::NoPen);
     painter.setBrush(QColor(Black));
@@ -315,17 +381,18 @@ void CMyHyoPrn::drawGridLines(QPainter& painter) {
     painter.restore();
 }
 
-// The page starts blank: a white fill right of everything drawn in the row so far changes
-// nothing and is left out, which keeps printer output small.
+// The page starts blank and nothing is drawn inside a cell before its fill (texts keep to
+// their cells, grid lines come last): white fills change nothing and are left out, which keeps
+// printer output small.
 void CMyHyoPrn::fillCell(QPainter& painter, int x, int y, int w, int h, QRgb colour) {
-    if (w <= 0 || h <= 0 || (colour == White && x >= inkReach_)) return;
+    if (w <= 0 || h <= 0 || colour == White) return;
     painter.fillRect(x, y, w, h, QColor(colour));
 }
 
 void CMyHyoPrn::horizontalLine(QPainter& painter, int x1, int x2, int y, QRgb colour) {
-    if (x2 > x1) painter.fillRect(x1, y, x2 - x1, 1, QColor(colour));
+    if (x2 > x1) painter.fillRect(x1, y, x2 - x1, lineHeight_, QColor(colour));
 }
 
 void CMyHyoPrn::verticalLine(QPainter& painter, int x, int y1, int y2, QRgb colour) {
-    if (y2 > y1) painter.fillRect(x, y1, 1, y2 - y1, QColor(colour));
+    if (y2 > y1) painter.fillRect(x, y1, lineWidth_, y2 - y1, QColor(colour));
 }

@@ -18,7 +18,6 @@
 
 namespace {
 
-constexpr double HundredthsPerInch = 2540.0;
 
 bool plausibleDpi(double dpi) { return dpi >= 50 && dpi <= 400; }
 
@@ -89,6 +88,9 @@ std::unique_ptr<QPrinter> CMyPrint::makePrinter(const PrinterSetup& setup, bool 
     printer->setPageMargins(QMarginsF(setup.marginLeft / 100.0, setup.marginTop / 100.0,
                                       setup.marginRight / 100.0, setup.marginBottom / 100.0),
                             QPageLayout::Millimeter);
+    printer->setCopyCount(std::max(setup.copies, 1));
+    printer->setDuplex(setup.duplex);
+    printer->setColorMode(setup.colorMode);
     printer->setDocName(QStringLiteral("Vexil"));
     return printer;
 }
@@ -108,6 +110,39 @@ void CMyPrint::takeOver(const QPrinter& printer, PrinterSetup& setup) {
     setup.marginTop = qRound(mm.top() * 100);
     setup.marginRight = qRound(mm.right() * 100);
     setup.marginBottom = qRound(mm.bottom() * 100);
+    setup.copies = printer.copyCount();
+    setup.duplex = printer.duplex();
+    setup.colorMode = printer.colorMode();
+}
+
+PageFrame CMyPrint::pageFrame(const QPrinter* printer, QPointF screenDpi, double dataSize) const {
+    PageFrame frame;
+    frame.screenDpi = screenDpi;
+    frame.dataSize = dataSize;
+    if (!printer) {
+        frame.paper = paperSize();
+        frame.margins = pageMargins();
+        return frame;
+    }
+    // The margins are ours, but never below what the printer can reach.
+    QPageLayout layout = printer->pageLayout();
+    layout.setUnits(QPageLayout::Millimeter);
+    const QSizeF paper = layout.fullRect(QPageLayout::Millimeter).size();
+    frame.paper = QSizeF(paper.width() * 100, paper.height() * 100);
+    const QMarginsF minimum = layout.minimumMargins();
+    const auto margin = [](int hundredths, double leastMm) {
+        return std::max({hundredths, static_cast<int>(leastMm * 100 + 0.5), 0});
+    };
+    frame.margins = QMargins(margin(setup_.marginLeft, minimum.left()),
+                             margin(setup_.marginTop, minimum.top()),
+                             margin(setup_.marginRight, minimum.right()),
+                             margin(setup_.marginBottom, minimum.bottom()));
+    return frame;
+}
+
+PageFrame CMyPrint::previewFrame(QPointF screenDpi, double dataSize) const {
+    const std::unique_ptr<QPrinter> printer = makePrinter(setup_);
+    return pageFrame(printer.get(), screenDpi, dataSize);
 }
 
 bool CMyPrint::showPageSetup(QWidget* owner) {
@@ -203,28 +238,13 @@ int CMyPrint::printTable(QWidget* owner, const CMyHyo& hyo, const CMyHyoCom& com
     std::unique_ptr<QPrinter> printer = choosePrinter(owner);
     if (!printer) return 0;
 
-    // The margins are ours: the printer's minimum is kept, and the page is drawn on the whole
-    // sheet so that no physical offset applies.
-    QPageLayout layout = printer->pageLayout();
-    layout.setUnits(QPageLayout::Millimeter);
-    const QMarginsF minimum = layout.minimumMargins();
-    const auto margin = [](int hundredths, double minimumMm) {
-        return std::max({hundredths, static_cast<int>(minimumMm * 100 + 0.5), 0});
-    };
+    // The page is drawn on the whole sheet, so that no physical offset applies.
     printer->setFullPage(true);
-    const double dpiX = std::max(printer->logicalDpiX(), 1);
-    const double dpiY = std::max(printer->logicalDpiY(), 1);
-    const PageMargins margins{
-        static_cast<int>(margin(setup_.marginLeft, minimum.left()) * dpiX / HundredthsPerInch),
-        static_cast<int>(margin(setup_.marginTop, minimum.top()) * dpiY / HundredthsPerInch),
-        static_cast<int>(margin(setup_.marginRight, minimum.right()) * dpiX / HundredthsPerInch),
-        static_cast<int>(margin(setup_.marginBottom, minimum.bottom()) * dpiY / HundredthsPerInch)};
-
     CMyHyoPrn pages(hyo, com);
     pages.setGridLines(gridLines);
     pages.setOverflow(global_.cellOverflow());
-    pages.layoutPage(printer.get(), printer->width(), printer->height(), margins,
-                     dpiX / screen.x() * factor, dpiY / screen.y() * factor);
+    pages.layoutFrame(printer.get(), pageFrame(printer.get(), screen, factor),
+                      QPointF(std::max(printer->logicalDpiX(), 1), std::max(printer->logicalDpiY(), 1)));
     // A table without columns, or without rows and titles, has only a blank page: nothing
     // to print.
     const bool blank = pages.pageFirstColumn(1) < 0 ||

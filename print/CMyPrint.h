@@ -2,6 +2,7 @@
 // PRINT_KIND setting, and the print job that sends the pages of the table.
 #pragma once
 
+#include "print/CMyHyoPrn.h"
 #include "print/PrinterSetup.h"
 
 #include <QMargins>
@@ -37,6 +38,11 @@ public:
     QSizeF paperSize() const;
     // Margins in hundredths of a millimetre.
     QMargins pageMargins() const;
+    // The paper the pages are laid out on: a printer's paper with the set-up's margins, kept
+    // at least at the printer's minimum; without a printer the set-up's paper and margins.
+    PageFrame pageFrame(const QPrinter* printer, QPointF screenDpi, double dataSize) const;
+    // The frame the print job will use, for the preview.
+    PageFrame previewFrame(QPointF screenDpi, double dataSize) const;
     PrinterSetup& setup() { return setup_; }
     const PrinterSetup& setup() const { return setup_; }
 

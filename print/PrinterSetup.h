@@ -3,6 +3,7 @@
 
 #include <QPageLayout>
 #include <QPageSize>
+#include <QPrinter>
 #include <QString>
 
 // QPrinter cannot be copied, so the set-up is kept as plain values and a printer is built from
@@ -16,4 +17,8 @@ struct PrinterSetup {
     int marginTop = 1000;
     int marginRight = 1000;
     int marginBottom = 1000;
+    // What the printer set-up chose for the job.
+    int copies = 1;
+    QPrinter::DuplexMode duplex = QPrinter::DuplexNone;
+    QPrinter::ColorMode colorMode = QPrinter::Color;
 };

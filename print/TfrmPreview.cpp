@@ -6,17 +6,22 @@
 #include "settings/CMyGlobal.h"
 
 #include <QActionGroup>
+#include <QApplication>
 #include <QGridLayout>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMenu>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
 #include <QScrollBar>
+#include <QSignalBlocker>
+#include <QSpinBox>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QVBoxLayout>
+#include <QWheelEvent>
 
 #include <algorithm>
 #include <cmath>
@@ -29,6 +34,10 @@ constexpr int MaxImageSide = 32767;
 constexpr qint64 MaxImageBytes = 512LL << 20;
 const QColor StockGrey(128, 128, 128);
 constexpr int DataSizes[] = {100, 90, 80, 70, 60, 50, 40};
+constexpr int ScrollStep = 20;
+constexpr double ZoomStep = 1.25;
+constexpr double MinimumZoom = 0.25;
+constexpr double MaximumZoom = 4.0;
 
 } // namespace
 
@@ -43,9 +52,7 @@ TfrmPreview::TfrmPreview(QWidget* owner, CMyPrint& print, const CMyHyo& hyo,
     previewZoom_ = global_.previewZoom();
     renderer_.setGridLines(global_.printGrid());
     renderer_.setOverflow(global_.cellOverflow());
-    const QPointF dpi = CMyPrint::screenDpi(owner);
-    screenPerHundredthMmX_ = dpi.x() / HundredthsPerInch;
-    screenPerHundredthMmY_ = dpi.y() / HundredthsPerInch;
+    screenDpi_ = CMyPrint::screenDpi(owner);
     print_.ensureDefaults();
     buildControls();
     buildMenu();
@@ -66,6 +73,19 @@ void TfrmPreview::buildControls() {
     };
     cmd_Prev = button("cmd_Prev", "前ページ", &TfrmPreview::cmd_PrevClick);
     cmd_Next = button("cmd_Next", "次ページ", &TfrmPreview::cmd_NextClick);
+    // Tables of thousands of pages: a page is reached by its number.
+    auto* pageLabel = new QLabel(QStringLiteral("ページ："), toolBar);
+    txt_PageNo = new QSpinBox(toolBar);
+    txt_PageNo->setObjectName(QStringLiteral("txt_PageNo"));
+    txt_PageNo->setKeyboardTracking(false);
+    txt_PageNo->setRange(1, 1);
+    pageLabel->setBuddy(txt_PageNo);
+    lbl_PageTotal = new QLabel(toolBar);
+    lbl_PageTotal->setObjectName(QStringLiteral("lbl_PageTotal"));
+    toolBar->addWidget(pageLabel);
+    toolBar->addWidget(txt_PageNo);
+    toolBar->addWidget(lbl_PageTotal);
+    connect(txt_PageNo, &QSpinBox::valueChanged, this, &TfrmPreview::txt_PageNoChange);
     toolBar->addSeparator();
     cmd_Print = button("cmd_Print", "印刷...", &TfrmPreview::cmd_PrintClick);
     cmd_PageSet = button("cmd_PageSet", "ページ設定...", &TfrmPreview::cmd_PageSetClick);
@@ -78,11 +98,14 @@ void TfrmPreview::buildControls() {
     pnl_Page->setObjectName(QStringLiteral("pnl_Page"));
     pnl_Page->setAttribute(Qt::WA_OpaquePaintEvent);
     pnl_Page->setContextMenuPolicy(Qt::DefaultContextMenu);
+    pnl_Page->setFocusPolicy(Qt::StrongFocus);
     pnl_Page->installEventFilter(this);
     scr_Right = new QScrollBar(Qt::Vertical, this);
     scr_Right->setObjectName(QStringLiteral("scr_Right"));
     scr_Bottom = new QScrollBar(Qt::Horizontal, this);
     scr_Bottom->setObjectName(QStringLiteral("scr_Bottom"));
+    scr_Right->setSingleStep(ScrollStep);
+    scr_Bottom->setSingleStep(ScrollStep);
     connect(scr_Right, &QScrollBar::valueChanged, pnl_Page, qOverload<>(&QWidget::update));
     connect(scr_Bottom, &QScrollBar::valueChanged, pnl_Page, qOverload<>(&QWidget::update));
     auto* statusBar = new QStatusBar(this);
@@ -102,6 +125,7 @@ void TfrmPreview::buildControls() {
     layout->addWidget(toolBar);
     layout->addLayout(area, 1);
     layout->addWidget(statusBar);
+    pnl_Page->setFocus();
 }
 
 void TfrmPreview::buildMenu() {
@@ -142,39 +166,54 @@ void TfrmPreview::placeWindow() {
 // ---- the page ---------------------------------------------------------------------------
 
 void TfrmPreview::buildPage() {
-    const QSizeF paper = print_.paperSize();
-    const int width = static_cast<int>(paper.width() * screenPerHundredthMmX_);
-    const int height = static_cast<int>(paper.height() * screenPerHundredthMmY_);
-    pageBitmap_ = QImage();
-    if (width > 0 && height > 0 && width <= MaxImageSide && height <= MaxImageSide &&
-        qint64(width) * height * 4 <= MaxImageBytes)
-        pageBitmap_ = QImage(width, height, QImage::Format_RGB32);
-    if (pageBitmap_.isNull()) {
+    frame_ = print_.previewFrame(screenDpi_, printScale_);
+    pageWidth_ = static_cast<int>(frame_.paper.width() * screenDpi_.x() / HundredthsPerInch);
+    pageHeight_ = static_cast<int>(frame_.paper.height() * screenDpi_.y() / HundredthsPerInch);
+    if (pageWidth_ <= 0 || pageHeight_ <= 0 || pageWidth_ > MaxImageSide ||
+        pageHeight_ > MaxImageSide || qint64(pageWidth_) * pageHeight_ * 4 > MaxImageBytes) {
         Prompt::warn("用紙の作成に失敗しました。");
         const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
         const QSize size = screen ? screen->size() : QSize(800, 600);
-        pageBitmap_ = QImage(size, QImage::Format_RGB32);
+        pageWidth_ = size.width();
+        pageHeight_ = size.height();
+        frame_.paper = QSizeF(pageWidth_ * HundredthsPerInch / screenDpi_.x(),
+                              pageHeight_ * HundredthsPerInch / screenDpi_.y());
     }
-    const QMargins margins = print_.pageMargins();
-    const PageMargins pixels{static_cast<int>(margins.left() * screenPerHundredthMmX_),
-                             static_cast<int>(margins.top() * screenPerHundredthMmY_),
-                             static_cast<int>(margins.right() * screenPerHundredthMmX_),
-                             static_cast<int>(margins.bottom() * screenPerHundredthMmY_)};
-    renderer_.layoutPage(&pageBitmap_, pageBitmap_.width(), pageBitmap_.height(), pixels,
-                         printScale_, printScale_);
+    layoutRenderer();
     showPage(1);
 }
 
-void TfrmPreview::showPage(int page) {
+// The page is drawn for the window's pixels: the screen's resolution times the zoom and the
+// device pixel ratio, so it stays sharp at every zoom and on scaled screens. The split into
+// pages comes from the paper alone and does not change with them.
+double TfrmPreview::renderRatio() const {
+    return previewZoom_ * (pnl_Page ? pnl_Page->devicePixelRatioF() : 1.0);
+}
+
+void TfrmPreview::layoutRenderer() {
+    laidOutRatio_ = renderRatio();
+    frame_.dataSize = printScale_;
+    renderer_.layoutFrame(pnl_Page, frame_, screenDpi_ * laidOutRatio_);
     pagesAcross_ = renderer_.horizontalPages();
     pagesDown_ = renderer_.verticalPages();
+}
+
+void TfrmPreview::showPage(int page) {
     currentPage_ = std::clamp(page, 1, pageCount());
-    pageBitmap_.fill(Qt::white);
-    QPainter painter(&pageBitmap_);
-    renderer_.drawPage(painter, currentPage_);
-    painter.end();
+    const QSignalBlocker quiet(txt_PageNo);
+    txt_PageNo->setRange(1, pageCount());
+    txt_PageNo->setValue(currentPage_);
+    lbl_PageTotal->setText(QStringLiteral("/%1").arg(pageCount()));
     updatePreviewStatus();
     pnl_Page->update();
+}
+
+QImage TfrmPreview::pageImage() const {
+    QImage image(renderer_.pageWidth(), renderer_.pageHeight(), QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    const_cast<CMyHyoPrn&>(renderer_).drawPage(painter, currentPage_);
+    return image;
 }
 
 QString TfrmPreview::statusText() const { return lbl_Status->text(); }
@@ -200,8 +239,8 @@ void TfrmPreview::updateScrollRange(QScrollBar* bar, int extent, int length) {
 }
 
 void TfrmPreview::updateScrollRanges() {
-    updateScrollRange(scr_Bottom, pageBitmap_.width(), pnl_Page->width());
-    updateScrollRange(scr_Right, pageBitmap_.height(), pnl_Page->height());
+    updateScrollRange(scr_Bottom, pageWidth_, pnl_Page->width());
+    updateScrollRange(scr_Right, pageHeight_, pnl_Page->height());
 }
 
 void TfrmPreview::resetView() {
@@ -212,14 +251,34 @@ void TfrmPreview::resetView() {
 }
 
 void TfrmPreview::fitToWindow() {
-    const int pageWidth = pageBitmap_.width(), pageHeight = pageBitmap_.height();
+    const int pageWidth = pageWidth_, pageHeight = pageHeight_;
     const auto fit = [](int length, int extent) {
         if (extent <= 1) return 1.0;
         return std::min(std::trunc(static_cast<double>(length) / (extent - 1) * 100) / 100, 1.0);
     };
-    previewZoom_ = std::max(std::min(fit(pnl_Page->width(), pageWidth),
-                                     fit(pnl_Page->height(), pageHeight)), 0.25);
-    setWindowTitle(QStringLiteral("プレビュー【%1％】").arg(static_cast<int>(previewZoom_ * 100)));
+    setZoom(std::max(std::min(fit(pnl_Page->width(), pageWidth),
+                              fit(pnl_Page->height(), pageHeight)), MinimumZoom));
+}
+
+void TfrmPreview::setZoom(double zoom) {
+    previewZoom_ = zoom;
+    setWindowTitle(zoom == 1.0 ? QStringLiteral("プレビュー")
+                               : QStringLiteral("プレビュー【%1％】").arg(static_cast<int>(zoom * 100)));
+    layoutRenderer();
+}
+
+// Ctrl+plus, Ctrl+minus and Ctrl+wheel: a quarter more or less per step, in whole percents;
+// the page keeps its scroll position where it still can.
+void TfrmPreview::zoomStep(int steps) {
+    double zoom = previewZoom_ * std::pow(ZoomStep, steps);
+    zoom = std::round(zoom * 100) / 100;
+    // Steps through 100 % stop there, so that the page's own size is always reachable.
+    if ((previewZoom_ < 1.0 && zoom > 1.0) || (previewZoom_ > 1.0 && zoom < 1.0)) zoom = 1.0;
+    zoom = std::clamp(zoom, MinimumZoom, MaximumZoom);
+    if (zoom == previewZoom_) return;
+    setZoom(zoom);
+    updateScrollRanges();
+    pnl_Page->update();
 }
 
 void TfrmPreview::pageResized() {
@@ -227,18 +286,21 @@ void TfrmPreview::pageResized() {
     resetView();
 }
 
+// Draws the visible part of the page straight in device pixels: the painter works in the
+// panel's logical pixels, so it is scaled back by the device pixel ratio.
 void TfrmPreview::paintPage() {
-    QPainter painter(pnl_Page);
+    if (renderRatio() != laidOutRatio_) layoutRenderer();
+    const double ratio = pnl_Page->devicePixelRatioF();
     const QSize area = pnl_Page->size();
-    const int left = scr_Bottom->value(), top = scr_Right->value();
-    const double sourceWidth = std::min(pageBitmap_.width() - left, static_cast<int>(area.width() / previewZoom_));
-    const double sourceHeight = std::min(pageBitmap_.height() - top, static_cast<int>(area.height() / previewZoom_));
-    const QRectF source(left, top, std::max(sourceWidth, 0.0), std::max(sourceHeight, 0.0));
-    const QRect target(0, 0, static_cast<int>(source.width() * previewZoom_),
-                       static_cast<int>(source.height() * previewZoom_));
-    painter.drawImage(target, pageBitmap_, source);
-    painter.fillRect(target.width(), 0, area.width() - target.width(), area.height(), StockGrey);
-    painter.fillRect(0, target.height(), target.width(), area.height() - target.height(), StockGrey);
+    const double left = scr_Bottom->value() * previewZoom_, top = scr_Right->value() * previewZoom_;
+    const QRectF page(-left, -top, renderer_.pageWidth() / ratio, renderer_.pageHeight() / ratio);
+    QPainter painter(pnl_Page);
+    painter.fillRect(QRect(QPoint(0, 0), area), StockGrey);
+    painter.fillRect(page, Qt::white);
+    painter.setClipRect(page.intersected(QRectF(QPointF(0, 0), area)));
+    painter.scale(1 / ratio, 1 / ratio);
+    painter.translate(-std::round(left * ratio), -std::round(top * ratio));
+    renderer_.drawPage(painter, currentPage_);
 }
 
 // ---- mouse ------------------------------------------------------------------------------
@@ -264,8 +326,50 @@ bool TfrmPreview::eventFilter(QObject* watched, QEvent* event) {
         dragging_ = false;
         pnl_Page->unsetCursor();
         return true;
+    case QEvent::KeyPress:
+        return pageKey(static_cast<QKeyEvent*>(event));
+    case QEvent::Wheel: {
+        auto* wheel = static_cast<QWheelEvent*>(event);
+        if (wheel->modifiers() & Qt::ControlModifier) {
+            if (wheel->angleDelta().y() != 0) zoomStep(wheel->angleDelta().y() > 0 ? 1 : -1);
+        } else {
+            QApplication::sendEvent(scr_Right, event);
+        }
+        return true;
+    }
     case QEvent::ContextMenu:
         PopupMenu1->exec(static_cast<QContextMenuEvent*>(event)->globalPos());
+        return true;
+    default:
+        return false;
+    }
+}
+
+void TfrmPreview::keyPressEvent(QKeyEvent* event) {
+    if (!pageKey(event)) QDialog::keyPressEvent(event);
+}
+
+// PageUp and PageDown page, Home and End go to the first and last page, the arrows scroll and
+// Ctrl with plus or minus zooms; the rest (Esc closes) is the dialog's.
+bool TfrmPreview::pageKey(QKeyEvent* event) {
+    const bool control = event->modifiers() & Qt::ControlModifier;
+    switch (event->key()) {
+    case Qt::Key_PageUp: cmd_PrevClick(); return true;
+    case Qt::Key_PageDown: cmd_NextClick(); return true;
+    case Qt::Key_Home: showPage(1); return true;
+    case Qt::Key_End: showPage(pageCount()); return true;
+    case Qt::Key_Left: scr_Bottom->triggerAction(QAbstractSlider::SliderSingleStepSub); return true;
+    case Qt::Key_Right: scr_Bottom->triggerAction(QAbstractSlider::SliderSingleStepAdd); return true;
+    case Qt::Key_Up: scr_Right->triggerAction(QAbstractSlider::SliderSingleStepSub); return true;
+    case Qt::Key_Down: scr_Right->triggerAction(QAbstractSlider::SliderSingleStepAdd); return true;
+    // On a Japanese keyboard "+" is Shift+";", so Ctrl+";" zooms in as well.
+    case Qt::Key_Plus: case Qt::Key_Equal: case Qt::Key_Semicolon:
+        if (!control) return false;
+        zoomStep(1);
+        return true;
+    case Qt::Key_Minus:
+        if (!control) return false;
+        zoomStep(-1);
         return true;
     default:
         return false;
@@ -312,8 +416,7 @@ void TfrmPreview::cmd_PageSetClick() {
 
 void TfrmPreview::mnus_ScrFitClick() {
     if (previewZoom_ != 1.0) {
-        previewZoom_ = 1.0;
-        setWindowTitle(QStringLiteral("プレビュー"));
+        setZoom(1.0);
     } else {
         fitToWindow();
     }
@@ -322,8 +425,12 @@ void TfrmPreview::mnus_ScrFitClick() {
 
 void TfrmPreview::paperSizeClick(int percent) {
     printScale_ = percent / 100.0;
-    renderer_.setScale(printScale_);
+    layoutRenderer();
     showPage(1);
+}
+
+void TfrmPreview::txt_PageNoChange(int page) {
+    if (page != currentPage_) showPage(page);
 }
 
 void TfrmPreview::mnus_GridOnClick() {

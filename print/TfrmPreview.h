@@ -7,6 +7,7 @@
 #include <QDialog>
 #include <QImage>
 #include <QPoint>
+#include <QPointF>
 
 class CMyGlobal;
 class CMyHyo;
@@ -15,7 +16,9 @@ class CMyPrint;
 class QAction;
 class QLabel;
 class QMenu;
+class QKeyEvent;
 class QScrollBar;
+class QSpinBox;
 class QWidget;
 
 class TfrmPreview : public QDialog {
@@ -31,7 +34,11 @@ public:
     double printScale() const { return printScale_; }
     double previewZoom() const { return previewZoom_; }
     bool gridLines() const { return renderer_.gridLines(); }
-    const QImage& pageImage() const { return pageBitmap_; }
+    // The current page as the window draws it: at the screen's resolution times the zoom and
+    // the device pixel ratio.
+    QImage pageImage() const;
+    // Size of the page at 100 % zoom, in the window's (logical) pixels.
+    QSize pageSize() const { return QSize(pageWidth_, pageHeight_); }
     QString statusText() const;
     QMenu* popupMenu() const { return PopupMenu1; }
 
@@ -39,6 +46,7 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private slots:
     void cmd_PrevClick();
@@ -48,6 +56,7 @@ private slots:
     void mnus_ScrFitClick();
     void mnus_GridOnClick();
     void paperSizeClick(int percent);
+    void txt_PageNoChange(int page);
     void PopupMenu1Popup();
 
 private:
@@ -60,6 +69,11 @@ private:
     void updateScrollRanges();
     void updateScrollRange(QScrollBar* bar, int extent, int length);
     void fitToWindow();
+    void setZoom(double zoom);
+    void zoomStep(int steps);
+    void layoutRenderer();
+    double renderRatio() const;
+    bool pageKey(QKeyEvent* event);
     void resetView();
     void paintPage();
     void pageResized();
@@ -71,9 +85,11 @@ private:
     const CMyHyoCom& com_;
     CMyGlobal& global_;
     CMyHyoPrn renderer_;
-    QImage pageBitmap_;
-    double screenPerHundredthMmX_ = 96 / 2540.0;
-    double screenPerHundredthMmY_ = 96 / 2540.0;
+    PageFrame frame_;
+    QPointF screenDpi_{96, 96};
+    double laidOutRatio_ = 0;   // zoom times device pixel ratio the renderer was laid out for
+    int pageWidth_ = 0;
+    int pageHeight_ = 0;
     double printScale_ = 1.0;
     double previewZoom_ = 1.0;
     int currentPage_ = 1;
@@ -89,6 +105,8 @@ private:
     QAction* cmd_Print = nullptr;
     QAction* cmd_PageSet = nullptr;
     QAction* cmd_Close = nullptr;
+    QSpinBox* txt_PageNo = nullptr;
+    QLabel* lbl_PageTotal = nullptr;
     QWidget* pnl_Page = nullptr;
     QScrollBar* scr_Right = nullptr;
     QScrollBar* scr_Bottom = nullptr;

@@ -39,12 +39,19 @@ void TfrmPrnDlg::buildControls() {
     txt_DevName = field("txt_DevName");
     txt_Paper = field("txt_Paper");
     txt_Orientation = field("txt_Orientation");
+    // Each field is found by its label's caption (keyboard and screen readers).
+    auto labelFor = [](QWidget* field, const QString& caption, QWidget* owner) {
+        auto* label = new QLabel(caption, owner);
+        label->setBuddy(field);
+        field->setAccessibleName(caption);
+        return label;
+    };
     auto* printerGrid = new QGridLayout;
-    printerGrid->addWidget(new QLabel(QStringLiteral("プリンタ名："), this), 0, 0);
+    printerGrid->addWidget(labelFor(txt_DevName, QStringLiteral("プリンタ名："), this), 0, 0);
     printerGrid->addWidget(txt_DevName, 0, 1);
-    printerGrid->addWidget(new QLabel(QStringLiteral("用紙："), this), 1, 0);
+    printerGrid->addWidget(labelFor(txt_Paper, QStringLiteral("用紙："), this), 1, 0);
     printerGrid->addWidget(txt_Paper, 1, 1);
-    printerGrid->addWidget(new QLabel(QStringLiteral("用紙向き："), this), 2, 0);
+    printerGrid->addWidget(labelFor(txt_Orientation, QStringLiteral("用紙向き："), this), 2, 0);
     printerGrid->addWidget(txt_Orientation, 2, 1);
 
     auto* range = new QGroupBox(QStringLiteral("印刷範囲"), this);
@@ -66,7 +73,8 @@ void TfrmPrnDlg::buildControls() {
     auto* pages = new QHBoxLayout;
     pages->addWidget(rdo_PageSel);
     pages->addWidget(txt_PageFrom);
-    pages->addWidget(new QLabel(QStringLiteral("～"), range));
+    txt_PageFrom->setAccessibleName(rdo_PageSel->text());
+    pages->addWidget(labelFor(txt_PageTo, QStringLiteral("～"), range));
     pages->addWidget(txt_PageTo);
     auto* rangeLayout = new QVBoxLayout(range);
     rangeLayout->addWidget(rdo_PageAll);

@@ -4,6 +4,7 @@
 #include "platform/core/GivenCodes.h"
 
 #include "platform/core/HelpManual.h"
+#include "platform/core/HelpViewer.h"
 #include "platform/core/MemoryHook.h"
 #include "platform/core/ProfileFile.h"
 #include "platform/core/ProgramFolder.h"
@@ -96,6 +97,8 @@ const OptionKey optionKeys[] = {
      [](CMyGlobal& g, int32_t v) { g.setStartLineEnd(v); }},
     {"BOM", true, 1, [](const CMyGlobal& g) { return int32_t(g.startBom()); },
      [](CMyGlobal& g, int32_t v) { g.setStartBom(v != 0); }},
+    {"MAXROW", false, CMyGlobal::MinMaxRows, [](const CMyGlobal& g) { return g.maxRows(); },
+     [](CMyGlobal& g, int32_t v) { g.setMaxRows(v); }},
 };
 
 // Characters of an export extension. It is part of a native path (UTF-8), so every byte
@@ -199,10 +202,12 @@ bool CMyGlobal::saveSettings(bool withOptions) {
         for (int k = 0; k < userKeyCount; ++k)
             ini.writeInt("OPT", userKeyName(k, shifted), userKey(k, shifted));
     ini.writeFlag("OPT", "RET", returnMovesRight_);
+    const bool zoomToKeep = viewScale_ != viewScaleInFile_ && !viewScaleRunOnly_;
     if (withOptions) saveOptions(ini);
-    else if (viewScale_ != viewScaleInFile_) ini.writeInt("OPT", "SCALE", viewScale_);
+    else if (zoomToKeep) ini.writeInt("OPT", "SCALE", viewScale_);
     if (!ini.save(path)) return false;
-    if (withOptions || viewScale_ != viewScaleInFile_) viewScaleInFile_ = viewScale_;
+    if (withOptions || zoomToKeep) viewScaleInFile_ = viewScale_;
+    if (withOptions) viewScaleRunOnly_ = false;
     return true;
 }
 
@@ -265,13 +270,20 @@ size_t CMyGlobal::lastBackslash(const std::string& path) {
 }
 
 bool CMyGlobal::showHelp(const std::string& keyword) const {
-    // The manual is HTML shown by the desktop's browser; a keyword opens its section.
+    // The manual is HTML shown in the help window the main window owns; a keyword opens its
+    // section, and a keyword the manual has no section for is refused like a failed look-up.
     const std::string index = HelpManual::locate(programFolder(), ProgramFolder::executablePath());
     if (index.empty()) {
         Prompt::warn("ファイルが見付かりません。");
         return false;
     }
-    return Shell::openUrl(HelpManual::urlFor(index, keyword));
+    const std::string anchor = HelpManual::anchorFor(keyword);
+    if (!keyword.empty() && !HelpManual::hasSection(index, anchor)) {
+        Prompt::messageBox("そのようなキーワードはありません", "エラー", PromptButtons::Ok,
+                           PromptIcon::Error);
+        return false;
+    }
+    return HelpViewer::showManual(index, anchor);
 }
 
 int CMyGlobal::nextSequence() {
@@ -353,8 +365,14 @@ void CMyGlobal::setQuoteKind(int32_t n) {
     if (n >= 0 && n <= QuoteAsRead) quoteKind_ = n;
 }
 
+void CMyGlobal::setMaxRows(int32_t rows) {
+    if (rows >= MinMaxRows && rows <= HighestMaxRows) maxRows_ = rows;
+}
+
 void CMyGlobal::setViewScale(int32_t percent) {
-    if (percent >= 50 && percent <= 400) viewScale_ = percent;
+    if (percent < 50 || percent > 400) return;
+    if (percent != viewScale_) viewScaleRunOnly_ = false;
+    viewScale_ = percent;
 }
 
 void CMyGlobal::setCardScale(int32_t percent) {

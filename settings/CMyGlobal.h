@@ -66,8 +66,9 @@ public:
     std::string fileTimeStamp(const std::string& path) const;
     // Position of the last path separator, or 0 when there is none.
     static size_t lastBackslash(const std::string& path);
-    // Opens the HTML manual (help/index.html, see HelpManual) at the keyword's section; warns
-    // "ファイルが見付かりません。" when it is missing.
+    // Shows the HTML manual (help/index.html, see HelpManual) at the keyword's section in the
+    // help viewer; warns "ファイルが見付かりません。" when it is missing and reports
+    // "そのようなキーワードはありません" for a keyword it has no section for.
     bool showHelp(const std::string& keyword = std::string()) const;
     // 1 ... 99, 0, 1 ...: makes temporary names unique within one run.
     int nextSequence();
@@ -122,8 +123,16 @@ public:
     void setUndoSize(int32_t bytes) { undoSize_ = bytes; }
     int32_t viewScale() const { return viewScale_; }
     void setViewScale(int32_t percent); // 50-400, anything else ignored
+    // The scale just set came from a run-only OK of the options: saves without the options
+    // leave SCALE alone until the scale changes again.
+    void keepViewScaleForRun() { viewScaleRunOnly_ = true; }
     int32_t cardScale() const { return cardScale_; }
     void setCardScale(int32_t percent); // 50-400, anything else ignored
+    // MAXROW: the most rows the reader keeps and any edit may make.
+    static constexpr int32_t MinMaxRows = 500000;
+    static constexpr int32_t HighestMaxRows = 10000000;
+    int32_t maxRows() const { return maxRows_; }
+    void setMaxRows(int32_t rows);      // MinMaxRows-HighestMaxRows, anything else ignored
     bool simpleCalc() const { return simpleCalc_; }
     void setSimpleCalc(bool on) { simpleCalc_ = on; }
     int32_t showEndLine() const { return showEndLine_; }
@@ -225,7 +234,9 @@ private:
     // SCALE as the file last held it: the zoom keys change SCALE, and a save without the
     // options still keeps that change, so the next start shows the same zoom.
     int32_t viewScaleInFile_ = 100;
+    bool viewScaleRunOnly_ = false;
     int32_t cardScale_ = 100;
+    int32_t maxRows_ = MinMaxRows;
     bool simpleCalc_ = true;
     int32_t showEndLine_ = 0;
     int32_t alternateRows_ = 0;

@@ -187,6 +187,7 @@ CMyCSV::Fetch CMyCSV::fillInput(std::size_t count) {
         if (input.size() < inputEnd + length + CopySlack) input.resize((inputEnd + length + CopySlack) * 2);
         std::memcpy(input.data() + inputEnd, piece, length);
         inputEnd += length;
+        fetched += length;
         std::memset(input.data() + inputEnd, 0, 4);
     }
     return cursor < inputEnd ? Fetch::Ok : Fetch::End;

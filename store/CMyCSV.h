@@ -54,6 +54,8 @@ public:
         return static_cast<int>(fieldEnds[index] - fieldStart(index));
     }
     int keptFields() const { return static_cast<int>(fieldEnds.size()); }
+    // Bytes of text taken from the file so far (after decoding), for progress reports.
+    long long fetchedBytes() const { return fetched; }
     // Bytes of the kept fields of the last record with their separators.
     int keptTextLength() const { return fieldEnds.empty() ? 0 : static_cast<int>(fieldEnds.back()); }
     // Turns the kept fields into one TAB-separated row in place and returns it; field() is not
@@ -148,6 +150,7 @@ private:
     std::string input;
     std::size_t cursor = 0;
     std::size_t inputEnd = 0;
+    long long fetched = 0;   // text handed over by the file so far
     bool inputEof = false;
     // Re-parse of a broken quoted TAB field: the input from `resumeAt` (just after the field's
     // first line break) is kept and read again as the start of the next record.

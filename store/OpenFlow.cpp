@@ -9,6 +9,8 @@
 #include "store/CMyCSV.h"
 #include "store/CMyHyo.h"
 #include "store/DocumentState.h"
+#include "store/Progress.h"
+#include "store/TableLimits.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -81,6 +83,7 @@ struct OpenFlow::Attempt {
     bool headerFlag = false;
     int freezeFirst = 0;
     int freezeEnd = 0;
+    long long diskSize = -1;   // for the progress of the read
 };
 
 OpenFlow::OpenFlow(CMyHyo& hyo, CMyGlobal& global, DocumentState& doc, OpenFlowWindow window,
@@ -165,6 +168,7 @@ int OpenFlow::openFileOnce(const std::string& path, bool headerFlag, const std::
 
     long long diskSize = -1, diskTime = 0;
     if (!SafeFile::stamp(attempt.path, diskSize, diskTime)) diskSize = -1;
+    attempt.diskSize = diskSize;
     CMyCSV reader;
     reader.setStrictQuotes(!(retry || global.fileQuoteLineBreakOnly()));
     int readSetting = global.readEncoding();
@@ -248,7 +252,11 @@ int OpenFlow::readRecords(CMyCSV& reader, Attempt& attempt) {
     rows = 0;
     dropped = false;
     int widest = 0;
+    // The rows replace the table as they come, so an open cannot stop halfway and leave the
+    // window as it was: the dialog shows how far it got, without a cancel button.
+    Progress progress("読み込み", std::max(attempt.diskSize, 1LL), false);
     for (;;) {
+        progress.report(reader.fetchedBytes());
         int count = reader.readRecord();
         if (count == 0) break;
         if (count < 0) {
@@ -262,7 +270,7 @@ int OpenFlow::readRecords(CMyCSV& reader, Attempt& attempt) {
                                PromptIcon::Error);
             return CancelledOrReadError;
         }
-        if (rows >= MaxRows) {
+        if (rows >= TableLimits::maxRows()) {
             // What is left would be lost by the next save; the read-error flag makes it ask.
             doc.readError = true;
             Prompt::warn("最大行に到達したため読み込みを中断しました。");

@@ -52,7 +52,6 @@ struct OpenColourHooks {
 
 class OpenFlow {
 public:
-    static constexpr int MaxRows = 500000;
     static constexpr int MaxColumns = 999;
     static constexpr int MaxPathBytes = 260;
 

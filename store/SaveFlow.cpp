@@ -15,6 +15,7 @@
 #include "store/CMyHyo.h"
 #include "store/CMyWriter.h"
 #include "store/DocumentState.h"
+#include "store/Progress.h"
 #include "store/SaveFormHandler.h"
 #include "store/StagedFile.h"
 
@@ -323,7 +324,14 @@ bool SaveFlow::writeRows(Output& out, CMyColourFile* colour, StagedFile& staged)
     if (!out.viewRows) hyo.setFilterActive(false);
     auto storeRowOf = [&](int row) { return out.viewRows ? hyo.storeRow(row) : row; };
     if (ok && out.rowZeroFirst) ok = writer.writeRow(hyo, storeRowOf(0), nullptr, 0);
+    // A file written in place cannot go back to what it was: that save runs to the end.
+    Progress progress("保存", static_cast<long long>(out.last) - out.first + 1, !staged.inPlace());
+    bool cancelled = false;
     for (int row = out.first; ok && row <= out.last; ++row) {
+        if (!staged.inPlace() && !progress.report(row - out.first)) {
+            cancelled = true;
+            break;
+        }
         if (lastLineOpen && row == out.last) writer.omitNextLineEnd();
         ok = writer.writeRow(hyo, storeRowOf(row), colour, row);
     }
@@ -334,6 +342,11 @@ bool SaveFlow::writeRows(Output& out, CMyColourFile* colour, StagedFile& staged)
     const int lentCodes = file.unrepresentableCharacters();
     const int dataStatus = file.close();
     wait(false);
+    // Cancelled: the staged file goes with `staged`, the old file and its colours stay.
+    if (cancelled) {
+        if (colour) colour->abandon();
+        return false;
+    }
     if (!ok) {
         if (colour) colour->abandon();
         Prompt::warn(MsgMemory);

@@ -5,6 +5,7 @@
 
 #include "platform/core/Prompt.h"
 #include "store/CMyHyo.h"
+#include "store/TableLimits.h"
 #include "view/GridGestures.h"
 
 #include <QFontDatabase>
@@ -107,11 +108,12 @@ int CMyHyoDraw::scaledColumn(int column) const { return hyo_.scaledColumnWidth(c
 int CMyHyoDraw::scaledRow(int row) const { return hyo_.scaledRowHeight(row); }
 int CMyHyoDraw::tableColumns() const { return std::max(hyo_.widestRowValue(), 0); }
 int CMyHyoDraw::gridColumns() const { return std::min(tableColumns() + 50, maxColumns_); }
-int CMyHyoDraw::gridRows() const { return std::min(hyo_.rowCount() + 500, maxRows_); }
+int CMyHyoDraw::gridRows() const { return std::min(hyo_.rowCount() + 500, rowLimit()); }
+int CMyHyoDraw::rowLimit() const { return maxRows_ > 0 ? maxRows_ : TableLimits::maxRows(); }
 
 void CMyHyoDraw::setLimits(int columns, int rows) {
     maxColumns_ = std::clamp(columns, 1, MaxColumns);
-    maxRows_ = std::clamp(rows, 1, MaxRows);
+    maxRows_ = std::clamp(rows, 1, TableLimits::HighestMaxRows);
 }
 
 void CMyHyoDraw::recomputeFrozenWidth() {
@@ -129,7 +131,7 @@ void CMyHyoDraw::render(int firstColumn, int topRow, bool forceHeader) {
     // Scrolled columns start after the frozen ones; drawing a frozen column twice would make
     // its second copy empty and unreachable by the hit tests.
     if (frozenEnd_ > 0) firstColumn = std::max(firstColumn, frozenEnd_);
-    topRow = std::clamp(topRow, 0, maxRows_ - 1);
+    topRow = std::clamp(topRow, 0, rowLimit() - 1);
 
     const std::string widest = std::to_string(static_cast<long long>(topRow) * 100 + 99);
     const int numberWidth = std::max(

@@ -75,7 +75,6 @@ struct CursorMove {
 class CMyHyoDraw {
 public:
     static constexpr int MaxColumns = 999;
-    static constexpr int MaxRows = 500000;
     // The fixed-pitch Japanese gothic the grid and the in-cell editor draw with.
     static QString fontFamily();
 
@@ -99,7 +98,8 @@ public:
     void setAlternateLines(int interval, int scheme);
     void setLineBreakMarks(bool on) { lineBreakMarks_ = on; }       // CELL_RET_VIEW
     void setSelectionColourMode(int mode) { selectionColourMode_ = mode; }   // SEL_COLORNO
-    // The grid reaches at most this many columns and rows (the card shows two columns).
+    // The grid reaches at most this many columns and rows (the card shows two columns);
+    // without a call it follows the table's row limit.
     void setLimits(int columns, int rows);
     // Called with a rectangle (widget coordinates) whenever what paint() shows changes.
     void setUpdateHook(std::function<void(const QRect&)> hook) { updateHook_ = std::move(hook); }
@@ -236,7 +236,8 @@ private:
     int headerHeight_ = 16;
     int rowNumberMinWidth_ = 40;
     int maxColumns_ = MaxColumns;
-    int maxRows_ = MaxRows;
+    int maxRows_ = 0;   // 0: the table's row limit
+    int rowLimit() const;
     int rowNumberWidth_ = 40;
     int originX_ = 0;
     int originY_ = 0;

@@ -3,6 +3,8 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string_view>
 #include <system_error>
 #include <utility>
@@ -39,6 +41,7 @@ constexpr std::pair<std::string_view, std::string_view> keywordSections[] = {
     {"カード編集", "card"},          {"色情報一覧", "colour-list"},
     {"印刷", "printing"},            {"プレビュー", "printing"},
     {"連番", "fill"},                {"ヘルプ", "menu-help"},
+    {"ヘルプ画面", "help-window"},   {"読込時と同じ", "quote-as-read"},
 };
 
 bool isAnchorName(std::string_view s) {
@@ -92,6 +95,14 @@ std::string HelpManual::anchorFor(const std::string& keyword) {
     for (const auto& [word, section] : keywordSections)
         if (word == keyword) return std::string(section);
     return isAnchorName(keyword) ? keyword : std::string();
+}
+
+bool HelpManual::hasSection(const std::string& indexPath, const std::string& anchor) {
+    if (!isAnchorName(anchor)) return false;
+    std::ifstream in(indexPath, std::ios::binary);
+    const std::string page((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    return page.find("id=\"" + anchor + "\"") != std::string::npos ||
+           page.find("name=\"" + anchor + "\"") != std::string::npos;
 }
 
 std::string HelpManual::urlFor(const std::string& indexPath, const std::string& keyword) {

@@ -15,6 +15,9 @@ public:
     // digits, '_' and '-'), a Japanese keyword is looked up; "" (the start of the manual) when
     // nothing matches.
     static std::string anchorFor(const std::string& keyword);
+    // True when the page at `indexPath` has an element with that id (or a link target of that
+    // name); a keyword whose section is not in the installed manual is not offered.
+    static bool hasSection(const std::string& indexPath, const std::string& anchor);
     // "file:///...index.html#anchor" for the index page and a keyword (without "#" when the
     // keyword names no section); path bytes other than letters, digits and "/-._~" are
     // percent-encoded.

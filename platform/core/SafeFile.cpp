@@ -91,8 +91,10 @@ std::string SafeFile::temporaryPathFor(const std::string& target) {
     const std::string::size_type slash = target.find_last_of('/');
     const std::string folder = slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
     std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
-    const std::string tail =
-        ".vexil-" + std::to_string(::getpid()) + "-" + std::to_string(++counter) + ".tmp";
+    // The host tells a sweep whether the process number can be checked here.
+    const std::string& host = StaleTemporaries::hostName();
+    const std::string tail = ".vexil-" + (host.empty() ? std::string() : host + "-") +
+                             std::to_string(::getpid()) + "-" + std::to_string(++counter) + ".tmp";
     const std::size_t room = NameLimit - 1 - tail.size();
     if (name.size() > room) {
         // Cut at a UTF-8 character start, so the temporary name stays readable text.

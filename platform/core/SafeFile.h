@@ -16,8 +16,8 @@ public:
     // is replaced and the link stays.
     static bool replace(const std::string& path, const std::string& bytes);
 
-    // A unique name for a temporary file beside `target` (".name.vexil-PID-N.tmp"), the name
-    // part shortened so that the whole stays within the file system's 255-byte name limit.
+    // A unique name for a temporary file beside `target` (".name.vexil-HOST-PID-N.tmp"), the
+    // name part shortened so that the whole stays within the file system's 255-byte name limit.
     // The name is held from stale-file sweeps until StaleTemporaries::release.
     static std::string temporaryPathFor(const std::string& target);
     // Writes the file's data through to the disk; false when the system refuses.

@@ -8,8 +8,8 @@
 class ShellHandler {
 public:
     virtual ~ShellHandler() = default;
-    // Opens a file, or a "file:" URL (the manual at a section), with the program the desktop
-    // associates with it.
+    // Opens a file, or a URL (the manual at a section, a web page the manual links to), with
+    // the program the desktop associates with it.
     virtual bool openUrl(const std::string& path) = 0;
     // Starts `exe` detached with `args` (each one argument, no quoting needed).
     virtual bool startProgram(const std::string& exe, const std::vector<std::string>& args) = 0;

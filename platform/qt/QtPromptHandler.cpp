@@ -111,7 +111,12 @@ PromptAnswer QtPromptHandler::messageBox(const std::string& text, const std::str
     const PromptAnswer onEscape = escapeAnswer(offered);
     for (auto& [button, answer] : made)
         if (answer == onEscape) box.setEscapeButton(button);
+    // A question asked under a long command's wait cursor shows the normal one while it waits
+    // for the answer.
+    const bool waiting = QApplication::overrideCursor() != nullptr;
+    if (waiting) QApplication::setOverrideCursor(Qt::ArrowCursor);
     box.exec();
+    if (waiting) QApplication::restoreOverrideCursor();
     for (auto& [button, answer] : made)
         if (box.clickedButton() == button) return answer;
     return onEscape;

@@ -12,11 +12,12 @@ QString fromNative(const std::string& s) { return QString::fromUtf8(s.data(), qs
 
 } // namespace
 
-// A "file:" URL (the manual at a section) is taken as it is; anything else is a local path.
+// A URL ("file:", "https:", "mailto:" - the manual's links) is taken as it is; anything else is
+// a local path. A one-letter scheme is a Windows drive, so a path.
 bool QtShellHandler::openUrl(const std::string& path) {
     const QString text = fromNative(path);
-    if (text.startsWith(QStringLiteral("file:")))
-        return QDesktopServices::openUrl(QUrl::fromEncoded(QByteArray::fromStdString(path)));
+    const QUrl url = QUrl::fromEncoded(QByteArray::fromStdString(path), QUrl::StrictMode);
+    if (url.isValid() && url.scheme().size() > 1) return QDesktopServices::openUrl(url);
     return QDesktopServices::openUrl(QUrl::fromLocalFile(text));
 }
 

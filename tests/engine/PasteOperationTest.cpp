@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "EngineTestSupport.h"
+#include "support/RowLimitOption.h"
 #include "support/ScriptedPrompt.h"
 
 namespace {
@@ -104,6 +105,20 @@ TEST(Paste, LimitsRefuseBeforeAnyChange) {
     // The last cell of the grid and a value of exactly 5,000 bytes are fine.
     EXPECT_EQ(PasteOperation::paste(hyo, {998, 0, 998, 0}, fits, normal()), PasteOutcome::Pasted);
     EXPECT_EQ(hyo.cellString(998, 0), fits);
+}
+
+TEST(Paste, TheRowOptionMovesTheGridsEnd) {
+    ScriptedPrompt prompt;
+    RowLimitOption option(500002);
+    CMyHyo hyo;
+    EXPECT_EQ(PasteOperation::paste(hyo, {0, 499999, 0, 499999}, "1\n2\n3", normal()), PasteOutcome::Pasted);
+    EXPECT_EQ(hyo.cellString(0, 500001), "3");
+    prompt.answer(PromptAnswer::Ok);
+    EXPECT_EQ(PasteOperation::paste(hyo, {0, 500001, 0, 500001}, "4\n5", normal()), PasteOutcome::Refused);
+    EXPECT_EQ(prompt.last().text, "貼り付けるデータが多すぎます。");
+    prompt.answer(PromptAnswer::Ok);
+    EXPECT_EQ(PasteOperation::pasteTransposed(hyo, {0, 500000, 0, 500000}, "1\t2\t3", normal()), PasteOutcome::Refused);
+    EXPECT_EQ(hyo.storeRowCount(), 500002);
 }
 
 TEST(Paste, DecliningTheUndoQuestionChangesNothing) {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "EngineTestSupport.h"
+#include "support/RowLimitOption.h"
 #include "support/ScriptedPrompt.h"
 
 TEST(RowColumn, InsertsStopAtTheGridBeforeChangingAnything) {
@@ -33,6 +34,21 @@ TEST(RowColumn, InsertsStopAtTheGridBeforeChangingAnything) {
     EXPECT_EQ(wide.widestRowValue(), 999);
     wide.undo();
     EXPECT_EQ(wide.rowList().line(0), std::string(997, '\t') + "z");
+}
+
+TEST(RowColumn, TheRowOptionMovesTheInsertLimit) {
+    ScriptedPrompt prompt;
+    RowLimitOption option(500003);
+    CMyHyo hyo;
+    const bool was = hyo.journal().setRecording(false);
+    hyo.setRow(499999, "last");
+    hyo.journal().setRecording(was);
+    EXPECT_EQ(RowColumnOperations::insertRows(hyo, 10, 12), 1);
+    EXPECT_EQ(hyo.storeRowCount(), 500003);
+    prompt.answer(PromptAnswer::Ok);
+    EXPECT_EQ(RowColumnOperations::insertRows(hyo, 10, 10), -1);
+    EXPECT_EQ(prompt.last().text, "挿入される行が多すぎます。");
+    EXPECT_EQ(hyo.rowList().line(500002), "last");
 }
 
 TEST(RowColumn, FitWidthsMeasuresEveryRowAndUndoes) {

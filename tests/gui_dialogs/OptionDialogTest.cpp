@@ -189,6 +189,31 @@ TEST(OptionDialog, NumberFieldsAreLimitedBeforeTheyAreStored) {
     }
 }
 
+TEST(OptionDialog, TheRowOptionOutsideItsRangeKeepsTheLimit) {
+    TempHome home;
+    CMyGlobal g;
+    g.loadSettings(1920, 1080);
+    {
+        OptionForm f(g);
+        EXPECT_EQ(f.get<QLineEdit>("txt_MaxRow")->text(), QStringLiteral("500000"));
+    }
+    const struct { const char* typed; int32_t want; } cases[] = {
+        {"3000000", 3000000}, {"499999", 3000000}, {"10000001", 3000000}, {"x", 3000000},
+        {"10000000", 10000000}, {"500000", 500000}};
+    for (const auto& c : cases) {
+        OptionForm f(g);
+        f.type("txt_MaxRow", c.typed);
+        f.click("cmd_Ok");
+        EXPECT_EQ(g.maxRows(), c.want) << c.typed;
+    }
+    OptionForm f(g);
+    f.type("txt_MaxRow", "2500000");
+    f.click("cmd_Ok");
+    CMyGlobal again;
+    again.loadSettings(1920, 1080);
+    EXPECT_EQ(again.maxRows(), 2500000);
+}
+
 TEST(OptionDialog, QuoteChoicesAndTheirSamples) {
     TempHome home;
     CMyGlobal g;

@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <memory>
 
 #include "settings/CMyGlobal.h"
 #include "support/FullLentArea.h"
@@ -41,8 +42,12 @@ struct FindDialogTest : ::testing::Test {
         dialog.showMode(mode, column);
         auto* timer = new QTimer;
         timer->setInterval(10);
-        QObject::connect(timer, &QTimer::timeout, [this, timer, act] {
+        // Focus reaches the dialog only once its window is active; under load that can lag a
+        // few ticks behind it becoming the modal widget (give up waiting after about 2 s).
+        auto ticks = std::make_shared<int>(0);
+        QObject::connect(timer, &QTimer::timeout, [this, timer, act, ticks] {
             if (QApplication::activeModalWidget() != &dialog) return;
+            if (!dialog.isActiveWindow() && ++*ticks < 200) return;
             timer->stop();
             timer->deleteLater();
             act();

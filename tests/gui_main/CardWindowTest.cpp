@@ -7,6 +7,7 @@
 #include "editor/CMyEdit.h"
 #include "settings/CMyGlobal.h"
 #include "store/CMyHyo.h"
+#include "support/RowLimitOption.h"
 #include "support/ScriptedPrompt.h"
 #include "support/TempHome.h"
 #include "view/CMyHyoDraw.h"
@@ -240,3 +241,32 @@ TEST_F(CardWindowTest, CopyAndPasteStayInsideTheCard) {
     });
     EXPECT_EQ(w->hyo().rowString(1), "fig\t150\t");
 }
+
+namespace {
+
+// The card's last row is the row option's last row: stepping forwards and a new card.
+TEST_F(CardWindowTest, TheCardEndsAtTheRowOptionsLastRow) {
+    CMyHyo table;
+    const bool was = table.journal().setRecording(false);
+    table.setRow(0, "a\tb");
+    table.setRow(499999, "x\ty");
+    table.journal().setRecording(was);
+    CMyGlobal global;
+    for (int limit : {500000, 500001}) {
+        RowLimitOption option(limit);
+        TfrmCard card(table, global, {});
+        card.loadCard(499998);
+        card.moveCard(1);
+        EXPECT_EQ(card.cardRow(), 499999);
+        const int beeps = prompt.beeps();
+        card.moveCard(1);
+        card.moveCard(1);
+        EXPECT_EQ(card.cardRow(), limit - 1);
+        EXPECT_EQ(prompt.beeps(), beeps + (limit == 500000 ? 2 : 1));
+        card.newCard();   // the row after the data is 500000
+        EXPECT_EQ(card.cardRow(), limit == 500000 ? 499999 : 500000);
+        EXPECT_EQ(prompt.beeps(), beeps + (limit == 500000 ? 3 : 1));
+    }
+}
+
+}  // namespace

@@ -1,7 +1,11 @@
-// The command line: path first, options after it, the 256-byte stop rule.
+// The command line: path first, options after it, the 256-byte stop rule; --version and --help.
 #include "app/CommandLine.h"
+#include "app/InfoOption.h"
+#include "support/TempHome.h"
 
 #include <gtest/gtest.h>
+
+#include <filesystem>
 
 TEST(CommandLine, PathThenTypeAndHeaderOptions) {
     const CommandLine line = CommandLine::parse({"/data/a.txt", "-t1", "-h"});
@@ -49,4 +53,28 @@ TEST(CommandLine, NoArgumentsMeansNoFile) {
     const CommandLine line = CommandLine::parse({});
     EXPECT_FALSE(line.hasPath);
     EXPECT_FALSE(line.header);
+}
+
+TEST(InfoOption, VersionAndHelpOnlyAsTheSoleArgumentAndWhenNoSuchFileExists) {
+    EXPECT_EQ(InfoOption::reply({"--version"}, "1.52"), "vexil 1.52\n");
+    const auto usage = InfoOption::reply({"--help"}, "1.52");
+    ASSERT_TRUE(usage.has_value());
+    EXPECT_EQ(usage->rfind("Usage: vexil [FILE [-h] [-t1|-t2|-t3]]\n", 0), 0u);
+    EXPECT_EQ(InfoOption::reply({}, "1.52"), std::nullopt);
+    EXPECT_EQ(InfoOption::reply({"--version", "-h"}, "1.52"), std::nullopt);
+    EXPECT_EQ(InfoOption::reply({"a.csv", "--version"}, "1.52"), std::nullopt);
+    EXPECT_EQ(InfoOption::reply({"-version"}, "1.52"), std::nullopt);
+    EXPECT_EQ(InfoOption::reply({"--Help"}, "1.52"), std::nullopt);
+
+    // A file of that name is a table to open, as every first argument is.
+    TempHome home;
+    const auto before = std::filesystem::current_path();
+    std::filesystem::current_path(home.path());
+    home.write("--version", "a,b\n");
+    const auto withFile = InfoOption::reply({"--version"}, "1.52");
+    const auto help = InfoOption::reply({"--help"}, "1.52");
+    std::filesystem::current_path(before);
+    EXPECT_EQ(withFile, std::nullopt);
+    EXPECT_TRUE(help.has_value());
+    EXPECT_TRUE(CommandLine::parse({"--version"}).hasPath);
 }

@@ -135,6 +135,19 @@ TEST(Smoke, StartInstanceRunsTheProgramWithTheFileAndType) {
     Shell::install(nullptr);
 }
 
+// --version is answered on the terminal before any window system is needed.
+TEST(Smoke, VersionIsPrintedWithoutADisplay) {
+    if (!haveBinary()) GTEST_SKIP() << "VEXIL_BINARY is not built";
+    QProcess vexil;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"}) environment.remove(name);
+    vexil.setProcessEnvironment(environment);
+    vexil.start(binary(), {QStringLiteral("--version")});
+    ASSERT_TRUE(vexil.waitForFinished(30000));
+    EXPECT_EQ(vexil.exitCode(), 0);
+    EXPECT_EQ(vexil.readAllStandardOutput(), QByteArray("vexil 1.52\n"));
+}
+
 // With the screen scaled by 2 the grid is rendered at the device resolution: an image drawn at
 // 1x and enlarged would consist of uniform 2 x 2 blocks only, a sharp one has glyph and line
 // edges inside them.

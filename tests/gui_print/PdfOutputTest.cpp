@@ -7,6 +7,7 @@
 #include <QPrintDialog>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
 
 namespace {
 
@@ -91,8 +92,10 @@ TEST_F(PdfOutput, WithoutGridLinesTheTitleStripKeepsItsLines) {
     ASSERT_EQ(printToPdf(false), 1);
     const QImage page = raster(1, 0, 0, 2000, 1000);
     const int border = Margin + 800, strip = 200;
+    // Lines are a table pixel (12 printer pixels) wide: the black one, then the white one.
     EXPECT_EQ(at(page, border, Margin + strip / 2), rgb(0, 0, 0));             // title strip
-    EXPECT_EQ(at(page, border + 1, Margin + strip / 2), rgb(255, 255, 255));
+    EXPECT_EQ(at(page, border + 11, Margin + strip / 2), rgb(0, 0, 0));
+    EXPECT_EQ(at(page, border + 12, Margin + strip / 2), rgb(255, 255, 255));
     EXPECT_EQ(at(page, border - 5, Margin + strip / 2), rgb(192, 192, 192));
     EXPECT_EQ(at(page, border, Margin + strip + 100), rgb(255, 255, 255));     // no cell border
 }
@@ -165,6 +168,10 @@ TEST_F(PdfOutput, PrinterSetUpFromTheOwnDialogIsKeptForTheRun) {
     whenModal<TfrmPrnDlg>([&](TfrmPrnDlg& dialog) {
         whenModal<QPrintDialog>([](QPrintDialog& system) {
             system.printer()->setPageOrientation(QPageLayout::Portrait);
+            // Copies and colour are chosen on the dialog's own fields. (A PDF file has no
+            // two-sided printing: QPrinter keeps that only for a real printer.)
+            system.findChild<QSpinBox*>("copies")->setValue(3);
+            system.findChild<QRadioButton*>("grayscale")->setChecked(true);
             system.accept();
         });
         dialog.findChild<QPushButton*>("cmd_Setting")->click();
@@ -177,6 +184,11 @@ TEST_F(PdfOutput, PrinterSetUpFromTheOwnDialogIsKeptForTheRun) {
     EXPECT_EQ(orientation, QStringLiteral("縦"));
     EXPECT_EQ(print.setup().orientation, QPageLayout::Portrait);
     EXPECT_EQ(pdfPageSize(), QSize(595, 842));
+    // The next job's printer keeps them.
+    const std::unique_ptr<QPrinter> next = CMyPrint::makePrinter(print.setup());
+    EXPECT_EQ(print.setup().copies, 3);
+    EXPECT_EQ(next->copyCount(), 3);
+    EXPECT_EQ(next->colorMode(), QPrinter::GrayScale);
 }
 
 TEST_F(PdfOutput, RangeWithoutPagesOrCancelStartsNoJob) {
@@ -233,6 +245,25 @@ TEST_F(PdfOutput, SystemPrintDialogPrintsEveryPageOrCancels) {
     whenModal<QPrintDialog>([](QPrintDialog& dialog) { dialog.accept(); });
     EXPECT_EQ(print.printTable(&owner, hyo, com, true, 1.0), 4);
     EXPECT_EQ(pdfPages(), 4);
+}
+
+TEST_F(PdfOutput, SystemPrintDialogPrintsTheChosenPages) {
+    fourPageTable();
+    global.setPrintKind(1);
+    print.ensureDefaults();
+    print.setup().outputFile = QString::fromStdString(pdf());
+    whenModal<QPrintDialog>([](QPrintDialog& dialog) {
+        dialog.findChild<QRadioButton*>("printRange")->setChecked(true);
+        dialog.findChild<QSpinBox*>("from")->setValue(2);
+        dialog.findChild<QSpinBox*>("to")->setValue(3);
+        dialog.accept();
+    });
+    EXPECT_EQ(print.printTable(&owner, hyo, com, true, 1.0), 2);
+    EXPECT_EQ(print.firstPage(), 2);
+    EXPECT_EQ(print.lastPage(), 3);
+    EXPECT_EQ(pdfPages(), 2);
+    EXPECT_TRUE(pageText(1).contains("r1c11"));    // page 2
+    EXPECT_TRUE(pageText(2).contains("r65c0"));    // page 3
 }
 
 TEST_F(PdfOutput, FailuresAreReported) {

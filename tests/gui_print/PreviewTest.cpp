@@ -4,6 +4,9 @@
 #include "print/TfrmPreview.h"
 
 #include <QAction>
+#include <QLabel>
+#include <QSpinBox>
+#include <QWheelEvent>
 #include <QMenu>
 #include <QScrollBar>
 #include <QTest>
@@ -164,6 +167,99 @@ TEST_F(Preview, PrintingFromThePreviewUsesItsDataSizeAndGrid) {
     trigger(*preview, "cmd_Print");
     EXPECT_EQ(pdfPages(), preview->pageCount());
     EXPECT_EQ(preview->pageCount(), 1);
+}
+
+// A4 with 10 mm margins holds 1046.9 table pixels of rows: the preview counts the pages the
+// printer will print, although its own page has 1,048 pixels of room.
+TEST_F(Preview, PagesAreSplitAsThePrinterSplitsThem) {
+    fillTable(66, 2);
+    hyo.setRowHeight(65, 8);   // 65 x 16 + 8 = 1,048
+    global.setPrintKind(2);
+    print.ensureDefaults();
+    print.setup().outputFile = QString::fromStdString(pdf());
+    auto preview = open();
+    EXPECT_EQ(preview->pageCount(), 2);
+    trigger(*preview, "cmd_Print");
+    EXPECT_EQ(pdfPages(), 2);
+    hyo.setRowHeight(65, 6);   // 1,046 fits one page on both
+    auto shorter = open();
+    EXPECT_EQ(shorter->pageCount(), 1);
+    trigger(*shorter, "cmd_Print");
+    EXPECT_EQ(pdfPages(), 1);
+}
+
+// The second line of a two-line cell in a 16-pixel row is cut at the row's bottom and never
+// shows in the row below.
+TEST_F(Preview, TextStaysInsideItsRow) {
+    setRows({"ab\r\ncd\tx", "\ty"});
+    auto preview = open();
+    const QImage page = preview->pageImage();
+    int ink = 0;
+    for (int y = ScreenMargin + 16 + 1; y < ScreenMargin + 32 - 2; ++y)
+        for (int x = ScreenMargin + 2; x < ScreenMargin + 62; ++x) ink += qGray(page.pixel(x, y)) < 200;
+    EXPECT_EQ(ink, 0);
+}
+
+TEST_F(Preview, LandscapePaperShowsItsPageSideways) {
+    manyPages();
+    print.ensureDefaults();
+    print.setup().orientation = QPageLayout::Landscape;
+    auto preview = open();
+    EXPECT_EQ(preview->pageImage().size(), QSize(1122, 793));
+    // Landscape A4 takes 16 columns and 45 rows: 1 x 3 pages.
+    EXPECT_EQ(preview->statusText(), QStringLiteral("ページ：1/3 - 横:1 縦:3 "));
+    EXPECT_EQ(at(preview->pageImage(), ScreenMargin + 11 * 64, ScreenMargin + 8), rgb(0, 0, 0));
+}
+
+TEST_F(Preview, KeysPageScrollZoomAndClose) {
+    fillTable(300, 12);   // 2 x 5 pages
+    auto preview = open();
+    QWidget* area = preview->findChild<QWidget*>("pnl_Page");
+    auto* down = preview->findChild<QScrollBar*>("scr_Right");
+    auto* across = preview->findChild<QScrollBar*>("scr_Bottom");
+    QTest::keyClick(area, Qt::Key_PageDown);
+    EXPECT_EQ(preview->currentPage(), 2);
+    QTest::keyClick(area, Qt::Key_End);
+    EXPECT_EQ(preview->currentPage(), 10);
+    QTest::keyClick(area, Qt::Key_PageUp);
+    EXPECT_EQ(preview->statusText(), QStringLiteral("ページ：9/10 - 横:2 縦:5 "));
+    QTest::keyClick(area, Qt::Key_Home);
+    EXPECT_EQ(preview->currentPage(), 1);
+    QTest::keyClick(area, Qt::Key_Down);
+    QTest::keyClick(area, Qt::Key_Down);
+    QTest::keyClick(area, Qt::Key_Right);
+    EXPECT_EQ(down->value(), 40);
+    EXPECT_EQ(across->value(), 20);
+    QTest::keyClick(area, Qt::Key_Up);
+    EXPECT_EQ(down->value(), 20);
+
+    QTest::keyClick(area, Qt::Key_Plus, Qt::ControlModifier);
+    EXPECT_DOUBLE_EQ(preview->previewZoom(), 1.25);
+    EXPECT_EQ(preview->windowTitle(), QStringLiteral("プレビュー【125％】"));
+    EXPECT_EQ(preview->pageImage().size(), QSize(992, 1403));   // drawn at the zoom, not stretched
+    QTest::keyClick(area, Qt::Key_Minus, Qt::ControlModifier);
+    EXPECT_EQ(preview->windowTitle(), QStringLiteral("プレビュー"));
+    QTest::keyClick(area, Qt::Key_Minus, Qt::ControlModifier);
+    EXPECT_DOUBLE_EQ(preview->previewZoom(), 0.8);
+    QWheelEvent wheel(QPointF(50, 50), area->mapToGlobal(QPointF(50, 50)), QPoint(), QPoint(0, 120),
+                      Qt::NoButton, Qt::ControlModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(area, &wheel);
+    EXPECT_DOUBLE_EQ(preview->previewZoom(), 1.0);
+
+    // A page is reached by its number.
+    auto* number = preview->findChild<QSpinBox*>("txt_PageNo");
+    ASSERT_NE(number, nullptr);
+    EXPECT_EQ(preview->findChild<QLabel*>("lbl_PageTotal")->text(), QStringLiteral("/10"));
+    number->setFocus();
+    number->selectAll();
+    QTest::keyClicks(number, "7");
+    QTest::keyClick(number, Qt::Key_Return);
+    EXPECT_EQ(preview->currentPage(), 7);
+    QTest::keyClick(area, Qt::Key_PageDown);
+    EXPECT_EQ(number->value(), 8);
+
+    QTest::keyClick(area, Qt::Key_Escape);
+    EXPECT_FALSE(preview->isVisible());
 }
 
 TEST_F(Preview, PaperTooLargeForAnImageFallsBackToTheScreenSize) {

@@ -13,6 +13,10 @@
 TEST(SaveForms, EncodingFormPresetsAndBomBox) {
     TfrmSaveChg form;
     EXPECT_EQ(form.windowTitle(), QStringLiteral("文字コードを指定して保存"));
+    // Wide enough to show the caption beside the window's buttons (it was 254 pixels).
+    form.show();
+    EXPECT_GE(form.width(), form.fontMetrics().horizontalAdvance(form.windowTitle()) + 150);
+    EXPECT_GT(form.width(), 300);
     auto* encoding = form.findChild<QComboBox*>("cbo_Mozi");
     auto* bom = form.findChild<QCheckBox*>("chk_BOM");
     ASSERT_TRUE(encoding && bom);

@@ -5,6 +5,7 @@
 #include "store/CMyHyo.h"
 #include "store/DocumentState.h"
 #include "store/OpenFlow.h"
+#include "support/RowLimitOption.h"
 #include "support/ScriptedPrompt.h"
 #include "support/TempHome.h"
 
@@ -261,6 +262,24 @@ TEST_F(OpenFlowTest, StopsAtTheMaximumRowCount) {
     EXPECT_EQ(open(home.write("s.csv", text)), OpenFlow::Loaded);
     EXPECT_EQ(hyo.storeRowCount(), 500000);
     EXPECT_TRUE(prompt.shown().empty());
+}
+
+TEST_F(OpenFlowTest, TheRowOptionMovesTheReadersLimit) {
+    RowLimitOption option(500002);
+    std::string text;
+    for (int i = 0; i < 500004; ++i) text += "1\n";
+    prompt.answer(PromptAnswer::Ok);
+    EXPECT_EQ(open(home.write("r.csv", text)), OpenFlow::Loaded);
+    EXPECT_EQ(hyo.storeRowCount(), 500002);
+    EXPECT_EQ(prompt.last().text, "最大行に到達したため読み込みを中断しました。");
+    EXPECT_TRUE(doc.readError);
+
+    prompt.clear();
+    text.resize(500002 * 2);
+    EXPECT_EQ(open(home.write("s.csv", text)), OpenFlow::Loaded);
+    EXPECT_EQ(hyo.storeRowCount(), 500002);
+    EXPECT_TRUE(prompt.shown().empty());
+    EXPECT_FALSE(doc.readError);
 }
 
 TEST_F(OpenFlowTest, WarnsAboutControlBytesAndUnrepresentableCharacters) {

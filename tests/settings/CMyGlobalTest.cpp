@@ -2,6 +2,7 @@
 #include "settings/CMyGlobal.h"
 
 #include "FileLimit.h"
+#include "platform/core/HelpViewer.h"
 #include "platform/core/MemoryHook.h"
 #include "platform/core/ProfileFile.h"
 #include "platform/core/Shell.h"
@@ -35,7 +36,7 @@ const char* const optionKeyNames[] = {
     "MAKEFD", "MAKEFDLISTMAX", "DBLKIND", "LINECUR_UMU", "CELLOVER", "UNDOSIZE", "SCALE",
     "CARD_SCALE", "SIMPLE_CALC", "ENDLINE", "KG_LINE", "KG_LINE_IDX", "PRINT_KIND",
     "F_DBL_RETONLY", "CP_DBL_RETONLY", "CELL_RET_VIEW", "TAB_RET_WARNING", "SEL_COLORNO",
-    "R_MOZICODE", "MOZICODE", "RETCODE", "BOM"};
+    "R_MOZICODE", "MOZICODE", "RETCODE", "BOM", "MAXROW"};
 
 } // namespace
 
@@ -180,6 +181,23 @@ TEST(CMyGlobalLoad, ClampsWindowPlacesToTheScreenAndChecksOptions) {
     tiny.loadSettings(100, 100);          // a screen smaller than the margin
     EXPECT_EQ(tiny.colourListMax(), 999);
     EXPECT_EQ(tiny.windowLeft(mainWindow), 0);
+}
+
+TEST(CMyGlobalLoad, TheRowOptionTakesOnlyItsRange) {
+    TempHome home;
+    const struct { const char* stored; int32_t want; } cases[] = {
+        {"", 500000}, {"499999", 500000}, {"500000", 500000}, {"3000000", 3000000},
+        {"10000000", 10000000}, {"10000001", 500000}, {"-1", 500000}};
+    for (const auto& c : cases) {
+        home.write("vexil.ini", std::string("[OPT]\nMAXROW=") + c.stored + "\n");
+        CMyGlobal g;
+        g.loadSettings(screenW, screenH);
+        EXPECT_EQ(g.maxRows(), c.want) << c.stored;
+    }
+    CMyGlobal g;
+    g.setMaxRows(2000000);
+    ASSERT_TRUE(g.saveSettings(true));
+    EXPECT_EQ(savedFile(home).readInt("OPT", "MAXROW", 0), 2000000);
 }
 
 TEST(CMyGlobalLoad, KakuOfFiveCharactersIsIgnored) {
@@ -375,12 +393,47 @@ TEST(CMyGlobalServices, ShowHelpNeedsTheHelpFile) {
     EXPECT_EQ(prompt.shown().size(), 2u);
     EXPECT_TRUE(shell.opened.empty());
     std::filesystem::remove(home.file("help/index.html"));
-    home.write("help/index.html", "help");
+    home.write("help/index.html", "<section id=\"encoding\"><a name=\"mnuFileSave\"></a>");
     EXPECT_TRUE(g.showHelp());
     EXPECT_TRUE(g.showHelp("文字コード"));
-    ASSERT_EQ(shell.opened.size(), 2u);
+    ASSERT_EQ(shell.opened.size(), 2u);   // no help window: the browser is asked
     EXPECT_EQ(shell.opened[0], "file://" + home.file("help/index.html"));
     EXPECT_EQ(shell.opened[1], "file://" + home.file("help/index.html") + "#encoding");
+}
+
+namespace {
+class RecordingHelpViewer : public HelpViewerHandler {
+public:
+    RecordingHelpViewer() { HelpViewer::install(this); }
+    ~RecordingHelpViewer() override { HelpViewer::install(nullptr); }
+    bool showManual(const std::string& index, const std::string& anchor) override {
+        shown.push_back(index + "#" + anchor);
+        return true;
+    }
+    std::vector<std::string> shown;
+};
+} // namespace
+
+TEST(CMyGlobalServices, ShowHelpLooksKeywordsUpInTheManual) {
+    TempHome home;
+    ScriptedPrompt prompt;
+    RecordingHelpViewer viewer;
+    CMyGlobal g;
+    home.write("help/index.html", "<section id=\"encoding\"><a name=\"mnuFileSave\"></a>");
+    const std::string index = home.file("help/index.html");
+    EXPECT_TRUE(g.showHelp());
+    EXPECT_TRUE(g.showHelp("改行コード"));
+    EXPECT_TRUE(g.showHelp("mnuFileSave"));
+    EXPECT_EQ(viewer.shown, (std::vector<std::string>{index + "#", index + "#encoding",
+                                                      index + "#mnuFileSave"}));
+    // Unknown words, and known ones whose section this manual lacks, are refused.
+    for (const char* keyword : {"知らない言葉", "抽出", "mnuNothing", "a\"b"}) {
+        prompt.answer(PromptAnswer::Ok);
+        EXPECT_FALSE(g.showHelp(keyword)) << keyword;
+        EXPECT_EQ(prompt.last().text, "そのようなキーワードはありません");
+        EXPECT_EQ(prompt.last().caption, "エラー");
+    }
+    EXPECT_EQ(viewer.shown.size(), 3u);
 }
 
 TEST(CMyGlobalWindows, MaximisedCloseKeepsTheNormalPlace) {
