@@ -162,7 +162,8 @@ public:
     // Rebuilds the list with the store rows whose cell in `column` satisfies the condition
     // (inverted by `negate`); rows before `keepFirst` always pass. Empties the journal (a filter
     // cannot be undone). 0, or -1 when the list could not be had (message shown, filter off)
-    // or a regular expression is faulty or runs away (message shown, nothing changed).
+    // or a regular expression is faulty or runs away (message shown, nothing changed); -2 when
+    // the user stopped it (the earlier filter and the journal stay).
     int applyFilter(int column, const std::string& text, int kind, int keepFirst, bool negate);
 
     // ---- sort -------------------------------------------------------------------------

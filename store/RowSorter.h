@@ -27,6 +27,6 @@ public:
     static std::string_view keyCell(const char* row, int length, int column);
 
     // 0 sorted (or nothing to sort), -1 when the working memory could not be had (message
-    // shown, nothing moved).
+    // shown, nothing moved), -2 when the user stopped it before the rows moved (nothing moved).
     static int sort(CMyHyo& hyo);
 };
