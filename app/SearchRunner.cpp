@@ -89,6 +89,7 @@ void SearchRunner::runFind(int result, bool replace) {
 
 void SearchRunner::showOutcome(const FindOutcome& outcome, bool all, bool replace) {
     if (outcome.gaveUp) return;   // the engine said so; nothing moved
+    if (outcome.cancelled && !outcome.found) return;   // stopped while looking: nothing moved
     if (outcome.modified()) window_.updateCaption(true, false);
     if (!outcome.found) {
         Prompt::beep();

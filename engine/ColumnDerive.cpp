@@ -2,6 +2,7 @@
 #include "engine/ColumnDerive.h"
 
 #include <algorithm>
+#include <optional>
 #include <unordered_map>
 #include <vector>
 
@@ -10,6 +11,7 @@
 #include "platform/core/Prompt.h"
 #include "store/CMyHyo.h"
 #include "store/Cp932Text.h"
+#include "store/Progress.h"
 #include "store/RowFormat.h"
 #include "store/TableLimits.h"
 
@@ -158,6 +160,20 @@ std::string splitSeparator(const SplitRequest& request) {
 
 ColumnOutcome outcome(int first, int count) { return {true, first, count}; }
 
+// Each operation reports a first pass that changes nothing, then the writing of the new
+// columns. Stopped while writing, the stored step takes the columns back out; without one
+// (the journal is off or was given up) the writing runs on.
+bool stopWriting(Progress& progress, long long done, const ResultColumns& columns) {
+    return !progress.report(done) && columns.undoable();
+}
+ColumnOutcome takeBack(CMyHyo& hyo, ResultColumns& columns) {
+    columns.finish();
+    hyo.undo();
+    hyo.forgetRedo();
+    return {};
+}
+long long rowsOf(const SelectionRange& range) { return range.bottom - range.top + 1; }
+
 }  // namespace
 
 JoinRequest ColumnDerive::joinForTag(int tag) {
@@ -200,7 +216,9 @@ ColumnOutcome ColumnDerive::join(CMyHyo& hyo, const ColumnSelection& selection,
     const int first = range.right + 1;
     ResultColumns columns(hyo, first, 1);
     std::vector<std::string_view> cells;
+    Progress progress("列の結合データ作成", 2 * rowsOf(range));
     for (int row = range.top; row <= range.bottom; ++row) {
+        if (!progress.report(row - range.top)) return {};
         rowCells(hyo, row, range.left, range.right, cells);
         std::size_t length = delimiter.size() * (cells.size() - 1);
         for (std::string_view cell : cells) length += cell.size();
@@ -214,6 +232,7 @@ ColumnOutcome ColumnDerive::join(CMyHyo& hyo, const ColumnSelection& selection,
     if (!columns.insert(takeColour())) return {};
     std::vector<std::string> values(1);
     for (int row = range.top; row <= range.bottom; ++row) {
+        if (stopWriting(progress, rowsOf(range) + row - range.top, columns)) return takeBack(hyo, columns);
         rowCells(hyo, row, range.left, range.right, cells);
         std::string& joined = values[0];
         joined.clear();
@@ -239,7 +258,10 @@ ColumnOutcome ColumnDerive::split(CMyHyo& hyo, const ColumnSelection& selection,
     const bool skipRuns = request.rule == SplitSpaceRuns || request.rule == SplitWideSpaceRuns;
     const int source = range.left;
     int pieces = 0;
+    // The question below comes between the two passes, each with its own progress.
+    std::optional<Progress> counting(std::in_place, "列の分解データ作成", rowsOf(range));
     for (int row = range.top; row <= range.bottom; ++row) {
+        if (!counting->report(row - range.top)) return {};
         const std::string_view text = cellText(hyo, row, source);
         if (text.size() > static_cast<std::size_t>(TableLimits::MaxCellBytes)) {
             Prompt::warn("文字数がオーバーしています。");
@@ -252,6 +274,7 @@ ColumnOutcome ColumnDerive::split(CMyHyo& hyo, const ColumnSelection& selection,
         }
         pieces = std::max(pieces, count);
     }
+    counting.reset();
     if (pieces == 0) {
         Prompt::warn("分解するデータがありません。");
         return {};
@@ -267,7 +290,9 @@ ColumnOutcome ColumnDerive::split(CMyHyo& hyo, const ColumnSelection& selection,
     if (!columns.insert(takeColour())) return {};
     std::vector<std::string_view> views;
     std::vector<std::string> values;
+    Progress progress("列の分解データ作成", rowsOf(range));
     for (int row = range.top; row <= range.bottom; ++row) {
+        if (stopWriting(progress, row - range.top, columns)) return takeBack(hyo, columns);
         views.clear();
         int count = 0;
         splitPieces(cellText(hyo, row, source), delimiter, skipRuns, &views, count);
@@ -284,11 +309,16 @@ ColumnOutcome ColumnDerive::compare(CMyHyo& hyo, const ColumnSelection& selectio
     if (!columnsFit(hyo, range.right, 1)) return {};
     const int first = range.right + 1;
     ResultColumns columns(hyo, first, 1);
-    for (int row = range.top; row <= range.bottom; ++row) columns.willWrite(row);
+    Progress progress("左右の列の相違比較", 2 * rowsOf(range));
+    for (int row = range.top; row <= range.bottom; ++row) {
+        if (!progress.report(row - range.top)) return {};
+        columns.willWrite(row);
+    }
     if (!columns.insert(takeColour())) return {};
     std::vector<std::string_view> cells;
     std::vector<std::string> values(1);
     for (int row = range.top; row <= range.bottom; ++row) {
+        if (stopWriting(progress, rowsOf(range) + row - range.top, columns)) return takeBack(hyo, columns);
         rowCells(hyo, row, range.left, range.right, cells);
         values[0] = cells[0] == cells[1] ? "\x81\x9B" : "\x81\x7E";   // ○ or ×
         columns.write(row, values);
@@ -306,7 +336,9 @@ ColumnOutcome ColumnDerive::group(CMyHyo& hyo, const ColumnSelection& selection)
     std::unordered_map<std::string_view, std::size_t> index;
     std::vector<std::string_view> order;
     std::vector<int> counts;
+    Progress progress("該当列をグループ化", 2 * rowsOf(range));
     for (int row = range.top; row <= range.bottom; ++row) {
+        if (!progress.report(row - range.top)) return {};
         const std::string_view value = cellText(hyo, row, range.left);
         auto [it, fresh] = index.try_emplace(value, order.size());
         if (fresh) {
@@ -322,6 +354,7 @@ ColumnOutcome ColumnDerive::group(CMyHyo& hyo, const ColumnSelection& selection)
     if (!columns.insert(takeColour())) return {};
     std::vector<std::string> values(2);
     for (std::size_t i = 0; i < distinct.size(); ++i) {
+        if (stopWriting(progress, rowsOf(range) + static_cast<long long>(i), columns)) return takeBack(hyo, columns);
         values[0] = std::move(distinct[i]);
         values[1] = std::to_string(counts[i]);
         columns.write(range.top + static_cast<int>(i), values);

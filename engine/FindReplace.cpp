@@ -10,6 +10,7 @@
 #include "store/CellMatch.h"
 #include "store/Cp932Text.h"
 #include "store/NumberText.h"
+#include "store/Progress.h"
 #include "store/RowFormat.h"
 #include "store/RowSorter.h"
 #include "store/TableLimits.h"
@@ -96,7 +97,8 @@ SelectionRange FindReplace::wholeTable(const CMyHyo& hyo) {
 
 std::vector<FindReplace::Hit> FindReplace::scan(CMyHyo& hyo, const FindParameters& params,
                                                 const CellMatch& condition, const SelectionRange& range,
-                                                int column, int row, int direction, int limit) {
+                                                int column, int row, int direction, int limit,
+                                                Progress* progress) {
     std::vector<Hit> hits;
     if (params.text.empty()) return hits;
     const CellRegex* regex = condition.regex();
@@ -119,6 +121,7 @@ std::vector<FindReplace::Hit> FindReplace::scan(CMyHyo& hyo, const FindParameter
     }
     // Each row is read once: its cells are stepped over from the first one tested.
     for (; r >= top && r <= bottom && !(regex && regex->gaveUp()); r += direction, c = direction > 0 ? left : right) {
+        if (progress && !progress->report(r - top)) return {};
         const char* text = hyo.rowText(r);
         const int length = hyo.rowLength(r);
         const int first = left;
@@ -176,7 +179,8 @@ int FindReplace::replaceText(std::string_view cell, std::string_view search, std
 }
 
 void FindReplace::apply(CMyHyo& hyo, const FindParameters& params, const CellMatch& condition,
-                        const std::vector<Hit>& hits, int colour, bool replace, FindOutcome& outcome) {
+                        const std::vector<Hit>& hits, int colour, bool replace, FindOutcome& outcome,
+                        Progress* progress, long long reportFrom) {
     struct TextChange {
         Hit cell;
         std::size_t offset;
@@ -187,6 +191,11 @@ void FindReplace::apply(CMyHyo& hyo, const FindParameters& params, const CellMat
     std::string pool;
     std::string replaced;
     for (const Hit& hit : hits) {
+        // Hits come in reading order; nothing has changed before the undo area below.
+        if (progress && !progress->report(reportFrom + hit.row)) {
+            outcome.cancelled = true;
+            return;
+        }
         if (replace) {
             const std::string_view cell = RowSorter::keyCell(hyo.rowText(hit.row), hyo.rowLength(hit.row), hit.column);
             const CellRegex* regex = condition.regex();
@@ -271,13 +280,20 @@ FindOutcome FindReplace::findAll(CMyHyo& hyo, FindParameters& params, const Sele
     FindOutcome outcome;
     params.direction = 1;
     const CellMatch condition(params.text, params.mode, CellMatch::NumberRule::Find);
-    const std::vector<Hit> hits = scan(hyo, params, condition, range, -1, 0, 1, MaxMatches);
+    // Half the reports come from finding the cells, half from working out their new texts;
+    // stopping in either leaves the table and the journal as they were.
+    const int top = std::max(range.top, 0);
+    const long long rows = std::max(std::min(range.bottom, hyo.rowCount() - 1) - top + 1, 0);
+    Progress progress(replace ? "置換" : "検索", 2 * rows);
+    const std::vector<Hit> hits = scan(hyo, params, condition, range, -1, 0, 1, MaxMatches, &progress);
+    if (progress.cancelled()) outcome.cancelled = true;
     if (gaveUp(condition, outcome) || hits.empty()) return outcome;
     outcome.found = true;
     outcome.column = hits.back().column;
     outcome.row = hits.back().row;
     outcome.matches = static_cast<int>(hits.size());
-    if (isColour(colour) || replace) apply(hyo, params, condition, hits, colour, replace, outcome);
+    if (isColour(colour) || replace)
+        apply(hyo, params, condition, hits, colour, replace, outcome, &progress, rows - top);
     gaveUp(condition, outcome);
     return outcome;
 }

@@ -10,6 +10,7 @@
 
 class CMyHyo;
 class CellMatch;
+class Progress;
 
 // What a find did, for the window to move the cursor, redraw and report.
 struct FindOutcome {
@@ -20,7 +21,7 @@ struct FindOutcome {
     int replaced = 0;        // cells whose text changed
     int coloured = 0;        // cells whose background changed
     int skipped = 0;         // cells left alone: the replaced text would reach 5,000 bytes
-    bool cancelled = false;  // the user declined going on without undo: nothing changed
+    bool cancelled = false;  // the user declined going on without undo, or stopped it: nothing changed
     bool gaveUp = false;     // a regular expression ran too long on a cell: nothing changed
     bool modified() const { return replaced > 0 || coloured > 0; }
 };
@@ -74,8 +75,11 @@ private:
         int row;
     };
     static std::vector<Hit> scan(CMyHyo& hyo, const FindParameters& params, const CellMatch& condition,
-                                 const SelectionRange& range, int column, int row, int direction, int limit);
+                                 const SelectionRange& range, int column, int row, int direction, int limit,
+                                 Progress* progress = nullptr);
+    // With `progress`, reports reportFrom + the hit's row before each hit's new text.
     static void apply(CMyHyo& hyo, const FindParameters& params, const CellMatch& condition,
-                      const std::vector<Hit>& hits, int colour, bool replace, FindOutcome& outcome);
+                      const std::vector<Hit>& hits, int colour, bool replace, FindOutcome& outcome,
+                      Progress* progress = nullptr, long long reportFrom = 0);
     static bool gaveUp(const CellMatch& condition, FindOutcome& outcome);
 };

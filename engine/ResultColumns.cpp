@@ -39,7 +39,9 @@ bool ResultColumns::record() {
         journal.appendMarker(UndoSetKind, UndoColumnRecord);
         hyo_.journalColumnRecord(first_);
     }
-    return area.commit();
+    const bool committed = area.commit();
+    undoable_ = area.kept();
+    return committed;
 }
 
 bool ResultColumns::insert(int colourIndex) {

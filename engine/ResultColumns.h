@@ -25,6 +25,8 @@ public:
     void write(int row, const std::vector<std::string>& values);
     // Call after the last write: the table's width grows with the rows written.
     void finish();
+    // After insert: the step was stored, so undo can take the columns back out.
+    bool undoable() const { return undoable_; }
 
 private:
     bool record();
@@ -35,4 +37,5 @@ private:
     std::vector<int> paddedRows_;
     int widest_ = 0;
     std::string rowBuffer_;
+    bool undoable_ = false;
 };

@@ -11,6 +11,7 @@
 #include "platform/core/MemoryHook.h"
 #include "platform/core/Prompt.h"
 #include "store/CMyHyo.h"
+#include "store/Progress.h"
 #include "store/RowFormat.h"
 #include "store/TableLimits.h"
 #include "store/UndoArea.h"
@@ -103,13 +104,14 @@ int lastChangedColumn(const char* text, int length, const SelectionRange& range,
 }
 
 // Records the old text of each row's cells up to its last changed one. False when nothing
-// changes at all. An area that fills up still has to learn whether a later row changes,
-// so the question about going on without undo is not skipped.
+// changes at all or the user stopped it. An area that fills up still has to learn whether a
+// later row changes, so the question about going on without undo is not skipped.
 bool recordOldTexts(CMyHyo& hyo, UndoArea& area, const SelectionRange& range,
-                    ConvertSetting setting) {
+                    ConvertSetting setting, Progress& progress) {
     std::string scratch;
     bool any = false;
     for (int row = range.top; row <= range.bottom && !(any && !area.collecting()); ++row) {
+        if (!progress.report(row - range.top)) return false;
         const char* text = hyo.rowText(row);
         const int length = hyo.rowLength(row);
         const int last = lastChangedColumn(text, length, range, setting, scratch);
@@ -197,15 +199,22 @@ ConvertOutcome SelectionConvert::run(CMyHyo& hyo, const SelectionRange& bounds, 
         journal.clear();
     }
     const bool previous = journal.recording();
+    // Half the reports come from recording the old texts, half from converting; stopped in the
+    // first half nothing changed, in the second the stored step is taken back.
+    const long long rows = range.bottom - range.top + 1;
+    Progress progress("変換", 2 * rows);
+    bool undoable = false;
     try {
         // With nothing to change the area is dropped unstored, and the pass below only counts
         // the cells that were too long.
         UndoArea area(journal, UndoCellText, 0, range.left, range.top, range.right, range.bottom);
-        const bool anyChange = !area.collecting() || recordOldTexts(hyo, area, range, setting);
+        const bool anyChange = !area.collecting() || recordOldTexts(hyo, area, range, setting, progress);
+        if (progress.cancelled()) return outcome;
         if (anyChange && !area.commit()) {
             outcome.declined = true;
             return outcome;
         }
+        undoable = area.kept();
     } catch (const std::bad_alloc&) {
         allocationFailed();
         return outcome;
@@ -213,13 +222,21 @@ ConvertOutcome SelectionConvert::run(CMyHyo& hyo, const SelectionRange& bounds, 
     journal.setRecording(false);
     std::string scratch;
     try {
-        for (int row = range.top; row <= range.bottom; ++row)
+        for (int row = range.top; row <= range.bottom; ++row) {
+            // Without a stored step there is nothing to go back to: the conversion runs on.
+            if (!progress.report(rows + row - range.top) && undoable) break;
             outcome.changedCells += convertRow(hyo, row, range, setting, outcome.skippedCells, out, scratch);
+        }
     } catch (const std::bad_alloc&) {
         // The rows converted so far stay, and the recorded step undoes them.
         allocationFailed();
     }
     journal.setRecording(previous);
+    if (progress.cancelled() && undoable) {
+        hyo.undo();
+        hyo.forgetRedo();
+        return ConvertOutcome{};
+    }
     if (outcome.skippedCells > 0)
         Prompt::warn(std::to_string(outcome.skippedCells) +
                      "箇所のセルは文字数がオーバーするため変更できませんでした。");

@@ -10,6 +10,7 @@
 #include "platform/core/Prompt.h"
 #include "store/LittleEndian.h"
 #include "store/CellMatch.h"
+#include "store/Progress.h"
 #include "store/FilterGuard.h"
 #include "store/RowFormat.h"
 #include "store/RowSorter.h"
@@ -554,20 +555,26 @@ int CMyHyo::applyFilter(int column, const std::string& text, int kind, int keepF
     const CellMatch condition(text, kind, CellMatch::NumberRule::Filter);
     // A faulty or runaway regular expression leaves the filter and the journal as they were.
     if (!FilterGuard::allows(*this, column, condition, keepFirst)) return -1;
-    if (undo_.recording()) undo_.clear();
-    filter_.clear();
-    clearSeek();
+    // The rows are chosen before anything changes, so stopping leaves the filter as it was.
     const int n = rows.lineCount();
+    std::vector<int> passing;
+    Progress progress("抽出", n);
     for (int index = 0; index < n; ++index) {
+        if (!progress.report(index)) return -2;
         bool passes = index < keepFirst;
         if (!passes) {
             int length = 0;
             const char* row = storeRowText(index, length);
             passes = condition.matches(RowSorter::keyCell(row, length, column)) != negate;
         }
-        // The first addition sizes the list for every row, so it is allocated once.
-        if (passes && filter_.add(index, n) < 0) return -1;
+        if (passes) passing.push_back(index);
     }
+    if (undo_.recording()) undo_.clear();
+    filter_.clear();
+    clearSeek();
+    // The first addition sizes the list for every row, so it is allocated once.
+    for (int index : passing)
+        if (filter_.add(index, n) < 0) return -1;
     filter_.setActive(true);
     filter_.setCondition(column, text.c_str(), kind);
     return 0;

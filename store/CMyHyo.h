@@ -164,7 +164,8 @@ public:
     // Rebuilds the list with the store rows whose cell in `column` satisfies the condition
     // (inverted by `negate`); rows before `keepFirst` always pass. Empties the journal (a filter
     // cannot be undone). 0, or -1 when the list could not be had (message shown, filter off)
-    // or a regular expression is faulty or runs away (message shown, nothing changed).
+    // or a regular expression is faulty or runs away (message shown, nothing changed); -2 when
+    // the user stopped it (the earlier filter and the journal stay).
     int applyFilter(int column, const std::string& text, int kind, int keepFirst, bool negate);
 
     // ---- sort -------------------------------------------------------------------------
@@ -191,6 +192,8 @@ public:
     // Puts back what the last undo took away; (-1, -1) when there is nothing to redo.
     UndoPosition redo() { return redo_.redo(*this); }
     int redoCount() const { return redo_.count(undo_); }
+    // After an operation was stopped and taken back, its undone step must not come back.
+    void forgetRedo() { redo_.forget(undo_); }
     // Forgets the cell last sought (its pointer) after rows were replaced or moved.
     void forgetSeek() { clearSeek(); }
     CMyLine& rowList() { return rows; }

@@ -35,6 +35,8 @@ public:
     void clear();
     // Forgets every undone step (their journal entries are gone).
     void dropSteps();
+    // Forgets every undone step and throws their popped entries away.
+    void forget(CMyUndo& journal) { giveUp(journal); }
 
 private:
     struct Step;

@@ -14,6 +14,7 @@
 #include "platform/core/Prompt.h"
 #include "store/CMyHyo.h"
 #include "store/NumberText.h"
+#include "store/Progress.h"
 #include "store/RowFormat.h"
 
 namespace {
@@ -206,10 +207,11 @@ public:
         return ok;
     }
 
-    // One pass over the rows locates every key cell once.
-    void extract() {
+    // One pass over the rows locates every key cell once; false when the user stopped it.
+    bool extract(Progress& progress) {
         const bool firstIsText = !(keys_[0].flags & RowSorter::Numeric);
         for (int row = 0; row < n_; ++row) {
+            if (!progress.report(row)) return false;
             if (hyo_.isFiltered()) positions_->data[row] = hyo_.storeRow(row);
             const char* text = hyo_.rowText(row);
             const int length = hyo_.rowLength(row);
@@ -225,13 +227,16 @@ public:
                 }
             }
         }
+        return true;
     }
 
     // The leads sit side by side in memory, so most of the sort never reads a row; runs of
-    // equal leads are then ordered by the whole keys.
-    void orderRows() {
+    // equal leads are then ordered by the whole keys. False when the user stopped it (no row
+    // has moved yet).
+    bool orderRows(Progress& progress) {
         std::stable_sort(leads_->data, leads_->data + n_, [](const Lead& a, const Lead& b) { return a.pack < b.pack; });
         for (int begin = 0; begin < n_;) {
+            if (!progress.report(static_cast<long long>(n_) + begin)) return false;
             int end = begin + 1;
             while (end < n_ && leads_->data[end].pack == leads_->data[begin].pack) ++end;
             if (end - begin > 1) orderRun(begin, end);
@@ -239,6 +244,7 @@ public:
         }
         for (int i = 0; i < n_; ++i) order_->data[i] = leads_->data[i].row;
         leads_.reset();
+        return true;
     }
 
     const int* order() const { return order_->data; }
@@ -323,8 +329,9 @@ int RowSorter::sort(CMyHyo& hyo, const BeforeMove& beforeMove) {
         Prompt::warn(kNoMemory);
         return -1;
     }
-    work.extract();
-    work.orderRows();
+    // Half the reports come from locating the keys, half from ordering the runs of equal leads.
+    Progress progress("並べ替え", 2LL * hyo.rowCount());
+    if (!work.extract(progress) || !work.orderRows(progress)) return Stopped;
     if (beforeMove && !beforeMove(work.order(), hyo.rowCount())) return Stopped;
     if (!work.apply()) {
         Prompt::warn(kNoMemory);

@@ -32,6 +32,7 @@ public:
     using BeforeMove = std::function<bool(const int* order, int count)>;
     static constexpr int Stopped = -2;
     // 0 sorted (or nothing to sort), -1 when the working memory could not be had (message
-    // shown, nothing moved), Stopped when `beforeMove` refused (nothing moved).
+    // shown, nothing moved), Stopped when `beforeMove` refused or the user stopped it before
+    // the rows moved (nothing moved).
     static int sort(CMyHyo& hyo, const BeforeMove& beforeMove = {});
 };

@@ -26,7 +26,8 @@ void UndoArea::nextRow() {
 bool UndoArea::commit() {
     if (committed_) return true;
     committed_ = true;
-    if (opened_ && journal_.closeArea(true) != 1) {
+    kept_ = opened_ && journal_.closeArea(true) == 1;
+    if (opened_ && !kept_) {
         PromptAnswer answer = Prompt::messageBox(kTooMuchForUndo, "確認", PromptButtons::YesNo,
                                                  PromptIcon::Warning, PromptAnswer::No);
         if (answer != PromptAnswer::Yes) return false;

@@ -25,11 +25,14 @@ public:
     // emptied journal); false when the user chose No (nothing stored). After true, recording
     // is off until destruction.
     bool commit();
+    // After commit: the step was stored, so one undo takes the change back.
+    bool kept() const { return kept_; }
 
 private:
     CMyUndo& journal_;
     bool opened_ = false;
     bool committed_ = false;
     bool recordingOff_ = false;
+    bool kept_ = false;
     bool previousRecording_ = true;
 };
