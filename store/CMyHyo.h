@@ -175,7 +175,8 @@ public:
     int addSortKey(int column, bool descending, bool numeric, int length);
     // Sorts the rows of the view by the keys (nothing without a first key) as one undo step.
     // 0 done, -1 when memory could not be had, RowSorter::Stopped when the order did not fit
-    // the journal and the user chose not to go on without undo (nothing moved either way).
+    // the journal and the user chose not to go on without undo, or the user stopped the sort
+    // (nothing moved either way).
     int sortRows();
     // The row's key cells, one per key, and the row compared with such cells by the keys.
     std::vector<std::string> sortKeyCells(int row) const;
