@@ -114,16 +114,17 @@ void BM_FindAbsentJapanese(benchmark::State& state) { findAbsent(state, "該当�
 void BM_FindAbsentLettersNoCase(benchmark::State& state) { findAbsent(state, "zzz", MatchContainNoCase); }
 void BM_FindAbsentLettersCase(benchmark::State& state) { findAbsent(state, "zzz", MatchContain); }
 
-// Column 1 holds a date in every row: "/" -> "-" replaces in 500,000 cells; it is put back
-// between the timed runs.
-void BM_ReplaceAll500k(benchmark::State& state) {
+// Replaces all in column 1 (a date in every row) with `find` -> `replace`, timed, and puts the
+// dates back with `undoFind` -> `undoReplace` between the timed runs.
+void replaceDatesAndPutBack(benchmark::State& state, const char* find, const char* replace,
+                            const char* undoFind, const char* undoReplace, int kind) {
     CMyHyo& hyo = table();
     const SelectionRange dates{1, 0, 1, hyo.rowCount() - 1};
     FindParameters forward, back;
-    FindReplace::setFindText(forward, "/", 1, MatchContain);
-    FindReplace::setReplaceText(forward, "-");
-    FindReplace::setFindText(back, "-", 1, MatchContain);
-    FindReplace::setReplaceText(back, "/");
+    FindReplace::setFindText(forward, find, 1, kind);
+    FindReplace::setReplaceText(forward, replace);
+    FindReplace::setFindText(back, undoFind, 1, kind);
+    FindReplace::setReplaceText(back, undoReplace);
     int replaced = 0;
     for (auto _ : state) {
         FindOutcome outcome = FindReplace::findAll(hyo, forward, dates, -1, true);
@@ -136,12 +137,12 @@ void BM_ReplaceAll500k(benchmark::State& state) {
     state.counters["replaced"] = replaced;
 }
 
-// Column 0 holds random numbers below 1,000,000: "< 500000" keeps about half the rows.
-void BM_FilterHalf(benchmark::State& state) {
+// Filters `column` by `text` (timed) and clears the filter between the timed runs.
+void filterAndClear(benchmark::State& state, int column, const std::string& text, int kind) {
     CMyHyo& hyo = table();
     int kept = 0;
     for (auto _ : state) {
-        if (hyo.applyFilter(0, "500000", MatchNumberBelow, 0, false) != 0) state.SkipWithError("filter failed");
+        if (hyo.applyFilter(column, text, kind, 0, false) != 0) state.SkipWithError("filter failed");
         state.PauseTiming();
         kept = hyo.rowCount();
         hyo.clearFilter();
@@ -149,6 +150,12 @@ void BM_FilterHalf(benchmark::State& state) {
     }
     state.counters["kept"] = kept;
 }
+
+// "/" -> "-" replaces in 500,000 cells.
+void BM_ReplaceAll500k(benchmark::State& state) { replaceDatesAndPutBack(state, "/", "-", "-", "/", MatchContain); }
+
+// Column 0 holds random numbers below 1,000,000: "< 500000" keeps about half the rows.
+void BM_FilterHalf(benchmark::State& state) { filterAndClear(state, 0, "500000", MatchNumberBelow); }
 
 // Regular expressions: a find through the whole table for a pattern that occurs nowhere, a
 // replace all with groups over the 500,000 dates (put back between the timed runs), and a
@@ -165,37 +172,12 @@ void BM_RegexFindAbsent(benchmark::State& state) {
 }
 
 void BM_RegexReplaceAllGroups(benchmark::State& state) {
-    CMyHyo& hyo = table();
-    const SelectionRange dates{1, 0, 1, hyo.rowCount() - 1};
-    FindParameters forward, back;
-    FindReplace::setFindText(forward, "^(\\d+)/(\\d+)/(\\d+)$", 1, MatchRegex);
-    FindReplace::setReplaceText(forward, "$3.$2.$1");
-    FindReplace::setFindText(back, "^(\\d+)\\.(\\d+)\\.(\\d+)$", 1, MatchRegex);
-    FindReplace::setReplaceText(back, "$3/$2/$1");
-    int replaced = 0;
-    for (auto _ : state) {
-        FindOutcome outcome = FindReplace::findAll(hyo, forward, dates, -1, true);
-        replaced = outcome.replaced;
-        state.PauseTiming();
-        FindReplace::findAll(hyo, back, dates, -1, true);
-        hyo.journal().clear();
-        state.ResumeTiming();
-    }
-    state.counters["replaced"] = replaced;
+    replaceDatesAndPutBack(state, "^(\\d+)/(\\d+)/(\\d+)$", "$3.$2.$1", "^(\\d+)\\.(\\d+)\\.(\\d+)$",
+                           "$3/$2/$1", MatchRegex);
 }
 
 void BM_RegexFilter(benchmark::State& state) {
-    CMyHyo& hyo = table();
-    const std::string pattern = CodePage::toCp932("^(東京|大阪)|部$");
-    int kept = 0;
-    for (auto _ : state) {
-        if (hyo.applyFilter(3, pattern, MatchRegex, 0, false) != 0) state.SkipWithError("filter failed");
-        state.PauseTiming();
-        kept = hyo.rowCount();
-        hyo.clearFilter();
-        state.ResumeTiming();
-    }
-    state.counters["kept"] = kept;
+    filterAndClear(state, 3, CodePage::toCp932("^(東京|大阪)|部$"), MatchRegex);
 }
 
 void BM_FilterClear(benchmark::State& state) {
