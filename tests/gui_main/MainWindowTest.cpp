@@ -1,5 +1,5 @@
 // The main window on the offscreen platform: command line, caption, instances, close, reload,
-// recent files, window place and the status panels.
+// recent files, window place, the open folder, help and the file menu.
 #include "app/CommandSurfaces.h"
 #include "app/TfrmMain.h"
 #include "platform/core/NativePath.h"
@@ -526,100 +526,6 @@ TEST_F(MainWindowTest, ReloadOfAModifiedDocumentAsksBeforeDroppingChanges) {
     EXPECT_EQ(w->windowTitle().toStdString(), path);
 }
 
-// ---- status bar -------------------------------------------------------------------------
-
-TEST_F(MainWindowTest, StatusPanelsAfterLoadingUtf8BomLfFile) {
-    ScriptedPrompt prompt;
-    const std::string path = csv("u.csv", "\xEF\xBB\xBF" "a,b,c\n1,2,3\n");
-    auto w = makeWindow({path});
-    EXPECT_EQ(w->statusPanelText(0), QStringLiteral("MAX列:3 MAX行:2"));
-    EXPECT_EQ(w->statusPanelText(1), QStringLiteral("列行[1,1]"));
-    EXPECT_EQ(w->statusPanelText(2), QStringLiteral("CSV"));
-    EXPECT_EQ(w->statusPanelText(3), QStringLiteral("UTF8(BOM)"));
-    EXPECT_EQ(w->statusPanelText(4), QStringLiteral("LF"));
-    EXPECT_EQ(w->statusPanelText(5), QStringLiteral("100%"));
-    EXPECT_EQ(w->statusPanelText(6), QStringLiteral("a"));
-}
-
-TEST_F(MainWindowTest, UntitledStatusShowsStartFormat) {
-    ScriptedPrompt prompt;
-    auto w = makeWindow();
-    EXPECT_EQ(w->statusPanelText(0), QStringLiteral("MAX列:0 MAX行:0"));
-    EXPECT_EQ(w->statusPanelText(2), QStringLiteral("CSV"));
-    EXPECT_EQ(w->statusPanelText(3), QStringLiteral("SHIFT-JIS"));
-    EXPECT_EQ(w->statusPanelText(4), QStringLiteral("CRLF"));
-    EXPECT_EQ(w->lastStatusRange(), (TfrmMain::Bounds{0, 0, 0, 0}));
-}
-
-TEST_F(MainWindowTest, HeldNoticeSurvivesTwoSelectionChanges) {
-    ScriptedPrompt prompt;
-    const std::string path = csv("s.csv", "a,b,c\nd,e,f\n");
-    auto w = makeWindow({path});
-    w->setStatusMessage("保存しました", 2);
-    w->goToCell(1, 0);
-    EXPECT_EQ(w->statusPanelText(6), QStringLiteral("保存しました"));
-    w->goToCell(2, 0);
-    EXPECT_EQ(w->statusPanelText(6), QStringLiteral("保存しました"));
-    w->goToCell(2, 1);
-    EXPECT_EQ(w->statusPanelText(6), QStringLiteral("f"));
-}
-
-TEST_F(MainWindowTest, SelectionTotalsAlongARowAndDownAColumn) {
-    ScriptedPrompt prompt;
-    const std::string path = csv("t.csv", "10,word,2.5\n-1,x,y\n1.2.3,,\n7x,,\n");
-    auto w = makeWindow({path});
-    w->view().setSelection(SelMade, SelCells, CellBlock{0, 0, 2, 0});
-    w->updateStatus(1);
-    EXPECT_EQ(w->statusPanelText(1), QStringLiteral("列行[1,1]-[3,1] (3x1) "));
-    EXPECT_EQ(w->statusPanelText(6), QStringLiteral("横計:12.5"));
-
-    w->view().setSelection(SelMade, SelCells, CellBlock{0, 1, 0, 3});
-    w->updateStatus(1);
-    EXPECT_EQ(w->statusPanelText(6), QStringLiteral("縦計:6"));
-
-    // Two dimensions: no total, the current cell's text instead.
-    w->view().setSelection(SelMade, SelCells, CellBlock{0, 0, 1, 1});
-    w->updateStatus(1);
-    EXPECT_EQ(w->statusPanelText(6), QStringLiteral("10"));
-}
-
-TEST_F(MainWindowTest, MessagePanelShowsTheCurrentCellNotTheSelectionCorner) {
-    ScriptedPrompt prompt;
-    const std::string path = csv("cc.csv", "a,b\nc,d\n");
-    auto w = makeWindow({path});
-    // A selection dragged up and left from d: the current cell stays on d.
-    w->goToCell(1, 1);
-    w->view().setSelection(SelMade, SelCells, CellBlock{1, 1, 0, 0});
-    ASSERT_EQ(w->view().curColumn(), 1);
-    ASSERT_EQ(w->view().curRow(), 1);
-    w->updateStatus(1);
-    EXPECT_EQ(w->statusPanelText(1), QStringLiteral("列行[1,1]-[2,2] (2x2) "));
-    EXPECT_EQ(w->statusPanelText(6), QStringLiteral("d"));
-}
-
-TEST_F(MainWindowTest, WithoutSimpleCalcThePanelShowsTheCell) {
-    ScriptedPrompt prompt;
-    home.write("vexil.ini", "[OPT]\r\nSIMPLE_CALC=0\r\n");
-    const std::string path = csv("t2.csv", "5,6,7\n");
-    auto w = makeWindow({path});
-    w->view().setSelection(SelMade, SelCells, CellBlock{0, 0, 2, 0});
-    w->updateStatus(1);
-    EXPECT_EQ(w->statusPanelText(6), QStringLiteral("5"));
-}
-
-TEST_F(MainWindowTest, PanelsOneAndSixChangeOnlyWithTheSelection) {
-    ScriptedPrompt prompt;
-    const std::string path = csv("p.csv", "a,b\n");
-    auto w = makeWindow({path});
-    w->hyo().setCell(0, 0, "changed");
-    w->updateStatus(0);
-    EXPECT_EQ(w->statusPanelText(6), QStringLiteral("a"));
-    w->goToCell(1, 0);
-    w->goToCell(0, 0);
-    EXPECT_EQ(w->statusPanelText(6), QStringLiteral("changed"));
-    EXPECT_EQ(w->statusPanelText(0), QStringLiteral("MAX列:2 MAX行:1"));
-}
-
 TEST_F(MainWindowTest, ReloadKeepsTheCursorWhenTheRowStillExists) {
     ScriptedPrompt prompt;
     std::string rows;
@@ -639,71 +545,7 @@ TEST_F(MainWindowTest, ReloadKeepsTheCursorWhenTheRowStillExists) {
     EXPECT_EQ(w->view().curRow(), 2);
 }
 
-// ---- undo and about ---------------------------------------------------------------------
-
-TEST_F(MainWindowTest, UndoWithEmptyJournalSaysSo) {
-    ScriptedPrompt prompt;
-    auto w = makeWindow();
-    prompt.answer(PromptAnswer::Ok);
-    action(*w, "mnuEditUndo")->trigger();
-    EXPECT_EQ(prompt.last().text, "Undoデータがありません。");
-}
-
-TEST_F(MainWindowTest, UndoWhileEditingOnlyBeeps) {
-    ScriptedPrompt prompt;
-    const std::string path = csv("ue.csv", "1,2\n");
-    auto w = makeWindow({path});
-    w->hyo().setCell(0, 0, "x");
-    w->editor().open(0, 0, 60, 16, 300, 200, "abc", 0, 5001);
-    ASSERT_TRUE(w->isEditing());
-    action(*w, "mnuEditUndo")->trigger();
-    EXPECT_EQ(prompt.beeps(), 1);
-    EXPECT_EQ(w->hyo().cellString(0, 0), "x");
-    w->editor().close();
-}
-
-TEST_F(MainWindowTest, UndoPutsTheTextBackAndMovesTheCursorThere) {
-    ScriptedPrompt prompt;
-    const std::string path = csv("z.csv", "1,2\n3,4\n");
-    auto w = makeWindow({path});
-    w->hyo().setCell(1, 1, "x");
-    w->updateCaption(true, false);
-    action(*w, "mnuEditUndo")->trigger();
-    EXPECT_EQ(w->hyo().cellString(1, 1), "4");
-    EXPECT_EQ(w->lastStatusRange(), (TfrmMain::Bounds{1, 1, 1, 1}));
-    EXPECT_TRUE(w->document().modified);
-}
-
-TEST_F(MainWindowTest, RedoPutsBackWhatUndoTookAndBothMarkModified) {
-    ScriptedPrompt prompt;
-    const std::string path = csv("y.csv", "1,2\n3,4\n");
-    auto w = makeWindow({path});
-    w->hyo().setCell(1, 1, "x");
-    ASSERT_FALSE(w->document().modified);
-    action(*w, "mnuEditUndo")->trigger();
-    EXPECT_EQ(w->hyo().cellString(1, 1), "4");
-    EXPECT_TRUE(w->document().modified);
-    EXPECT_TRUE(action(*w, "mnuEditRedo")->isEnabled());
-
-    w->updateCaption(false, true);
-    w->goToCell(0, 0);
-    action(*w, "mnuEditRedo")->trigger();
-    EXPECT_EQ(w->hyo().cellString(1, 1), "x");
-    EXPECT_TRUE(w->document().modified);
-    EXPECT_EQ(w->view().curColumn(), 1);
-    EXPECT_EQ(w->view().curRow(), 1);
-    // Nothing left to redo: the item is disabled and shows no message.
-    EXPECT_FALSE(action(*w, "mnuEditRedo")->isEnabled());
-
-    // A new change after an undo leaves nothing to redo.
-    action(*w, "mnuEditUndo")->trigger();
-    ASSERT_TRUE(action(*w, "mnuEditRedo")->isEnabled());
-    w->hyo().setCell(0, 0, "y");
-    w->commands().refresh();
-    EXPECT_FALSE(action(*w, "mnuEditRedo")->isEnabled());
-    EXPECT_EQ(w->hyo().cellString(1, 1), "4");
-    EXPECT_TRUE(prompt.shown().empty());
-}
+// ---- folder, help and the file menu ---------------------------------------------------
 
 TEST_F(MainWindowTest, OpenFolderWithoutFileRefuses) {
     ScriptedPrompt prompt;
