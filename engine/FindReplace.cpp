@@ -190,6 +190,7 @@ void FindReplace::apply(CMyHyo& hyo, const FindParameters& params, const CellMat
     std::vector<Hit> colours;
     std::string pool;
     std::string replaced;
+    const CellRegex* regex = condition.regex();
     for (const Hit& hit : hits) {
         // Hits come in reading order; nothing has changed before the undo area below.
         if (progress && !progress->report(reportFrom + hit.row)) {
@@ -198,7 +199,6 @@ void FindReplace::apply(CMyHyo& hyo, const FindParameters& params, const CellMat
         }
         if (replace) {
             const std::string_view cell = RowSorter::keyCell(hyo.rowText(hit.row), hyo.rowLength(hit.row), hit.column);
-            const CellRegex* regex = condition.regex();
             const int result = regex ? regex->replace(cell, params.replaceText, replaced)
                                      : replaceText(cell, params.text, params.replaceText, replaced);
             if (result == CellRegex::GaveUp) return;

@@ -13,7 +13,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <tuple>
 #include <string>
 
 namespace {
@@ -44,7 +43,8 @@ int rowSize(const CMyHyo& hyo, int row) { return hyo.rowHeight(row); }
 
 } // namespace
 
-CMyHyoPrn::CMyHyoPrn(const CMyHyo& hyo, const CMyHyoCom& com) : hyo_(hyo), com_(com) {
+// The table font, 12 table pixels, fixed for the life of a layout.
+QFont CMyHyoPrn::tableFont() {
     QFont font(CMyHyoDraw::fontFamily());
     font.setPixelSize(12);
     font.setStyleHint(QFont::TypeWriter);
@@ -53,10 +53,13 @@ CMyHyoPrn::CMyHyoPrn(const CMyHyo& hyo, const CMyHyoCom& com) : hyo_(hyo), com_(
     font.setStyleStrategy(QFont::PreferNoShaping);
     // Unhinted, the table font measures the same on the screen and on paper.
     font.setHintingPreference(QFont::PreferNoHinting);
-    font_ = font;
-    const QFontMetricsF metrics(font_);
-    ascent_ = metrics.ascent();
-    lineHeightOfText_ = metrics.height();
+    return font;
+}
+
+CMyHyoPrn::CMyHyoPrn(const CMyHyo& hyo, const CMyHyoCom& com)
+    : hyo_(hyo), com_(com), font_(tableFont()), metrics_(font_) {
+    ascent_ = metrics_.ascent();
+    lineHeightOfText_ = metrics_.height();
     linePitch_ = lineHeightOfText_ + 2;
 }
 
@@ -229,7 +232,7 @@ void CMyHyoPrn::drawHeader(QPainter& painter, const std::vector<Slot>& placed, i
     const int right = lastRight + lineWidth_;
     if (titles) {
         painter.fillRect(left, top, lastRight - left, headerStrip_, QColor(HeaderGrey));
-        const QFontMetricsF metrics(font_);
+        const QFontMetricsF& metrics = metrics_;
         painter.setPen(QColor(Black));
         for (const Slot& slot : placed) {
             if (slot.x + slot.width - left > dataWidth_) break;
@@ -306,7 +309,7 @@ void CMyHyoPrn::drawSpan(QPainter& painter, const Slot* placed, int count, const
 // (see ColumnSlot::rightAligned for why paper asks for a number).
 int CMyHyoPrn::drawLines(QPainter& painter, const Slot& slot, int spanRight, const char* text,
                          int length, int y, int h, QRgb colour) {
-    const QFontMetricsF metrics(font_);
+    const QFontMetricsF& metrics = metrics_;
     painter.setPen(QColor(colour));
     CellLayout lines(text, length);
     if (slot.rightAligned && lines.oneLine() && isNumberText(text, length)) {

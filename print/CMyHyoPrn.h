@@ -5,6 +5,7 @@
 #include "view/CellLayout.h"
 
 #include <QFont>
+#include <QFontMetricsF>
 #include <QMargins>
 #include <QPointF>
 #include <QRect>
@@ -82,19 +83,16 @@ public:
     int dataHeight() const { return dataHeight_; }
     double scaleX() const { return scaleX_; }
     double scaleY() const { return scaleY_; }
-    // Width of a vertical and height of a horizontal grid line, in device pixels.
-    int lineWidth() const { return lineWidth_; }
-    int lineHeight() const { return lineHeight_; }
+    const QFont& font() const { return font_; }
     // Where the text of a cell's line starts, relative to the cell's top left corner, in table
     // pixels: the text is set in the 12-pixel table font and scaled with the page, so it
     // keeps its size relative to the cell on every device and at every data size.
     static constexpr double TextLeft = 3;
     static constexpr double TextTop = 1;
     static constexpr double TextRight = 1;
-    double linePitch() const { return linePitch_; }
-    const QFont& font() const { return font_; }
 
 private:
+    static QFont tableFont();
     using Slot = ColumnSlot;   // one column of the page being drawn
 
     void layout(QPaintDevice* device, int pageWidth, int pageHeight, const PageMargins& margins,
@@ -139,6 +137,7 @@ private:
     int minimumLineX_ = 1;   // 0.25 mm in device pixels, at least one
     int minimumLineY_ = 1;
     QFont font_;             // the table font: 12 table pixels
+    QFontMetricsF metrics_;  // its measures, taken once
     double ascent_ = 0;
     double lineHeightOfText_ = 0;
     double linePitch_ = 0;

@@ -25,10 +25,6 @@ namespace {
 const char* const kWorkFailed = "CMyHyoにて領域確保に失敗しました。";
 constexpr int kInitialWork = 2000;
 constexpr unsigned char kRowAttribute = 0x07;
-constexpr int kMaxColumn = StoreBounds::MaxColumn;
-constexpr int kMaxRow = StoreBounds::MaxRow;
-constexpr int kMissingMax = StoreBounds::MissingMax;
-constexpr unsigned char kMissingEnd = StoreBounds::MissingEnd;
 } // namespace
 
 CMyHyo::CMyHyo() : rows(2048) {
@@ -87,7 +83,7 @@ std::string CMyHyo::rowString(int row) const { return rows.line(storeRow(row)); 
 int CMyHyo::reserveRow(int index, int length) { return rows.reserveLine(index, length); }
 
 int CMyHyo::resolveWriteRow(int row) {
-    if (row < 0 || row > kMaxRow) return -1;
+    if (row < 0 || row > StoreBounds::MaxRow) return -1;
     if (!filter_.active()) return row;
     if (row < filter_.count()) return filter_.entry(row);
     // Writing past the filtered rows appends store rows and shows them in the filter.
@@ -159,10 +155,10 @@ std::string CMyHyo::cellRawString(int column, int row) {
 }
 
 int CMyHyo::setCell(int column, int row, const char* text) {
-    if (column < 0 || row < 0 || column > kMaxColumn || row > kMaxRow) return 0;
+    if (column < 0 || row < 0 || column > StoreBounds::MaxColumn || row > StoreBounds::MaxRow) return 0;
     int recorded = 0;
     if (undo_.recording()) {
-        char marker[kMissingMax];
+        char marker[StoreBounds::MissingMax];
         if (int size = missingMarker(column, row, marker)) {
             recorded = undo_.recordSingle(UndoCellText, 0, column, row, marker, size);
         } else {
@@ -204,7 +200,7 @@ int CMyHyo::setCellRaw(int column, int row, const char* bytes, int length) {
 
 int CMyHyo::replaceCell(int column, int row, const char* text, int textLength, CellMode mode, int kind,
                         int value) {
-    if (column < 0 || row < 0 || column > kMaxColumn || row > kMaxRow) return 0;
+    if (column < 0 || row < 0 || column > StoreBounds::MaxColumn || row > StoreBounds::MaxRow) return 0;
     int index = storeRow(row);
     int length = 0;
     const char* old = storeRowText(index, length);
@@ -304,7 +300,7 @@ int CMyHyo::setCellAttribute(int column, int row, int kind, int value, int set, 
                 count = 1;
             }
         }
-        char marker[kMissingMax];
+        char marker[StoreBounds::MissingMax];
         int size = missingMarker(column, row, marker);
         int recorded = size ? undo_.recordSingle(UndoCellAttribute, kind, column, row, marker, size)
                             : undo_.recordAttribute(column, row, kind, bytes, count);
@@ -386,7 +382,7 @@ int CMyHyo::setRowAttribute(int row, int kind, int value, int set) {
 int CMyHyo::journalRowAttribute(int row, int kind) {
     if (!undo_.recording()) return 0;
     if (kind == AttrRowHeight) return journalRowHeight(row);
-    char marker[kMissingMax];
+    char marker[StoreBounds::MissingMax];
     if (int size = missingMarker(-1, row, marker)) return undo_.recordSingle(UndoRowColour, kind, -1, row, marker, size);
     int value = rowAttribute(row, kind);
     unsigned char byte = static_cast<unsigned char>(value);
@@ -409,9 +405,9 @@ int CMyHyo::setRowHeight(int row, int height) {
 
 int CMyHyo::setRowHeights(int first, int last, int height) {
     if (first > last) std::swap(first, last);
-    if (last < 0 || first > kMaxRow) return 0;
+    if (last < 0 || first > StoreBounds::MaxRow) return 0;
     first = std::max(first, 0);
-    last = std::min(last, kMaxRow);  // rows beyond cannot be written
+    last = std::min(last, StoreBounds::MaxRow);  // rows beyond cannot be written
     UndoArea area(undo_, UndoRowHeight, 0, -1, first, -1, last);
     for (int row = first; row <= last && area.collecting(); ++row) journalRowHeight(row);
     if (!area.commit()) return -1;
@@ -447,7 +443,7 @@ int CMyHyo::recordColumnDefinition(int column, bool widthOnly) {
         // list back to where it ended, not to this column.
         char cut[5];
         LittleEndian::put32(cut, count);
-        cut[4] = static_cast<char>(kMissingEnd);
+        cut[4] = static_cast<char>(StoreBounds::MissingEnd);
         return undo_.appendData(cut, 5);
     }
     char record[ColumnRecordSize + MaxColumnTitle + 1];
@@ -493,7 +489,7 @@ int CMyHyo::missingMarker(int column, int row, char* out) const {
         LittleEndian::put32(out, -1);
         LittleEndian::put32(out + 4, rowCount());
         LittleEndian::put32(out + 8, rows.lineCount());
-        out[12] = static_cast<char>(kMissingEnd);
+        out[12] = static_cast<char>(StoreBounds::MissingEnd);
         return 13;
     }
     if (column < 0) return 0;
@@ -501,12 +497,12 @@ int CMyHyo::missingMarker(int column, int row, char* out) const {
     const char* text = storeRowText(index, length);
     if (RowFormat::locate(text, length, column).exists) return 0;
     LittleEndian::put32(out, RowFormat::positionalCells(text, length));
-    out[4] = static_cast<char>(kMissingEnd);
+    out[4] = static_cast<char>(StoreBounds::MissingEnd);
     return 5;
 }
 
 int CMyHyo::journalRowHeight(int row) {
-    char marker[kMissingMax];
+    char marker[StoreBounds::MissingMax];
     if (int size = missingMarker(-1, row, marker)) return undo_.recordSingle(UndoRowHeight, 0, -1, row, marker, size);
     return undo_.recordRowHeight(row, rowHeight(row));
 }

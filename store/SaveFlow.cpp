@@ -358,9 +358,10 @@ bool SaveFlow::writeRows(Output& out, CMyColourFile* colour, StagedFile& staged)
         return false;
     }
     // The file is still only staged: No leaves the old one (and its colours) as they were.
+    if (lentCodes == 0) return true;
     char question[200];
     std::snprintf(question, sizeof question, MsgShiftJisLoss, lentCodes);
-    if (lentCodes > 0 && !askQuestion(question, PromptAnswer::No)) {
+    if (!askQuestion(question, PromptAnswer::No)) {
         if (colour) colour->abandon();
         return false;
     }

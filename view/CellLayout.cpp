@@ -1,9 +1,7 @@
 // CellLayout: splitting a cell's text into lines and choosing between cell and column colours.
 #include "view/CellLayout.h"
 
-namespace {
-bool isColourIndex(int index) { return index >= 0 && index <= 31; }
-} // namespace
+#include "view/CMyHyoCom.h"
 
 bool CellLayout::next(CellLine& line) {
     if (done_) return false;
@@ -25,6 +23,6 @@ bool CellLayout::oneLine() const {
 }
 
 int CellLayout::colourIndex(int cellIndex, int columnIndex) {
-    if (isColourIndex(cellIndex)) return cellIndex;
-    return isColourIndex(columnIndex) ? columnIndex : -1;
+    if (CMyHyoCom::isColourIndex(cellIndex)) return cellIndex;
+    return CMyHyoCom::isColourIndex(columnIndex) ? columnIndex : -1;
 }

@@ -23,8 +23,6 @@ HelpViewerHandler& current() { return installed ? *installed : browserViewer; }
 
 void HelpViewer::install(HelpViewerHandler* handler) { installed = handler; }
 
-HelpViewerHandler* HelpViewer::handler() { return &current(); }
-
 bool HelpViewer::showManual(const std::string& indexPath, const std::string& anchor) {
     return current().showManual(indexPath, anchor);
 }

@@ -18,7 +18,6 @@ class HelpViewer {
 public:
     // Installs a handler (not owned); nullptr restores the browser fallback.
     static void install(HelpViewerHandler* handler);
-    static HelpViewerHandler* handler();
 
     static bool showManual(const std::string& indexPath, const std::string& anchor);
 };
