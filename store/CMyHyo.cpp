@@ -549,22 +549,26 @@ int CMyHyo::compareRowToKeys(int row, const std::vector<std::string>& keyCells) 
 
 int CMyHyo::applyFilter(int column, const std::string& text, int kind, int keepFirst, bool negate) {
     const CellMatch condition(text, kind, CellMatch::NumberRule::Filter);
-    // A faulty or runaway regular expression leaves the filter and the journal as they were.
-    if (!FilterGuard::allows(*this, column, condition, keepFirst)) return -1;
-    // The rows are chosen before anything changes, so stopping leaves the filter as it was.
+    if (!FilterGuard::allows(condition)) return -1;
+    // The rows are chosen before anything changes, so stopping, or a regular expression that
+    // runs away, leaves the filter and the journal as they were.
     const int n = rows.lineCount();
     std::vector<int> passing;
-    Progress progress("抽出", n);
-    for (int index = 0; index < n; ++index) {
-        if (!progress.report(index)) return -2;
-        bool passes = index < keepFirst;
-        if (!passes) {
-            int length = 0;
-            const char* row = storeRowText(index, length);
-            passes = condition.matches(RowSorter::keyCell(row, length, column)) != negate;
+    {
+        Progress progress("抽出", n);
+        const CellRegex* regex = condition.regex();
+        for (int index = 0; index < n && !(regex && regex->gaveUp()); ++index) {
+            if (!progress.report(index)) return -2;
+            bool passes = index < keepFirst;
+            if (!passes) {
+                int length = 0;
+                const char* row = storeRowText(index, length);
+                passes = condition.matches(RowSorter::keyCell(row, length, column)) != negate;
+            }
+            if (passes) passing.push_back(index);
         }
-        if (passes) passing.push_back(index);
     }
+    if (FilterGuard::gaveUp(condition)) return -1;
     if (undo_.recording()) undo_.clear();
     filter_.clear();
     clearSeek();
