@@ -32,6 +32,8 @@ constexpr double HundredthsPerInch = 2540.0;
 // Larger page images are not made: a paper of several metres would take gigabytes.
 constexpr int MaxImageSide = 32767;
 constexpr qint64 MaxImageBytes = 512LL << 20;
+// Pages of more device pixels than this (high zoom on a dense screen) are not kept as images.
+constexpr qint64 MaxCachedPageBytes = 64LL << 20;
 const QColor StockGrey(128, 128, 128);
 constexpr int DataSizes[] = {100, 90, 80, 70, 60, 50, 40};
 constexpr int ScrollStep = 20;
@@ -191,6 +193,7 @@ double TfrmPreview::renderRatio() const {
 }
 
 void TfrmPreview::layoutRenderer() {
+    pageCache_ = QImage();
     laidOutRatio_ = renderRatio();
     frame_.dataSize = printScale_;
     renderer_.layoutFrame(pnl_Page, frame_, screenDpi_ * laidOutRatio_);
@@ -200,6 +203,7 @@ void TfrmPreview::layoutRenderer() {
 
 void TfrmPreview::showPage(int page) {
     currentPage_ = std::clamp(page, 1, pageCount());
+    pageCache_ = QImage();
     const QSignalBlocker quiet(txt_PageNo);
     txt_PageNo->setRange(1, pageCount());
     txt_PageNo->setValue(currentPage_);
@@ -286,8 +290,10 @@ void TfrmPreview::pageResized() {
     resetView();
 }
 
-// Draws the visible part of the page straight in device pixels: the painter works in the
-// panel's logical pixels, so it is scaled back by the device pixel ratio.
+// Shows the visible part of the page in device pixels: the painter works in the panel's
+// logical pixels, so it is scaled back by the device pixel ratio. The page is drawn once into
+// an image and copied at each paint, so scrolling does not draw it again; a page too large for
+// such an image is drawn straight into the panel instead.
 void TfrmPreview::paintPage() {
     if (renderRatio() != laidOutRatio_) layoutRenderer();
     const double ratio = pnl_Page->devicePixelRatioF();
@@ -300,7 +306,10 @@ void TfrmPreview::paintPage() {
     painter.setClipRect(page.intersected(QRectF(QPointF(0, 0), area)));
     painter.scale(1 / ratio, 1 / ratio);
     painter.translate(-std::round(left * ratio), -std::round(top * ratio));
-    renderer_.drawPage(painter, currentPage_);
+    const bool cacheable = qint64(renderer_.pageWidth()) * renderer_.pageHeight() * 4 <= MaxCachedPageBytes;
+    if (pageCache_.isNull() && cacheable) pageCache_ = pageImage();
+    if (!pageCache_.isNull()) painter.drawImage(0, 0, pageCache_);
+    else renderer_.drawPage(painter, currentPage_);
 }
 
 // ---- mouse ------------------------------------------------------------------------------

@@ -88,6 +88,7 @@ private:
     PageFrame frame_;
     QPointF screenDpi_{96, 96};
     double laidOutRatio_ = 0;   // zoom times device pixel ratio the renderer was laid out for
+    QImage pageCache_;          // the shown page in device pixels; null until painted
     int pageWidth_ = 0;
     int pageHeight_ = 0;
     double printScale_ = 1.0;
