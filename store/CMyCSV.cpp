@@ -49,7 +49,9 @@ void CMyCSV::close() {
     // The last record's fields lived in the buffer just released.
     fieldEnds.clear();
     lastFieldCount = 0;
-    input = std::string();
+    ownInput = std::string();
+    input = nullptr;
+    spanMode = false;
     cursor = inputEnd = 0;
 }
 
@@ -92,9 +94,11 @@ int CMyCSV::open(const std::string& path, int encoding, bool allowChange) {
 }
 
 void CMyCSV::beginInput() {
-    if (input.size() < 2 * CMyFile::ChunkSize) input.assign(2 * CMyFile::ChunkSize, '\0');
+    if (ownInput.size() < 2 * CMyFile::ChunkSize) ownInput.assign(2 * CMyFile::ChunkSize, '\0');
     fieldEnds.reserve(MaxKeptFields + 1);
-    std::memset(input.data(), 0, 4);
+    std::memset(ownInput.data(), 0, 4);
+    input = ownInput.data();
+    spanMode = false;
     cursor = inputEnd = 0;
     inputEof = false;
     resumePending = false;
@@ -163,18 +167,116 @@ CMyCSV::Replaced CMyCSV::replaced() const {
     return counts;
 }
 
+// ---- pieces read on several threads ---------------------------------------------------
+
+int CMyCSV::cellCount() const {
+    const int kept = keptFields();
+    if (kept == 0) return 0;
+    if (fieldLength(kept - 1) > 0) return kept;
+    if (kept >= 2 && fieldLength(kept - 2) > 0) return kept;
+    for (int i = kept - 1; i >= 0; --i)
+        if (fieldLength(i) > 0) return i + 1;
+    return 0;
+}
+
+void CMyCSV::readFromText(const char* text, std::size_t length, bool final) {
+    input = text;
+    cursor = 0;
+    inputEnd = length;
+    inputEof = final;
+    spanMode = true;
+    resumePending = false;
+    resumeAt = 0;
+    unterminatedEnd = false;
+}
+
+bool CMyCSV::takeSettingsOf(const CMyCSV& other) {
+    fieldSeparator = other.fieldSeparator;
+    quotesActive = other.quotesActive;
+    strictQuotes = other.strictQuotes;
+    setCounts(Counts{});
+    if (!fieldBuffer) {
+        fieldBuffer = static_cast<char*>(MemoryHook::allocate(FieldBufferStep + FieldBufferSlack));
+        if (!fieldBuffer) return false;
+        fieldCapacity = FieldBufferStep;
+    }
+    fieldEnds.reserve(MaxKeptFields + 1);
+    return true;
+}
+
+CMyCSV::Counts CMyCSV::counts() const {
+    return Counts{recordCount, crlfCount, crCount, lfCount, replacedTabs, brokenLeads, unterminatedEnd};
+}
+
+void CMyCSV::setCounts(const Counts& c) {
+    recordCount = c.records;
+    crlfCount = c.crlf;
+    crCount = c.cr;
+    lfCount = c.lf;
+    replacedTabs = c.tabs;
+    brokenLeads = c.brokenLeads;
+    unterminatedEnd = c.unterminated;
+}
+
+void CMyCSV::addCounts(const Counts& piece) {
+    Counts sum = counts();
+    sum.records += piece.records;
+    sum.crlf += piece.crlf;
+    sum.cr += piece.cr;
+    sum.lf += piece.lf;
+    sum.tabs += piece.tabs;
+    sum.brokenLeads += piece.brokenLeads;
+    sum.unterminated = sum.unterminated || piece.unterminated;
+    setCounts(sum);
+}
+
+bool CMyCSV::appendFileText(std::string& into, std::size_t want, bool& ended) {
+    ended = false;
+    const std::size_t goal = into.size() + want;
+    while (into.size() < goal) {
+        int length = 0;
+        const char* piece = file.readChunk(length);
+        if (!piece) {
+            readFailed();
+            return false;
+        }
+        if (length == 0) {
+            ended = true;
+            break;
+        }
+        into.append(piece, static_cast<std::size_t>(length));
+        fetched += length;
+    }
+    return true;
+}
+
+bool CMyCSV::restart() {
+    if (file.rewindToData() < -1) return false;
+    setCounts(Counts{});
+    fetched = 0;
+    message.clear();
+    beginInput();
+    return true;
+}
+
 // ---- input window -----------------------------------------------------------------------
 
 CMyCSV::Fetch CMyCSV::fillInput(std::size_t count) {
+    if (spanMode) {
+        // Text handed over whole: short of its end there is nothing more to fetch. A record
+        // that would look past the end of a text that is not the file's last stops here.
+        if (!inputEof) return Fetch::More;
+        return cursor < inputEnd ? Fetch::Ok : Fetch::End;
+    }
     while (inputEnd - cursor < count && !inputEof) {
         // Drop what was read, except the text a broken quoted field may have to read again.
         std::size_t keep = resumePending ? std::min(cursor, resumeAt) : cursor;
         if (keep > 0) {
-            std::memmove(input.data(), input.data() + keep, inputEnd - keep);
+            std::memmove(ownInput.data(), ownInput.data() + keep, inputEnd - keep);
             inputEnd -= keep;
             cursor -= keep;
             if (resumePending) resumeAt -= keep;
-            std::memset(input.data() + inputEnd, 0, 4);
+            std::memset(ownInput.data() + inputEnd, 0, 4);
         }
         int length = 0;
         const char* piece = file.readChunk(length);
@@ -184,11 +286,13 @@ CMyCSV::Fetch CMyCSV::fillInput(std::size_t count) {
             break;
         }
         // Slack past the end lets short runs be copied sixteen bytes at a time.
-        if (input.size() < inputEnd + length + CopySlack) input.resize((inputEnd + length + CopySlack) * 2);
-        std::memcpy(input.data() + inputEnd, piece, length);
+        if (ownInput.size() < inputEnd + length + CopySlack)
+            ownInput.resize((inputEnd + length + CopySlack) * 2);
+        std::memcpy(ownInput.data() + inputEnd, piece, length);
+        input = ownInput.data();
         inputEnd += length;
         fetched += length;
-        std::memset(input.data() + inputEnd, 0, 4);
+        std::memset(ownInput.data() + inputEnd, 0, 4);
     }
     return cursor < inputEnd ? Fetch::Ok : Fetch::End;
 }
@@ -208,7 +312,7 @@ void CMyCSV::buildByteClasses() {
 // those bytes (sixteen at a time where SSE2 is there) and settles the one lead-byte question
 // at the end: every other byte may follow a lead byte as its second byte.
 std::size_t CMyCSV::skipPlain(std::size_t start) const {
-    const auto* p = reinterpret_cast<const unsigned char*>(input.data());
+    const auto* p = reinterpret_cast<const unsigned char*>(input);
     std::size_t i = start;
 #ifdef VEXIL_SCAN_SSE2
     const __m128i below = _mm_set1_epi8(0x20);
@@ -235,7 +339,7 @@ std::size_t CMyCSV::skipPlain(std::size_t start) const {
 // `start` is a character boundary, and so is the position after any byte that cannot be a lead
 // byte: counting the lead-valued bytes back from `at` tells by its parity.
 bool CMyCSV::leadWithoutTrailBefore(std::size_t start, std::size_t at) const {
-    const auto* p = reinterpret_cast<const unsigned char*>(input.data());
+    const auto* p = reinterpret_cast<const unsigned char*>(input);
     std::size_t j = at;
     while (j > start && CodePage::isLeadByte(p[j - 1])) --j;
     return (at - j) % 2 == 1;
@@ -245,14 +349,19 @@ bool CMyCSV::leadWithoutTrailBefore(std::size_t start, std::size_t at) const {
 // `splitFields` (outside quotes) separators end fields on the way, unless the field grew too
 // long (the caller reports it) or the fields kept are complete. Most of a file passes here.
 bool CMyCSV::copyRun(bool splitFields, bool& endedAfterSeparator) {
-    std::size_t room = fieldUsed + (inputEnd - cursor) + CopySlack;
-    if (room > fieldCapacity && !growFieldBuffer(room)) return false;
-    const char* p = input.data();
+    // Room is made for each run as it is found: a text handed over whole may be far longer
+    // than any field.
+    auto roomFor = [this](std::size_t count) {
+        std::size_t room = fieldUsed + count + CopySlack;
+        return room <= fieldCapacity || growFieldBuffer(room);
+    };
+    const char* p = input;
     std::size_t start = cursor;
     std::size_t i = skipPlain(start);
     endedAfterSeparator = false;
     while (splitFields && i < inputEnd && p[i] == fieldSeparator && lastFieldCount < MaxKeptFields &&
            (fieldUsed - currentFieldStart) + (i - start) <= static_cast<std::size_t>(MaxFieldBytes)) {
+        if (!roomFor(i - start)) return false;
         copyBytes(fieldBuffer + fieldUsed, p + start, i - start);
         fieldUsed += i - start;
         // Only the first field here can have been enclosed: its closing quote came just before.
@@ -268,6 +377,7 @@ bool CMyCSV::copyRun(bool splitFields, bool& endedAfterSeparator) {
         i = skipPlain(start);
         if (i != start) endedAfterSeparator = false;
     }
+    if (!roomFor(i - start)) return false;
     copyBytes(fieldBuffer + fieldUsed, p + start, i - start);
     fieldUsed += i - start;
     if (i != start) {
@@ -309,7 +419,7 @@ bool CMyCSV::appendBytes(const char* bytes, std::size_t count) {
 // control byte, a quote, the separator, the end) has lost its second byte: it becomes "?", so
 // that no scan over the stored row can step over the TAB, line break or NUL after it.
 bool CMyCSV::copyCharacter() {
-    const char* p = input.data() + cursor;
+    const char* p = input + cursor;
     if (byteClass[static_cast<unsigned char>(p[1])] != 2) {
         cursor += 2;
         return appendBytes(p, 2);
@@ -383,7 +493,7 @@ int CMyCSV::readRecord() {
     // The window's code between two records may have left the AVX state dirty.
     VectorState::clearUpperHalves();
     clearRecord();
-    if (!file.isOpen() || !fieldBuffer) return 0;
+    if ((!file.isOpen() && !spanMode) || !fieldBuffer) return 0;
     if (classesFor != fieldSeparator) buildByteClasses();
     if (fieldSeparator == '\t' && !strictQuotes) return readTabRecord();
     return readGeneral();
@@ -396,6 +506,7 @@ int CMyCSV::readGeneral() {
             return fieldTooLong();
         Fetch fetched = ensureAhead(2);
         if (fetched == Fetch::Failed) return readFailed();
+        if (fetched == Fetch::More) return MoreTextNeeded;
         if (fetched == Fetch::End) {
             if (lastFieldCount > 0 || fieldUsed > currentFieldStart) unterminatedEnd = true;
             if (fieldUsed > currentFieldStart && !finishField()) return outOfMemory();
@@ -487,6 +598,7 @@ int CMyCSV::readTabRecord() {
         if (!state.quoted && n > static_cast<std::size_t>(MaxFieldBytes)) return fieldTooLong();
         Fetch fetched = ensureAhead(2);
         if (fetched == Fetch::Failed) return readFailed();
+        if (fetched == Fetch::More) return MoreTextNeeded;
         if (fetched == Fetch::End) {
             if (state.quoted && state.sawBreak) return breakQuotedTabField(state);
             if (lastFieldCount > 0 || n > 0) unterminatedEnd = true;

@@ -21,6 +21,9 @@ public:
     static constexpr int TabInsideQuotes = -21;
     static constexpr int QuotedTooLongOrNoMemory = -9;
     static constexpr int ReadFailure = -99;
+    static constexpr int MoreTextNeeded = -30;   // readFromText: the record runs past the text
+    // NUL bytes a text handed to readFromText must have after its end.
+    static constexpr std::size_t TextPadding = 64;
 
     CMyCSV();
     ~CMyCSV();
@@ -39,6 +42,7 @@ public:
     void setQuotesActive(bool on) { quotesActive = on; }
     void setStrictQuotes(bool on) { strictQuotes = on; }
     char separatorInUse() const { return fieldSeparator; }
+    bool quotesInUse() const { return quotesActive; }
     bool strictQuotesInUse() const { return strictQuotes; }
     // Reads the rest of the file in another encoding (the colour file may say so).
     void setEncoding(int encoding) { file.textEncoding = encoding; }
@@ -69,6 +73,34 @@ public:
     // Whether the last record read ended at the end of the file without a line break.
     bool endedWithoutLineBreak() const { return unterminatedEnd; }
 
+    // Cells a row keeps of the last record: all kept fields when the last has text or the
+    // record ends in a separator right after a field with text; else up to the last with text.
+    int cellCount() const;
+
+    // Reading pieces of a file on several threads. readFromText reads records from `text`
+    // (`length` bytes and TextPadding NUL bytes after them) instead of the file; `final` says
+    // that it ends where the file ends. Otherwise a record that would look past its end stops
+    // with MoreTextNeeded and is to be read again, from where it began, with more text.
+    void readFromText(const char* text, std::size_t length, bool final);
+    std::size_t textPosition() const { return cursor; }
+    // Takes the separator and quote settings of `other`, with counts at zero. False when the
+    // field buffer cannot be had.
+    bool takeSettingsOf(const CMyCSV& other);
+    // What the reading counted (records, line ends, replaced bytes, an end without a break):
+    // a piece's counts are added to the whole file's.
+    struct Counts {
+        int records = 0, crlf = 0, cr = 0, lf = 0, tabs = 0, brokenLeads = 0;
+        bool unterminated = false;
+    };
+    Counts counts() const;
+    void setCounts(const Counts& counts);
+    void addCounts(const Counts& piece);
+    // Appends the file's next decoded text to `into` until it grew by `want` bytes or the file
+    // ended (`ended`). False when the file cannot be read (message set).
+    bool appendFileText(std::string& into, std::size_t want, bool& ended);
+    // Starts the file again at its first data byte, every count at zero. False when it cannot.
+    bool restart();
+
     int lineEndingKind() const;
     // What the reader replaced so that the store can hold the text, by kind.
     struct Replaced {
@@ -91,7 +123,7 @@ public:
     int lfCount = 0;
 
 private:
-    enum class Fetch { Ok, End, Failed };
+    enum class Fetch { Ok, End, Failed, More };
 
     int readGeneral();
     int readTabRecord();
@@ -146,8 +178,11 @@ private:
     int replacedTabs = 0;
     int brokenLeads = 0;
 
-    // Input window: unread CP932 bytes of the current and following pieces, NUL padded.
-    std::string input;
+    // Input window: unread CP932 bytes of the current and following pieces, NUL padded; it
+    // lies in ownInput, or in the caller's text while reading from text.
+    std::string ownInput;
+    const char* input = nullptr;
+    bool spanMode = false;
     std::size_t cursor = 0;
     std::size_t inputEnd = 0;
     long long fetched = 0;   // text handed over by the file so far

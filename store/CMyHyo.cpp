@@ -51,6 +51,13 @@ void CMyHyo::reset() {
     quoting_.reset();
 }
 
+void CMyHyo::dropRows() {
+    rows.clear();
+    quoting_.reset();
+    widestRow = 0;
+    clearSeek();
+}
+
 void CMyHyo::clearSeek() {
     seekColumn = seekRow = -1;
     seekPosition = emptyCell;

@@ -9,6 +9,7 @@
 #include "store/CMyCSV.h"
 #include "store/CMyHyo.h"
 #include "store/DocumentState.h"
+#include "store/ParallelReader.h"
 #include "store/Progress.h"
 #include "store/TableLimits.h"
 
@@ -60,17 +61,6 @@ std::string replacedWarning(const CMyCSV::Replaced& counts) {
     line(counts.controls, "表示上未使用のシステム文字", "?");
     line(counts.brokenLeads, "2バイト目が欠けた文字", "?");
     return text;
-}
-
-// Cells stored from a record: k + 1 when the last cell has text or the row ends in a TAB right
-// after a cell with text; otherwise up to the last cell with text.
-int cellCountOf(const CMyCSV& reader, int kept) {
-    if (kept == 0) return 0;
-    if (reader.fieldLength(kept - 1) > 0) return kept;
-    if (kept >= 2 && reader.fieldLength(kept - 2) > 0) return kept;
-    for (int i = kept - 1; i >= 0; --i)
-        if (reader.fieldLength(i) > 0) return i + 1;
-    return 0;
 }
 
 } // namespace
@@ -247,14 +237,42 @@ bool OpenFlow::readColourHeader(CMyCSV& reader, Attempt& attempt, const std::str
     return open;
 }
 
+namespace {
+
+RecordView viewOf(CMyCSV& reader, int count) {
+    RecordView view;
+    view.count = count;
+    view.kept = reader.keptFields();
+    view.cells = reader.cellCount();
+    view.lineBreak = reader.recordHasLineBreak();
+    view.forms = reader.fieldForms();
+    view.row = reader.joinKeptFields(view.length);
+    return view;
+}
+
+} // namespace
+
 // Step 10: every record becomes one row, built in one pass and stored once.
 int OpenFlow::readRecords(CMyCSV& reader, Attempt& attempt) {
-    rows = 0;
-    dropped = false;
-    int widest = 0;
     // The rows replace the table as they come, so an open cannot stop halfway and leave the
     // window as it was: the dialog shows how far it got, without a cancel button.
     Progress progress("読み込み", std::max(attempt.diskSize, 1LL), false);
+    if (ParallelReader::worthwhile(attempt.diskSize)) {
+        if (readInParallel(reader, progress)) return Loaded;
+        // Anything but a clean read (a record in error, the row limit, no memory) is read
+        // again record by record, so that the rows kept, the messages and the counts are
+        // exactly those of that reading.
+        hyo.dropRows();
+        if (!reader.restart()) {
+            doc.readError = true;
+            Prompt::messageBox("ファイルの読込に失敗しました。", "読み込みエラー", PromptButtons::Ok,
+                               PromptIcon::Error);
+            return CancelledOrReadError;
+        }
+    }
+    rows = 0;
+    dropped = false;
+    int widest = 0;
     for (;;) {
         progress.report(reader.fetchedBytes());
         int count = reader.readRecord();
@@ -277,7 +295,7 @@ int OpenFlow::readRecords(CMyCSV& reader, Attempt& attempt) {
             break;
         }
         if (count > MaxColumns) dropped = true;
-        if (!storeRecord(reader, rows, widest)) {
+        if (!storeRecord(viewOf(reader, count), rows, widest)) {
             doc.readError = true;
             break;
         }
@@ -287,23 +305,49 @@ int OpenFlow::readRecords(CMyCSV& reader, Attempt& attempt) {
     return Loaded;
 }
 
-bool OpenFlow::storeRecord(CMyCSV& reader, int rowIndex, int& widest) {
-    int kept = reader.keptFields();
+// A big file on several threads; true when every record was read and stored.
+bool OpenFlow::readInParallel(CMyCSV& reader, Progress& progress) {
+    rows = 0;
+    dropped = false;
+    int widest = 0;
+    ParallelReader parallel(reader);
+    auto store = [&](const RecordView& record) {
+        if (rows >= TableLimits::maxRows()) return false;
+        if (record.count > MaxColumns) dropped = true;
+        if (!storeRecord(record, rows, widest)) return false;
+        ++rows;
+        return true;
+    };
+    auto report = [&] {
+        progress.report(reader.fetchedBytes());
+        return true;
+    };
+    if (parallel.run(store, report) != ParallelReader::Outcome::Done) return false;
+    hyo.setWidestRow(widest);
+    return true;
+}
+
+bool OpenFlow::storeRecord(const RecordView& record, int rowIndex, int& widest) {
     int height = 0;
-    if (reader.recordHasLineBreak()) {
-        for (int i = 0; i < kept; ++i) {
-            int fieldHeight = rowHeightFor(reader.field(i), reader.fieldLength(i));
+    if (record.lineBreak) {
+        // Fields hold no TAB (the reader makes it a blank or ends the field there).
+        const char* field = record.row;
+        const char* end = record.row + record.length;
+        for (;;) {
+            const char* tab = static_cast<const char*>(std::memchr(field, '\t', end - field));
+            if (!tab) tab = end;
+            int fieldHeight = rowHeightFor(field, static_cast<int>(tab - field));
             if (fieldHeight > 0) height = fieldHeight;
+            if (tab == end) break;
+            field = tab + 1;
         }
     }
-    widest = std::max(widest, cellCountOf(reader, kept));
+    widest = std::max(widest, record.cells);
     // A save that keeps the file's form encloses each column's cells as the file did.
-    hyo.columnQuoting().noteRecord(reader.fieldForms(), kept);
-    // The kept fields lie back to back in the reader; joined in place they are the row.
-    int length = 0;
-    const char* row = reader.joinKeptFields(length);
-    hyo.reserveRow(rowIndex, length - (kept > 0 ? kept - 1 : 0) + kept + 10);
-    if (hyo.setRow(rowIndex, row, length) == 0) return false;
+    hyo.columnQuoting().noteRecord(record.forms, record.kept);
+    const int kept = record.kept;
+    hyo.reserveRow(rowIndex, record.length - (kept > 0 ? kept - 1 : 0) + kept + 10);
+    if (hyo.setRow(rowIndex, record.row, record.length) == 0) return false;
     if (height > 0) hyo.setRowHeight(rowIndex, height);
     return true;
 }

@@ -7,6 +7,8 @@
 class CMyCSV;
 class CMyGlobal;
 class CMyHyo;
+class Progress;
+struct RecordView;
 struct DocumentState;
 
 // File type chosen on the command line ("-t1".."-t3") or by the open dialog's filter.
@@ -84,7 +86,8 @@ private:
     bool readColourHeader(CMyCSV& reader, Attempt& attempt, const std::string& tempName,
                           ColourOpenContext& context);
     int readRecords(CMyCSV& reader, Attempt& attempt);
-    bool storeRecord(CMyCSV& reader, int rowIndex, int& widest);
+    bool readInParallel(CMyCSV& reader, Progress& progress);
+    bool storeRecord(const RecordView& record, int rowIndex, int& widest);
     int rowHeightFor(const char* text, int length) const;
     void finishLoad(CMyCSV& reader, Attempt& attempt);
 

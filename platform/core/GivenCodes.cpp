@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 #include <unordered_map>
 
 namespace {
@@ -24,21 +25,43 @@ Table& table() {
     return instance;
 }
 
+// Position of the first byte from 0xF0 up at or after `from`, or `n`. Eight bytes at a time:
+// most text holds few such bytes, and a lead byte of the user-defined area is one of them.
+size_t nextHighByte(const unsigned char* s, size_t from, size_t n) {
+    constexpr uint64_t High = 0xF0F0F0F0F0F0F0F0ULL, Ones = 0x0101010101010101ULL,
+                       Signs = 0x8080808080808080ULL;
+    size_t i = from;
+    for (; i + 8 <= n; i += 8) {
+        uint64_t word;
+        std::memcpy(&word, s + i, 8);
+        uint64_t masked = (word & High) ^ High;   // a zero byte where the byte was F0-FF
+        if (((masked - Ones) & ~masked & Signs) != 0) break;
+    }
+    while (i < n && s[i] < 0xF0) ++i;
+    return i;
+}
+
 // Calls `visit` with each double-byte code of CP932 text whose lead byte could start an area
-// code, and its byte offset; single bytes and other characters are stepped over.
+// code, and its byte offset. Only the bytes from 0xF0 up are looked at: whether one is a lead
+// byte follows from the run of lead-valued bytes before it, which starts at a character start
+// (the text's start, the last step, or the byte after one that cannot lead), and alternates.
 template <typename Visit>
 void eachAreaCode(std::string_view text, Visit visit) {
     const auto* s = reinterpret_cast<const unsigned char*>(text.data());
     const size_t n = text.size();
-    // Most texts hold no byte from 0xF0 up, and then no area code either.
-    if (std::none_of(s, s + n, [](unsigned char c) { return c >= 0xF0; })) return;
-    for (size_t i = 0; i < n;) {
-        if (CodePage::isLeadByte(s[i]) && i + 1 < n) {
-            if (s[i] >= 0xF0) visit(static_cast<uint16_t>(s[i] << 8 | s[i + 1]), i);
-            i += 2;
-        } else {
-            ++i;
+    size_t start = 0;   // a character start
+    for (;;) {
+        const size_t at = nextHighByte(s, start, n);
+        if (at >= n) return;
+        size_t run = at;
+        while (run > start && CodePage::isLeadByte(s[run - 1])) --run;
+        if ((at - run) % 2 == 1) {   // the second byte of the character before it
+            start = at + 1;
+            continue;
         }
+        if (at + 1 >= n) return;
+        visit(static_cast<uint16_t>(s[at] << 8 | s[at + 1]), at);
+        start = at + 2;
     }
 }
 

@@ -1,18 +1,23 @@
 // MemoryHook: calloc/realloc with failure injection for tests.
 #include "platform/core/MemoryHook.h"
 
+#include <atomic>
 #include <cstdlib>
 #include <cstring>
 
 namespace {
-long countdown = 0;
-bool failEverything = false;
-long requested = 0;
+// Atomic: the open reads pieces of a file on several threads.
+std::atomic<long> countdown{0};
+std::atomic<bool> failEverything{false};
+std::atomic<long> requested{0};
 
 bool injectFailure() {
-    ++requested;
-    if (failEverything) return true;
-    if (countdown > 0 && --countdown == 0) return true;
+    requested.fetch_add(1, std::memory_order_relaxed);
+    if (failEverything.load(std::memory_order_relaxed)) return true;
+    long left = countdown.load(std::memory_order_relaxed);
+    while (left > 0) {
+        if (countdown.compare_exchange_weak(left, left - 1, std::memory_order_relaxed)) return left == 1;
+    }
     return false;
 }
 } // namespace

@@ -118,6 +118,12 @@ TEST(GivenCodes, CountsAndPlainTextForCp932Files) {
     int replaced = 0;
     EXPECT_EQ(GivenCodes::plain(text, &replaced), "a?\x81\xF0\xF0\x41?z");
     EXPECT_EQ(replaced, 2);
+    // Past eight bytes, after runs of characters whose second bytes could lead (東京都):
+    // only F0xx at a character start is an area code.
+    const std::string longer = std::string("\x93\x8C\x8B\x9E\x93\x73\x88\xF0\xF0\x40") +
+                               "abcdefgh\x81\xF0\x41\xF0\x40\xF0";
+    EXPECT_EQ(GivenCodes::countIn(longer), 2);
+    EXPECT_EQ(GivenCodes::plain(longer), "\x93\x8C\x8B\x9E\x93\x73\x88\xF0?abcdefgh\x81\xF0\x41?\xF0");
     GivenCodes::reset();
     EXPECT_EQ(GivenCodes::plain(text), text);
 }
