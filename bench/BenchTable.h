@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <iterator>
 #include <random>
 #include <string>
 #include <sys/stat.h>
@@ -48,6 +49,28 @@ inline std::string quoted(std::mt19937& random, const std::string& word) {
     }
 }
 
+// The seed every generated table starts from, so that a larger table begins with the rows of
+// the smaller one.
+constexpr unsigned Seed = 12345u;
+
+// Words converted to CP932 once, indexed like Words.
+struct Cp932Words {
+    std::string words[std::size(Words)];
+    Cp932Words() {
+        for (size_t i = 0; i < std::size(Words); ++i) words[i] = CodePage::toCp932(Words[i]);
+    }
+};
+
+// Appends one record of Columns fields (about 200 bytes) ended by CR LF.
+inline void appendRecord(std::mt19937& random, const Cp932Words& cp932, std::string& block) {
+    for (int column = 0; column < Columns; ++column) {
+        if (column > 0) block += ',';
+        std::string field = makeField(random, column, cp932.words, std::size(Words));
+        block += random() % 20 == 0 ? quoted(random, field) : field;
+    }
+    block += "\r\n";
+}
+
 // Writes the CP932 file and its UTF-8 twin; returns the CP932 size.
 inline long long generate(const std::string& sjisPath, const std::string& utf8Path) {
     struct stat st;
@@ -55,19 +78,13 @@ inline long long generate(const std::string& sjisPath, const std::string& utf8Pa
         ::stat(sjisPath.c_str(), &st);
         return st.st_size;
     }
-    std::string words[std::size(Words)];
-    for (size_t i = 0; i < std::size(Words); ++i) words[i] = CodePage::toCp932(Words[i]);
-    std::mt19937 random(12345u);
+    const Cp932Words cp932;
+    std::mt19937 random(Seed);
     std::ofstream sjis(sjisPath, std::ios::binary), utf8(utf8Path, std::ios::binary);
     std::string block, converted;
     long long total = 0;
     for (int row = 0; row < Rows; ++row) {
-        for (int column = 0; column < Columns; ++column) {
-            if (column > 0) block += ',';
-            std::string field = makeField(random, column, words, std::size(Words));
-            block += random() % 20 == 0 ? quoted(random, field) : field;
-        }
-        block += "\r\n";
+        appendRecord(random, cp932, block);
         if (block.size() > (1 << 20) || row == Rows - 1) {
             sjis.write(block.data(), block.size());
             CodePage::cp932ToUtf8(block, converted);
