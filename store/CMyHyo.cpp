@@ -51,10 +51,9 @@ void CMyHyo::reset() {
     quoting_.reset();
 }
 
-void CMyHyo::dropRows() {
-    rows.clear();
-    quoting_.reset();
-    widestRow = 0;
+void CMyHyo::adoptRows(CMyLine& lines, ColumnQuoting quoting) {
+    rows.swap(lines);
+    quoting_ = std::move(quoting);
     clearSeek();
 }
 

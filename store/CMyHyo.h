@@ -44,8 +44,9 @@ public:
     const char* rowText(int row) const { return rows.lineText(storeRow(row)); }
     int rowLength(int row) const { return rows.lineLength(storeRow(row)); }  // bytes without the NUL
     std::string rowString(int row) const;
-    // Forgets the rows stored so far and what was noted while storing them; the columns stay.
-    void dropRows();
+    // Puts rows read apart in place of the table's (which `lines` then holds) with the
+    // quoting noted while reading them.
+    void adoptRows(CMyLine& lines, ColumnQuoting quoting);
     int reserveRow(int storeRow, int length);
     // Stores a whole row (length without the NUL). 1 ok, 0 failed.
     int setRow(int row, const char* bytes, int length);

@@ -2,6 +2,7 @@
 #include "store/CMyLine.h"
 
 #include <cstring>
+#include <utility>
 
 #include "platform/core/FileHook.h"
 #include "platform/core/MemoryHook.h"
@@ -58,6 +59,21 @@ void CMyLine::clear() {
     if (log_) log_->noteClear(*this);
     releaseAll();
     initialise();
+}
+
+void CMyLine::swap(CMyLine& other) {
+    std::swap(blockSize_, other.blockSize_);
+    std::swap(blocks_, other.blocks_);
+    std::swap(blockCount_, other.blockCount_);
+    std::swap(currentBlock_, other.currentBlock_);
+    std::swap(blockSlots_, other.blockSlots_);
+    std::swap(entries_, other.entries_);
+    std::swap(count_, other.count_);
+    std::swap(entrySlots_, other.entrySlots_);
+    std::swap(longestLine_, other.longestLine_);
+    std::swap(reservedTotal_, other.reservedTotal_);
+    std::swap(reservedLines_, other.reservedLines_);
+    std::swap(allocatedBytes_, other.allocatedBytes_);
 }
 
 int CMyLine::nextBlockSize(int needed) const {

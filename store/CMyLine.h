@@ -21,6 +21,9 @@ public:
 
     // Frees every block and both arrays and starts again with one fresh block.
     void clear();
+    // Exchanges the lines of two lists (a list read apart is put in place at once); the
+    // change logs stay with their lists.
+    void swap(CMyLine& other);
 
     // The normal way to store a line: sizes new lines from the running average. 1 ok, 0 failed.
     int setLine(int index, const char* bytes, int length);

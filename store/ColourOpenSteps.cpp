@@ -9,11 +9,25 @@
 #include "settings/CMyGlobal.h"
 #include "store/CMyCSV.h"
 #include "store/CMyColourFile.h"
+#include "store/CMyHyo.h"
 #include "store/DocumentState.h"
 
 namespace {
 
 constexpr int MaxColumns = 999;
+
+// What the colour file recorded about reading the rows, as far as this open allows it.
+ColourReaderSettings readerSettingsOf(const ColourSettings& s, const ColourOpenContext& ctx) {
+    ColourReaderSettings reading;
+    if (s.separator == static_cast<unsigned char>(ctx.separator) && !ctx.quotesForced &&
+        s.quoteKind >= 0 && s.quoteKind <= 3)
+        reading.quoteKind = s.quoteKind;
+    if (!ctx.retry && !ctx.quotesForced) reading.strictQuotes = (s.flags & 1) != 0 ? 0 : 1;
+    const bool recordedUtf8 = (s.formatFlags & FormatValid) && (s.formatFlags & FormatUtf8);
+    if (recordedUtf8 && !ctx.encodingDetected && ctx.doc->encoding == 0 && !ctx.doc->withBom)
+        reading.encoding = 15;
+    return reading;
+}
 
 // Applies what the colour file recorded about the file, as far as this open allows it.
 void applySettings(const ColourSettings& s, ColourOpenContext& ctx,
@@ -24,18 +38,15 @@ void applySettings(const ColourSettings& s, ColourOpenContext& ctx,
         ctx.freezeEnd = s.freezeEnd;
     }
     ctx.headerFlag = s.headerFlag == 1;
-    if (s.separator == static_cast<unsigned char>(ctx.separator) && !ctx.quotesForced &&
-        s.quoteKind >= 0 && s.quoteKind <= 3)
-        ctx.global->setQuoteKind(s.quoteKind);
-    if (!ctx.retry && !ctx.quotesForced) {
-        const bool lineBreakOnly = (s.flags & 1) != 0;
-        ctx.global->setFileQuoteLineBreakOnly(lineBreakOnly);
-        if (ctx.reader) ctx.reader->setStrictQuotes(!lineBreakOnly);
+    const ColourReaderSettings reading = readerSettingsOf(s, ctx);
+    if (reading.quoteKind >= 0) ctx.global->setQuoteKind(reading.quoteKind);
+    if (reading.strictQuotes >= 0) {
+        ctx.global->setFileQuoteLineBreakOnly(reading.strictQuotes == 0);
+        if (ctx.reader) ctx.reader->setStrictQuotes(reading.strictQuotes == 1);
     }
-    const bool recordedUtf8 = (s.formatFlags & FormatValid) && (s.formatFlags & FormatUtf8);
-    if (recordedUtf8 && !ctx.encodingDetected && ctx.doc->encoding == 0 && !ctx.doc->withBom) {
-        ctx.doc->encoding = 15;
-        if (ctx.reader) ctx.reader->setEncoding(15);
+    if (reading.encoding != 0) {
+        ctx.doc->encoding = reading.encoding;
+        if (ctx.reader) ctx.reader->setEncoding(reading.encoding);
     }
     const int band = s.alternateBand(), colour = s.alternateColour();
     if (s.alternate > 0 && band >= 1 && colour < 32 && setAlternate) setAlternate(band, colour);
@@ -62,6 +73,26 @@ OpenColourHooks ColourOpenSteps::hooks(AlternateSink setAlternate) {
         if (file->readColourHeader(*ctx.hyo, settings) != 0) return false;
         if (settings.present) applySettings(settings, ctx, setAlternate);
         return true;
+    };
+    hooks.readerSettings = [](const ColourOpenContext& ctx) {
+        ColourReaderSettings reading;
+        if (!ctx.global || !ctx.doc) return reading;
+        // A look ahead at the header that changes nothing and says nothing: the header is
+        // read for good, with its messages, once the rows are in.
+        FixedAnswerPrompt quiet(PromptAnswer::Ok);
+        PromptHandler* shown = Prompt::handler();
+        Prompt::install(&quiet);
+        DocumentState doc = *ctx.doc;
+        const std::string path =
+            CMyColourFile::locateColourFile(ctx.dataPath, ctx.tempName, *ctx.global, doc);
+        CMyColourFile file;
+        CMyHyo columns;
+        ColourSettings settings;
+        if (!path.empty() && file.openForReading(path) &&
+            file.readColourHeader(columns, settings) == 0 && settings.present)
+            reading = readerSettingsOf(settings, ctx);
+        Prompt::install(shown);
+        return reading;
     };
     hooks.colourRecords = [file](ColourOpenContext& ctx, int rowOffset) {
         if (ctx.hyo) file->readColourRecords(*ctx.hyo, rowOffset);

@@ -8,6 +8,8 @@
 #include "settings/CMyPublic.h"
 #include "store/CMyCSV.h"
 #include "store/CMyHyo.h"
+#include "store/CMyLine.h"
+#include "store/ColumnQuoting.h"
 #include "store/DocumentState.h"
 #include "store/ParallelReader.h"
 #include "store/Progress.h"
@@ -16,6 +18,8 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -74,6 +78,23 @@ struct OpenFlow::Attempt {
     int freezeFirst = 0;
     int freezeEnd = 0;
     long long diskSize = -1;   // for the progress of the read
+    long long diskTime = 0;
+};
+
+// The rows of a file as they are read, kept apart from the table until the reading is over,
+// so that a stopped open leaves the table as it was.
+struct OpenFlow::ReadRows {
+    CMyLine lines{2048};
+    ColumnQuoting quoting;
+    std::vector<std::pair<int, int>> heights;   // row and height of rows with line breaks
+    int widest = 0;
+    bool readError = false;
+    void clear() {
+        lines.clear();
+        quoting.reset();
+        heights.clear();
+        widest = 0;
+    }
 };
 
 OpenFlow::OpenFlow(CMyHyo& hyo, CMyGlobal& global, DocumentState& doc, OpenFlowWindow window,
@@ -137,8 +158,17 @@ int OpenFlow::choosePath(std::string& path, Attempt& attempt) {
     return Loaded;
 }
 
+// What an open changes before it knows that it will read the file through; a stopped open
+// puts it back.
+struct OpenFlow::Before {
+    DocumentState doc;
+    int quoteKind = 0;
+    bool lineBreakOnly = false;
+};
+
 int OpenFlow::openFileOnce(const std::string& path, bool headerFlag, const std::string& tempName,
                            bool retry, int typeOption) {
+    const Before before{doc, global.quoteKind(), global.fileQuoteLineBreakOnly()};
     Attempt attempt;
     attempt.retry = retry;
     attempt.headerFlag = headerFlag;
@@ -156,17 +186,36 @@ int OpenFlow::openFileOnce(const std::string& path, bool headerFlag, const std::
     lastSeparator = attempt.separator;
     lastForced = attempt.quotesForced;
 
-    long long diskSize = -1, diskTime = 0;
-    if (!SafeFile::stamp(attempt.path, diskSize, diskTime)) diskSize = -1;
-    attempt.diskSize = diskSize;
     CMyCSV reader;
-    reader.setStrictQuotes(!(retry || global.fileQuoteLineBreakOnly()));
+    if (!prepareReader(reader, attempt, tempName)) return Refused;
+    if (window.waitCursor) window.waitCursor(true);
+    ReadRows read;
+    int result = readRecords(reader, attempt, read);
+    if (result == RetryWithTabParser || result == Cancelled) {
+        reader.close();
+        if (window.waitCursor) window.waitCursor(false);
+        if (result == Cancelled) {
+            doc = before.doc;
+            global.setQuoteKind(before.quoteKind);
+            global.setFileQuoteLineBreakOnly(before.lineBreakOnly);
+        }
+        return result;
+    }
+    takeRows(reader, attempt, tempName, read);
+    return result;
+}
+
+// Opens the file and settles how it is read: encoding, separator and what the colour file
+// says about quotes. Nothing of the table changes yet.
+bool OpenFlow::prepareReader(CMyCSV& reader, Attempt& attempt, const std::string& tempName) {
+    if (!SafeFile::stamp(attempt.path, attempt.diskSize, attempt.diskTime)) attempt.diskSize = -1;
+    reader.setStrictQuotes(!(attempt.retry || global.fileQuoteLineBreakOnly()));
     int readSetting = global.readEncoding();
     bool fixed = readSetting == 0 || readSetting == 10 || readSetting == 15;
     int opened = reader.open(attempt.path, fixed ? readSetting : 0, !fixed);
     if (opened != 0) {
         if (!reader.message.empty()) Prompt::warn(reader.message);
-        return Refused;
+        return false;
     }
     StaleTemporaries::sweepFolderOf(attempt.path);
 
@@ -177,46 +226,43 @@ int OpenFlow::openFileOnce(const std::string& path, bool headerFlag, const std::
         attempt.separator = reader.detectSeparator(hasTabExtension(attempt.path)) == 1 ? ',' : '\t';
     reader.setSeparator(attempt.separator);
 
+    int quoteKind = global.quoteKind();
+    if (global.colourFileMode() != 0 && colour.readerSettings) {
+        ColourOpenContext context = colourContext(reader, attempt, tempName);
+        const ColourReaderSettings recorded = colour.readerSettings(context);
+        if (recorded.quoteKind >= 0) quoteKind = recorded.quoteKind;
+        if (recorded.strictQuotes >= 0) reader.setStrictQuotes(recorded.strictQuotes == 1);
+        if (recorded.encoding != 0) reader.setEncoding(recorded.encoding);
+    }
+    reader.setQuotesActive(!(attempt.separator == '\t' && quoteKind == 3));
+    return true;
+}
+
+// The rows are in: the table, the document and the window take the file from here on.
+void OpenFlow::takeRows(CMyCSV& reader, Attempt& attempt, const std::string& tempName, ReadRows& read) {
     hyo.reset();
     hyo.journal().setRecording(false);
     if (window.releaseFreeze) window.releaseFreeze();
     if (window.releaseFilterButton) window.releaseFilterButton();
     doc.separator = attempt.separator;
-    if (window.waitCursor) window.waitCursor(true);
-
     ColourOpenContext context;
     bool colourOpen = readColourHeader(reader, attempt, tempName, context);
-    reader.setQuotesActive(!(attempt.separator == '\t' && global.quoteKind() == 3));
-
-    doc.readError = false;
-    int result = readRecords(reader, attempt);
-    if (result == RetryWithTabParser) {
-        reader.close();
-        // Whatever follows (the retry, or nothing when the file cannot be opened again) finds
-        // undo recording on, as after every other open.
-        hyo.journal().setRecording(true);
-        if (window.waitCursor) window.waitCursor(false);
-        return result;
-    }
+    hyo.adoptRows(read.lines, std::move(read.quoting));
+    for (const auto& [row, height] : read.heights) hyo.setRowHeight(row, height);
+    hyo.setWidestRow(read.widest);
+    doc.readError = read.readError;
     doc.lineEnding = reader.lineEndingKind();
     doc.endsWithoutLineBreak = reader.endedWithoutLineBreak();
     doc.diskPath = attempt.path;
-    doc.diskSize = diskSize;
-    doc.diskTime = diskTime;
+    doc.diskSize = attempt.diskSize;
+    doc.diskTime = attempt.diskTime;
     if (colourOpen && colour.colourRecords) colour.colourRecords(context, attempt.headerFlag ? 1 : 0);
     finishLoad(reader, attempt);
-    return result;
 }
 
-// Step 8: the colour-information file may change the freeze, the header flag, the quote
-// settings and the encoding before the rows are read.
-bool OpenFlow::readColourHeader(CMyCSV& reader, Attempt& attempt, const std::string& tempName,
-                                ColourOpenContext& context) {
-    doc.colourMode = global.colourFileMode();
-    doc.colourFileInUse = false;
-    doc.colourTempName.clear();
-    doc.colourListIndex = -1;
-    if (global.colourFileMode() == 0 || !colour.colourHeader) return false;
+ColourOpenContext OpenFlow::colourContext(CMyCSV& reader, const Attempt& attempt,
+                                          const std::string& tempName) {
+    ColourOpenContext context;
     context.dataPath = attempt.path;
     context.tempName = tempName;
     context.hyo = &hyo;
@@ -228,6 +274,19 @@ bool OpenFlow::readColourHeader(CMyCSV& reader, Attempt& attempt, const std::str
     context.quotesForced = attempt.quotesForced;
     context.encodingDetected = reader.bomSeen || doc.encoding != 0;
     context.headerFlag = attempt.headerFlag;
+    return context;
+}
+
+// Step 8: the colour-information file may change the freeze, the header flag, the quote
+// settings and the encoding (what it says about reading the rows was looked up before them).
+bool OpenFlow::readColourHeader(CMyCSV& reader, Attempt& attempt, const std::string& tempName,
+                                ColourOpenContext& context) {
+    doc.colourMode = global.colourFileMode();
+    doc.colourFileInUse = false;
+    doc.colourTempName.clear();
+    doc.colourListIndex = -1;
+    if (global.colourFileMode() == 0 || !colour.colourHeader) return false;
+    context = colourContext(reader, attempt, tempName);
     int encodingBefore = doc.encoding;
     bool open = colour.colourHeader(context);
     attempt.headerFlag = context.headerFlag;
@@ -252,19 +311,19 @@ RecordView viewOf(CMyCSV& reader, int count) {
 
 } // namespace
 
-// Step 10: every record becomes one row, built in one pass and stored once.
-int OpenFlow::readRecords(CMyCSV& reader, Attempt& attempt) {
-    // The rows replace the table as they come, so an open cannot stop halfway and leave the
-    // window as it was: the dialog shows how far it got, without a cancel button.
-    Progress progress("読み込み", std::max(attempt.diskSize, 1LL), false);
+// Step 10: every record becomes one row, built in one pass and stored once, apart from the
+// table until the file is read through.
+int OpenFlow::readRecords(CMyCSV& reader, Attempt& attempt, ReadRows& read) {
+    Progress progress("読み込み", std::max(attempt.diskSize, 1LL));
     if (ParallelReader::worthwhile(attempt.diskSize)) {
-        if (readInParallel(reader, progress)) return Loaded;
+        const int result = readInParallel(reader, progress, read);
+        if (result != ReadAgain) return result;
         // Anything but a clean read (a record in error, the row limit, no memory) is read
         // again record by record, so that the rows kept, the messages and the counts are
         // exactly those of that reading.
-        hyo.dropRows();
+        read.clear();
         if (!reader.restart()) {
-            doc.readError = true;
+            read.readError = true;
             Prompt::messageBox("ファイルの読込に失敗しました。", "読み込みエラー", PromptButtons::Ok,
                                PromptIcon::Error);
             return CancelledOrReadError;
@@ -272,62 +331,58 @@ int OpenFlow::readRecords(CMyCSV& reader, Attempt& attempt) {
     }
     rows = 0;
     dropped = false;
-    int widest = 0;
     for (;;) {
-        progress.report(reader.fetchedBytes());
+        if (!progress.report(reader.fetchedBytes())) return Cancelled;
         int count = reader.readRecord();
         if (count == 0) break;
         if (count < 0) {
-            doc.readError = true;
+            read.readError = true;
             if (count == CMyCSV::TabInsideQuotes && attempt.separator == '\t' &&
                 reader.strictQuotesInUse() && !attempt.retry)
                 return RetryWithTabParser;
             // The rows read so far stay, and so does their width.
-            hyo.setWidestRow(widest);
             Prompt::messageBox(reader.message, "読み込みエラー", PromptButtons::Ok,
                                PromptIcon::Error);
             return CancelledOrReadError;
         }
         if (rows >= TableLimits::maxRows()) {
             // What is left would be lost by the next save; the read-error flag makes it ask.
-            doc.readError = true;
+            read.readError = true;
             Prompt::warn("最大行に到達したため読み込みを中断しました。");
             break;
         }
         if (count > MaxColumns) dropped = true;
-        if (!storeRecord(viewOf(reader, count), rows, widest)) {
-            doc.readError = true;
+        if (!storeRecord(viewOf(reader, count), rows, read)) {
+            read.readError = true;
             break;
         }
         ++rows;
     }
-    hyo.setWidestRow(widest);
     return Loaded;
 }
 
-// A big file on several threads; true when every record was read and stored.
-bool OpenFlow::readInParallel(CMyCSV& reader, Progress& progress) {
+// A big file on several threads: Loaded when every record was read and kept, Cancelled, or
+// ReadAgain.
+int OpenFlow::readInParallel(CMyCSV& reader, Progress& progress, ReadRows& read) {
     rows = 0;
     dropped = false;
-    int widest = 0;
     ParallelReader parallel(reader);
-    auto store = [&](const RecordView& record) {
+    auto keep = [&](const RecordView& record) {
         if (rows >= TableLimits::maxRows()) return false;
         if (record.count > MaxColumns) dropped = true;
-        if (!storeRecord(record, rows, widest)) return false;
+        if (!storeRecord(record, rows, read)) return false;
         ++rows;
         return true;
     };
-    auto report = [&] {
-        progress.report(reader.fetchedBytes());
-        return true;
-    };
-    if (parallel.run(store, report) != ParallelReader::Outcome::Done) return false;
-    hyo.setWidestRow(widest);
-    return true;
+    auto report = [&] { return progress.report(reader.fetchedBytes()); };
+    switch (parallel.run(keep, report)) {
+    case ParallelReader::Outcome::Done: return Loaded;
+    case ParallelReader::Outcome::Cancelled: return Cancelled;
+    default: return ReadAgain;
+    }
 }
 
-bool OpenFlow::storeRecord(const RecordView& record, int rowIndex, int& widest) {
+bool OpenFlow::storeRecord(const RecordView& record, int rowIndex, ReadRows& read) {
     int height = 0;
     if (record.lineBreak) {
         // Fields hold no TAB (the reader makes it a blank or ends the field there).
@@ -342,13 +397,13 @@ bool OpenFlow::storeRecord(const RecordView& record, int rowIndex, int& widest) 
             field = tab + 1;
         }
     }
-    widest = std::max(widest, record.cells);
+    read.widest = std::max(read.widest, record.cells);
     // A save that keeps the file's form encloses each column's cells as the file did.
-    hyo.columnQuoting().noteRecord(record.forms, record.kept);
+    read.quoting.noteRecord(record.forms, record.kept);
     const int kept = record.kept;
-    hyo.reserveRow(rowIndex, record.length - (kept > 0 ? kept - 1 : 0) + kept + 10);
-    if (hyo.setRow(rowIndex, record.row, record.length) == 0) return false;
-    if (height > 0) hyo.setRowHeight(rowIndex, height);
+    read.lines.reserveLine(rowIndex, record.length - (kept > 0 ? kept - 1 : 0) + kept + 10);
+    if (read.lines.setLine(rowIndex, record.row, record.length) == 0) return false;
+    if (height > 0) read.heights.emplace_back(rowIndex, height);
     return true;
 }
 

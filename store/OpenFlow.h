@@ -45,9 +45,18 @@ struct ColourOpenContext {
     int freezeEnd = 0;             // 0: no freeze recorded
 };
 
-// Steps the colour-information file adds to the open: the header before the rows (returns true
-// when the file is open and its cell records are to be read after the rows) and the records.
+// What the colour file says about reading the rows: -1 or 0 where it says nothing.
+struct ColourReaderSettings {
+    int quoteKind = -1;
+    int strictQuotes = -1;     // 1 strict, 0 quotes only around line breaks
+    int encoding = 0;
+};
+
+// Steps the colour-information file adds to the open: what it says about reading the rows
+// (looked up before the table changes), the header (returns true when the file is open and its
+// cell records are to be read after the rows) and the records.
 struct OpenColourHooks {
+    std::function<ColourReaderSettings(const ColourOpenContext&)> readerSettings;
     std::function<bool(ColourOpenContext&)> colourHeader;
     std::function<void(ColourOpenContext&, int rowOffset)> colourRecords;
 };
@@ -61,6 +70,7 @@ public:
     static constexpr int Loaded = 0;
     static constexpr int CancelledOrReadError = -1;
     static constexpr int Refused = -2;
+    static constexpr int Cancelled = -3;          // stopped by the user: nothing changed
     static constexpr int RetryWithTabParser = -99;
 
     OpenFlow(CMyHyo& hyo, CMyGlobal& global, DocumentState& doc, OpenFlowWindow window = {},
@@ -81,13 +91,19 @@ public:
 
 private:
     struct Attempt;
+    struct Before;
+    struct ReadRows;
+    static constexpr int ReadAgain = -100;   // the parallel read leaves it to record by record
     int choosePath(std::string& path, Attempt& attempt);
     void applyTypeOption(int typeOption, Attempt& attempt);
+    bool prepareReader(CMyCSV& reader, Attempt& attempt, const std::string& tempName);
+    ColourOpenContext colourContext(CMyCSV& reader, const Attempt& attempt, const std::string& tempName);
     bool readColourHeader(CMyCSV& reader, Attempt& attempt, const std::string& tempName,
                           ColourOpenContext& context);
-    int readRecords(CMyCSV& reader, Attempt& attempt);
-    bool readInParallel(CMyCSV& reader, Progress& progress);
-    bool storeRecord(const RecordView& record, int rowIndex, int& widest);
+    int readRecords(CMyCSV& reader, Attempt& attempt, ReadRows& read);
+    int readInParallel(CMyCSV& reader, Progress& progress, ReadRows& read);
+    bool storeRecord(const RecordView& record, int rowIndex, ReadRows& read);
+    void takeRows(CMyCSV& reader, Attempt& attempt, const std::string& tempName, ReadRows& read);
     int rowHeightFor(const char* text, int length) const;
     void finishLoad(CMyCSV& reader, Attempt& attempt);
 

@@ -369,6 +369,12 @@ TEST_F(OpenFlowTest, ColourHooksMayChangeEncodingAndHeader) {
     global.setColourFileMode(1);
     int recordsOffset = -1;
     OpenColourHooks hooks;
+    // What the colour file says about reading is asked before the rows, the header after them.
+    hooks.readerSettings = [](const ColourOpenContext& c) {
+        ColourReaderSettings reading;
+        if (c.doc->encoding == 0 && !c.doc->withBom) reading.encoding = 15;
+        return reading;
+    };
     hooks.colourHeader = [](ColourOpenContext& c) {
         if (c.doc->encoding == 0 && !c.doc->withBom) c.doc->encoding = 15;
         c.headerFlag = true;
