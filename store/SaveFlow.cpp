@@ -2,6 +2,7 @@
 // when everything (data and colour information) was written.
 #include "store/SaveFlow.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 
@@ -18,6 +19,7 @@
 #include "store/Progress.h"
 #include "store/SaveFormHandler.h"
 #include "store/StagedFile.h"
+#include "store/TableLimits.h"
 
 const char* const SaveFlow::ThreeFilters =
     "CSV(カンマ区切り)(*.csv)|*.csv|TXT(タブ区切)(*.txt)|*.txt|全て(タブ区切)(*.*)|*.*";
@@ -59,7 +61,8 @@ const char* const MsgShiftJisLoss =
     "Shift-JISで保存できない文字が%d文字あります。「?」に置き換えて保存しますか？";
 const char* const MsgCreateBeside = "データファイル直下に色情報ファイル(VXC)を作成します。\nよろしいですか？";
 
-constexpr int MaxExportRow = 999999;
+// The export form's rows go to 999,999, or to the row option when that is higher.
+int maxExportRow() { return std::max(999999, TableLimits::maxRows()); }
 
 // A file's extension is everything after the first dot of its name, as everywhere else in
 // the program (data.tab.csv has the extension tab.csv and the colour file data.vxc).
@@ -72,7 +75,7 @@ bool askQuestion(const std::string& text, PromptAnswer defaultAnswer) {
                               defaultAnswer) == PromptAnswer::Yes;
 }
 
-int clampRow(int row) { return row < 1 ? 1 : row > MaxExportRow ? MaxExportRow : row; }
+int clampRow(int row) { return std::clamp(row, 1, maxExportRow()); }
 
 } // namespace
 

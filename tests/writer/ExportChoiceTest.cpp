@@ -10,6 +10,7 @@
 #include "store/DocumentState.h"
 #include "store/SaveFlow.h"
 #include "store/SaveFormHandler.h"
+#include "support/RowLimitOption.h"
 #include "support/ScriptedPrompt.h"
 #include "support/TempHome.h"
 
@@ -22,6 +23,8 @@ public:
     ~ChosenRows() override { install(nullptr); }
     bool showSaveChg(EncodingChoice&) override { return false; }
     bool showSaveExp(ExportChoice& choice) override {
+        proposed = {choice.firstRow, choice.lastRow};
+        if (!accept) return false;
         choice.firstRow = first;
         choice.lastRow = last;
         choice.includeHeader = false;
@@ -30,6 +33,8 @@ public:
     }
     int first = 1;
     int last = 1;
+    bool accept = true;
+    std::pair<int, int> proposed;
 };
 
 class ExportChoiceTest : public ::testing::Test {
@@ -74,4 +79,13 @@ TEST_F(ExportChoiceTest, AFirstRowBelowOneStartsAtTheFirstRow) {
     form.last = 2;
     ASSERT_TRUE(exportTo("rows", 1));
     EXPECT_EQ(fileBytes(home.file("rows.csv")), "r1\r\nr2\r\n");
+}
+
+TEST_F(ExportChoiceTest, ProposedRowsReachTheRowOptionPastTheFormsOwnLimit) {
+    form.accept = false;
+    SaveFlow(hyo, global, doc).exportCommand(true, 1200000, 2500000);
+    EXPECT_EQ(form.proposed, std::make_pair(999999, 999999));
+    RowLimitOption rows(2000000);
+    SaveFlow(hyo, global, doc).exportCommand(true, 1200000, 2500000);
+    EXPECT_EQ(form.proposed, std::make_pair(1200000, 2000000));
 }
