@@ -60,6 +60,11 @@ public:
     // Hands what is buffered to the file.
     void flush();
 
+    // Called at each row of a walk over the view rows [first, last], before that row is
+    // written: every few rows it asks for the texts of a group of rows further on, so that
+    // rows scattered over the store by a sort are in the cache by their turn.
+    static void prefetchAhead(const CMyHyo& hyo, int row, int first, int last);
+
     bool outOfMemory() const { return memoryFailed; }
 
 private:

@@ -336,6 +336,9 @@ bool SaveFlow::writeRows(Output& out, CMyColourFile* colour, StagedFile& staged)
             break;
         }
         if (lastLineOpen && row == out.last) writer.omitNextLineEnd();
+        // The rows ahead are named as the view numbers them; a save turned the filter off
+        // above, so there they are the store rows themselves.
+        CMyWriter::prefetchAhead(hyo, row, out.first, out.last);
         ok = writer.writeRow(hyo, storeRowOf(row), colour, row);
     }
     hyo.setFilterActive(filtered);
