@@ -134,6 +134,7 @@ private:
     }
     Fetch fillInput(std::size_t count);
     std::size_t fieldStart(int index) const { return index == 0 ? 0 : fieldEnds[index - 1] + 1; }
+    bool allocateFieldBuffer();
     void buildByteClasses();
     bool appendBytes(const char* bytes, std::size_t count);
     bool growFieldBuffer(std::size_t need);
