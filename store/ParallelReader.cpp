@@ -77,15 +77,14 @@ ParallelReader::ParallelReader(CMyCSV& reader, Shape shape) : reader(reader), sh
 ParallelReader::~ParallelReader() = default;
 
 // Carried text of the block before (a record it could not finish) followed by newly decoded
-// text. False when the file cannot be read.
-bool ParallelReader::nextBlock(Block& block, const std::string& carry, std::string& decoded) {
+// text.
+void ParallelReader::nextBlock(Block& block, const std::string& carry, std::string& decoded) {
     block.text.reserve(carry.size() + decoded.size() + CMyCSV::TextPadding);
     block.text = carry;
     block.text += decoded;
     decoded = std::string();
     block.length = block.text.size();
     block.text.append(CMyCSV::TextPadding, '\0');
-    return true;
 }
 
 // Where each piece starts: after the first record break past an even share of the block.
@@ -236,6 +235,16 @@ void launch(std::vector<std::thread>& threads, std::size_t count, Parse parse) {
 
 ParallelReader::Outcome ParallelReader::run(const std::function<bool(const RecordView&)>& take,
                                             const std::function<bool()>& keepGoing) {
+    try {
+        return readBlocks(take, keepGoing);
+    } catch (const std::bad_alloc&) {
+        // Record by record, a shortage is reported as it always was.
+        return Outcome::Failed;
+    }
+}
+
+ParallelReader::Outcome ParallelReader::readBlocks(const std::function<bool(const RecordView&)>& take,
+                                                   const std::function<bool()>& keepGoing) {
     std::string decoded;
     bool ended = false;
     if (!reader.appendFileText(decoded, shape.blockBytes, ended)) return Outcome::Failed;

@@ -59,7 +59,9 @@ public:
 private:
     struct Block;
     struct Piece;
-    bool nextBlock(Block& block, const std::string& carry, std::string& decoded);
+    Outcome readBlocks(const std::function<bool(const RecordView&)>& take,
+                       const std::function<bool()>& keepGoing);
+    void nextBlock(Block& block, const std::string& carry, std::string& decoded);
     void plan(Block& block);
     void parse(const Block& block, Piece& piece);
     bool settle(Block& block, std::size_t& carryFrom);
