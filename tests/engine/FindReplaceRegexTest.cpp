@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "EngineTestSupport.h"
 #include "store/CMyHyo.h"
 #include "store/CellMatch.h"
@@ -88,9 +91,42 @@ TEST(RegexReplace, FaultyPatternsAreRefusedAndRunawayOnesChangeNothing) {
         EXPECT_EQ(storeBytes(hyo), before);
         EXPECT_EQ(hyo.journal().entryCount(), 1);
     }
+    // Replace all limited to the first row finds both cells at once and gives up replacing on
+    // in the second: nothing is reported as found.
+    prompt.answer(PromptAnswer::Ok);
+    const FindOutcome all = FindReplace::findAll(hyo, params, SelectionRange{0, 0, 5, 0}, 3, true);
+    EXPECT_EQ(prompt.last().text, "検索が複雑すぎるため中断しました。");
+    EXPECT_TRUE(all.gaveUp);
+    EXPECT_FALSE(all.found);
+    EXPECT_EQ(all.matches, 0);
+    EXPECT_EQ(storeBytes(hyo), before);
     // A single find that replaces gives up in the replacement: the cell stays as it was.
     prompt.answer(PromptAnswer::Ok);
     const FindOutcome one = FindReplace::findNext(hyo, params, FindReplace::wholeTable(hyo), 0, 0, -1, true);
     EXPECT_TRUE(one.gaveUp);
     EXPECT_EQ(storeBytes(hyo), before);
+}
+
+TEST(RegexReplace, EmptyCellsMatchOnlyWithinTheRow) {
+    CMyHyo hyo;
+    fillRows(hyo, {"a\t\tb", "c"});
+    FindParameters params = regex("^$");
+    std::vector<std::string> cells;
+    FindOutcome at{true, -1, 0};
+    while ((at = FindReplace::findNext(hyo, params, FindReplace::wholeTable(hyo), at.column, at.row, -1, false)).found)
+        cells.push_back(std::to_string(at.column) + "," + std::to_string(at.row));
+    EXPECT_EQ(cells, std::vector<std::string>{"1,0"});
+}
+
+TEST(RegexReplace, ThePatternIsCheckedWithTheCaseRuleOfItsKind) {
+    // Ignoring case, each "k" stands for k, K and the Kelvin sign: compiled so, this pattern
+    // is over PCRE2's size limit by about a sixth, and under it by as much with case counted.
+    ScriptedPrompt prompt;
+    const std::string pattern = "(?:kkkkkkkkkk){2150}";
+    FindParameters params;
+    EXPECT_TRUE(FindReplace::setFindText(params, pattern, 1, MatchRegex));
+    prompt.answer(PromptAnswer::Ok);
+    EXPECT_FALSE(FindReplace::setFindText(params, pattern, 1, MatchRegexNoCase));
+    EXPECT_EQ(prompt.last().text, "正規表現に誤りがあります。(21文字目：regular expression is too large)");
+    EXPECT_EQ(params.mode, MatchRegex);
 }

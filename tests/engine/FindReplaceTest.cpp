@@ -1,5 +1,5 @@
 // Tests of find and replace: the match modes, the walk and its range, limits, replacements at
-// character starts, skipped cells, counts and the one undo step per command.
+// character starts, skipped cells, counts, progress and the one undo step per command.
 #include "engine/FindReplace.h"
 
 #include <gtest/gtest.h>
@@ -9,6 +9,7 @@
 
 #include "store/CMyHyo.h"
 #include "store/CellMatch.h"
+#include "support/CancellingSink.h"
 #include "support/ScriptedPrompt.h"
 
 namespace {
@@ -59,6 +60,12 @@ TEST(FindModes, NumericModesReadTheLeadingNumber) {
     // A search text that is not a number looks for 0; a lone point is 0.
     EXPECT_EQ(found(hyo, search("abc", MatchNumberEqual)), (Cells{"5,0"}));
     EXPECT_EQ(found(hyo, search("5", MatchNumberAtLeast)), (Cells{"0,0", "1,0", "2,0"}));
+    // The parameters keep the number read, and 0 for a text that is none.
+    FindParameters params;
+    ASSERT_TRUE(FindReplace::setFindText(params, "12.5", 1, MatchNumberEqual));
+    EXPECT_EQ(params.value, 12.5);
+    ASSERT_TRUE(FindReplace::setFindText(params, "abc", 1, MatchNumberEqual));
+    EXPECT_EQ(params.value, 0.0);
 }
 
 TEST(FindWalk, DownAndUpWithoutWrapAndInsideARange) {
@@ -67,6 +74,7 @@ TEST(FindWalk, DownAndUpWithoutWrapAndInsideARange) {
     FindParameters down = search("x", MatchEqual);
     FindParameters up = search("x", MatchEqual, -1);
     SelectionRange all = FindReplace::wholeTable(hyo);
+    EXPECT_EQ((std::vector<int>{all.left, all.top, all.right, all.bottom}), (std::vector<int>{0, 0, 998, 3}));
     FindOutcome next = FindReplace::findNext(hyo, down, all, 2, 0, -1, false);
     EXPECT_EQ(next.column * 10 + next.row, 1);   // (0, 1): the next row starts at its first cell
     next = FindReplace::findNext(hyo, up, all, 0, 1, -1, false);
@@ -99,7 +107,7 @@ TEST(FindLimits, TextsOverFiftyBytesAreRefusedAndKeepTheOldSearch) {
     prompt.answer(PromptAnswer::Ok);
     EXPECT_FALSE(FindReplace::setReplaceText(params, std::string(51, 'b')));
     EXPECT_EQ(prompt.last().text, "置換文字が長すぎます。");
-    EXPECT_TRUE(FindReplace::setFindText(params, std::string(25, '\x82') , 7, MatchEqual));   // 50 bytes
+    EXPECT_TRUE(FindReplace::setFindText(params, std::string(50, '\x82'), 7, MatchEqual));   // 50 bytes
     EXPECT_EQ(params.direction, 1);
     EXPECT_TRUE(FindReplace::setReplaceText(params, std::string(50, 'b')));
 }
@@ -120,6 +128,12 @@ TEST(Replace, EveryOccurrenceAtCharacterStartsAndNothingElse) {
     EXPECT_EQ(FindReplace::replaceText("same", "same", "same", out), 0);
     EXPECT_EQ(FindReplace::replaceText(std::string(4999, 'a'), "a", "b", out), 1);
     EXPECT_EQ(FindReplace::replaceText(std::string(4998, 'a') + "x", "x", "yy", out), -1);
+    // Later occurrences are byte-exact too; nothing to replace is 0 however long the text.
+    EXPECT_EQ(FindReplace::replaceText("aXA", "a", "b", out), 1);
+    EXPECT_EQ(out, "bXA");
+    EXPECT_EQ(FindReplace::replaceText("abc", "", "x", out), 0);
+    EXPECT_EQ(FindReplace::replaceText(std::string(5000, 'a'), "x", "y", out), 0);
+    EXPECT_EQ(FindReplace::replaceText("axa", "x", std::string(5000, 'r'), out), -1);
 }
 
 TEST(Replace, ReplaceAllCountsChangedCellsAndUndoesInOneStep) {
@@ -130,6 +144,7 @@ TEST(Replace, ReplaceAllCountsChangedCellsAndUndoesInOneStep) {
     const std::string before0 = hyo.rowString(0), before1 = hyo.rowString(1), before2 = hyo.rowString(2);
     FindParameters params = search("a", MatchContainNoCase, 1, "bbbbbbbbbbbb");
     FindOutcome outcome = FindReplace::findAll(hyo, params, FindReplace::wholeTable(hyo), 3, true);
+    EXPECT_TRUE(outcome.found);
     EXPECT_EQ(outcome.matches, 3);
     EXPECT_EQ(outcome.replaced, 1);   // ABAB holds no lower-case a: found, coloured, not replaced
     EXPECT_EQ(outcome.skipped, 1);    // the long cell would reach 5,000 bytes
@@ -170,6 +185,7 @@ TEST(Replace, ReplaceCountAndStepThroughTheGivenExamples) {
     EXPECT_EQ(hyo.cellString(0, 0), "bbXbb");
     params = search("ab", MatchStart, 1, "c");
     outcome = FindReplace::findNext(hyo, params, FindReplace::wholeTable(hyo), 0, 0, -1, true);
+    EXPECT_EQ(outcome.matches, 1);
     EXPECT_EQ(outcome.column, 1);
     EXPECT_EQ(hyo.cellString(1, 0), "cc");
     hyo.undo();
@@ -217,4 +233,85 @@ TEST(FindAll, DecliningToGoOnWithoutUndoChangesNothing) {
     outcome = FindReplace::findAll(hyo, params, FindReplace::wholeTable(hyo), 2, true);
     EXPECT_EQ(outcome.replaced, 200);
     EXPECT_EQ(hyo.cellString(1, 199), "x");
+}
+
+TEST(FindNext, ColoursAndReplacesOnlyTheCellFoundInEitherDirection) {
+    CMyHyo hyo;
+    fill(hyo, {"k\tk\tk", "k\tk"});
+    const SelectionRange all = FindReplace::wholeTable(hyo);
+    FindOutcome outcome = FindReplace::findNext(hyo, search("k", MatchEqual), all, -1, 0, 3, false);
+    EXPECT_EQ(outcome.column * 10 + outcome.row, 0);
+    EXPECT_EQ(outcome.coloured, 1);
+    outcome = FindReplace::findNext(hyo, search("k", MatchEqual, -1, "x"), all, 2, 1, -1, true);
+    EXPECT_EQ(outcome.column * 10 + outcome.row, 11);
+    EXPECT_EQ(outcome.replaced, 1);
+    EXPECT_EQ((Cells{hyo.cellString(0, 0), hyo.cellString(1, 0), hyo.cellString(2, 0), hyo.cellString(0, 1),
+                     hyo.cellString(1, 1)}),
+              (Cells{"k", "k", "k", "k", "x"}));
+    EXPECT_EQ(hyo.cellAttribute(0, 0, AttrBackColour), 3);
+    EXPECT_EQ(hyo.cellAttribute(1, 0, AttrBackColour), -1);
+}
+
+TEST(FindAll, OnlyPaletteColoursColourAndCellsBetweenMatchesKeepTheirs) {
+    ScriptedPrompt prompt;
+    CMyHyo hyo;
+    fill(hyo, {"k\tn\tk"});
+    hyo.setCellAttribute(1, 0, AttrBackColour, 7, 1, 1);
+    hyo.setCellAttribute(2, 0, AttrBackColour, 9, 1, 1);
+    const SelectionRange all = FindReplace::wholeTable(hyo);
+    FindParameters params = search("k", MatchEqual, 1, "k2");
+    // No colour, but a replacement: the matched cells keep their backgrounds.
+    EXPECT_EQ(FindReplace::findAll(hyo, params, all, -1, true).replaced, 2);
+    EXPECT_EQ(hyo.cellAttribute(2, 0, AttrBackColour), 9);
+    params = search("k2", MatchEqual);
+    EXPECT_EQ(FindReplace::findAll(hyo, params, all, 16, false).coloured, 0);
+    EXPECT_EQ(hyo.cellAttribute(0, 0, AttrBackColour), -1);
+    EXPECT_EQ(FindReplace::findAll(hyo, params, all, 0, false).coloured, 2);
+    EXPECT_EQ(hyo.cellAttribute(0, 0, AttrBackColour), 0);
+    EXPECT_EQ(hyo.cellAttribute(1, 0, AttrBackColour), 7);
+    EXPECT_EQ(hyo.cellAttribute(2, 0, AttrBackColour), 0);
+    hyo.undo();
+    EXPECT_EQ(hyo.cellAttribute(1, 0, AttrBackColour), 7);
+    EXPECT_EQ(hyo.cellAttribute(2, 0, AttrBackColour), 9);
+}
+
+TEST(FindAll, ReportsOneUnitPerRowOfTheRangeAndOnePerRowWithAChange) {
+    CMyHyo hyo;
+    fill(hyo, {"n", "k", "n\tk"});
+    FindParameters params = search("k", MatchEqual);
+    {
+        // Rows 0-2 of a range reaching below the table: six units, the second half from row 3 on.
+        CancellingSink sink;
+        EXPECT_EQ(FindReplace::findAll(hyo, params, SelectionRange{0, 0, 5, 50}, 3, false).coloured, 2);
+        EXPECT_EQ(sink.names, std::vector<std::string>{"検索"});
+        EXPECT_EQ(sink.reports, 5);   // rows 0, 1, 2, then 3 + 1 and 3 + 2
+        EXPECT_EQ(sink.lastDone, 5);
+        EXPECT_EQ(sink.lastTotal, 6);
+    }
+    {
+        // A range without columns is not walked.
+        CancellingSink sink;
+        EXPECT_FALSE(FindReplace::findAll(hyo, params, SelectionRange{3, 0, 1, 2}, 3, false).found);
+        EXPECT_EQ(sink.reports, 0);
+    }
+}
+
+TEST(FindAll, RowsBetweenTwoChangedCellsCostTheJournalOneMarkerEach) {
+    // 700 rows under the smallest journal (1,000 bytes): recording the two changed cells and a
+    // marker for each row fits; recording any other cell of the rows between would not.
+    ScriptedPrompt prompt;
+    CMyHyo hyo;
+    hyo.journal().setLimit(1000);
+    const bool was = hyo.journal().setRecording(false);
+    for (int row = 0; row < 700; ++row) hyo.setRow(row, row == 0 || row == 699 ? "k" : "n");
+    hyo.journal().setRecording(was);
+    FindParameters params = search("k", MatchEqual, 1, "x");
+    const FindOutcome outcome = FindReplace::findAll(hyo, params, FindReplace::wholeTable(hyo), -1, true);
+    EXPECT_FALSE(outcome.cancelled);
+    EXPECT_EQ(outcome.replaced, 2);
+    EXPECT_TRUE(prompt.shown().empty());
+    EXPECT_EQ(hyo.journal().entryCount(), 1);
+    hyo.undo();
+    EXPECT_EQ(hyo.cellString(0, 0), "k");
+    EXPECT_EQ(hyo.cellString(0, 699), "k");
 }

@@ -34,3 +34,13 @@ TEST(FindTrailByteCase, TrailBytesAreNotFolded) {
     EXPECT_EQ(foundCells(hyo, "X\x83\x41", MatchStartNoCase), (Cells{}));
     EXPECT_EQ(foundCells(hyo, "\x83\x61", MatchEndNoCase), (Cells{"0,0", "1,0"}));
 }
+
+TEST(FindTrailByteCase, TheFirstAndLastLettersFold) {
+    // A and Z, the ends of the letter range, within a pattern and as its first character.
+    CMyHyo hyo;
+    hyo.setRow(0, "xa\txz\tZ");
+    hyo.setRow(1, "Z");
+    EXPECT_EQ(foundCells(hyo, "XA", MatchContainNoCase), (Cells{"0,0"}));
+    EXPECT_EQ(foundCells(hyo, "XZ", MatchContainNoCase), (Cells{"1,0"}));
+    EXPECT_EQ(foundCells(hyo, "z", MatchEqualNoCase), (Cells{"2,0", "0,1"}));
+}
