@@ -112,7 +112,9 @@ void CMyUndo::keepWithin(std::size_t bytes) {
 void CMyUndo::shrinkEntryBuffer() {
     auto* fresh = static_cast<unsigned char*>(MemoryHook::allocate(static_cast<std::size_t>(maxBytes_)));
     if (!fresh) {
+        // The larger block stays, but only the limit's share is used: no filling it past the limit.
         clear();
+        capacity_ = static_cast<std::size_t>(maxBytes_);
         return;
     }
     if (used_ > 0) std::memcpy(fresh, entryBytes_, used_);

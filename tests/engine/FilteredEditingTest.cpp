@@ -39,6 +39,10 @@ TEST(FilteredEditing, PasteAndCopyUseTheStoreRowsBehindTheView) {
     EXPECT_EQ(copied, "b\tX\r\nd\tY\r\n");
     hyo.undo();
     EXPECT_EQ(storeBytes(hyo), "a|b|c|d|e|");
+    // The second row lands on the first view row past the shown ones: a new store row.
+    EXPECT_EQ(PasteOperation::paste(hyo, {1, 1, 1, 1}, "Y\r\nZ", {}), PasteOutcome::Pasted);
+    EXPECT_EQ(storeBytes(hyo), "a|b|c|d\tY|e|\tZ|");
+    EXPECT_EQ(hyo.rowCount(), 3);
 }
 
 TEST(FilteredEditing, ColourGoesOnTheStoreRowsBehindTheView) {
@@ -76,4 +80,11 @@ TEST(FilteredEditing, TheRowLimitCountsTheStoreNotTheView) {
     // One row still fits in place.
     EXPECT_EQ(PasteOperation::paste(hyo, {0, 0, 0, 0}, "p", {}), PasteOutcome::Pasted);
     EXPECT_EQ(hyo.rowList().line(0), "p");
+    // A filter that lets nothing through: view row 0 would append store row 500,001.
+    hyo.clearFilter();
+    filterTo(hyo, {});
+    prompt.answer(PromptAnswer::Ok);
+    EXPECT_EQ(PasteOperation::paste(hyo, {0, 0, 0, 0}, "q", {}), PasteOutcome::Refused);
+    EXPECT_EQ(prompt.last().text, "貼り付けるデータが多すぎます。");
+    EXPECT_EQ(hyo.storeRowCount(), 500000);
 }

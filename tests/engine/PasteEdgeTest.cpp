@@ -19,6 +19,12 @@ TEST(PasteEdge, LastRowAndLastColumnOfTheGridStillTakeAPaste) {
     EXPECT_EQ(PasteOperation::pasteTransposed(hyo, {997, 0, 997, 0}, "x\r\ny", {}), PasteOutcome::Pasted);
     EXPECT_EQ(hyo.cellString(997, 0), "x");
     EXPECT_EQ(hyo.cellString(998, 0), "y");
+    // Two selected rows take the first two text rows only, so the third, three values wide,
+    // does not count against the last column.
+    EXPECT_EQ(PasteOperation::paste(hyo, {997, 1, 997, 2}, "1\r\n2\r\n3\t4\t5", {}),
+              PasteOutcome::Pasted);
+    EXPECT_EQ(hyo.cellString(997, 1) + hyo.cellString(997, 2) + hyo.cellString(998, 1), "12");
+    EXPECT_EQ(hyo.cellString(997, 3), "");
     EXPECT_TRUE(prompt.shown().empty());
 }
 

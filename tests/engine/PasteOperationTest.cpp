@@ -26,6 +26,17 @@ TEST(Paste, BlockAtTopLeftKeepsColoursAndUndoesToTheSameBytes) {
     EXPECT_EQ(storeBytes(hyo), "a\t\x02\x05\x04X\tY\tZ|d\tP|\tQ\tR|");
     EXPECT_EQ(hyo.widestRowValue(), 4);
     EXPECT_EQ(hyo.journal().entryCount(), 1);
+    // One area of old cell texts over the pasted rectangle.
+    UndoEntry entry;
+    ASSERT_TRUE(hyo.journal().pop(entry));
+    EXPECT_EQ(entry.type, UndoAreaType);
+    EXPECT_EQ(entry.kind, UndoCellText);
+    EXPECT_EQ(entry.subKind, 0);
+    EXPECT_EQ(entry.column1, 1);
+    EXPECT_EQ(entry.row1, 0);
+    EXPECT_EQ(entry.column2, 3);
+    EXPECT_EQ(entry.row2, 2);
+    ASSERT_TRUE(hyo.journal().unpop());
     hyo.undo();
     EXPECT_EQ(storeBytes(hyo), before);
     EXPECT_TRUE(prompt.shown().empty());
@@ -41,6 +52,9 @@ TEST(Paste, SingleValueFillsTheSelectionAndRowsRepeatDownIt) {
     hyo.undo();
     hyo.undo();
     EXPECT_EQ(hyo.storeRowCount(), 0);
+    // A single value fills a one-row selection across, not only its first cell.
+    EXPECT_EQ(PasteOperation::paste(hyo, {1, 0, 3, 0}, "y", normal()), PasteOutcome::Pasted);
+    EXPECT_EQ(storeBytes(hyo), "\ty\ty\ty|");
 }
 
 TEST(Paste, QuotedLineBreakNoticeAndPlainMode) {
@@ -59,6 +73,15 @@ TEST(Paste, QuotedLineBreakNoticeAndPlainMode) {
     EXPECT_EQ(PasteOperation::paste(hyo, {0, 4, 0, 4}, "\"a\nb\"\tc\n", plain()), PasteOutcome::Pasted);
     EXPECT_EQ(storeBytes(hyo), "a\r\nb\tc||a\r\nb||\"a|b\"\tc|");
     EXPECT_EQ(prompt.shown().size(), 1u);
+    // The transposed paste gives the same notice.
+    prompt.answer(PromptAnswer::Ok);
+    EXPECT_EQ(PasteOperation::pasteTransposed(hyo, {1, 6, 1, 6}, "\"a\nb\"\tc\n", normal()),
+              PasteOutcome::Pasted);
+    EXPECT_EQ(storeBytes(hyo), "a\r\nb\tc||a\r\nb||\"a|b\"\tc|\ta\r\nb|\tc|");
+    ASSERT_EQ(prompt.shown().size(), 2u);
+    EXPECT_EQ(prompt.last().text,
+              "改行データがありました。\nダブルコーテーションを囲みと判断しました。\n"
+              "データとする場合は「貼付(改行なし)」を使用します。");
 }
 
 TEST(Paste, TransposedRaggedBlock) {
