@@ -508,8 +508,10 @@ int CMyColourFile::removeTemporaryEntry(const CMyGlobal& global, const std::stri
     if (!isTemporaryName(tempName)) return 0;
     const std::string path = listPath(global);
     std::vector<std::string> lines = readList(path);
+    // An entry has a path after the 44-byte head, as wherever else the list is read: a damaged
+    // line of the same name before it is not the entry the user chose.
     const auto entry = std::find_if(lines.begin(), lines.end(), [&](const std::string& line) {
-        return line.size() >= static_cast<size_t>(ListPathOffset) && line.compare(0, TempNameLength, tempName) == 0;
+        return line.size() > static_cast<size_t>(ListPathOffset) && line.compare(0, TempNameLength, tempName) == 0;
     });
     if (entry == lines.end()) return 0;
     lines.erase(entry);

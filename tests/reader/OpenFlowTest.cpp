@@ -5,12 +5,14 @@
 #include "store/CMyHyo.h"
 #include "store/DocumentState.h"
 #include "store/OpenFlow.h"
+#include "store/ParallelReader.h"
 #include "support/RowLimitOption.h"
 #include "support/ScriptedPrompt.h"
 #include "support/TempHome.h"
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <random>
 #include <sys/stat.h>
 
@@ -41,6 +43,16 @@ const char* const UnrepresentableWarning =
     "警告：Shift-JISで表せない文字が%d文字あったため、「?」または別の文字に変換しました。\n"
     "上書き保存すると元の文字は失われます。";
 
+// Whether this process holds the file open (the descriptors listed in /proc/self/fd).
+bool heldOpen(const std::string& path) {
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator("/proc/self/fd", error)) {
+        std::error_code ignored;
+        if (std::filesystem::equivalent(entry.path(), path, ignored)) return true;
+    }
+    return false;
+}
+
 std::string unrepresentable(int count) {
     char text[400];
     std::snprintf(text, sizeof text, UnrepresentableWarning, count);
@@ -64,7 +76,13 @@ TEST_F(OpenFlowTest, LoadsRowsAndSetsTheDocumentState) {
     EXPECT_FALSE(doc.readError);
     EXPECT_FALSE(doc.modified);
     EXPECT_EQ(hyo.widestRowValue(), 2);
+    EXPECT_EQ(doc.diskSize, 24);   // what a later save compares the file on disk with
     EXPECT_TRUE(prompt.shown().empty());
+    // A file without a mark in Shift-JIS keeps the setting for new files.
+    global.setStartBom(true);
+    EXPECT_EQ(open(home.write("s.csv", "a\r\n")), OpenFlow::Loaded);
+    EXPECT_EQ(doc.encoding, 0);
+    EXPECT_TRUE(doc.withBom);
 }
 
 TEST_F(OpenFlowTest, RefusesLongPathsColourFilesAndMissingFiles) {
@@ -72,6 +90,10 @@ TEST_F(OpenFlowTest, RefusesLongPathsColourFilesAndMissingFiles) {
     EXPECT_EQ(open("/" + std::string(260, 'a')), OpenFlow::Refused);
     EXPECT_EQ(prompt.last().text, "指定されたパスが長すぎます。");
     EXPECT_EQ(prompt.last().caption, "注意");
+    const std::string longest = home.write(std::string(259 - home.path().size(), 'n'), "v\r\n");
+    ASSERT_EQ(longest.size(), 260u);
+    EXPECT_EQ(open(longest), OpenFlow::Loaded);
+    EXPECT_EQ(cell(0, 0), "v");
     EXPECT_EQ(open(home.write("list.VxC", "x")), OpenFlow::Refused);
     EXPECT_EQ(prompt.last().text, "拡張子VXCはシステムファイルのため開くことは出来ません。");
     // The extension runs from the first dot of the name, as for the colour file beside a data
@@ -94,6 +116,15 @@ TEST_F(OpenFlowTest, RefusesLongPathsColourFilesAndMissingFiles) {
     global.setReadEncoding(0);
     EXPECT_EQ(open(home.write("u.csv", "\xEF\xBB\xBF" "a")), OpenFlow::Refused);
     EXPECT_EQ(prompt.last().text, "文字コードが異なります。");
+    // The UTF-16 and UTF-8 settings are as fixed: a mark of another encoding is refused.
+    global.setReadEncoding(10);
+    prompt.clear();
+    EXPECT_EQ(open(home.file("u.csv")), OpenFlow::Refused);
+    EXPECT_EQ(prompt.last().text, "文字コードが異なります。");
+    global.setReadEncoding(15);
+    prompt.clear();
+    EXPECT_EQ(open(home.write("w.csv", std::string("\xFF\xFE" "a\0", 4))), OpenFlow::Refused);
+    EXPECT_EQ(prompt.last().text, "文字コードが異なります。");
 }
 
 TEST_F(OpenFlowTest, OpenDialogFiltersAndChoices) {
@@ -103,6 +134,12 @@ TEST_F(OpenFlowTest, OpenDialogFiltersAndChoices) {
               "タブ区切(*.*)|*.*");
     prompt.cancelChooser();
     EXPECT_EQ(open(""), OpenFlow::CancelledOrReadError);
+    ASSERT_EQ(prompt.choosers().size(), 1u);
+    EXPECT_EQ(prompt.choosers()[0].filterIndex, 1);   // the dialog opens on the CSV filter
+    // A dialog closed with OK but no name chosen is a cancel too.
+    prompt.chooseFile("", 2);
+    EXPECT_EQ(open(""), OpenFlow::CancelledOrReadError);
+    EXPECT_TRUE(prompt.shown().empty());
 
     std::string path = home.write("t.txt", "\"a\"\tb,c\r\n");
     prompt.chooseFile(path, 3);
@@ -154,6 +191,13 @@ TEST_F(OpenFlowTest, EveryDialogFilterChoosesSeparatorAndQuoteSettings) {
         EXPECT_EQ(forced, c.forced) << c.filter;
         EXPECT_EQ(global.quoteKind(), c.quoteKind) << c.filter;
         EXPECT_EQ(global.fileQuoteLineBreakOnly(), c.lineBreakOnly) << c.filter;
+    }
+    // The file types of the command line: both TAB types fix the quote settings.
+    const std::string data = home.write("g.csv", "a,b\r\n");
+    for (int type : {TypeComma, TypeTab, TypeTabNoQuotes}) {
+        OpenFlow flow(hyo, global, doc, window, hooks);
+        EXPECT_EQ(flow.openFile(data, false, "", type), OpenFlow::Loaded) << type;
+        EXPECT_EQ(forced, type != TypeComma) << type;
     }
 }
 
@@ -209,6 +253,17 @@ TEST_F(OpenFlowTest, ReadErrorKeepsTheRowsReadAndTheirWidth) {
     EXPECT_EQ(hyo.storeRowCount(), 2);
     EXPECT_EQ(hyo.widestRowValue(), 3);
     EXPECT_EQ(doc.filePath, path);
+
+    // In a TAB file only a TAB inside quotes sends the file to the TAB parser; any other error
+    // ends the read as it stands, with the quotes read as the settings say.
+    global.setQuoteKind(0);
+    global.setFileQuoteLineBreakOnly(false);
+    prompt.answer(PromptAnswer::Ok);
+    EXPECT_EQ(open(home.write("e.txt", "\"a\"\tb\r\n" + std::string(5002, 'x') + "\r\n")),
+              OpenFlow::CancelledOrReadError);
+    EXPECT_EQ(prompt.shown().size(), 2u);
+    EXPECT_EQ(cell(0, 0), "a");
+    EXPECT_FALSE(global.fileQuoteLineBreakOnly());
 }
 
 // A FIFO would block the open until a writer came; a folder or device is no data file either.
@@ -232,6 +287,20 @@ TEST_F(OpenFlowTest, TsvNameWithACommaInTheFirstCell) {
     prompt.answer(PromptAnswer::Ok);
     EXPECT_EQ(open(home.write("cities.txt", sj("東京, 大阪") + "\t2\r\n")), OpenFlow::Loaded);
     EXPECT_EQ(doc.separator, ',');
+
+    // Relative names as short as the extension or shorter.
+    struct BackAfterwards {
+        std::filesystem::path folder = std::filesystem::current_path();
+        ~BackAfterwards() { std::filesystem::current_path(folder); }
+    } back;
+    std::filesystem::current_path(home.path());
+    home.write(".tsv", sj("東京, 大阪") + "\t2\r\n");
+    home.write("a.c", sj("東京, 大阪") + "\t2\r\n");
+    EXPECT_EQ(open(".tsv"), OpenFlow::Loaded);
+    EXPECT_EQ(doc.separator, '\t');
+    prompt.answer(PromptAnswer::Ok);
+    EXPECT_EQ(open("a.c"), OpenFlow::Loaded);
+    EXPECT_EQ(doc.separator, ',');
 }
 
 TEST_F(OpenFlowTest, ExtraFieldsAreDroppedWithOneWarning) {
@@ -244,6 +313,24 @@ TEST_F(OpenFlowTest, ExtraFieldsAreDroppedWithOneWarning) {
     EXPECT_EQ(hyo.cellCount(0), 999);
     EXPECT_EQ(cell(998, 1), "998");
     EXPECT_TRUE(doc.readError);   // saving would lose the cut-off fields: it asks first
+
+    // Exactly 999 fields lose nothing; read in pieces, the count is the same.
+    std::string full;
+    for (int i = 0; i < 999; ++i) full += (i ? "," : "") + std::to_string(i);
+    for (bool pieces : {false, true}) {
+        SCOPED_TRACE(pieces ? "in pieces" : "record by record");
+        ParallelReader::setDefaultShape(pieces ? ParallelReader::Shape{97, 3, 0} : ParallelReader::Shape{});
+        prompt.clear();
+        EXPECT_EQ(open(home.write("f.csv", full + "\r\n" + full + "\r\n")), OpenFlow::Loaded);
+        EXPECT_TRUE(prompt.shown().empty());
+        EXPECT_FALSE(doc.readError);
+        EXPECT_EQ(cell(998, 1), "998");
+        prompt.answer(PromptAnswer::Ok);
+        EXPECT_EQ(open(home.write("w.csv", full + "\r\n" + row + "\r\n")), OpenFlow::Loaded);
+        EXPECT_EQ(prompt.texts(), std::vector<std::string>{"最大列を超える情報があったため切り捨てられたデータがあります。"});
+        EXPECT_TRUE(doc.readError);
+    }
+    ParallelReader::setDefaultShape({});
 }
 
 TEST_F(OpenFlowTest, StopsAtTheMaximumRowCount) {
@@ -262,6 +349,15 @@ TEST_F(OpenFlowTest, StopsAtTheMaximumRowCount) {
     EXPECT_EQ(open(home.write("s.csv", text)), OpenFlow::Loaded);
     EXPECT_EQ(hyo.storeRowCount(), 500000);
     EXPECT_TRUE(prompt.shown().empty());
+
+    // Read in pieces, one record past the limit stops the same way.
+    ParallelReader::setDefaultShape(ParallelReader::Shape{1u << 16, 3, 0});
+    prompt.answer(PromptAnswer::Ok);
+    EXPECT_EQ(open(home.write("t.csv", text + "1\n")), OpenFlow::Loaded);
+    ParallelReader::setDefaultShape({});
+    EXPECT_EQ(hyo.storeRowCount(), 500000);
+    EXPECT_EQ(prompt.last().text, "最大行に到達したため読み込みを中断しました。");
+    EXPECT_TRUE(doc.readError);
 }
 
 TEST_F(OpenFlowTest, TheRowOptionMovesTheReadersLimit) {
@@ -347,22 +443,41 @@ TEST_F(OpenFlowTest, RowHeightsFollowTheLinesOfTheTallestLaterField) {
     EXPECT_EQ(hyo.rowHeight(2), 24);
     EXPECT_EQ(hyo.rowHeight(3), hyo.defaultHeight());
     EXPECT_EQ(cell(0, 0), "a\r\nb\r\nc");
+    // However small the grid, a row of several lines gets at least one line's height.
+    window.editorLineHeight = [] { return 1; };
+    window.scrollBarHeight = [] { return 11; };
+    EXPECT_EQ(open(home.file("h.csv")), OpenFlow::Loaded);
+    EXPECT_EQ(hyo.rowHeight(0), 1);
+    EXPECT_EQ(hyo.rowHeight(3), hyo.defaultHeight());
 }
 
 TEST_F(OpenFlowTest, HeaderFlagAndWindowCallbacks) {
     std::vector<std::string> calls;
-    window.waitCursor = [&](bool on) { calls.push_back(on ? "wait" : "normal"); };
+    std::string path = home.write("h.csv", "t1,t2\r\n1,2\r\n");
+    // The file is closed by the time the window is told the reading is over.
+    window.waitCursor = [&](bool on) {
+        calls.push_back(std::string(on ? "wait" : "normal") + (heldOpen(path) ? ", file open" : ""));
+    };
     window.setCaption = [&](const std::string& p) { calls.push_back("caption " + p); };
     window.resetScroll = [&] { calls.push_back("scroll"); };
     window.refresh = [&] { calls.push_back("refresh"); };
-    std::string path = home.write("h.csv", "t1,t2\r\n1,2\r\n");
     EXPECT_EQ(open(path, TypeNone, true), OpenFlow::Loaded);
     EXPECT_TRUE(hyo.inHeaderMode());
     EXPECT_EQ(hyo.columnTitle(1), "t2");
     EXPECT_EQ(cell(1, 0), "2");
-    EXPECT_EQ(calls, (std::vector<std::string>{"wait", "normal", "caption " + path, "scroll",
-                                                "refresh"}));
+    EXPECT_EQ(calls, (std::vector<std::string>{"wait, file open", "normal", "caption " + path,
+                                                "scroll", "refresh"}));
     EXPECT_TRUE(hyo.journal().recording());
+
+    // The next open starts from an empty table (no titles, nothing to undo), and what the
+    // loading does itself, such as row heights, cannot be undone either.
+    hyo.setRowHeight(0, 30);
+    ASSERT_EQ(hyo.journal().entryCount(), 1);
+    window.editorLineHeight = [] { return 12; };
+    EXPECT_EQ(open(home.write("n.csv", "\"a\r\nb\",c\r\n")), OpenFlow::Loaded);
+    EXPECT_FALSE(hyo.inHeaderMode());
+    EXPECT_EQ(hyo.rowHeight(0), 24);
+    EXPECT_EQ(hyo.journal().entryCount(), 0);
 }
 
 TEST_F(OpenFlowTest, ColourHooksMayChangeEncodingAndHeader) {
@@ -479,11 +594,16 @@ TEST_F(OpenFlowTest, AttemptEndingForTheRetryLeavesUndoRecordingOn) {
     global.setFileQuoteLineBreakOnly(false);
     std::string path = home.write("t.txt", "a\tb\r\n\"x\ty\"\tz\r\n");
     std::vector<bool> cursor;
-    window.waitCursor = [&](bool on) { cursor.push_back(on); };
+    std::vector<bool> open;
+    window.waitCursor = [&](bool on) {
+        cursor.push_back(on);
+        open.push_back(heldOpen(path));
+    };
     OpenFlow flow(hyo, global, doc, window);
     EXPECT_EQ(flow.openFileOnce(path, false, "", false, TypeNone), OpenFlow::RetryWithTabParser);
     EXPECT_TRUE(hyo.journal().recording());
     EXPECT_EQ(cursor, (std::vector<bool>{true, false}));
+    EXPECT_EQ(open, (std::vector<bool>{true, false}));   // closed before the retry opens it again
     EXPECT_TRUE(prompt.shown().empty());
 }
 
@@ -499,4 +619,16 @@ TEST_F(OpenFlowTest, RetryAfterTheDialogReadsTheChosenFileAgain) {
     EXPECT_EQ(doc.separator, '\t');
     EXPECT_EQ(cell(2, 0), "z");
     EXPECT_TRUE(global.fileQuoteLineBreakOnly());
+
+    // The choice is carried into that retry only: the next open of the same flow detects the
+    // separator of its own file again.
+    global.setFileQuoteLineBreakOnly(false);
+    prompt.chooseFile(path, 2);
+    prompt.answer(PromptAnswer::Ok);
+    OpenFlow flow(hyo, global, doc, window);
+    EXPECT_EQ(flow.openFile("", false, "", TypeNone), OpenFlow::Loaded);
+    EXPECT_EQ(doc.separator, '\t');
+    EXPECT_EQ(flow.openFile(home.write("c.csv", "a,b\r\n"), false, "", TypeNone), OpenFlow::Loaded);
+    EXPECT_EQ(doc.separator, ',');
+    EXPECT_EQ(cell(1, 0), "b");
 }

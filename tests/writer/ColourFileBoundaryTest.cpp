@@ -125,3 +125,27 @@ TEST_F(ColourFileBoundaryTest, OnlyStoreNamesAreRemovedFromTheList) {
     EXPECT_EQ(CMyColourFile::removeTemporaryEntry(global, "20260101000000_01"), 1);
     EXPECT_EQ(fileBytes(CMyColourFile::listPath(global)), "");
 }
+
+// Titles are kept up to their first control byte and at most 60 bytes, with one NUL after them
+// and nothing after that; a width of 0 (a hidden column) is a width; a colour one past the
+// last one is no colour.
+TEST_F(ColourFileBoundaryTest, ColumnTitlesWidthsAndColoursAtTheirEdges) {
+    fillTable(hyo, {"a"});
+    const std::string plain = column(80, 0, 0, 120, 120);
+    read(colourFile({column(0, 0, 0, 120, 120), column(80, 0, 0, 119, 5), plain + "a b" + std::string(1, '\0'),
+                     plain + "\x01" "abc" + std::string(1, '\0'), plain + std::string(61, 'T'),
+                     plain + std::string(1, '\0'), plain + "ab" + std::string(1, '\0') + "junk"},
+                    ""));
+    EXPECT_EQ(columnBytes(0), column(0, 0, 0, 120, 120));
+    EXPECT_EQ(columnBytes(1), column(80, 0, 0, 120, 5));
+    EXPECT_EQ(hyo.columnTitle(2), "a b");
+    EXPECT_EQ(hyo.columnRecordLength(2), 20);
+    EXPECT_EQ(hyo.columnTitle(3), "");
+    EXPECT_EQ(hyo.columnRecordLength(3), 16);
+    EXPECT_EQ(hyo.columnTitle(4), std::string(60, 'T'));
+    EXPECT_EQ(hyo.columnRecordLength(4), 77);
+    EXPECT_EQ(hyo.columnRecordLength(5), 16);
+    EXPECT_EQ(hyo.columnTitle(6), "ab");
+    EXPECT_EQ(hyo.columnRecordLength(6), 19);
+    EXPECT_TRUE(prompt.shown().empty());
+}

@@ -3,9 +3,13 @@
 
 #include <chrono>
 #include <cstring>
+#include <ctime>
 #include <filesystem>
 
 #include "WriterTestSupport.h"
+#include "platform/core/FileHook.h"
+#include "platform/core/GivenCodes.h"
+#include "platform/core/MemoryHook.h"
 #include "settings/CMyGlobal.h"
 #include "store/CMyColourFile.h"
 #include "store/CMyHyo.h"
@@ -65,6 +69,16 @@ std::string settingsFile(int separator, int quoteKind, int flags, int format, in
            listBlock({le32(1) + std::string(40, '\0'), settings}) + le32(16) + record(-1, -1, 0, 0);
 }
 
+// Whether this process holds the file open (the descriptors listed in /proc/self/fd).
+bool heldOpen(const std::string& path) {
+    std::error_code error;
+    for (const auto& entry : fs::directory_iterator("/proc/self/fd", error)) {
+        std::error_code ignored;
+        if (fs::equivalent(entry.path(), path, ignored)) return true;
+    }
+    return false;
+}
+
 void setTime(const std::string& path, int secondsAgo) {
     fs::last_write_time(path, fs::file_time_type::clock::now() - std::chrono::seconds(secondsAgo));
 }
@@ -106,6 +120,14 @@ TEST_F(ColourFileTest, BesidePathReplacesEverythingFromTheFirstDot) {
     EXPECT_EQ(CMyColourFile::besidePath("/d.x/plain"), "/d.x/plain.vxc");
 }
 
+// The format flags of the settings record: valid, no mark, LF, CR, UTF-8, UTF-16.
+TEST_F(ColourFileTest, FormatFlagsSayMarkLineEndAndEncoding) {
+    EXPECT_EQ(CMyColourFile::formatFlagsFor(true, 0, 0), 1);
+    EXPECT_EQ(CMyColourFile::formatFlagsFor(false, 2, 15), 1 + 2 + 4 + 16);
+    EXPECT_EQ(CMyColourFile::formatFlagsFor(true, 1, 10), 1 + 8 + 32);
+    EXPECT_EQ(CMyColourFile::formatFlagsFor(true, 0, 11), 1 + 32);
+}
+
 TEST_F(ColourFileTest, TemporaryNamesHaveSeventeenCharacters) {
     const std::string first = CMyColourFile::makeTemporaryName(global);
     const std::string second = CMyColourFile::makeTemporaryName(global);
@@ -116,10 +138,32 @@ TEST_F(ColourFileTest, TemporaryNamesHaveSeventeenCharacters) {
               global.programPath("vxc_data/F" + first + ".vxc"));
     // The counter runs 01 .. 99, then 00.
     std::string name;
-    for (int i = 3; i <= 100; ++i) name = CMyColourFile::makeTemporaryName(global);
+    for (int i = 3; i <= 100; ++i) {
+        name = CMyColourFile::makeTemporaryName(global);
+        if (i == 99) {
+            EXPECT_EQ(name.substr(14), "_99");
+        }
+    }
     EXPECT_EQ(name.substr(14), "_00");
     EXPECT_EQ(CMyColourFile::makeTemporaryName(global).substr(14), "_01");
     EXPECT_TRUE(CMyColourFile::isTemporaryName(name));
+    EXPECT_TRUE(CMyColourFile::isTemporaryName("20191231235959_99"));
+    EXPECT_FALSE(CMyColourFile::isTemporaryName("x" + name.substr(1)));
+    EXPECT_FALSE(CMyColourFile::isTemporaryName(name.substr(0, 16) + "x"));
+
+    // The first fourteen characters are the local time, yyyymmddhhnnss.
+    auto now = [] {
+        const std::time_t t = std::time(nullptr);
+        std::tm local {};
+        localtime_r(&t, &local);
+        char text[32];
+        std::strftime(text, sizeof text, "%Y%m%d%H%M%S", &local);
+        return std::string(text);
+    };
+    const std::string before = now();
+    const std::string stamp = CMyColourFile::makeTemporaryName(global).substr(0, 14);
+    const std::string after = now();
+    EXPECT_TRUE(stamp == before || stamp == after) << stamp;
 }
 
 TEST_F(ColourFileTest, SavedFileHasTheDocumentedLayout) {
@@ -191,6 +235,115 @@ TEST_F(ColourFileTest, SavedFileMatchesTheLayoutByteForByte) {
     EXPECT_EQ(fileBytes(path("layout.vxc")), expected);
 }
 
+// The colour file is plain CP932: a code lent to a character CP932 lacks becomes "?" in a
+// title there, while the table keeps the character. A column without a full record (one cut
+// short in a colour file read before) is written as an empty line. When memory runs out on the
+// way, the file is not finished.
+TEST_F(ColourFileTest, LentCodesInTitlesAreWrittenAsQuestionMarks) {
+    GivenCodes::reset();
+    const uint16_t code = GivenCodes::codeFor(U'\u00E9');
+    ASSERT_NE(code, 0);
+    const std::string lent{static_cast<char>(code >> 8), static_cast<char>(code & 0xFF)};
+    fillTable(hyo, {"a|b|c|d"});
+    hyo.setColumnTitle(0, ("x" + lent + "y").c_str());
+    hyo.setColumnWidth(1, 90);
+    hyo.setColumnTitle(2, "z");
+    hyo.setColumnRecord(3, std::string(8, '\x01').data(), 8);
+    doc.colourMode = 1;
+    const std::string defaults = le32(64) + le32(0) + std::string("\0\0\x78\x78", 4) + le32(0);
+    const std::string wide = le32(90) + le32(0) + std::string("\0\0\x78\x78", 4) + le32(0);
+    const std::string expected = "VXC" + le32(201) + le32(16) +
+        listBlock({defaults + std::string("x?y\0", 4), wide, defaults + std::string("z\0", 2), ""});
+    prompt.allowUnscripted();
+    for (long n = 0; n <= 12; ++n) {
+        CMyColourFile file;
+        MemoryHook::failAfter(n);
+        const int made = file.createColourFile(path("d.csv"), false, doc, global, hyo, ColourSettings());
+        MemoryHook::failAfter(0);
+        ASSERT_EQ(made, 1) << n;
+        const int finished = file.finishColourFile();
+        if (n == 0) {
+            ASSERT_EQ(finished, 0);   // nothing failed
+        }
+        if (finished != 0) continue;
+        ASSERT_TRUE(file.commit(doc)) << n;
+        EXPECT_EQ(fileBytes(path("d.vxc")).substr(0, expected.size()), expected) << n;
+    }
+    EXPECT_EQ(hyo.columnTitle(0), "x" + lent + "y");
+
+    // Without lent codes each record is written as the table holds it, the short one too.
+    hyo.setColumnTitle(0, "xy");
+    CMyColourFile file;
+    ASSERT_EQ(file.createColourFile(path("d.csv"), false, doc, global, hyo, ColourSettings()), 1);
+    ASSERT_EQ(file.finishColourFile(), 0);
+    ASSERT_TRUE(file.commit(doc));
+    const std::string held = "VXC" + le32(201) + le32(16) +
+        listBlock({defaults + std::string("xy\0", 3), wide, defaults + std::string("z\0", 2), std::string(8, '\x01')});
+    EXPECT_EQ(fileBytes(path("d.vxc")).substr(0, held.size()), held);
+    GivenCodes::reset();
+}
+
+// Row and cell records of every length the store can hold (one to five bytes) are written; one
+// cut off by the end of the records is not.
+TEST_F(ColourFileTest, RowRecordsOfEveryLengthAreWritten) {
+    fillTable(hyo, {"a"});
+    doc.colourMode = 1;
+    CMyColourFile file;
+    ASSERT_EQ(file.createColourFile(path("d.csv"), false, doc, global, hyo, ColourSettings()), 1);
+    const std::string marker("\x07\x01\x0B", 3);
+    const std::string wide("\x07\x05\x64\x01\x02\x03\x04", 7);
+    const std::string cut = wide + std::string("\x07\x03\x64\xFF", 4);
+    file.writeRowAttributes(0, marker.data(), 3);
+    file.writeRowAttributes(1, wide.data(), 7);
+    file.writeRowAttributes(2, cut.data(), 11);
+    // Bytes that are no records (not a row record, a record of length 0) write nothing.
+    file.writeRowAttributes(4, "\x01\x01\x05\x00", 4);
+    file.writeRowAttributes(5, "\x07\x00\x05", 3);
+    file.writeCellAttributes(6, 0, "\x00\x05", 2);
+    // The same for the records before a cell's text.
+    const std::string cell("\x01\x0B" "\x05\x05\x01\x02\x03\x04" "\x03\x64\xFF", 11);
+    file.writeCellAttributes(3, 0, cell.data(), 11);
+    ASSERT_EQ(file.finishColourFile(), 0);
+    ASSERT_TRUE(file.commit(doc));
+    const std::string bytes = fileBytes(path("d.vxc"));
+    const std::string records = record(-1, 0, 11, 0) + record(-1, 1, 100, 0x04030201) +
+                                record(-1, 2, 100, 0x04030201) + record(3, 0, 11, 0) +
+                                record(3, 0, 5, 0x04030201) + record(-1, -1, 0, 0);
+    ASSERT_GT(bytes.size(), records.size());
+    EXPECT_EQ(bytes.substr(bytes.size() - records.size()), records);
+}
+
+// Whichever of the end record's write, the flush and the close fails, the file is not finished
+// and cannot replace the old one; once all succeed, it does.
+TEST_F(ColourFileTest, AFailedWriteFlushOrCloseLeavesTheFileUnfinished) {
+    fillTable(hyo, {"a"});
+    doc.colourMode = 1;
+    home.write("d.vxc", "old");
+    std::vector<FileHook::Operation> failed;
+    for (long n = 1; n <= 3; ++n) {
+        CMyColourFile file;
+        ASSERT_EQ(file.createColourFile(path("d.csv"), false, doc, global, hyo, ColourSettings()), 1);
+        FileHook::failAfter(n);
+        EXPECT_EQ(file.finishColourFile(), -1) << n;
+        FileHook::failAfter(0);
+        failed.push_back(FileHook::lastFailed());
+        EXPECT_FALSE(file.commit(doc)) << n;
+        EXPECT_EQ(fileBytes(path("d.vxc")), "old") << n;
+    }
+    EXPECT_EQ(failed, (std::vector<FileHook::Operation>{FileHook::Write, FileHook::Flush, FileHook::Close}));
+
+    // Once all succeed it replaces the old one, and the document now has a colour file beside it.
+    doc.colourTempName = "20260101000000_01";
+    CMyColourFile file;
+    ASSERT_EQ(file.createColourFile(path("d.csv"), false, doc, global, hyo, ColourSettings()), 1);
+    ASSERT_EQ(file.finishColourFile(), 0);
+    EXPECT_FALSE(doc.colourFileInUse);
+    ASSERT_TRUE(file.commit(doc));
+    EXPECT_EQ(fileBytes(path("d.vxc")).substr(0, 3), "VXC");
+    EXPECT_TRUE(doc.colourFileInUse);
+    EXPECT_EQ(doc.colourTempName, "");
+}
+
 TEST_F(ColourFileTest, ColoursWidthsTitlesAndHeightsSurviveSaveAndOpen) {
     fillTable(hyo, {"Name|Price", "apple|120", "pear|80"});
     hyo.takeHeaderRow();
@@ -255,6 +408,96 @@ TEST_F(ColourFileTest, WrongMagicOrRecordSizeIsRefused) {
     prompt.answer(PromptAnswer::Ok);
     EXPECT_EQ(readInto(file.substr(0, mark) + le32(12) + file.substr(mark + 4)), 0);
     EXPECT_EQ(prompt.last().text, "VXCファイルの定義が不正です。");
+}
+
+// Each read reports its result, and a failed one closes the file after its one message: a
+// later read finds nothing open and says nothing.
+TEST_F(ColourFileTest, AFailedReadClosesTheFileAfterItsMessage) {
+    fillTable(hyo, {"a|b", "c"});
+    CMyColourFile file;
+    ColourSettings settings;
+    EXPECT_EQ(file.readColourHeader(hyo, settings), -1);
+    EXPECT_EQ(file.readColourRecords(hyo, 0), -1);
+    EXPECT_FALSE(file.openForReading(""));
+    EXPECT_FALSE(file.openForReading("/dev/null"));
+    EXPECT_TRUE(prompt.shown().empty());
+
+    const std::string good = colourFile(201, record(0, 0, 5, 3) + record(-1, 1, 100, 30));
+    const size_t mark = good.size() - 3 * 16 - 4;   // the record size before the records
+    ASSERT_EQ(good.substr(41, 2), "LI");              // the settings block
+    const std::string broken[] = {"VXD" + good.substr(3), good.substr(0, 7) + le32(20) + good.substr(11),
+                                  good.substr(0, 41) + "LX" + good.substr(43)};   // the settings block's mark
+    for (const std::string& bytes : broken) {
+        ASSERT_TRUE(file.openForReading(home.write("h.vxc", bytes)));
+        prompt.clear();
+        prompt.answer(PromptAnswer::Ok);
+        EXPECT_EQ(file.readColourHeader(hyo, settings), -1);
+        EXPECT_EQ(file.readColourRecords(hyo, 0), -1);
+        EXPECT_EQ(prompt.shown().size(), 1u);
+        EXPECT_FALSE(heldOpen(home.file("h.vxc")));
+    }
+    ASSERT_TRUE(file.openForReading(home.write("s.vxc", good.substr(0, mark) + le32(12) + good.substr(mark + 4))));
+    EXPECT_EQ(file.readColourHeader(hyo, settings), 0);
+    prompt.clear();
+    prompt.answer(PromptAnswer::Ok);
+    EXPECT_EQ(file.readColourRecords(hyo, 0), -1);
+    EXPECT_EQ(file.readColourRecords(hyo, 0), -1);
+    EXPECT_EQ(prompt.texts(), std::vector<std::string>{"VXCファイルの定義が不正です。"});
+
+    // The records applied are counted; what follows the end record is not read.
+    ASSERT_TRUE(file.openForReading(home.write("r.vxc", good + record(1, 0, 5, 9))));
+    EXPECT_EQ(file.readColourHeader(hyo, settings), 0);
+    EXPECT_EQ(file.readColourRecords(hyo, 0), 2);
+    EXPECT_EQ(hyo.cellAttribute(0, 0, AttrBackColour), 3);
+    EXPECT_EQ(hyo.rowHeight(1), 30);
+    EXPECT_EQ(hyo.cellAttribute(1, 0, AttrBackColour), -1);
+    EXPECT_FALSE(heldOpen(home.file("r.vxc")));
+
+    // Opening another file, or adopting a stream, closes the one open before.
+    ASSERT_TRUE(file.openForReading(home.file("r.vxc")));
+    ASSERT_TRUE(heldOpen(home.file("r.vxc")));
+    ASSERT_TRUE(file.openForReading(home.file("s.vxc")));
+    EXPECT_FALSE(heldOpen(home.file("r.vxc")));
+    file.adopt(std::tmpfile());
+    EXPECT_FALSE(heldOpen(home.file("s.vxc")));
+}
+
+// A colour file is made only with colour information on, and making one first drops what an
+// earlier, unfinished one left.
+TEST_F(ColourFileTest, ANewColourFileDropsTheUnfinishedOne) {
+    fillTable(hyo, {"a"});
+    CMyColourFile file;
+    const ColourSettings settings;
+    // Abandoned, nothing is left to finish and no temporary file stays.
+    ASSERT_EQ(file.createColourFile(path("d.csv"), false, doc, global, hyo, settings), 1);
+    file.abandon();
+    EXPECT_EQ(file.finishColourFile(), -1);
+    EXPECT_TRUE(fs::is_empty(home.path()));
+    ASSERT_EQ(file.createColourFile(path("d.csv"), false, doc, global, hyo, settings), 1);
+    EXPECT_FALSE(file.commit(doc));   // not finished yet
+    global.setColourFileMode(0);
+    EXPECT_EQ(file.createColourFile(path("d.csv"), false, doc, global, hyo, settings), 0);
+    EXPECT_EQ(file.finishColourFile(), -1);
+    EXPECT_FALSE(file.commit(doc));
+    EXPECT_FALSE(fs::exists(path("d.vxc")));
+    EXPECT_TRUE(fs::is_empty(home.path()));
+
+    // A file that cannot be made or opened leaves no temporary file behind.
+    global.setColourFileMode(1);
+    int failed = 0;
+    for (long n = 1; n <= 4; ++n) {
+        FileHook::failAfter(n);
+        const int made = file.createColourFile(path("d.csv"), false, doc, global, hyo, settings);
+        FileHook::failAfter(0);
+        if (made == 1) {
+            file.abandon();
+            continue;
+        }
+        ++failed;
+        EXPECT_EQ(made, -1) << n;
+        EXPECT_TRUE(fs::is_empty(home.path())) << n;
+    }
+    EXPECT_GT(failed, 0);
 }
 
 TEST_F(ColourFileTest, RecordedSettingsApplyAsFarAsTheOpenAllows) {
@@ -371,8 +614,13 @@ TEST_F(ColourFileTest, LocatePrefersTheFileBesideTheData) {
     EXPECT_TRUE(doc.colourFileInUse);
 
     global.setColourFileMode(0);
+    doc.colourTempName = "20260101000000_01";
+    doc.colourListIndex = 4;
     EXPECT_EQ(CMyColourFile::locateColourFile(path("d.csv"), "", global, doc), "");
     EXPECT_EQ(doc.colourMode, 0);
+    EXPECT_FALSE(doc.colourFileInUse);
+    EXPECT_EQ(doc.colourTempName, "");
+    EXPECT_EQ(doc.colourListIndex, -1);
 }
 
 TEST_F(ColourFileTest, LocateWithAPassedTemporaryName) {
