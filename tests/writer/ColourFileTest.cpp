@@ -199,6 +199,22 @@ TEST_F(ColourFileTest, SavedFileHasTheDocumentedLayout) {
     EXPECT_EQ(bytes.substr(records + 4), expected);
 }
 
+TEST_F(ColourFileTest, ColoursOfEmptyCellsPastTheWidestRowAreKept) {
+    fillTable(hyo, {"a"});
+    hyo.setCellAttribute(1, 0, AttrBackColour, 3, 1, 1);
+    hyo.setCellAttribute(2, 0, AttrTextColour, 7, 1, 1);
+    hyo.setWidestRow(1);
+    doc.filePath = path("wide.csv");
+    doc.colourMode = 1;
+    SaveFlow flow(hyo, global, doc);
+    ASSERT_TRUE(flow.saveDocument(false));
+    EXPECT_EQ(fileBytes(path("wide.csv")), "a\r\n");
+    const std::string bytes = fileBytes(path("wide.vxc"));
+    const std::string expected = le32(16) + record(1, 0, 5, 3) + record(2, 0, 4, 7) + record(-1, -1, 0, 0);
+    ASSERT_GT(bytes.size(), expected.size());
+    EXPECT_EQ(bytes.substr(bytes.size() - expected.size()), expected);
+}
+
 TEST_F(ColourFileTest, SavedFileMatchesTheLayoutByteForByte) {
     global.setQuoteKind(2);
     global.setFileQuoteLineBreakOnly(true);
@@ -774,11 +790,29 @@ TEST_F(ColourFileTest, ToggleAndMenuCommands) {
     EXPECT_FALSE(flow.colourFileCommand(1));
     EXPECT_EQ(prompt.last().text, "既に一時保存状態です。");
 
+    prompt.answer(PromptAnswer::No);
+    EXPECT_FALSE(flow.colourFileCommand(0));
+    EXPECT_FALSE(fs::exists(path("m.vxc")));
     prompt.answer(PromptAnswer::Yes);
     EXPECT_TRUE(flow.colourFileCommand(0));
     EXPECT_EQ(prompt.last().text, "データファイル直下に色情報ファイル(VXC)を作成します。\nよろしいですか？");
     EXPECT_TRUE(fs::exists(path("m.vxc")));
     EXPECT_EQ(doc.colourMode, 1);
+
+    prompt.answer(PromptAnswer::No);
+    EXPECT_FALSE(flow.colourFileCommand(1));
+    EXPECT_EQ(doc.colourMode, 1);
+    prompt.answer(PromptAnswer::Yes);
+    EXPECT_TRUE(flow.colourFileCommand(1));
+    EXPECT_EQ(doc.colourMode, 2);
+    EXPECT_FALSE(doc.colourFileInUse);
+    // Pressed, then released before a colour file was made beside: nothing to ask.
+    EXPECT_TRUE(flow.toggleSaveFormat(true));
+    EXPECT_EQ(doc.colourMode, 1);
+    const size_t asked = prompt.shown().size();
+    EXPECT_FALSE(flow.toggleSaveFormat(false));
+    EXPECT_EQ(doc.colourMode, 2);
+    EXPECT_EQ(prompt.shown().size(), asked);
 
     doc.colourMode = 0;
     prompt.answer(PromptAnswer::Ok);

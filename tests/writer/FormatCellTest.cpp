@@ -80,12 +80,19 @@ TEST(FormatCell, DoubleByteCharactersAreNeverInspected) {
     EXPECT_EQ(format(true, WriteNeeded, text), text);
     EXPECT_EQ(CMyWriter::formatCell(true, WriteNeeded, text.c_str(), nullptr, 0), 8);
     EXPECT_EQ(format(true, WriteNeeded, Kanji + ","), "\"" + Kanji + ",\"");
+    // The byte after a lead byte goes with it, even a comma.
+    EXPECT_EQ(format(true, WriteNeeded, "\x82,"), "\x82,");
+    EXPECT_EQ(format(true, WriteAll, "\x82\""), "\"\x82\"\"");
 }
 
 TEST(FormatCell, TextEndsAtTabOrNul) {
     EXPECT_EQ(format(true, WriteNeeded, std::string("ab\tcd")), "ab");
     // A lead byte right before the TAB does not swallow it.
     EXPECT_EQ(format(true, WriteNeeded, std::string("a\x82\tcd")), "a\x82");
+    // Nor one right before the NUL, and a whole character right before a TAB ends there.
+    EXPECT_EQ(format(true, WriteNeeded, std::string("a\x82\0X\tY", 6)), "a\x82");
+    EXPECT_EQ(format(true, WriteNeeded, std::string("\x82\0X\tY", 5)), "\x82");
+    EXPECT_EQ(format(true, WriteNeeded, Kanji.substr(0, 2) + "\tcd"), Kanji.substr(0, 2));
 }
 
 TEST(FormatCell, SpanSkipsAttributeRecords) {
@@ -95,4 +102,8 @@ TEST(FormatCell, SpanSkipsAttributeRecords) {
     const int n = CMyWriter::formatSpan(true, WriteNeeded, cell.data(), cell.data() + cell.size(),
                                         out.data(), 0);
     EXPECT_EQ(out.substr(0, static_cast<size_t>(n)), "abcd");
+    // Only the span counts, not the byte after it.
+    const std::string text = "a,b";
+    EXPECT_EQ(CMyWriter::formatSpan(true, WriteNeeded, text.data(), text.data() + 1, out.data(), 0), 1);
+    EXPECT_EQ(out.substr(0, 1), "a");
 }

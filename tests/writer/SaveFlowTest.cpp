@@ -184,6 +184,63 @@ TEST_F(SaveFlowTest, SaveWritesFilteredOutRowsToo) {
     EXPECT_TRUE(hyo.isFiltered());
 }
 
+TEST_F(SaveFlowTest, ASaveClearsTheColourNoteAndShowsTheWaitCursorWhileWriting) {
+    std::vector<std::string> notes;
+    std::vector<bool> waits;
+    int viewAsked = 0;
+    SaveFlowWindow window;
+    window.setColourNote = [&](const std::string& text) { notes.push_back(text); };
+    window.waitCursor = [&](bool on) { waits.push_back(on); };
+    // Without colour files the view's settings are not wanted.
+    window.viewSettings = [&](int&, int&, int&) { ++viewAsked; };
+    fillTable(hyo, {"a"});
+    doc.filePath = path("w.csv");
+    EXPECT_TRUE(SaveFlow(hyo, global, doc, window).saveDocument(false));
+    EXPECT_EQ(notes, std::vector<std::string>{""});
+    EXPECT_EQ(waits, (std::vector<bool>{true, false}));
+    EXPECT_EQ(viewAsked, 0);
+}
+
+TEST_F(SaveFlowTest, AFileThatWasEmptyWhenReadIsStillCheckedForChanges) {
+    fillTable(hyo, {"a"});
+    doc.filePath = home.write("e.csv", "changed");
+    doc.diskPath = doc.filePath;
+    doc.diskSize = 0;
+    doc.diskTime = 0;
+    prompt.answer(PromptAnswer::No);
+    EXPECT_FALSE(flow.saveDocument(false));
+    EXPECT_EQ(prompt.last().text, "ファイルは開いた後に他のプログラムで変更されています。\n上書きしてもよろしいですか？");
+    EXPECT_EQ(fileBytes(doc.filePath), "changed");
+}
+
+TEST_F(SaveFlowTest, AnAcceptedChooserWithoutANameSavesNothing) {
+    fillTable(hyo, {"a"});
+    prompt.chooseFile("", 1);
+    EXPECT_FALSE(flow.saveDocument(true));
+    prompt.chooseFile("", 1);
+    EXPECT_FALSE(flow.exportRows(0, 0, false, LineCrLf, EncShiftJis, false));
+    EXPECT_TRUE(leftovers().empty());
+}
+
+TEST_F(SaveFlowTest, AColourFileInUseStaysLinkedOnlyUnderItsOwnName) {
+    fillTable(hyo, {"a"});
+    doc.colourFileInUse = true;
+    saveTo("k.csv");
+    EXPECT_TRUE(doc.colourFileInUse);
+    prompt.chooseFile(path("l.csv"), 1);
+    EXPECT_TRUE(flow.saveDocument(true));
+    EXPECT_FALSE(doc.colourFileInUse);
+}
+
+TEST_F(SaveFlowTest, AnOpenLastLineAfterTheHeaderLineKeepsTheHeadersLineEnd) {
+    global.setQuoteKind(4);
+    fillTable(hyo, {"Name", "a"});
+    hyo.takeHeaderRow();
+    doc.endsWithoutLineBreak = true;
+    saveTo("o.csv");
+    EXPECT_EQ(fileBytes(path("o.csv")), "Name\r\na");
+}
+
 TEST_F(SaveFlowTest, ReadErrorAsksBeforeSaving) {
     fillTable(hyo, {"a"});
     doc.filePath = path("t.csv");
@@ -221,6 +278,7 @@ TEST_F(SaveFlowTest, SaveAsTitleAndPreselectedFilter) {
 
     EXPECT_EQ(SaveFlow::saveTitle(0, 0, true), "名前を付けて保存(SHIFT-JIS - CRLF)");
     EXPECT_EQ(SaveFlow::saveTitle(10, 1, false), "名前を付けて保存(UTF16 - CR)");
+    EXPECT_EQ(SaveFlow::saveTitle(10, 2, true), "名前を付けて保存(UTF16(BOM) - LF)");
     EXPECT_EQ(SaveFlow::saveTitle(11, 0, true), "名前を付けて保存(ETC - CRLF)");
 }
 
@@ -347,6 +405,33 @@ TEST_F(SaveFlowTest, LeavingTheColourFileBesideDeletesItAfterTheSave) {
     EXPECT_EQ(doc.colourMode, 2);
     EXPECT_FALSE(doc.colourFileInUse);
     EXPECT_EQ(doc.colourTempName.size(), 17u);
+}
+
+TEST_F(SaveFlowTest, TheAllFilesFilterLeavesTheColourFileBesideTooAndTheColourTxtFilterAddsTxt) {
+    global.setColourFileMode(1);
+    doc.colourMode = 1;
+    doc.colourFileInUse = true;
+    fillTable(hyo, {"a"});
+    home.write("d.vxc", "old colours");
+    prompt.chooseFile(path("d.dat"), 3);
+    prompt.answer(PromptAnswer::No);
+    EXPECT_FALSE(flow.saveDocument(true));
+    EXPECT_EQ(prompt.last().text, "色情報は色情報ファイル(VXC)を削除して一時保存に変更します。\nよろしいですか？");
+    EXPECT_FALSE(fs::exists(path("d.dat")));
+    EXPECT_EQ(fileBytes(path("d.vxc")), "old colours");
+
+    prompt.chooseFile(path("d.dat"), 3);
+    prompt.answer(PromptAnswer::Yes);
+    EXPECT_TRUE(flow.saveDocument(true));
+    EXPECT_EQ(fileBytes(path("d.dat")), "a\r\n");
+    EXPECT_FALSE(fs::exists(path("d.vxc")));
+    EXPECT_EQ(doc.colourMode, 2);
+
+    prompt.chooseFile(path("e"), 5);
+    EXPECT_TRUE(flow.saveDocument(true));
+    EXPECT_EQ(fileBytes(path("e.txt")), "a\r\n");
+    EXPECT_TRUE(fs::exists(path("e.vxc")));
+    EXPECT_EQ(doc.colourMode, 1);
 }
 
 namespace {
@@ -557,6 +642,25 @@ TEST_F(SaveFlowTest, ExportCommandRemembersTheHeaderChoiceAndClampsTheRange) {
     EXPECT_TRUE(flow.exportCommand(false, 0, 0));
     EXPECT_TRUE(forms.offeredExport.includeHeader);
     EXPECT_EQ(fileBytes(path("two.csv")), "h\r\na\r\n");
+
+    // A last row of 0 is the first row.
+    forms.exportChoice.firstRow = 1;
+    forms.exportChoice.lastRow = 0;
+    forms.exportChoice.includeHeader = false;
+    prompt.chooseFile(path("one.csv"), 1);
+    EXPECT_TRUE(flow.exportCommand(false, 0, 0));
+    EXPECT_EQ(fileBytes(path("one.csv")), "h\r\n");
+}
+
+TEST_F(SaveFlowTest, ExportRefusesLineBreaksOnlyWhenNothingIsQuoted) {
+    fillTable(hyo, {"a", "b\nc"});
+    prompt.chooseFile(path("x.csv"), 1);
+    EXPECT_TRUE(flow.exportRows(0, 1, false, LineCrLf, EncShiftJis, false));
+    EXPECT_EQ(fileBytes(path("x.csv")), "a\r\n\"b\r\nc\"\r\n");
+    global.setQuoteKind(3);
+    prompt.answer(PromptAnswer::Ok);
+    EXPECT_FALSE(flow.exportRows(0, 1, false, LineCrLf, EncShiftJis, false));
+    EXPECT_NE(prompt.last().text.find("(2行、1列)"), std::string::npos);
 }
 
 TEST_F(SaveFlowTest, ReloadFromTheStoreAsksOnlyForAModifiedDocument) {
@@ -592,8 +696,25 @@ TEST_F(SaveFlowTest, ExportWithHeaderChoices) {
     EXPECT_FALSE(flow.exportRows(3, 2, false, 0, 0, false));
 }
 
+TEST_F(SaveFlowTest, ExportFromTheFirstRowWritesItOnceAsTheHeader) {
+    fillTable(hyo, {"h", "a"});
+    prompt.chooseFile(path("two.csv"), 1);
+    EXPECT_TRUE(flow.exportRows(0, 1, false, LineCrLf, EncShiftJis, true));
+    EXPECT_EQ(fileBytes(path("two.csv")), "h\r\na\r\n");
+    fillTable(hyo, {"h"});
+    prompt.chooseFile(path("one.csv"), 1);
+    EXPECT_TRUE(flow.exportRows(0, 0, false, LineCrLf, EncShiftJis, true));
+    EXPECT_EQ(fileBytes(path("one.csv")), "h\r\n");
+    fillTable(hyo, {});
+    prompt.chooseFile(path("none.csv"), 1);
+    EXPECT_TRUE(flow.exportRows(0, 0, false, LineCrLf, EncShiftJis, true));
+    EXPECT_EQ(fileBytes(path("none.csv")), "");
+}
+
 TEST_F(SaveFlowTest, ExportRemembersKindAndExtension) {
     fillTable(hyo, {"a|b"});
+    // Only a save keeps the open last line of the file read.
+    doc.endsWithoutLineBreak = true;
     prompt.chooseFile(path("list.dat"), 3);
     EXPECT_TRUE(flow.exportRows(0, 0, true, LineCrLf, EncUtf8, false));
     EXPECT_EQ(global.exportKind(), 9);
@@ -607,6 +728,19 @@ TEST_F(SaveFlowTest, ExportRemembersKindAndExtension) {
     EXPECT_EQ(prompt.choosers()[1].proposedName, "(1-1).dat");
     EXPECT_EQ(prompt.choosers()[1].filterIndex, 3);
     EXPECT_EQ(fileBytes(path("(1-1).dat")), "old");
+
+    // The remembered extension goes with the all-files filter only; a chosen extension stays.
+    global.setExportKind(1);
+    prompt.chooseFile(path("c.dat"), 1);
+    EXPECT_TRUE(flow.exportRows(0, 0, false, LineCrLf, EncShiftJis, false));
+    EXPECT_EQ(prompt.choosers()[2].proposedName, "(1-1)");
+    EXPECT_EQ(fileBytes(path("c.dat")), "a,b\r\n");
+    prompt.chooseFile(path("t.dat"), 2);
+    EXPECT_TRUE(flow.exportRows(0, 0, false, LineCrLf, EncShiftJis, false));
+    EXPECT_EQ(fileBytes(path("t.dat")), "a\tb\r\n");
+    prompt.chooseFile(path("u"), 2);
+    EXPECT_TRUE(flow.exportRows(0, 0, false, LineCrLf, EncShiftJis, false));
+    EXPECT_EQ(fileBytes(path("u.txt")), "a\tb\r\n");
 }
 
 TEST_F(SaveFlowTest, ExportProposesTheDocumentsFolder) {
