@@ -2,6 +2,7 @@
 // The first input byte chooses the encoding (bits 0-1), the separator (bits 2-3), strict
 // quotes (bit 4), quotes active (bit 5) and the pieces per block (bits 6-7); the second byte
 // the block size. Any difference in records, counts or results aborts.
+#include "fuzz/FuzzInputFile.h"
 #include "platform/core/Prompt.h"
 #include "tests/support/ReaderComparison.h"
 
@@ -10,24 +11,6 @@
 #include <cstdlib>
 #include <string>
 #include <unistd.h>
-
-namespace {
-
-std::string writeTemp(const uint8_t* data, size_t size) {
-    char path[] = "/tmp/vexil-fuzz-parallel-XXXXXX";
-    int fd = mkstemp(path);
-    if (fd < 0) std::abort();
-    size_t done = 0;
-    while (done < size) {
-        ssize_t n = write(fd, data + done, size - done);
-        if (n <= 0) break;
-        done += static_cast<size_t>(n);
-    }
-    close(fd);
-    return path;
-}
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static FixedAnswerPrompt prompt(PromptAnswer::Ok);
@@ -47,7 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     shape.pieces = 2 + ((options >> 6) & 3);
     shape.blockBytes = 1 + data[1];
     shape.smallestFile = 0;
-    const std::string path = writeTemp(data + 2, size - 2);
+    const std::string path = writeFuzzInput("/tmp/vexil-fuzz-parallel-XXXXXX", data + 2, size - 2);
     const auto reference = ReaderComparison::byRecord(path, settings);
     const auto parallel = ReaderComparison::inParallel(path, settings, shape);
     unlink(path.c_str());

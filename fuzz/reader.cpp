@@ -1,6 +1,7 @@
 // Fuzz target for the reader: arbitrary file bytes through CMyCSV and the open flow.
 // The first input byte chooses the read encoding (bits 0-1), the separator (bits 2-3), strict
 // quotes (bit 4), quotes active (bit 5) and whether the open flow runs as well (bit 6).
+#include "fuzz/FuzzInputFile.h"
 #include "platform/core/CodePage.h"
 #include "platform/core/Prompt.h"
 #include "settings/CMyGlobal.h"
@@ -42,19 +43,6 @@ void checkField(const char* text, int length, bool tabAllowed) {
     }
 }
 
-std::string writeTemp(const uint8_t* data, size_t size) {
-    char path[] = "/tmp/vexil-fuzz-reader-XXXXXX";
-    int fd = mkstemp(path);
-    if (fd < 0) std::abort();
-    size_t done = 0;
-    while (done < size) {
-        ssize_t n = write(fd, data + done, size - done);
-        if (n <= 0) break;
-        done += static_cast<size_t>(n);
-    }
-    close(fd);
-    return path;
-}
 
 void readWithParser(const std::string& path, uint8_t options) {
     static const int encodings[] = {-1, 0, 10, 15};
@@ -106,7 +94,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Prompt::install(&prompt);
     if (size == 0) return 0;
     uint8_t options = data[0];
-    std::string path = writeTemp(data + 1, size - 1);
+    std::string path = writeFuzzInput("/tmp/vexil-fuzz-reader-XXXXXX", data + 1, size - 1);
     readWithParser(path, options);
     if (options & 0x40) readWithOpenFlow(path, options);
     unlink(path.c_str());

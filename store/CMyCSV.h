@@ -6,6 +6,17 @@
 #include <string>
 #include <vector>
 
+// One record as the open flow stores it.
+struct RecordView {
+    const char* row = nullptr;            // kept fields joined by TABs, NUL-terminated
+    int length = 0;
+    int count = 0;                        // fields of the record, kept or not
+    int kept = 0;
+    int cells = 0;                        // cellCount()
+    bool lineBreak = false;               // a field holds a line break
+    const unsigned char* forms = nullptr; // fieldForms(), `kept` of them
+};
+
 // Two parsers: the general one (every separator, full double-quote handling) and the TAB-only
 // one in which quotes matter only around fields that hold line breaks. Input comes from CMyFile
 // as CP932 pieces; the parser keeps unread bytes across pieces so that looking one byte ahead
@@ -76,6 +87,9 @@ public:
     // Cells a row keeps of the last record: all kept fields when the last has text or the
     // record ends in a separator right after a field with text; else up to the last with text.
     int cellCount() const;
+    // The last record (`count` its readRecord result) as a row: the kept fields are joined in
+    // place (see joinKeptFields).
+    RecordView takeRecord(int count);
 
     // Reading pieces of a file on several threads. readFromText reads records from `text`
     // (`length` bytes and TextPadding NUL bytes after them) instead of the file; `final` says

@@ -12,6 +12,17 @@ int CMyCSV::cellCount() const {
     return 0;
 }
 
+RecordView CMyCSV::takeRecord(int count) {
+    RecordView view;
+    view.count = count;
+    view.kept = keptFields();
+    view.cells = cellCount();
+    view.lineBreak = recordHasLineBreak();
+    view.forms = fieldForms();
+    view.row = joinKeptFields(view.length);
+    return view;
+}
+
 void CMyCSV::readFromText(const char* text, std::size_t length, bool final) {
     input = text;
     cursor = 0;

@@ -296,21 +296,6 @@ bool OpenFlow::readColourHeader(CMyCSV& reader, Attempt& attempt, const std::str
     return open;
 }
 
-namespace {
-
-RecordView viewOf(CMyCSV& reader, int count) {
-    RecordView view;
-    view.count = count;
-    view.kept = reader.keptFields();
-    view.cells = reader.cellCount();
-    view.lineBreak = reader.recordHasLineBreak();
-    view.forms = reader.fieldForms();
-    view.row = reader.joinKeptFields(view.length);
-    return view;
-}
-
-} // namespace
-
 // Step 10: every record becomes one row, built in one pass and stored once, apart from the
 // table until the file is read through.
 int OpenFlow::readRecords(CMyCSV& reader, Attempt& attempt, ReadRows& read) {
@@ -352,7 +337,7 @@ int OpenFlow::readRecords(CMyCSV& reader, Attempt& attempt, ReadRows& read) {
             break;
         }
         if (count > MaxColumns) dropped = true;
-        if (!storeRecord(viewOf(reader, count), rows, read)) {
+        if (!storeRecord(reader.takeRecord(count), rows, read)) {
             read.readError = true;
             break;
         }

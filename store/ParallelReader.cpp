@@ -27,7 +27,7 @@ int processorCount() {
 struct ParallelReader::Piece {
     enum class State { Reached, FileEnd, NeedsMore, Failed };
     struct Record {
-        std::size_t row = 0, forms = 0;
+        std::size_t forms = 0, row = 0;   // offsets in `bytes`
         int length = 0, count = 0, kept = 0, cells = 0;
         bool lineBreak = false;
     };
@@ -152,20 +152,13 @@ void ParallelReader::parse(const Block& block, Piece& piece) {
                 return;
             }
             if (count < 0) return;
-            Piece::Record record;
-            record.count = count;
-            record.kept = csv.keptFields();
-            record.cells = csv.cellCount();
-            record.lineBreak = csv.recordHasLineBreak();
-            record.forms = piece.bytes.size();
-            piece.bytes.append(reinterpret_cast<const char*>(csv.fieldForms()), record.kept);
-            int length = 0;
-            const char* row = csv.joinKeptFields(length);
-            record.row = piece.bytes.size();
-            record.length = length;
-            piece.bytes.append(row, length);
+            const RecordView view = csv.takeRecord(count);
+            const std::size_t forms = piece.bytes.size();
+            piece.records.push_back({forms, forms + view.kept, view.length, view.count, view.kept,
+                                     view.cells, view.lineBreak});
+            piece.bytes.append(reinterpret_cast<const char*>(view.forms), view.kept);
+            piece.bytes.append(view.row, view.length);
             piece.bytes.push_back('\0');
-            piece.records.push_back(record);
         }
         piece.end = piece.start + csv.textPosition();
         piece.counts = csv.counts();

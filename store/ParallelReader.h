@@ -7,18 +7,8 @@
 #include <string>
 #include <vector>
 
-class CMyCSV;
+#include "store/CMyCSV.h"
 
-// One record as the open flow stores it.
-struct RecordView {
-    const char* row = nullptr;            // kept fields joined by TABs, NUL-terminated
-    int length = 0;
-    int count = 0;                        // fields of the record, kept or not
-    int kept = 0;
-    int cells = 0;                        // CMyCSV::cellCount
-    bool lineBreak = false;               // a field holds a line break
-    const unsigned char* forms = nullptr; // CMyCSV::fieldForms, `kept` of them
-};
 
 // The reader's file is decoded on the calling thread a block at a time while other threads
 // parse the block in pieces. A piece starts where the pre-scan guesses a record begins and

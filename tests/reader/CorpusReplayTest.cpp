@@ -21,27 +21,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-fs::path corpusFolder() {
-    if (const char* source = std::getenv("VEXIL_SOURCE_DIR"))
-        return fs::path(source) / "fuzz" / "corpus" / "reader";
-    return fs::path(__FILE__).parent_path().parent_path().parent_path() / "fuzz" / "corpus" /
-           "reader";
-}
-
-std::vector<fs::path> corpusFiles() {
-    std::vector<fs::path> files;
-    std::error_code ec;
-    for (const auto& entry : fs::directory_iterator(corpusFolder(), ec))
-        if (entry.is_regular_file()) files.push_back(entry.path());
-    std::sort(files.begin(), files.end());
-    return files;
-}
-
-std::string bytesOf(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
 // A field the store can take: no control byte but CR LF (and TAB where allowed), no lead byte
 // without its second byte, no lone CR or LF.
 ::testing::AssertionResult fitForStore(const std::string& text, bool tabAllowed) {
@@ -66,7 +45,7 @@ std::string bytesOf(const fs::path& path) {
 
 TEST(CorpusReplay, EveryInputReadsIntoWellFormedFieldsAndRows) {
     std::vector<fs::path> files = corpusFiles();
-    ASSERT_FALSE(files.empty()) << corpusFolder();
+    ASSERT_FALSE(files.empty()) << readerCorpusFolder();
     TempHome home;
     ScriptedPrompt prompt;
     prompt.allowUnscripted();

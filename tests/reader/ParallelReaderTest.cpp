@@ -12,14 +12,10 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <random>
 
 namespace {
 
-namespace fs = std::filesystem;
 using ReaderComparison::Settings;
 
 // Pieces that stress the joins: quotes single and doubled, both separators, every line end,
@@ -50,13 +46,6 @@ void expectSameReading(const std::string& path, const Settings& settings) {
         ASSERT_EQ(ReaderComparison::difference(reference, parallel), "")
             << "block " << shape.blockBytes << " pieces " << shape.pieces;
     }
-}
-
-fs::path corpusFolder() {
-    if (const char* source = std::getenv("VEXIL_SOURCE_DIR"))
-        return fs::path(source) / "fuzz" / "corpus" / "reader";
-    return fs::path(__FILE__).parent_path().parent_path().parent_path() / "fuzz" / "corpus" /
-           "reader";
 }
 
 } // namespace
@@ -118,13 +107,12 @@ TEST(ParallelReader, EncodedFilesReadAsRecordByRecord) {
 TEST(ParallelReader, ReaderCorpusReadsAsRecordByRecord) {
     TempHome home;
     int files = 0;
-    for (const auto& entry : fs::directory_iterator(corpusFolder())) {
-        std::ifstream in(entry.path(), std::ios::binary);
-        std::string bytes(std::istreambuf_iterator<char>(in), {});
+    for (const auto& file : corpusFiles()) {
+        const std::string bytes = bytesOf(file);
         if (bytes.empty()) continue;
         ++files;
         const std::string path = home.write("corpus.csv", bytes.substr(1));
-        SCOPED_TRACE(entry.path().filename().string());
+        SCOPED_TRACE(file.filename().string());
         for (const Settings& settings : settingsToTry) expectSameReading(path, settings);
         expectSameReading(path, {0, true, 0, true, true});
     }

@@ -4,6 +4,11 @@
 #include "platform/core/CodePage.h"
 #include "store/CMyCSV.h"
 
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -85,4 +90,26 @@ inline std::string formatTable(const Table& table, char separator, int quoteMode
         out += lineEnd;
     }
     return out;
+}
+
+// The reader fuzz corpus (fuzz/corpus/reader), its files in name order, a file's bytes.
+inline std::filesystem::path readerCorpusFolder() {
+    if (const char* source = std::getenv("VEXIL_SOURCE_DIR"))
+        return std::filesystem::path(source) / "fuzz" / "corpus" / "reader";
+    return std::filesystem::path(__FILE__).parent_path().parent_path().parent_path() / "fuzz" / "corpus" /
+           "reader";
+}
+
+inline std::vector<std::filesystem::path> corpusFiles() {
+    std::vector<std::filesystem::path> files;
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator(readerCorpusFolder(), ec))
+        if (entry.is_regular_file()) files.push_back(entry.path());
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+inline std::string bytesOf(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
 }

@@ -67,13 +67,7 @@ inline Result byRecord(const std::string& path, const Settings& s) {
             result.failed = true;
             break;
         }
-        RecordView view;
-        view.count = count;
-        view.kept = csv.keptFields();
-        view.cells = csv.cellCount();
-        view.lineBreak = csv.recordHasLineBreak();
-        view.forms = csv.fieldForms();
-        view.row = csv.joinKeptFields(view.length);
+        const RecordView view = csv.takeRecord(count);
         result.records.push_back(describe(view));
     }
     result.ends = endsOf(csv);
