@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "ColourFileFixture.h"
 #include "WriterTestSupport.h"
 #include "settings/CMyGlobal.h"
 #include "store/CMyColourFile.h"
@@ -15,22 +16,6 @@
 #include "support/TempHome.h"
 
 namespace {
-
-std::string le32(int32_t v) {
-    std::string s(4, '\0');
-    for (int i = 0; i < 4; ++i) s[i] = static_cast<char>((static_cast<uint32_t>(v) >> (8 * i)) & 0xFF);
-    return s;
-}
-
-std::string listBlock(const std::vector<std::string>& lines) {
-    std::string s = "LI" + le32(1);
-    for (const auto& line : lines) s += le32(static_cast<int32_t>(line.size())) + line;
-    return s + le32(-1);
-}
-
-std::string record(int32_t column, int32_t row, int32_t kind, int32_t value) {
-    return le32(column) + le32(row) + le32(kind) + le32(value);
-}
 
 // A 16-byte column record: width, four zero bytes, alignment, kind, text and background colour.
 std::string column(int32_t width, int align, int kind, int text, int back) {
