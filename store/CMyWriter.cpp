@@ -240,22 +240,66 @@ bool CMyWriter::allocate() {
 
 bool CMyWriter::reserve(int extra) {
     if (used + extra <= capacity) return true;
-    if (used > 0) flush();
-    if (extra <= capacity) return true;
-    const int newCapacity = extra + BufferStep;
+    if (!holding && used > 0) flush();
+    if (used + extra <= capacity) return true;
+    // Held text keeps what it has and grows by half at least; a flushed buffer only has to
+    // take the one piece.
+    long long wanted = static_cast<long long>(used) + extra + BufferStep;
+    if (holding) wanted = std::max(wanted, static_cast<long long>(capacity) + capacity / 2);
+    if (wanted > INT32_MAX - BufferSlack) {
+        memoryFailed = true;
+        return false;
+    }
+    const int newCapacity = static_cast<int>(wanted);
     char* grown = static_cast<char*>(MemoryHook::allocate(static_cast<size_t>(newCapacity) + BufferSlack));
     if (!grown) {
         memoryFailed = true;
         return false;
     }
+    if (used > 0) std::memcpy(grown, buffer, static_cast<size_t>(used));
     MemoryHook::release(buffer);
     buffer = grown;
     capacity = newCapacity;
     return true;
 }
 
+void CMyWriter::holdText(std::vector<AttributeNote>* attributeNotes) {
+    holding = true;
+    notes = attributeNotes;
+}
+
+std::unique_ptr<CMyWriter> CMyWriter::heldTwin(std::vector<AttributeNote>* attributeNotes) const {
+    auto twin = std::make_unique<CMyWriter>(file, separator, mode, lineEnding, false);
+    // The constructor derives the file mode and byte kinds; this writer's own are copied over.
+    twin->commaFile = commaFile;
+    twin->mode = mode;
+    twin->lineBreaksOnlyTab = lineBreaksOnlyTab;
+    twin->columns = columns;
+    twin->columnModes = columnModes;
+    twin->emptyModes = emptyModes;
+    twin->headerByColumn = headerByColumn;
+    std::memcpy(twin->byteKinds, byteKinds, sizeof byteKinds);
+    if (!twin->allocate()) return nullptr;
+    twin->holdText(attributeNotes);
+    return twin;
+}
+
+void CMyWriter::passNotes(const std::vector<AttributeNote>& notes, CMyColourFile& colour) {
+    for (const AttributeNote& note : notes) {
+        if (note.column < 0) colour.writeRowAttributes(note.row, note.records, note.length);
+        else colour.writeCellAttributes(note.column, note.row, note.records, note.length);
+    }
+}
+
+void CMyWriter::passAttributes(CMyColourFile* colour, int column, int row, const char* records,
+                               int length) {
+    if (notes) notes->push_back(AttributeNote{column, row, records, length});
+    else if (column < 0) colour->writeRowAttributes(row, records, length);
+    else colour->writeCellAttributes(column, row, records, length);
+}
+
 void CMyWriter::flush() {
-    if (used == 0) return;
+    if (used == 0 || holding) return;
     file.writeText(std::string_view(buffer, static_cast<size_t>(used)));
     used = 0;
 }
@@ -357,7 +401,7 @@ bool CMyWriter::writeRow(const CMyHyo& hyo, int row, CMyColourFile* colour, int 
     const char* text = rows.lineText(row);
     const int length = text ? rows.lineLength(row) : 0;
     int pos = text ? RowFormat::prefixEnd(text, length) : 0;
-    if (colour && pos > 0) colour->writeRowAttributes(colourRow, text, pos);
+    if (takesAttributes(colour) && pos > 0) passAttributes(colour, -1, colourRow, text, pos);
     // A row without cell bytes has no cells; one with them has TABs + 1 cells.
     bool more = text && pos < length;
 
@@ -365,7 +409,7 @@ bool CMyWriter::writeRow(const CMyHyo& hyo, int row, CMyColourFile* colour, int 
         // A row wider than widestRow claims still loses nothing: its cells that hold text
         // are written too.
         if (c >= columns && !hasTextAhead(text, length, pos)) {
-            if (colour) writeRemainingAttributes(colour, c, colourRow, text, length, pos);
+            if (takesAttributes(colour)) writeRemainingAttributes(colour, c, colourRow, text, length, pos);
             break;
         }
         const char* begin = "";
@@ -373,8 +417,8 @@ bool CMyWriter::writeRow(const CMyHyo& hyo, int row, CMyColourFile* colour, int 
         bool plain = true;
         if (more) {
             const int textStart = RowFormat::textStart(text, length, pos);
-            if (colour && textStart > pos)
-                colour->writeCellAttributes(c, colourRow, text + pos, textStart - pos);
+            if (takesAttributes(colour) && textStart > pos)
+                passAttributes(colour, c, colourRow, text + pos, textStart - pos);
             const int cellEnd = scanCell(text, length, textStart, plain);
             begin = text + textStart;
             end = text + cellEnd;
@@ -417,7 +461,7 @@ void CMyWriter::writeRemainingAttributes(CMyColourFile* colour, int column, int 
     for (; pos < length; ++column) {
         const int end = RowFormat::cellEnd(text, length, pos);
         const int start = RowFormat::textStart(text, end, pos);
-        if (start > pos) colour->writeCellAttributes(column, colourRow, text + pos, start - pos);
+        if (start > pos) passAttributes(colour, column, colourRow, text + pos, start - pos);
         pos = end + 1;
     }
 }

@@ -1,6 +1,7 @@
 // CMyWriter: turns table rows into delimited text (quoting by mode) and streams them to a CMyFile.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -67,6 +68,27 @@ public:
 
     bool outOfMemory() const { return memoryFailed; }
 
+    // A row's attribute records met while the text is held (column -1: the row's own); they
+    // point into the row's text and go to the colour file in row order later.
+    struct AttributeNote {
+        int column;
+        int row;
+        const char* records;
+        int length;
+    };
+    // From here on the text gathers in the buffer and never reaches the file, and attribute
+    // records go to `notes` instead of a colour file: the writer formats a piece of a save
+    // on another thread. `notes` may be null when there is no colour file.
+    void holdText(std::vector<AttributeNote>* notes);
+    const char* heldText() const { return buffer; }
+    int heldLength() const { return used; }
+    void clearHeld() { used = 0; }
+    // A writer of the same file, separator, mode, line end and columns (kept forms too) that
+    // holds its text from the start; null when its buffer cannot be had.
+    std::unique_ptr<CMyWriter> heldTwin(std::vector<AttributeNote>* notes) const;
+    // Hands noted records to the colour file in the order they were met.
+    static void passNotes(const std::vector<AttributeNote>& notes, CMyColourFile& colour);
+
 private:
     bool appendCell(const char* begin, const char* end, int mode);
     bool appendPlain(const char* begin, const char* end, int mode);
@@ -77,8 +99,10 @@ private:
     int modeFor(const CMyHyo& hyo, int column, bool empty) const;
     int numericMode() const;
     static bool hasTextAhead(const char* text, int length, int pos);
-    static void writeRemainingAttributes(CMyColourFile* colour, int column, int colourRow,
-                                         const char* text, int length, int pos);
+    bool takesAttributes(const CMyColourFile* colour) const { return colour || notes; }
+    void passAttributes(CMyColourFile* colour, int column, int row, const char* records, int length);
+    void writeRemainingAttributes(CMyColourFile* colour, int column, int colourRow,
+                                  const char* text, int length, int pos);
 
     CMyFile& file;
     bool commaFile;
@@ -98,4 +122,6 @@ private:
     int capacity = 0;
     int used = 0;
     bool memoryFailed = false;
+    bool holding = false;
+    std::vector<AttributeNote>* notes = nullptr;
 };

@@ -16,6 +16,7 @@
 #include "store/CMyHyo.h"
 #include "store/CMyWriter.h"
 #include "store/DocumentState.h"
+#include "store/ParallelWriter.h"
 #include "store/Progress.h"
 #include "store/SaveFormHandler.h"
 #include "store/StagedFile.h"
@@ -330,7 +331,15 @@ bool SaveFlow::writeRows(Output& out, CMyColourFile* colour, StagedFile& staged)
     // A file written in place cannot go back to what it was: that save runs to the end.
     Progress progress("保存", static_cast<long long>(out.last) - out.first + 1, !staged.inPlace());
     bool cancelled = false;
-    for (int row = out.first; ok && row <= out.last; ++row) {
+    ParallelWriter::Rows walk{out.first, out.last, storeRowOf, lastLineOpen};
+    ParallelWriter::Outcome shared = ParallelWriter::Outcome::NotStarted;
+    if (ok && ParallelWriter::worthwhile(hyo, walk)) {
+        ParallelWriter parallel(hyo, file, colour, writer);
+        shared = parallel.run(walk, [&](long long done) { return staged.inPlace() || progress.report(done); });
+        cancelled = shared == ParallelWriter::Outcome::Cancelled;
+        ok = shared != ParallelWriter::Outcome::OutOfMemory;
+    }
+    for (int row = out.first; ok && shared == ParallelWriter::Outcome::NotStarted && row <= out.last; ++row) {
         if (!staged.inPlace() && !progress.report(row - out.first)) {
             cancelled = true;
             break;
