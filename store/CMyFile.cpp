@@ -466,22 +466,34 @@ int CMyFile::writeRaw(const char* bytes, std::size_t count) {
 
 int CMyFile::writeText(std::string_view text) {
     if (text.empty()) return 0;
-    if (isUtf16Encoding(textEncoding)) {
-        CodePage::cp932ToUtf16Bytes(text, textEncoding == 11, convertBuffer);
-        return writeRaw(convertBuffer.data(), convertBuffer.size());
+    if (!changesText(textEncoding)) return writeRaw(text.data(), text.size());
+    lostCount += encodeText(textEncoding, text, convertBuffer);
+    return writeRaw(convertBuffer.data(), convertBuffer.size());
+}
+
+bool CMyFile::changesText(int encoding) {
+    return isUtf16Encoding(encoding) || encoding == 15 || GivenCodes::givenCount() > 0;
+}
+
+int CMyFile::encodeText(int encoding, std::string_view text, std::string& bytes) {
+    if (isUtf16Encoding(encoding)) {
+        CodePage::cp932ToUtf16Bytes(text, encoding == 11, bytes);
+        return 0;
     }
-    if (textEncoding == 15) {
-        CodePage::cp932ToUtf8(text, convertBuffer);
-        return writeRaw(convertBuffer.data(), convertBuffer.size());
+    if (encoding == 15) {
+        CodePage::cp932ToUtf8(text, bytes);
+        return 0;
     }
-    if (GivenCodes::givenCount() > 0) {
-        // Lent codes mean nothing in a Shift-JIS file: "?" goes there (the save asked first).
-        int replaced = 0;
-        convertBuffer = GivenCodes::plain(text, &replaced);
-        lostCount += replaced;
-        return writeRaw(convertBuffer.data(), convertBuffer.size());
-    }
-    return writeRaw(text.data(), text.size());
+    // Lent codes mean nothing in a Shift-JIS file: "?" goes there (the save asked first).
+    int replaced = 0;
+    bytes = GivenCodes::plain(text, &replaced);
+    return replaced;
+}
+
+int CMyFile::writeEncoded(std::string_view bytes, int lost) {
+    if (bytes.empty()) return 0;
+    lostCount += lost;
+    return writeRaw(bytes.data(), bytes.size());
 }
 
 int CMyFile::writeBom() {

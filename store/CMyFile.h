@@ -49,6 +49,14 @@ public:
 
     // Converts CP932 text to the file's encoding and writes it: bytes written, 0 on failure.
     int writeText(std::string_view text);
+    // Whether text in `encoding` is written as other bytes than its own (Unicode, or lent
+    // codes in a Shift-JIS file); then encodeText makes them, on any thread.
+    static bool changesText(int encoding);
+    // The bytes of CP932 `text` in a file of `encoding`; returns the lent codes that became
+    // "?" (a Shift-JIS file), 0 otherwise.
+    static int encodeText(int encoding, std::string_view text, std::string& bytes);
+    // Writes what encodeText made for this file, counting the characters it lost.
+    int writeEncoded(std::string_view bytes, int lost);
     // FF FE (10), FE FF (11), EF BB BF (15), nothing otherwise: bytes written.
     int writeBom();
     // CR LF (0), CR (1) or LF (2), as two-byte units in UTF-16: bytes written.

@@ -7,6 +7,7 @@
 #include <mutex>
 #include <exception>
 #include <new>
+#include <string>
 #include <string_view>
 #include <system_error>
 #include <thread>
@@ -49,6 +50,8 @@ struct ParallelWriter::Piece {
     int first = 0, last = -1;
     std::unique_ptr<CMyWriter> writer;
     std::vector<CMyWriter::AttributeNote> notes;
+    std::string encoded;   // the text in the file's encoding, when it differs
+    int lost = 0;
     bool ready = false;
     bool failed = false;
 };
@@ -56,6 +59,7 @@ struct ParallelWriter::Piece {
 // What the calling thread and the formatting threads share, under `lock`.
 struct ParallelWriter::Shared {
     const Rows& rows;
+    int encoding;          // the file's, when its text is converted on the threads; else -1
     int perPiece;
     int pieceCount;
     int threads;
@@ -66,6 +70,10 @@ struct ParallelWriter::Shared {
     int writtenPieces = 0;
     bool stop = false;
 };
+
+std::string_view ParallelWriter::held(const Piece& piece) {
+    return {piece.writer->heldText(), static_cast<std::size_t>(piece.writer->heldLength())};
+}
 
 ParallelWriter::Shape ParallelWriter::defaultShape() {
     std::lock_guard<std::mutex> hold(shapeLock);
@@ -95,7 +103,7 @@ int ParallelWriter::rowsPerPiece(const Rows& rows, const Shape& shape) const {
     return static_cast<int>(std::clamp(perPiece, 1.0, 1048576.0));
 }
 
-bool ParallelWriter::formatPiece(Piece& piece, const Rows& rows) const {
+bool ParallelWriter::formatPiece(Piece& piece, const Rows& rows, int encoding) const {
     piece.writer->clearHeld();
     piece.notes.clear();
     for (int row = piece.first; row <= piece.last; ++row) {
@@ -103,6 +111,7 @@ bool ParallelWriter::formatPiece(Piece& piece, const Rows& rows) const {
         CMyWriter::prefetchAhead(hyo, row, piece.first, piece.last);
         if (!piece.writer->writeRow(hyo, rows.storeRow(row), nullptr, row)) return false;
     }
+    if (encoding >= 0) piece.lost = CMyFile::encodeText(encoding, held(piece), piece.encoded);
     return true;
 }
 
@@ -121,7 +130,7 @@ void ParallelWriter::format(Shared& shared, int thread) const {
         piece.last = std::min(shared.rows.last, piece.first + shared.perPiece - 1);
         bool done = false;
         try {
-            done = formatPiece(piece, shared.rows);
+            done = formatPiece(piece, shared.rows, shared.encoding);
         } catch (const std::exception&) {  // the notes could not grow
             done = false;
         }
@@ -140,7 +149,8 @@ ParallelWriter::Outcome ParallelWriter::run(const Rows& rows, const KeepGoing& k
     const int perPiece = rowsPerPiece(rows, shape);
     const long long rowCount = static_cast<long long>(rows.last) - rows.first + 1;
     const int pieceCount = static_cast<int>((rowCount + perPiece - 1) / perPiece);
-    Shared shared{rows, perPiece, pieceCount, threads, {}, {}, {}, {}, 0, false};
+    const int encoding = CMyFile::changesText(file.textEncoding) ? file.textEncoding : -1;
+    Shared shared{rows, encoding, perPiece, pieceCount, threads, {}, {}, {}, {}, 0, false};
     try {
         shared.slots.resize(static_cast<std::size_t>(threads) * PiecesAhead);
     } catch (const std::bad_alloc&) {
@@ -180,7 +190,8 @@ ParallelWriter::Outcome ParallelWriter::run(const Rows& rows, const KeepGoing& k
             stopAll();
             return Outcome::OutOfMemory;
         }
-        file.writeText(std::string_view(piece.writer->heldText(), static_cast<std::size_t>(piece.writer->heldLength())));
+        if (encoding >= 0) file.writeEncoded(piece.encoded, piece.lost);
+        else file.writeText(held(piece));
         if (colour) CMyWriter::passNotes(piece.notes, *colour);
         {
             std::lock_guard<std::mutex> hold(shared.lock);

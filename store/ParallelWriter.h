@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <string_view>
 
 class CMyColourFile;
 class CMyFile;
@@ -11,8 +12,8 @@ class CMyWriter;
 
 // The rows are cut into pieces of about `pieceBytes`; each thread formats its pieces into a
 // writer of its own that holds the text (and notes the attribute records), and the calling
-// thread hands each piece's text to the file and its records to the colour file in row
-// order. So the file and the colour file get what writing the rows one by one on the
+// thread hands each piece's text (converted to the file's encoding on its thread) to the
+// file and its records to the colour file in row order. So the file and the colour file get what writing the rows one by one on the
 // calling thread gives; only the formatting is shared. While the calling thread writes, the
 // threads format the next pieces, so a table whose rows a sort scattered over memory waits
 // for them on every thread at once.
@@ -60,7 +61,8 @@ private:
     struct Shared;
     int rowsPerPiece(const Rows& rows, const Shape& shape) const;
     void format(Shared& shared, int thread) const;
-    bool formatPiece(Piece& piece, const Rows& rows) const;
+    bool formatPiece(Piece& piece, const Rows& rows, int encoding) const;
+    static std::string_view held(const Piece& piece);
 
     const CMyHyo& hyo;
     CMyFile& file;

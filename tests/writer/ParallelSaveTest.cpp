@@ -10,6 +10,7 @@
 
 #include "WriterTestSupport.h"
 #include "platform/core/CodePage.h"
+#include "platform/core/GivenCodes.h"
 #include "platform/core/MemoryHook.h"
 #include "settings/CMyGlobal.h"
 #include "store/CMyHyo.h"
@@ -151,4 +152,24 @@ TEST_F(ParallelSaveTest, StoppedOrShortOfMemoryItLeavesTheOldFile) {
     }
     EXPECT_GT(failures, 10);
     EXPECT_EQ(prompt.texts().back(), "領域確保に失敗しました。");
+}
+
+// Lent codes become "?" in a Shift-JIS file: the pieces count them for the question.
+TEST_F(ParallelSaveTest, LentCodesAreCountedAcrossThePieces) {
+    GivenCodes::reset();
+    std::string sushi;
+    ASSERT_EQ(CodePage::utf8ToCp932("\xF0\x9F\x8D\xA3", sushi), 0);
+    std::vector<std::string> rows(300, "a|b");
+    for (int r : {0, 150, 151, 299}) rows[static_cast<size_t>(r)] = "x" + sushi + "|" + sushi;
+    fillTable(hyo, rows);
+    inPieces(3, 40);
+    prompt.answer(PromptAnswer::No);
+    EXPECT_FALSE(flow.saveDocument(false));
+    EXPECT_EQ(prompt.last().text, "Shift-JISで保存できない文字が8文字あります。「?」に置き換えて保存しますか？");
+    prompt.answer(PromptAnswer::Yes);
+    ASSERT_TRUE(flow.saveDocument(false));
+    const std::string bytes = dataBytes();
+    EXPECT_EQ(bytes.substr(0, 14), "x?,?\r\na,b\r\na,b");
+    EXPECT_EQ(bytes.size(), 296u * 5 + 4u * 6);
+    GivenCodes::reset();
 }
