@@ -12,10 +12,7 @@
 
 namespace {
 const char* const kNoMemory = "メモリが足りません。";
-// Blocks grow to one large page; from there they are whole pages of their own (see
-// MemoryHook::allocatePages), so a sorted long list is walked without address-cache misses.
-constexpr int kLargestBlock = 2 * 1024 * 1024;
-constexpr int kPagedBlock = kLargestBlock;
+constexpr int kLargestBlock = 256 * 1024;
 constexpr int kChunk = 1024;
 
 // Grows a slot count: at least the old step of 10, and by half for long lists so that
@@ -49,7 +46,7 @@ bool CMyLine::initialise() {
 }
 
 void CMyLine::releaseAll() {
-    for (int i = 0; i < blockCount_; ++i) releaseBlock(blocks_[i]);
+    for (int i = 0; i < blockCount_; ++i) MemoryHook::release(blocks_[i].data);
     MemoryHook::release(blocks_);
     MemoryHook::release(entries_);
     blocks_ = nullptr;
@@ -95,10 +92,7 @@ int CMyLine::newBlock(int bytes) {
         blocks_ = static_cast<Block*>(grown);
         blockSlots_ = slots;
     }
-    if (bytes >= kPagedBlock && bytes <= INT32_MAX - kPagedBlock)
-        bytes = (bytes + kPagedBlock - 1) / kPagedBlock * kPagedBlock;  // the pages it gets anyway
-    char* data = static_cast<char*>(bytes >= kPagedBlock ? MemoryHook::allocatePages(bytes)
-                                                         : MemoryHook::allocate(bytes));
+    char* data = static_cast<char*>(MemoryHook::allocate(bytes));
     if (!data) return -1;
     blocks_[blockCount_] = Block{data, 0, bytes, 0};
     allocatedBytes_ += bytes;
@@ -128,11 +122,6 @@ bool CMyLine::extendTo(int index) {
     return true;
 }
 
-void CMyLine::releaseBlock(const Block& b) {
-    if (b.capacity >= kPagedBlock) MemoryHook::releasePages(b.data, static_cast<std::size_t>(b.capacity));
-    else MemoryHook::release(b.data);
-}
-
 bool CMyLine::blockStillReferenced(int block) const { return blocks_[block].liveLines > 0; }
 
 void CMyLine::loseLine(int block) {
@@ -140,7 +129,7 @@ void CMyLine::loseLine(int block) {
     Block& b = blocks_[block];
     if (b.liveLines > 0) --b.liveLines;
     if (block == 0 || block == currentBlock_ || blockStillReferenced(block) || !b.data) return;
-    releaseBlock(b);
+    MemoryHook::release(b.data);
     allocatedBytes_ -= b.capacity;
     b = Block{nullptr, 0, 0, 0};
 }

@@ -103,7 +103,6 @@ private:
     bool extendTo(int index);
     int newBlock(int bytes);
     void loseLine(int block);
-    static void releaseBlock(const Block& b);
     bool blockStillReferenced(int block) const;
     void rescanLongest();
     int nextBlockSize(int needed) const;

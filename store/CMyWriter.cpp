@@ -238,8 +238,7 @@ bool CMyWriter::allocate() {
     return true;
 }
 
-bool CMyWriter::reserve(int extra) {
-    if (used + extra <= capacity) return true;
+bool CMyWriter::makeRoom(int extra) {
     if (!holding && used > 0) flush();
     if (used + extra <= capacity) return true;
     // Held text keeps what it has and grows by half at least; a flushed buffer only has to
@@ -306,8 +305,15 @@ void CMyWriter::flush() {
 
 void CMyWriter::prefetchAhead(const CMyHyo& hyo, int row, int first, int last) {
     if ((row - first) % PrefetchGroup != 0) return;
+    // The walk's first rows have no rows before them to ask for them.
+    if (row == first)
+        for (int from = first; from < first + PrefetchDistance && from <= last; from += PrefetchGroup)
+            prefetchGroup(hyo, from, std::min(last, from + PrefetchGroup - 1));
     const int from = row + PrefetchDistance;
-    const int to = std::min(last, from + PrefetchGroup - 1);
+    prefetchGroup(hyo, from, std::min(last, from + PrefetchGroup - 1));
+}
+
+void CMyWriter::prefetchGroup(const CMyHyo& hyo, int from, int to) {
     const char* texts[PrefetchGroup];
     int lengths[PrefetchGroup];
     int count = 0;

@@ -90,12 +90,15 @@ public:
     static void passNotes(const std::vector<AttributeNote>& notes, CMyColourFile& colour);
 
 private:
+    static void prefetchGroup(const CMyHyo& hyo, int from, int to);
     bool appendCell(const char* begin, const char* end, int mode);
     bool appendPlain(const char* begin, const char* end, int mode);
     int scanCell(const char* text, int length, int pos, bool& plain) const;
     bool appendBytes(const char* bytes, int length);
     bool appendLineEnd();
-    bool reserve(int extra);
+    // Room for `extra` more bytes: the common case inline, growing (or flushing) apart.
+    bool reserve(int extra) { return used + extra <= capacity || makeRoom(extra); }
+    bool makeRoom(int extra);
     int modeFor(const CMyHyo& hyo, int column, bool empty) const;
     int numericMode() const;
     static bool hasTextAhead(const char* text, int length, int pos);

@@ -3,12 +3,7 @@
 
 #include <atomic>
 #include <cstdlib>
-#include <cstdint>
 #include <cstring>
-
-#if defined(__linux__)
-#include <sys/mman.h>
-#endif
 
 namespace {
 // Atomic: the open reads pieces of a file on several threads.
@@ -41,40 +36,6 @@ void* MemoryHook::reallocate(void* block, std::size_t oldBytes, std::size_t newB
 }
 
 void MemoryHook::release(void* block) { std::free(block); }
-
-#if defined(__linux__)
-namespace {
-constexpr std::size_t LargePage = std::size_t{2} << 20;
-
-std::size_t wholePages(std::size_t bytes) { return (bytes + LargePage - 1) & ~(LargePage - 1); }
-} // namespace
-
-// A fresh mapping is zero already. It is taken one large page longer than needed and trimmed
-// to start on a large-page boundary, the only place the kernel can put one.
-void* MemoryHook::allocatePages(std::size_t bytes) {
-    if (injectFailure()) return nullptr;
-    const std::size_t size = wholePages(bytes ? bytes : 1);
-    void* mapped = ::mmap(nullptr, size + LargePage, PROT_READ | PROT_WRITE,
-                          MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-    if (mapped == MAP_FAILED) return nullptr;
-    const auto start = reinterpret_cast<std::uintptr_t>(mapped);
-    const std::uintptr_t aligned = (start + LargePage - 1) & ~(LargePage - 1);
-    const std::size_t head = aligned - start;
-    if (head) ::munmap(mapped, head);
-    if (LargePage - head) ::munmap(reinterpret_cast<void*>(aligned + size), LargePage - head);
-    void* block = reinterpret_cast<void*>(aligned);
-    ::madvise(block, size, MADV_HUGEPAGE);  // a hint: without large pages it still works
-    return block;
-}
-
-void MemoryHook::releasePages(void* block, std::size_t bytes) {
-    if (block) ::munmap(block, wholePages(bytes ? bytes : 1));
-}
-#else
-void* MemoryHook::allocatePages(std::size_t bytes) { return allocate(bytes); }
-
-void MemoryHook::releasePages(void* block, std::size_t) { release(block); }
-#endif
 
 void MemoryHook::failAfter(long n) { countdown = n > 0 ? n : 0; }
 

@@ -12,12 +12,6 @@ public:
     // Grows or shrinks a block; new bytes beyond oldBytes are zeroed. nullptr leaves `block` intact.
     static void* reallocate(void* block, std::size_t oldBytes, std::size_t newBytes);
     static void release(void* block);
-    // Zero-filled whole pages for the big blocks of a long list, placed where the system can
-    // back them with large pages (Linux: 2 MB aligned, MADV_HUGEPAGE), so that walking a sorted
-    // table does not miss the address cache on every row. Elsewhere it is allocate(). Counted
-    // and failed like allocate(); released only by releasePages with the same size.
-    static void* allocatePages(std::size_t bytes);
-    static void releasePages(void* block, std::size_t bytes);
 
     // Makes the n-th allocation from now fail (1 = the next one); 0 switches injection off.
     static void failAfter(long n);

@@ -2,8 +2,6 @@
 #include "platform/core/CodePage.h"
 #include "platform/core/GivenCodes.h"
 #include "platform/core/MemoryHook.h"
-
-#include <cstdint>
 #include "platform/core/ProgramFolder.h"
 #include "platform/core/SafeFile.h"
 #include "support/ScriptedPrompt.h"
@@ -46,20 +44,6 @@ TEST(MemoryHook, FailsTheNthAllocationOnly) {
     EXPECT_EQ(static_cast<unsigned char*>(first)[15], 0);
     MemoryHook::release(first);
     MemoryHook::release(third);
-}
-
-TEST(MemoryHook, PagesAreZeroWholeAndFailLikeAllocations) {
-    MemoryHook::failAfter(1);
-    EXPECT_EQ(MemoryHook::allocatePages(3u << 20), nullptr);
-    auto* pages = static_cast<unsigned char*>(MemoryHook::allocatePages(3u << 20));
-    ASSERT_NE(pages, nullptr);
-#if defined(__linux__)
-    EXPECT_EQ(reinterpret_cast<std::uintptr_t>(pages) % (2u << 20), 0u);  // where large pages fit
-#endif
-    EXPECT_EQ(pages[0], 0);
-    EXPECT_EQ(pages[(3u << 20) - 1], 0);
-    pages[(3u << 20) - 1] = 1;  // the whole size is there to write
-    MemoryHook::releasePages(pages, 3u << 20);
 }
 
 TEST(ProgramFolder, FollowsVexilHome) {

@@ -134,28 +134,6 @@ TEST(CMyLine, BlocksAreReleasedWhenTheirLastLineGoes) {
     EXPECT_EQ(list.line(0), big);
 }
 
-// A long list's blocks reach whole large pages of their own; they hold, move and give back
-// their lines as the smaller ones do.
-TEST(CMyLine, ALongListsPagedBlocksKeepTheirLinesAndGoWhenEmptied) {
-    CMyLine list(2048);
-    std::string row(1000, 'r');
-    for (int i = 0; i < 20000; ++i) {
-        row[0] = static_cast<char>('a' + i % 26);
-        ASSERT_EQ(list.setLine(i, row), 1);
-    }
-    const std::size_t full = list.memoryBytes();
-    EXPECT_GT(full, 20000u * 1001u);
-    EXPECT_LT(full, 20000u * 1001u + (5u << 20));
-    list.setLine(19999, std::string(5u << 20, 'w'));  // one line longer than a block
-    EXPECT_EQ(list.lineLength(19999), 5 << 20);
-    EXPECT_EQ(list.deleteLines(0, 16000), 16000);
-    EXPECT_LT(list.memoryBytes(), full / 2 + (6u << 20));
-    EXPECT_EQ(list.line(0), std::string(1, 'a' + 16000 % 26) + std::string(999, 'r'));
-    EXPECT_EQ(list.line(3998).size(), 1000u);
-    list.clear();
-    EXPECT_EQ(list.lineCount(), 0);
-}
-
 TEST(CMyLine, ReadTextFileSplitsLongLinesAndDropsLineFeeds) {
     TempHome home;
     std::string path = home.path() + "/t.txt";
