@@ -19,18 +19,25 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <system_error>
 #include <unistd.h>
 
 namespace {
 
-std::string folder() {
-    static const std::string path = [] {
+// The program home and the files of each run; removed when the fuzzer ends (kept for the
+// whole run, so it is never destroyed before that).
+const std::string& folder() {
+    static const std::string* path = [] {
         std::string pattern = "/tmp/vexil-fuzz-writer-XXXXXX";
         if (!mkdtemp(pattern.data())) std::abort();
         setenv("VEXIL_HOME", pattern.c_str(), 1);
-        return pattern;
+        std::atexit([] {
+            std::error_code ignored;
+            std::filesystem::remove_all(folder(), ignored);
+        });
+        return new std::string(pattern);
     }();
-    return path;
+    return *path;
 }
 
 std::string bytesOf(const std::string& path) {
