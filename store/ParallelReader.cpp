@@ -4,6 +4,7 @@
 
 #include "store/CMyCSV.h"
 #include "store/RecordScan.h"
+#include "store/SharedShape.h"
 
 #include <algorithm>
 #include <limits>
@@ -13,15 +14,7 @@
 #include <thread>
 
 namespace {
-
-std::mutex shapeLock;
-ParallelReader::Shape sharedShape;
-
-int processorCount() {
-    unsigned count = std::thread::hardware_concurrency();
-    return count == 0 ? 1 : static_cast<int>(std::min(count, 64u));
-}
-
+SharedShape<ParallelReader::Shape> sharedShape;
 } // namespace
 
 struct ParallelReader::Piece {
@@ -54,19 +47,13 @@ struct ParallelReader::Block {
     ~Block() { join(); }
 };
 
-ParallelReader::Shape ParallelReader::defaultShape() {
-    std::lock_guard<std::mutex> hold(shapeLock);
-    return sharedShape;
-}
+ParallelReader::Shape ParallelReader::defaultShape() { return sharedShape.get(); }
 
-void ParallelReader::setDefaultShape(const Shape& shape) {
-    std::lock_guard<std::mutex> hold(shapeLock);
-    sharedShape = shape;
-}
+void ParallelReader::setDefaultShape(const Shape& shape) { sharedShape.set(shape); }
 
 bool ParallelReader::worthwhile(long long bytes) {
     const Shape shape = defaultShape();
-    const int pieces = shape.pieces > 0 ? shape.pieces : processorCount();
+    const int pieces = SharedShape<Shape>::threadsFor(shape.pieces);
     return pieces > 1 && bytes >= 0 && static_cast<unsigned long long>(bytes) >= shape.smallestFile;
 }
 
@@ -89,7 +76,7 @@ void ParallelReader::nextBlock(Block& block, const std::string& carry, std::stri
 
 // Where each piece starts: after the first record break past an even share of the block.
 void ParallelReader::plan(Block& block) {
-    const int count = shape.pieces > 0 ? shape.pieces : processorCount();
+    const int count = SharedShape<Shape>::threadsFor(shape.pieces);
     const bool quotesMatter = reader.quotesInUse() &&
                               !(reader.separatorInUse() == '\t' && !reader.strictQuotesInUse());
     const char* text = block.text.data();

@@ -17,16 +17,11 @@
 #include "store/CMyFile.h"
 #include "store/CMyHyo.h"
 #include "store/CMyWriter.h"
+#include "store/SharedShape.h"
 
 namespace {
 
-std::mutex shapeLock;
-ParallelWriter::Shape sharedShape;
-
-int processorCount() {
-    unsigned count = std::thread::hardware_concurrency();
-    return count == 0 ? 1 : static_cast<int>(std::min(count, 64u));
-}
+SharedShape<ParallelWriter::Shape> sharedShape;
 
 // Rows measured to guess a row's formatted length: spread over the walk, cheap to read.
 constexpr int SampledRows = 4096;
@@ -75,33 +70,13 @@ std::string_view ParallelWriter::held(const Piece& piece) {
     return {piece.writer->heldText(), static_cast<std::size_t>(piece.writer->heldLength())};
 }
 
-ParallelWriter::Shape ParallelWriter::defaultShape() {
-    std::lock_guard<std::mutex> hold(shapeLock);
-    return sharedShape;
-}
+ParallelWriter::Shape ParallelWriter::defaultShape() { return sharedShape.get(); }
 
-void ParallelWriter::setDefaultShape(const Shape& shape) {
-    std::lock_guard<std::mutex> hold(shapeLock);
-    sharedShape = shape;
-}
+void ParallelWriter::setDefaultShape(const Shape& shape) { sharedShape.set(shape); }
 
 ParallelWriter::ParallelWriter(const CMyHyo& hyo, CMyFile& file, CMyColourFile* colour,
                                CMyWriter& model)
     : hyo(hyo), file(file), colour(colour), model(model) {}
-
-bool ParallelWriter::worthwhile(const CMyHyo& hyo, const Rows& rows) {
-    const Shape shape = defaultShape();
-    const int threads = shape.threads > 0 ? shape.threads : processorCount();
-    if (threads < 2 || rows.last < rows.first) return false;
-    const double bytes = averageRowBytes(hyo, rows) * (static_cast<double>(rows.last) - rows.first + 1);
-    return bytes >= static_cast<double>(shape.smallestTable);
-}
-
-int ParallelWriter::rowsPerPiece(const Rows& rows, const Shape& shape) const {
-    const double perRow = std::max(1.0, averageRowBytes(hyo, rows));
-    const double perPiece = static_cast<double>(std::max<std::size_t>(shape.pieceBytes, 1)) / perRow;
-    return static_cast<int>(std::clamp(perPiece, 1.0, 1048576.0));
-}
 
 bool ParallelWriter::formatPiece(Piece& piece, const Rows& rows, int encoding) const {
     piece.writer->clearHeld();
@@ -144,10 +119,14 @@ void ParallelWriter::format(Shared& shared, int thread) const {
 
 ParallelWriter::Outcome ParallelWriter::run(const Rows& rows, const KeepGoing& keepGoing) {
     const Shape shape = defaultShape();
-    const int threads = shape.threads > 0 ? shape.threads : processorCount();
-    if (threads < 2 || rows.last < rows.first) return Outcome::NotStarted;
-    const int perPiece = rowsPerPiece(rows, shape);
+    const int threads = SharedShape<Shape>::threadsFor(shape.threads);
     const long long rowCount = static_cast<long long>(rows.last) - rows.first + 1;
+    if (threads < 2 || rowCount <= 0) return Outcome::NotStarted;
+    const double perRow = averageRowBytes(hyo, rows);
+    if (perRow * static_cast<double>(rowCount) < static_cast<double>(shape.smallestTable))
+        return Outcome::NotStarted;
+    const double pieceRows = static_cast<double>(std::max<std::size_t>(shape.pieceBytes, 1)) / std::max(1.0, perRow);
+    const int perPiece = static_cast<int>(std::clamp(pieceRows, 1.0, 1048576.0));
     const int pieceCount = static_cast<int>((rowCount + perPiece - 1) / perPiece);
     const int encoding = CMyFile::changesText(file.textEncoding) ? file.textEncoding : -1;
     Shared shared{rows, encoding, perPiece, pieceCount, threads, {}, {}, {}, {}, 0, false};

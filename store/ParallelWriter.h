@@ -53,13 +53,9 @@ public:
     ParallelWriter(const CMyHyo& hyo, CMyFile& file, CMyColourFile* colour, CMyWriter& model);
     Outcome run(const Rows& rows, const KeepGoing& keepGoing);
 
-    // Whether the rows [first, last] are long enough to share out with the default shape.
-    static bool worthwhile(const CMyHyo& hyo, const Rows& rows);
-
 private:
     struct Piece;
     struct Shared;
-    int rowsPerPiece(const Rows& rows, const Shape& shape) const;
     void format(Shared& shared, int thread) const;
     bool formatPiece(Piece& piece, const Rows& rows, int encoding) const;
     static std::string_view held(const Piece& piece);

@@ -333,7 +333,7 @@ bool SaveFlow::writeRows(Output& out, CMyColourFile* colour, StagedFile& staged)
     bool cancelled = false;
     ParallelWriter::Rows walk{out.first, out.last, storeRowOf, lastLineOpen};
     ParallelWriter::Outcome shared = ParallelWriter::Outcome::NotStarted;
-    if (ok && ParallelWriter::worthwhile(hyo, walk)) {
+    if (ok) {
         ParallelWriter parallel(hyo, file, colour, writer);
         shared = parallel.run(walk, [&](long long done) { return staged.inPlace() || progress.report(done); });
         cancelled = shared == ParallelWriter::Outcome::Cancelled;

@@ -8,18 +8,11 @@
 #include <fstream>
 #include <random>
 
-#include "WriterTestSupport.h"
+#include "SaveFlowFixture.h"
 #include "platform/core/CodePage.h"
 #include "platform/core/GivenCodes.h"
-#include "platform/core/MemoryHook.h"
-#include "settings/CMyGlobal.h"
-#include "store/CMyHyo.h"
-#include "store/DocumentState.h"
 #include "store/ParallelWriter.h"
-#include "store/SaveFlow.h"
 #include "support/CancellingSink.h"
-#include "support/ScriptedPrompt.h"
-#include "support/TempHome.h"
 
 namespace fs = std::filesystem;
 
@@ -45,9 +38,10 @@ std::vector<std::string> randomRows(std::mt19937& random, int count) {
     return rows;
 }
 
-class ParallelSaveTest : public ::testing::Test {
+class ParallelSaveTest : public SaveFlowTest {
 protected:
     void SetUp() override {
+        SaveFlowTest::SetUp();
         global.setColourFileMode(1);
         doc.filePath = home.file("t.csv");
         doc.modified = true;
@@ -76,13 +70,6 @@ protected:
         std::sort(names.begin(), names.end());
         return names;
     }
-
-    TempHome home;
-    ScriptedPrompt prompt;
-    CMyGlobal global;
-    CMyHyo hyo;
-    DocumentState doc;
-    SaveFlow flow{hyo, global, doc};
 };
 
 } // namespace
